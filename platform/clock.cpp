@@ -1,0 +1,34 @@
+// The high-resolution clock and sleeping.
+#include "platform/clock.h"
+
+#include <chrono>
+#include <thread>
+
+namespace platform {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+Clock::time_point Origin() {
+    static const Clock::time_point origin = Clock::now();
+    return origin;
+}
+
+} // namespace
+
+double CounterFrequency() {
+    return static_cast<double>(Clock::period::den) / static_cast<double>(Clock::period::num);
+}
+
+uint64_t Counter() { return static_cast<uint64_t>((Clock::now() - Origin()).count()); }
+
+uint32_t Milliseconds() {
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - Origin()).count());
+}
+
+void SleepMs(int ms) {
+    if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+} // namespace platform

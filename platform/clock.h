@@ -1,0 +1,15 @@
+// The high-resolution clock and sleeping.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// Counts per second of the counter; 0 when the machine has none.
+double CounterFrequency();
+uint64_t Counter();
+// Milliseconds since the clock was first read: the coarse clock used without a counter.
+uint32_t Milliseconds();
+void SleepMs(int ms);
+
+} // namespace platform

@@ -1,0 +1,12 @@
+// The debug channel: standard error, used when a debugger is attached or when the user sets
+// TMV_DEBUG_OUTPUT=1 in the environment.
+#pragma once
+
+namespace platform {
+
+bool DebugChannelOpen();
+void DebugString(const char* text);
+// Connects standard input and output to the terminal the program was started from, if any.
+void OpenConsole();
+
+} // namespace platform

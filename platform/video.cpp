@@ -1,0 +1,116 @@
+// The window, its OpenGL context and the display modes, over SDL.
+#include "platform/video.h"
+
+#include <SDL.h>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+bool DisplayAvailable() {
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 && *x11) || (wayland && *wayland);
+}
+
+} // namespace
+
+bool VideoInit() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    // A machine without a screen still gets a real OpenGL context (Mesa) through the offscreen driver.
+    if (!std::getenv("SDL_VIDEODRIVER") && !DisplayAvailable()) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    return SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+}
+
+bool Headless() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return !driver || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+}
+
+std::string LastError() { return SDL_GetError(); }
+
+SDL_Window* OpenWindow(const char* title, int width, int height, int samples) {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, samples > 0 ? 1 : 0);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, samples > 0 ? samples : 0);
+    return SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                            SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+}
+
+void CloseWindow(SDL_Window* window) {
+    if (window) SDL_DestroyWindow(window);
+}
+
+GlContext CreateContext(SDL_Window* window) { return SDL_GL_CreateContext(window); }
+
+bool MakeCurrent(SDL_Window* window, GlContext context) { return SDL_GL_MakeCurrent(window, context) == 0; }
+
+void DeleteContext(GlContext context) {
+    if (context) SDL_GL_DeleteContext(context);
+}
+
+void SwapWindow(SDL_Window* window) { SDL_GL_SwapWindow(window); }
+
+void* GetProcAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
+
+void SetWindowTitle(SDL_Window* window, const std::string& title) { SDL_SetWindowTitle(window, title.c_str()); }
+
+std::string WindowTitle(SDL_Window* window) { return SDL_GetWindowTitle(window); }
+
+void ShowWindow(SDL_Window* window) { SDL_ShowWindow(window); }
+
+void HideWindow(SDL_Window* window) { SDL_HideWindow(window); }
+
+void RaiseWindow(SDL_Window* window) { SDL_RaiseWindow(window); }
+
+void SetClientSize(SDL_Window* window, int width, int height) { SDL_SetWindowSize(window, width, height); }
+
+void ClientSize(SDL_Window* window, int& width, int& height) { SDL_GetWindowSize(window, &width, &height); }
+
+bool EnterFullscreen(SDL_Window* window, int width, int height, int depth) {
+    SDL_DisplayMode wanted{};
+    wanted.w = width;
+    wanted.h = height;
+    if (depth > 0) wanted.format = depth >= 24 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_RGB565;
+    SDL_DisplayMode found{};
+    int display = SDL_GetWindowDisplayIndex(window);
+    if (!SDL_GetClosestDisplayMode(display < 0 ? 0 : display, &wanted, &found)) return false;
+    if (found.w != width || found.h != height) return false;
+    if (depth > 0 && static_cast<int>(SDL_BITSPERPIXEL(found.format)) != depth) return false;
+    if (SDL_SetWindowDisplayMode(window, &found) != 0) return false;
+    return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
+}
+
+void LeaveFullscreen(SDL_Window* window) { SDL_SetWindowFullscreen(window, 0); }
+
+namespace {
+
+DisplayMode FromSdl(const SDL_DisplayMode& mode) {
+    return {mode.w, mode.h, static_cast<int>(SDL_BITSPERPIXEL(mode.format)), mode.refresh_rate};
+}
+
+} // namespace
+
+DisplayMode DesktopMode() {
+    SDL_DisplayMode mode{};
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {0, 0, 32, 0};
+    return FromSdl(mode);
+}
+
+std::vector<DisplayMode> DisplayModes() {
+    std::vector<DisplayMode> modes;
+    int count = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode mode{};
+        if (SDL_GetDisplayMode(0, i, &mode) == 0) modes.push_back(FromSdl(mode));
+    }
+    return modes;
+}
+
+} // namespace platform

@@ -1,0 +1,126 @@
+// The frame loop: ShowScreen, presentation and pacing, the event pump, the window procedure, and the
+// clock queries.
+#include "platform/clock.h"
+#include "platform/events.h"
+#include "platform/video.h"
+#include "runtime/core/core.h"
+#include "runtime/core/number_convert.h"
+#include "runtime/core/subsystem_hooks.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+constexpr int kEscape = 1;
+constexpr int kEscapeAlternate = 129; // tested beside Escape; no key of a Linux keyboard gives it
+constexpr int kLeftAlt = 56;
+constexpr int kF4 = 62;
+
+void CheckQuitKeys() {
+    if (Runtime().escapeQuits && (platform::KeyDown(kEscape) || platform::KeyDown(kEscapeAlternate)))
+        EndProgram();
+    if (platform::KeyDown(kLeftAlt) && platform::KeyDown(kF4)) EndProgram();
+}
+
+} // namespace
+
+double ReadClockMs() {
+    RuntimeState& rt = Runtime();
+    if (rt.clockIsCounter) return static_cast<double>(platform::Counter()) * 1000.0 / rt.counterFrequency;
+    return platform::Milliseconds();
+}
+
+double ElapsedTime() { return ReadClockMs() - Runtime().startTime; }
+
+double FrameTime() {
+    RuntimeState& rt = Runtime();
+    double d = rt.frameNow - rt.framePrev;
+    return d > 0 ? d : 1.0;
+}
+
+void LimitFps(double framesPerSecond) {
+    int32_t fps = NumberToInt(framesPerSecond);
+    Device().framePeriod = fps > 0 ? 1000.0 / fps : 2.0;
+}
+
+int PumpMessages(OpenGLVividoru&) {
+    platform::Event event;
+    while (platform::PollEvent(event)) RuntimeWindowProc(event);
+    return 1;
+}
+
+long RuntimeWindowProc(const platform::Event& event) {
+    RuntimeState& rt = Runtime();
+    bool pauses = !Settings().debugMode && rt.running;
+    switch (event.type) {
+    case platform::EventType::Close:
+        EndProgram();
+    case platform::EventType::FocusLost:
+        if (pauses) {
+            platform::SetWindowTitle(rt.window, (rt.title + " <pause>").c_str());
+            rt.paused = true;
+        }
+        return 0;
+    case platform::EventType::FocusGained:
+        if (pauses) {
+            platform::SetWindowTitle(rt.window, rt.title.c_str());
+            rt.paused = false;
+        }
+        return 0;
+    case platform::EventType::Other:
+        break;
+    }
+    return 0;
+}
+
+// Sleeps only while more than 5 ms remain and wakes 3 ms early, then polls: the frame is released on
+// the first clock reading past the deadline without busy-waiting through the period.
+double PresentFrame(OpenGLVividoru& device) {
+    if (Hooks().finishScreen) Hooks().finishScreen();
+    platform::SwapWindow(device.window);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    double start = ReadClockMs();
+    double now;
+    do {
+        PumpMessages(device);
+        now = ReadClockMs();
+        if (device.nextFrameTime > now + 5) {
+            int d = NumberToInt(device.nextFrameTime - now);
+            if (d > 5) {
+                platform::SleepMs(d - 3);
+                now += d;
+            }
+        }
+    } while (now <= device.nextFrameTime);
+    device.nextFrameTime += device.framePeriod;
+    // Missed periods are skipped, not caught up.
+    if (device.framePeriod > 0)
+        while (device.nextFrameTime < now) device.nextFrameTime += device.framePeriod;
+    return (now - start) + 1.0;
+}
+
+void ShowScreen() {
+    RuntimeState& rt = Runtime();
+    SubsystemHooks& hooks = Hooks();
+    OpenGLVividoru& device = Device();
+    if (Settings().debugMode) {
+        platform::ShowWindow(rt.window);
+        platform::RaiseWindow(rt.window);
+    }
+    rt.framePrev = rt.frameNow;
+    rt.frameNow = ReadClockMs();
+    while (rt.paused) {
+        if (hooks.musicUpkeep) hooks.musicUpkeep();
+        PumpMessages(device);
+        platform::SleepMs(100);
+    }
+    if (hooks.updateInput) hooks.updateInput();
+    CheckQuitKeys();
+    if (hooks.leaveStencilMode) hooks.leaveStencilMode();
+    if (hooks.musicUpkeep) hooks.musicUpkeep();
+    PumpMessages(device);
+    PresentFrame(device);
+    if (hooks.resetFrameDrawing) hooks.resetFrameDrawing();
+    SetViewport(0, 0, 0, 0);
+    if (hooks.resetEngine3DFrame) hooks.resetEngine3DFrame();
+}

@@ -1,0 +1,43 @@
+// OpenGLVividoru: the graphics device, owner of the window, the GL context and the frame pacing.
+#pragma once
+
+#include "platform/video.h"
+
+#include <cstdint>
+
+struct SDL_Window;
+
+class OpenGLVividoru {
+public:
+    // Probes the clock source into the runtime state.
+    OpenGLVividoru();
+    virtual ~OpenGLVividoru();
+
+    // Window and context, shown and ready for 2D drawing; false with a log line when either fails.
+    bool CreateWindow(int32_t width, int32_t height, int32_t depth, int32_t framesPerSecond, int32_t multisample);
+    int PlaceWindowed();
+    // Falls back to windowed (with a log line) when the display cannot take the mode.
+    int GoFullScreen();
+    int Hide();
+    int Resize(int32_t width, int32_t height, int32_t depth, int32_t fullScreenFlag);
+    void DestroyWindow();
+
+    SDL_Window* window = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t depth = 0;
+    bool fullScreen = false;
+    int32_t multisample = 0;
+    int32_t viewportX = 0;
+    int32_t viewportY = 0;
+    int32_t viewportWidth = 0;
+    int32_t viewportHeight = 0;
+    bool contextReady = false;
+    platform::GlContext glContext = nullptr;
+    double framePeriod = 0;
+    double nextFrameTime = 0;
+
+private:
+    bool OpenMultisampled();
+    void WarnIfSoftware();
+};

@@ -1,0 +1,99 @@
+// The entry routine and RuntimeInit: everything between the process starting and the program's own
+// main routine, in a fixed order.
+#include "platform/paths.h"
+#include "platform/video.h"
+#include "runtime/core/core.h"
+#include "runtime/core/subsystem_hooks.h"
+
+namespace {
+
+// The command line as the program would have been given it: arguments after the program's name,
+// separated by spaces, quoted where they hold a space.
+RtString JoinArguments(int argc, char** argv) {
+    RtString line;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        if (i > 1) line += " ";
+        bool quote = arg.empty() || arg.find(' ') != std::string_view::npos;
+        if (quote) line += "\"";
+        line += RtString(arg);
+        if (quote) line += "\"";
+    }
+    return line;
+}
+
+[[noreturn]] void WindowFailed(const char* reason) {
+    WriteErrorLog((std::string(reason) + ": " + platform::LastError()).c_str());
+    Runtime().fatalError = true;
+    EndProgram();
+}
+
+void SetClockOrigin() {
+    RuntimeState& rt = Runtime();
+    rt.frameNow = rt.framePrev = rt.startTime = ReadClockMs();
+}
+
+} // namespace
+
+void RuntimeMain(int argc, char** argv, const char* title, void (*programMain)(),
+                 void (*configure)(RuntimeSettings&)) {
+    CommandLine() = JoinArguments(argc, argv);
+    Settings() = RuntimeSettings{};
+    if (configure) configure(Settings());
+    RuntimeInit(1, title);
+    RuntimeState& rt = Runtime();
+    rt.errorLine = rt.errorCode = rt.sourceLine = 0.0;
+    programMain();
+    EndProgram();
+}
+
+int RuntimeInit(int showCommand, const char* title) {
+    RuntimeState& rt = Runtime();
+    RuntimeSettings& settings = Settings();
+    SubsystemHooks& hooks = Hooks();
+    platform::RemoveFile(platform::TempDir() + "ErrorLog.txt");
+    rt.running = true;
+
+    WriteErrorLog("Init GFX");
+    if (!platform::VideoInit()) WindowFailed("Video start failed");
+    rt.device = std::make_unique<OpenGLVividoru>();
+    OpenGLVividoru& device = *rt.device;
+    if (!device.CreateWindow(settings.screenWidth, settings.screenHeight, 0, settings.frameRate, settings.multisample))
+        WindowFailed("Window creation failed");
+    rt.window = device.window;
+    rt.title = title;
+    platform::SetWindowTitle(rt.window, title);
+
+    WriteErrorLog("Init Input");
+    if (hooks.createInput) hooks.createInput();
+    WriteErrorLog("Init Sound");
+    if (hooks.createSound) hooks.createSound();
+    WriteErrorLog("Init Network");
+    if (hooks.createNetwork) hooks.createNetwork();
+    if (hooks.createEngine3D) hooks.createEngine3D();
+
+    WriteErrorLog("Init Window");
+    if (settings.fullScreen) device.GoFullScreen();
+    else device.PlaceWindowed();
+    if (hooks.initInput) hooks.initInput(settings.captureMouse != 0);
+    if (hooks.initSound) hooks.initSound();
+
+    // Relative names ("tmv.ini", "menu.png") are found beside the program, wherever it was started.
+    std::string program = platform::ExecutablePath();
+    if (hooks.openArchives) hooks.openArchives(program.c_str());
+    size_t cut = program.find_last_of("/\\");
+    platform::SetCurrentDir(cut == std::string::npos ? program : program.substr(0, cut));
+
+    SetClockOrigin();
+    PresentFrame(device);
+    SetViewport(0, 0, 0, 0);
+    if (hooks.drawLoadingText) hooks.drawLoadingText();
+    ShowScreen();
+
+    rt.paused = false;
+    SetClockOrigin();
+    if (showCommand == 0) device.Hide();
+    if (hooks.applyMouseMode) hooks.applyMouseMode();
+    WriteErrorLog("Init Finalized");
+    return 0;
+}
