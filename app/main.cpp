@@ -2,6 +2,7 @@
 // until Escape or the close box. Without a screen it runs for a few seconds and saves a screenshot.
 #include "app/screenshot.h"
 #include "platform/video.h"
+#include "runtime/attach_subsystems.h"
 #include "runtime/core/core.h"
 
 #include <cstdio>
@@ -23,4 +24,7 @@ void DemoMain() {
 
 } // namespace
 
-int main(int argc, char** argv) { RuntimeMain(argc, argv, "TMV-Vedu", DemoMain); }
+int main(int argc, char** argv) {
+    AttachSubsystems();
+    RuntimeMain(argc, argv, "TMV-Vedu", DemoMain);
+}

@@ -19,39 +19,53 @@ EventState& State() {
     return state;
 }
 
-EventType Track(const SDL_Event& e) {
+// Runs as each event enters the queue (read from the system or pushed by a test), so the state is the
+// devices' state at that moment, whether or not the window's messages have been dispatched yet.
+int Track(void*, SDL_Event* event) {
+    const SDL_Event& e = *event;
     EventState& s = State();
     switch (e.type) {
-    case SDL_QUIT:
-        return EventType::Close;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
         if (int code = ScanCodeFromSdl(e.key.keysym.scancode)) s.keys[code] = e.type == SDL_KEYDOWN ? 0x80 : 0;
-        return EventType::Other;
+        break;
     case SDL_WINDOWEVENT:
-        switch (e.window.event) {
-        case SDL_WINDOWEVENT_CLOSE:
-            return EventType::Close;
-        case SDL_WINDOWEVENT_FOCUS_LOST:
+        if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
             s.focus = false;
             // Keys released while another window has focus never reach us; forget them.
             for (uint8_t& key : s.keys) key = 0;
-            return EventType::FocusLost;
-        case SDL_WINDOWEVENT_FOCUS_GAINED:
+        } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
             s.focus = true;
-            return EventType::FocusGained;
         }
-        return EventType::Other;
+        break;
+    }
+    return 1;
+}
+
+EventType Classify(const SDL_Event& e) {
+    if (e.type == SDL_QUIT) return EventType::Close;
+    if (e.type != SDL_WINDOWEVENT) return EventType::Other;
+    switch (e.window.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+        return EventType::Close;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        return EventType::FocusLost;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        return EventType::FocusGained;
     }
     return EventType::Other;
 }
 
 } // namespace
 
+void TrackEvents() { SDL_AddEventWatch(Track, nullptr); }
+
+void ReadDevices() { SDL_PumpEvents(); }
+
 bool PollEvent(Event& event) {
     SDL_Event e;
     if (!SDL_PollEvent(&e)) return false;
-    event.type = Track(e);
+    event.type = Classify(e);
     return true;
 }
 

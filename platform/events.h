@@ -12,7 +12,11 @@ struct Event {
     EventType type;
 };
 
-// Takes the next event off the queue after updating the key and focus state from it; false when empty.
+// Starts keeping the key and focus state (VideoInit does it).
+void TrackEvents();
+// Brings the state up to date with what the devices reported since the last call.
+void ReadDevices();
+// Takes the next event off the queue; false when it is empty.
 bool PollEvent(Event& event);
 
 // 256 bytes by scan-code number, 0x80 while the key is down.

@@ -1,6 +1,8 @@
 // The window, its OpenGL context and the display modes, over SDL.
 #include "platform/video.h"
 
+#include "platform/events.h"
+
 #include <SDL.h>
 #include <cstdlib>
 #include <cstring>
@@ -22,7 +24,9 @@ bool VideoInit() {
     // A machine without a screen still gets a real OpenGL context (Mesa) through the offscreen driver.
     if (!std::getenv("SDL_VIDEODRIVER") && !DisplayAvailable()) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-    return SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+    TrackEvents();
+    return true;
 }
 
 bool Headless() {

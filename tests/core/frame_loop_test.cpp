@@ -1,0 +1,88 @@
+// The frame loop: pause on focus loss, the quit keys, the close box, pacing bookkeeping.
+#include "platform/video.h"
+#include "runtime/core/core.h"
+#include "tests/support/headless.h"
+
+#include <SDL.h>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+TEST(FrameLoop, LosingFocusPausesAndRegainingItRestoresTheTitle) {
+    StartRuntime();
+    RuntimeState& rt = Runtime();
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    ShowScreen();
+    EXPECT_TRUE(rt.paused);
+    EXPECT_EQ(platform::WindowTitle(rt.window), "TMV-Vedu <pause>");
+
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    double before = ReadClockMs();
+    ShowScreen();
+    EXPECT_GE(ReadClockMs() - before, 100.0) << "the paused loop idles before going on";
+    EXPECT_FALSE(rt.paused);
+    EXPECT_EQ(platform::WindowTitle(rt.window), "TMV-Vedu");
+}
+
+TEST(FrameLoop, MissedFramePeriodsAreSkipped) {
+    StartRuntime();
+    OpenGLVividoru& device = Device();
+    device.nextFrameTime = ReadClockMs() - 1000;
+    double spent = PresentFrame(device);
+    double now = ReadClockMs();
+    EXPECT_GE(spent, 1.0);
+    EXPECT_GT(device.nextFrameTime, now - device.framePeriod);
+    EXPECT_LE(device.nextFrameTime, now + device.framePeriod);
+}
+
+TEST(FrameLoop, CloseBoxEndsTheProgramWhileItWaitsForTheFrame) {
+    EXPECT_EXIT(
+        {
+            StartRuntime();
+            LimitFps(1);
+            ShowScreen();
+            PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+            PresentFrame(Device());
+            std::exit(3);
+        },
+        testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(
+        {
+            StartRuntime();
+            PushQuit();
+            ShowScreen();
+            std::exit(3);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST(FrameLoop, EscapeEndsTheProgramUnlessSwitchedOff) {
+    EXPECT_EXIT(
+        {
+            StartRuntime();
+            PushKey(SDL_SCANCODE_ESCAPE, true);
+            ShowScreen();
+            std::exit(3);
+        },
+        testing::ExitedWithCode(0), "");
+
+    StartRuntime();
+    Runtime().escapeQuits = false;
+    PushKey(SDL_SCANCODE_ESCAPE, true);
+    ShowScreen();
+    PushKey(SDL_SCANCODE_ESCAPE, false);
+    ShowScreen();
+    Runtime().escapeQuits = true;
+}
+
+TEST(FrameLoop, LeftAltF4AlwaysEndsTheProgram) {
+    EXPECT_EXIT(
+        {
+            StartRuntime();
+            Runtime().escapeQuits = false;
+            PushKey(SDL_SCANCODE_LALT, true);
+            PushKey(SDL_SCANCODE_F4, true);
+            ShowScreen();
+            std::exit(3);
+        },
+        testing::ExitedWithCode(0), "");
+}

@@ -1,0 +1,139 @@
+// Start-up: the log it writes, the program's folder as current folder, the first window and its
+// coordinates, the clock right after start.
+#include "platform/paths.h"
+#include "platform/video.h"
+#include "runtime/core/core.h"
+#include "tests/support/headless.h"
+
+#include <GL/gl.h>
+#include <SDL_scancode.h>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <regex>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> SplitCrLf(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    EXPECT_EQ(start, text.size()) << "every line ends with CR LF";
+    return lines;
+}
+
+std::string ProgramDir() {
+    std::string program = platform::ExecutablePath();
+    return program.substr(0, program.find_last_of('/'));
+}
+
+} // namespace
+
+TEST(StartUp, LogsEachStageInOrderAndStartsAFreshLog) {
+    std::string log = platform::TempDir() + "ErrorLog.txt";
+    std::ofstream(log) << "line of an earlier run\r\n";
+    EXPECT_EXIT(
+        {
+            RuntimeInit(1, "TMV-Vedu");
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+
+    std::vector<std::string> lines = SplitCrLf(ReadLog());
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.front(), "Init GFX");
+    std::vector<std::string> stages;
+    int extensionLines = 0;
+    const std::regex extension(R"(ext: \w+ +   \[(  OK|FAIL)\])");
+    for (const std::string& line : lines) {
+        if (line.rfind("Init ", 0) == 0) stages.push_back(line);
+        else if (line.rfind("ext: ", 0) == 0) {
+            EXPECT_TRUE(std::regex_match(line, extension)) << line;
+            EXPECT_EQ(line.size(), 5u + 35 + 3 + 6) << line;
+            EXPECT_EQ(stages.size(), 1u) << "extension lines come between Init GFX and Init Input";
+            ++extensionLines;
+        }
+    }
+    EXPECT_EQ(stages, (std::vector<std::string>{"Init GFX", "Init Input", "Init Sound", "Init Network",
+                                                "Init Window", "Init Finalized"}));
+    EXPECT_GE(extensionLines, 10);
+    EXPECT_EQ(log.find("earlier run"), std::string::npos);
+    EXPECT_EQ(ReadLog().find("earlier run"), std::string::npos);
+}
+
+TEST(StartUp, ProgramStartedElsewhereWorksInItsOwnFolder) {
+    ASSERT_EQ(chdir("/"), 0);
+    EXPECT_EXIT(
+        {
+            RuntimeInit(1, "TMV-Vedu");
+            std::exit(platform::CurrentDir() == ProgramDir() ? 0 : 3);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST(StartUp, ClockStartsAtTheEndOfStartUp) {
+    EXPECT_EXIT(
+        {
+            RuntimeInit(1, "TMV-Vedu");
+            bool ok = FrameTime() == 1.0 && ElapsedTime() >= 0 && ElapsedTime() < 1000;
+            std::exit(ok ? 0 : 3);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST(StartUp, FirstWindowIs640By480WithTheOriginAtTheTopLeft) {
+    StartRuntime();
+    OpenGLVividoru& device = Device();
+    EXPECT_EQ(device.width, 640);
+    EXPECT_EQ(device.height, 480);
+    int w = 0, h = 0;
+    platform::ClientSize(device.window, w, h);
+    EXPECT_EQ(w, 640);
+    EXPECT_EQ(h, 480);
+    EXPECT_EQ(platform::WindowTitle(device.window), "TMV-Vedu");
+    EXPECT_FALSE(device.fullScreen);
+
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_TEXTURE_2D);
+    glColor3ub(255, 0, 0);
+    glBegin(GL_QUADS);
+    glVertex2i(0, 0);
+    glVertex2i(0, 2);
+    glVertex2i(2, 2);
+    glVertex2i(2, 0);
+    glEnd();
+    EXPECT_EQ(BackBufferPixel(0, 0), 0x0000FFu);
+    EXPECT_EQ(BackBufferPixel(1, 1), 0x0000FFu);
+    EXPECT_EQ(BackBufferPixel(2, 2), 0u);
+    EXPECT_EQ(BackBufferPixel(0, 479), 0u);
+    SetViewport(0, 0, 0, 0);
+}
+
+TEST(StartUp, FrameRateLimitGivesThePeriod) {
+    StartRuntime();
+    OpenGLVividoru& device = Device();
+    EXPECT_NEAR(device.framePeriod, 1000.0 / 60, 1e-9);
+    LimitFps(0);
+    EXPECT_EQ(device.framePeriod, 2.0);
+    LimitFps(-5);
+    EXPECT_EQ(device.framePeriod, 2.0);
+    LimitFps(30.9);
+    EXPECT_NEAR(device.framePeriod, 1000.0 / 30, 1e-9);
+    LimitFps(60);
+}
+
+TEST(StartUp, WindowThatCannotBeMadeEndsWithAReason) {
+    EXPECT_EXIT(
+        {
+            setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+            RuntimeInit(1, "TMV-Vedu");
+            std::exit(0);
+        },
+        testing::ExitedWithCode(1), "");
+    std::string log = ReadLog();
+    EXPECT_NE(log.find("Init GFX\r\nVideo start failed: "), std::string::npos) << log;
+    EXPECT_EQ(log.find("Init Input"), std::string::npos);
+}

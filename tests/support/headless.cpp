@@ -1,0 +1,65 @@
+// What the test programs share: a headless runtime, pixel read-back, events, the log.
+#include "tests/support/headless.h"
+
+#include "platform/paths.h"
+#include "runtime/core/core.h"
+
+#include <GL/gl.h>
+#include <SDL.h>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+void UseHeadlessEnvironment() {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    if (!std::getenv("TMV_TEST_TMPDIR")) {
+        char dir[] = "/tmp/tmv-test-XXXXXX";
+        if (!mkdtemp(dir)) std::abort();
+        setenv("TMV_TEST_TMPDIR", dir, 1);
+    }
+    setenv("TMPDIR", std::getenv("TMV_TEST_TMPDIR"), 1);
+}
+
+void StartRuntime() {
+    if (!Runtime().device) RuntimeInit(1, "TMV-Vedu");
+}
+
+uint32_t BackBufferPixel(int x, int y) {
+    unsigned char rgb[3] = {};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(x, Device().height - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    return rgb[0] | rgb[1] << 8 | rgb[2] << 16;
+}
+
+void PushKey(int sdlScancode, bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.scancode = static_cast<SDL_Scancode>(sdlScancode);
+    e.key.keysym.sym = SDL_GetKeyFromScancode(e.key.keysym.scancode);
+    SDL_PushEvent(&e);
+}
+
+void PushWindowEvent(int sdlWindowEvent) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = static_cast<Uint8>(sdlWindowEvent);
+    SDL_PushEvent(&e);
+}
+
+void PushQuit() {
+    SDL_Event e{};
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string ReadLog() { return ReadFile(platform::TempDir() + "ErrorLog.txt"); }

@@ -1,0 +1,22 @@
+// What the test programs share: a headless runtime, pixel read-back, events pushed into SDL's queue,
+// and the runtime log.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// SDL's offscreen video and dummy audio drivers unless the caller chose others, and a private temporary
+// folder for the test program (its death-test children share it).
+void UseHeadlessEnvironment();
+// RuntimeInit once per process, with whatever subsystem hooks the test program filled before.
+void StartRuntime();
+
+// The pixel at (x, y) from the top-left of the frame being drawn, as R + G*256 + B*65536.
+uint32_t BackBufferPixel(int x, int y);
+
+void PushKey(int sdlScancode, bool down);
+void PushWindowEvent(int sdlWindowEvent);
+void PushQuit();
+
+std::string ReadFile(const std::string& path);
+std::string ReadLog();
