@@ -2,6 +2,7 @@
 #include "platform/debug_channel.h"
 
 #include <cstdio>
+#include <fcntl.h>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -32,10 +33,13 @@ void DebugString(const char* text) {
     std::fflush(stderr);
 }
 
+// freopen closes the old stream even when it fails: only switch when the terminal can be opened.
 void OpenConsole() {
     if (isatty(STDOUT_FILENO)) return;
-    if (std::FILE* in = std::freopen("/dev/tty", "r", stdin)) (void)in;
-    if (std::FILE* out = std::freopen("/dev/tty", "w", stdout)) (void)out;
+    int tty = open("/dev/tty", O_RDWR | O_CLOEXEC);
+    if (tty < 0) return;
+    close(tty);
+    if (!std::freopen("/dev/tty", "r", stdin) || !std::freopen("/dev/tty", "w", stdout)) return;
 }
 
 } // namespace platform

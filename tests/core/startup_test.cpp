@@ -6,7 +6,7 @@
 #include "tests/support/headless.h"
 
 #include <GL/gl.h>
-#include <SDL_scancode.h>
+#include <SDL.h>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -136,4 +136,33 @@ TEST(StartUp, WindowThatCannotBeMadeEndsWithAReason) {
     std::string log = ReadLog();
     EXPECT_NE(log.find("Init GFX\r\nVideo start failed: "), std::string::npos) << log;
     EXPECT_EQ(log.find("Init Input"), std::string::npos);
+}
+
+TEST(StartUp, HiddenStartLeavesTheWindowHiddenAndRunning) {
+    EXPECT_EXIT(
+        {
+            RuntimeInit(0, "TMV-Vedu");
+            bool hidden = SDL_GetWindowFlags(Runtime().window) & SDL_WINDOW_HIDDEN;
+            ShowScreen();
+            std::exit(hidden && Runtime().running ? 0 : 3);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST(StartUp, SwitchesToFullScreenAndBack) {
+    EXPECT_EXIT(
+        {
+            RuntimeInit(1, "TMV-Vedu");
+            SetScreen(800, 600, 1);
+            OpenGLVividoru& device = Device();
+            bool full = device.fullScreen && device.width == 800 && device.viewportWidth == 800 &&
+                        (SDL_GetWindowFlags(device.window) & SDL_WINDOW_FULLSCREEN);
+            SetScreen(640, 480, 0);
+            int w = 0;
+            int h = 0;
+            platform::ClientSize(device.window, w, h);
+            bool windowed = !device.fullScreen && w == 640 && h == 480 && Settings().fullScreen == 0;
+            std::exit(full && windowed ? 0 : 3);
+        },
+        testing::ExitedWithCode(0), "");
 }
