@@ -1,7 +1,9 @@
 // Runtime core: start-up, the window, the frame loop and its clock, program end, the log and the
-// debug channel. Strings are in rt_string.h, the state records in runtime_state.h.
+// debug channel. Strings are in rt_string.h, arrays and their commands in rt_array.h, the state
+// records in runtime_state.h.
 #pragma once
 
+#include "runtime/core/rt_array.h"
 #include "runtime/core/rt_string.h"
 #include "runtime/core/runtime_state.h"
 
