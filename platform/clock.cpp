@@ -31,7 +31,8 @@ uint32_t Milliseconds() {
 uint32_t SystemMilliseconds() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u);
+    uint64_t ms = static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+    return static_cast<uint32_t>(ms);
 }
 
 void SleepMs(int ms) {

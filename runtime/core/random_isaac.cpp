@@ -16,6 +16,7 @@ RandomState& RandomGenerator() {
 
 void IsaacMix(IsaacWords& w) {
     auto& [a, b, c, d, e, f, g, h] = w;
+    // clang-format off
     a ^= b << 11; d += a; b += c;
     b ^= c >> 2;  e += b; c += d;
     c ^= d << 8;  f += c; d += e;
@@ -24,6 +25,7 @@ void IsaacMix(IsaacWords& w) {
     f ^= g >> 4;  a += f; g += h;
     g ^= h << 8;  b += g; h += a;
     h ^= a >> 9;  c += h; a += b;
+    // clang-format on
 }
 
 void IsaacPass(RandomState& state, IsaacWords& w, const std::array<uint32_t, 256>& source) {

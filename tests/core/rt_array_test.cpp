@@ -109,6 +109,20 @@ TEST(RtArray, PushAndDeleteOnUnsuitableArraysEndWithError8) {
             DimDel(a, 0);
         },
         8);
+    EXPECT_RUNTIME_ERROR(
+        {
+            RtArray<double> a;
+            Dim(a, 3, 2);
+            DimDel(a, 0);
+        },
+        8);
+    EXPECT_RUNTIME_ERROR(
+        {
+            RtArray<double> a;
+            Dim(a, 3, 2);
+            SortArray(a);
+        },
+        8);
 }
 
 TEST(RtArray, SizesThatDoNotFitEndWithError7) {
