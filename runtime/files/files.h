@@ -5,6 +5,7 @@
 
 #include "runtime/files/directories.h"
 #include "runtime/files/file_channels.h"
+#include "runtime/files/file_list.h"
 #include "runtime/files/ini_file.h"
 #include "runtime/files/line_file.h"
 #include "runtime/files/packed_archive.h"
@@ -40,6 +41,8 @@
 // ---- Folders
 // RtString CurrentDirGet()                     "/" separators and a trailing "/"
 // double   CurrentDirSet(path)                 1 or 0
+// double   FileList(pattern, target)           folders × 65536 + matching files; "*" any run, "?" one
+//                                              character but not "."
 
 // ---- Packed archive (for loaders: ask before opening a data file)
 // bool ArchiveResolve(name, path)              path: the file on disk or its extracted copy
