@@ -8,6 +8,8 @@
 
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -105,6 +107,19 @@ TEST(IniFiles, RemovingASectionAloneReachesTheFile) {
     IniWriteValue("A", "", "");
     IniSelectFile("");
     EXPECT_EQ(ReadFile(path), "[b]\r\ny=2\r\n");
+}
+
+TEST(IniFiles, AWriteBackThroughALinkReplacesTheFileItNames) {
+    std::string dir = FreshDir();
+    WriteBytes(dir + "real.ini", "[s]\nk=1\n");
+    ASSERT_EQ(symlink((dir + "real.ini").c_str(), (dir + "link.ini").c_str()), 0);
+    IniSelectFile(RtString((dir + "link.ini").c_str()));
+    IniWriteValue("s", "k", "2");
+    IniSelectFile("");
+    struct stat st;
+    ASSERT_EQ(lstat((dir + "link.ini").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(ReadFile(dir + "real.ini"), "[s]\r\nk=2\r\n");
 }
 
 TEST(IniFiles, ReselectingTheSameFileWritesAndReadsItBack) {
