@@ -132,18 +132,20 @@ TEST(IniFiles, ReselectingTheSameFileWritesAndReadsItBack) {
     EXPECT_FALSE(CurrentIni().table.modified);
 }
 
-TEST(IniFilesDeathTest, AFileThatDoesNotExistIsCreatedAtProgramEnd) {
+TEST(IniFilesDeathTest, FilesThatDoNotExistYetAreCreatedAtProgramEnd) {
     std::string dir = NamedDir("ini-created");
     EXPECT_EXIT(
         {
             IniSelectFile(RtString((dir + "new.ini").c_str()));
             IniWriteValue("Screen", "ResX", "800");
+            LineFileWrite(RtString((dir + "lines.txt").c_str()), 1, "one");
             // Program end returns to the program's folder; the file still goes where it was selected.
             CurrentDirSet("/");
             EndCommand();
         },
         testing::ExitedWithCode(0), "");
     EXPECT_EQ(ReadFile(dir + "new.ini"), "[Screen]\r\nResX=800\r\n");
+    EXPECT_EQ(ReadFile(dir + "lines.txt"), "\r\none\r\n");
 }
 
 TEST(IniFilesDeathTest, KilledBetweenWritingAndRenamingLeavesTheOldFile) {
