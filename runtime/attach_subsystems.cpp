@@ -3,8 +3,11 @@
 #include "runtime/attach_subsystems.h"
 
 #include "runtime/core/subsystem_hooks.h"
+#include "runtime/files/files.h"
 
 void AttachSubsystems() {
     SubsystemHooks& hooks = Hooks();
-    (void)hooks;
+    hooks.openArchives = [](const char* programPath) { ArchiveRegister(RuntimeArchive(), programPath); };
+    hooks.closeFiles = FileCloseAll;
+    hooks.destroyArchives = [] { ArchiveDestroy(RuntimeArchive()); };
 }
