@@ -3,8 +3,13 @@
 #include "runtime/attach_subsystems.h"
 
 #include "runtime/core/subsystem_hooks.h"
+#include "runtime/input/input_device.h"
 
 void AttachSubsystems() {
     SubsystemHooks& hooks = Hooks();
-    (void)hooks;
+    hooks.createInput = InputReset;
+    hooks.initInput = InputInit;
+    hooks.applyMouseMode = ApplyMouseMode;
+    hooks.updateInput = InputFrameUpdate;
+    hooks.destroyInput = InputShutdown;
 }
