@@ -34,8 +34,9 @@ void LibraryBind(RtString& module, const RtString& function, void*& pointer) {
     if (!handle) {
         // File names are case-sensitive here: the lower-case name first, as programs expect, then
         // the name as the program wrote it.
-        handle = platform::OpenLibrary(module.c_str());
-        if (!handle) handle = platform::OpenLibrary(given);
+        // An empty name would give the running program itself.
+        if (!given.empty()) handle = platform::OpenLibrary(module.c_str());
+        if (!handle && !given.empty()) handle = platform::OpenLibrary(given);
         if (!handle) {
             DebugOutput("DECLARE module not found: " + module + "\n");
             return;

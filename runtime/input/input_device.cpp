@@ -54,7 +54,8 @@ void ApplyMouseMode() {
     InputDevice& in = Input();
     in.window = Runtime().window;
     if (in.pointerShown) {
-        ShowPointerAt(in);
+        platform::SetRelativeMouse(false);
+        platform::ShowPointer(true);
     } else {
         platform::SetRelativeMouse(true);
         platform::ShowPointer(false);

@@ -122,6 +122,11 @@ TEST(LibraryBind, AMissingModuleIsReportedOnTheDebugChannel) {
     unsetenv("TMV_DEBUG_OUTPUT");
     EXPECT_EQ(f, nullptr);
     EXPECT_EQ(said, "TXDECLARE module not found: user32.dll\n");
+
+    RtString empty = "";
+    void* own = reinterpret_cast<void*>(1);
+    LibraryBind(empty, "main", own);
+    EXPECT_EQ(own, nullptr) << "an empty name is no module, not the running program";
 }
 
 TEST(SystemInfo, KeysAreUpperCasedAndAnswered) {
