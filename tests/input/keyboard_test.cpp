@@ -1,4 +1,5 @@
 // Held keys and typed characters: one character per press, the layout's characters, the quit keys.
+#include "platform/scan_codes.h"
 #include "runtime/attach_subsystems.h"
 #include "runtime/core/core.h"
 #include "runtime/input/input.h"
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -40,6 +42,24 @@ TEST(Keyboard, KeyDownTakesTheLowByteOfTheScanCode) {
     EXPECT_EQ(KeyDown(208), 0);
     PushKey(SDL_SCANCODE_UP, false);
     EXPECT_EQ(KeyDown(200), 0);
+}
+
+TEST(Keyboard, EveryKeyOfAFullKeyboardHasItsScanCode) {
+    StartInput();
+    std::vector<int> codes;
+    for (int c = 1; c <= 83; ++c) codes.push_back(c);
+    for (int c : {86, 87, 88, 156, 157, 181, 183, 184, 197, 199, 200, 201, 203, 205, 207, 208, 209, 210, 211, 219, 220,
+                  221})
+        codes.push_back(c);
+    for (int code : codes) {
+        int sdl = platform::SdlFromScanCode(code);
+        ASSERT_NE(sdl, 0) << "no key for scan code " << code;
+        EXPECT_EQ(platform::ScanCodeFromSdl(sdl), code);
+        PushKey(sdl, true);
+        EXPECT_EQ(KeyDown(code), 1) << code;
+        PushKey(sdl, false);
+        EXPECT_EQ(KeyDown(code), 0) << code;
+    }
 }
 
 TEST(Keyboard, EachPressTypesItsCharacterOnce) {
