@@ -1,4 +1,4 @@
-// The event queue and the key and focus state kept from it.
+// The event queue and the key, mouse and focus state kept from it.
 #include "platform/events.h"
 
 #include "platform/scan_codes.h"
@@ -11,12 +11,52 @@ namespace {
 
 struct EventState {
     uint8_t keys[256] = {};
+    uint8_t typed[256] = {};
+    int lastPressed = 0;
     bool focus = true;
+    MouseMotion motion = {};
+    int buttons = 0;
+    int pointerX = 0;
+    int pointerY = 0;
+    bool pointerSeen = false;
 };
 
 EventState& State() {
     static EventState state;
     return state;
+}
+
+int ButtonBit(int sdlButton) {
+    switch (sdlButton) {
+    case SDL_BUTTON_LEFT:
+        return 1;
+    case SDL_BUTTON_RIGHT:
+        return 2;
+    case SDL_BUTTON_MIDDLE:
+        return 4;
+    }
+    return 0;
+}
+
+void TrackKey(EventState& s, const SDL_KeyboardEvent& key) {
+    int code = ScanCodeFromSdl(key.keysym.scancode);
+    if (!code) return;
+    bool down = key.type == SDL_KEYDOWN;
+    s.keys[code] = down ? 0x80 : 0;
+    // Auto-repeat must not forget the character the first press gave.
+    if (!key.repeat) s.typed[code] = 0;
+    if (down) s.lastPressed = code;
+}
+
+void TrackWindow(EventState& s, const SDL_WindowEvent& window) {
+    if (window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+        s.focus = false;
+        // Keys and buttons released while another window has focus never reach us; forget them.
+        for (uint8_t& key : s.keys) key = 0;
+        s.buttons = 0;
+    } else if (window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+        s.focus = true;
+    }
 }
 
 // Runs as each event enters the queue (read from the system or pushed by a test), so the state is the
@@ -27,16 +67,30 @@ int Track(void*, SDL_Event* event) {
     switch (e.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-        if (int code = ScanCodeFromSdl(e.key.keysym.scancode)) s.keys[code] = e.type == SDL_KEYDOWN ? 0x80 : 0;
+        TrackKey(s, e.key);
+        break;
+    case SDL_TEXTINPUT:
+        // The text belongs to the key pressed just before it.
+        if (s.lastPressed && s.keys[s.lastPressed]) s.typed[s.lastPressed] = static_cast<uint8_t>(e.text.text[0]);
+        break;
+    case SDL_MOUSEMOTION:
+        s.motion.dx += e.motion.xrel;
+        s.motion.dy += e.motion.yrel;
+        s.pointerX = e.motion.x;
+        s.pointerY = e.motion.y;
+        s.pointerSeen = true;
+        break;
+    case SDL_MOUSEWHEEL:
+        s.motion.wheel += e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        s.buttons |= ButtonBit(e.button.button);
+        break;
+    case SDL_MOUSEBUTTONUP:
+        s.buttons &= ~ButtonBit(e.button.button);
         break;
     case SDL_WINDOWEVENT:
-        if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-            s.focus = false;
-            // Keys released while another window has focus never reach us; forget them.
-            for (uint8_t& key : s.keys) key = 0;
-        } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
-            s.focus = true;
-        }
+        TrackWindow(s, e.window);
         break;
     }
     return 1;
@@ -69,10 +123,38 @@ bool PollEvent(Event& event) {
     return true;
 }
 
+void WaitForEvents(int ms) { SDL_WaitEventTimeout(nullptr, ms); }
+
 const uint8_t* KeyState() { return State().keys; }
 
 bool KeyDown(int scanCode) { return State().keys[scanCode & 0xFF] & 0x80; }
 
+int TypedCharacter(int scanCode) {
+    EventState& s = State();
+    int code = scanCode & 0xFF;
+    return s.keys[code] ? s.typed[code] : 0;
+}
+
 bool HasFocus() { return State().focus; }
+
+MouseMotion TakeMouseMotion() {
+    MouseMotion m = State().motion;
+    State().motion = {};
+    return m;
+}
+
+int MouseButtons() { return State().buttons; }
+
+bool PointerPosition(int& x, int& y) {
+    x = State().pointerX;
+    y = State().pointerY;
+    return State().pointerSeen;
+}
+
+void SetPointerPosition(int x, int y) {
+    State().pointerX = x;
+    State().pointerY = y;
+    State().pointerSeen = true;
+}
 
 } // namespace platform

@@ -1,5 +1,5 @@
-// The event queue: SDL's queue stands in for the window's message queue. Draining it keeps the layer's
-// own key and focus state, so events a test pushes count exactly like hardware ones.
+// The event queue: SDL's queue stands in for the window's message queue. An event watch keeps the
+// layer's own key, mouse and focus state, so events a test pushes count exactly like hardware ones.
 #pragma once
 
 #include <cstdint>
@@ -12,16 +12,36 @@ struct Event {
     EventType type;
 };
 
-// Starts keeping the key and focus state (VideoInit does it).
+// Motion and wheel gathered from the mouse's events since the last TakeMouseMotion.
+struct MouseMotion {
+    int dx;
+    int dy;
+    int wheel; // positive away from the user
+};
+
+// Starts keeping the key, mouse and focus state (VideoInit does it).
 void TrackEvents();
 // Brings the state up to date with what the devices reported since the last call.
 void ReadDevices();
 // Takes the next event off the queue; false when it is empty.
 bool PollEvent(Event& event);
+// Sleeps until an event arrives or ms have passed; the event stays in the queue.
+void WaitForEvents(int ms);
 
 // 256 bytes by scan-code number, 0x80 while the key is down.
 const uint8_t* KeyState();
 bool KeyDown(int scanCode);
+// The character the text input gave for the present press of the key (the layout's, with shift and
+// AltGr applied), 0 when it gave none.
+int TypedCharacter(int scanCode);
 bool HasFocus();
+
+MouseMotion TakeMouseMotion();
+// Bit 0 left, bit 1 right, bit 2 middle.
+int MouseButtons();
+// The pointer in window coordinates, as its last motion event left it; false before the first one.
+bool PointerPosition(int& x, int& y);
+// Records where the program moved the pointer (a warp sends no event on every system).
+void SetPointerPosition(int x, int y);
 
 } // namespace platform

@@ -4,9 +4,15 @@
 
 #include "runtime/core/subsystem_hooks.h"
 #include "runtime/files/files.h"
+#include "runtime/input/input_device.h"
 
 void AttachSubsystems() {
     SubsystemHooks& hooks = Hooks();
+    hooks.createInput = InputReset;
+    hooks.initInput = InputInit;
+    hooks.applyMouseMode = ApplyMouseMode;
+    hooks.updateInput = InputFrameUpdate;
+    hooks.destroyInput = InputShutdown;
     hooks.openArchives = [](const char* programPath) { ArchiveRegister(RuntimeArchive(), programPath); };
     hooks.closeFiles = FileCloseAll;
     hooks.destroyArchives = [] { ArchiveDestroy(RuntimeArchive()); };

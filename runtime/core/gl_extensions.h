@@ -57,5 +57,7 @@ GlExtensions& GlExt();
 
 // Whole-word search of the current context's extension string.
 bool HasGlExtension(const char* name);
+// The driver gives an address for the function and the version or extension that brings it is offered.
+bool GlEntryPointOffered(const char* name);
 // Looks up every function above, one log line each.
 void BindGlExtensions();

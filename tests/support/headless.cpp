@@ -42,6 +42,32 @@ void PushKey(int sdlScancode, bool down) {
     SDL_PushEvent(&e);
 }
 
+void PushMouseMotion(int x, int y, int dx, int dy) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = x;
+    e.motion.y = y;
+    e.motion.xrel = dx;
+    e.motion.yrel = dy;
+    SDL_PushEvent(&e);
+}
+
+void PushMouseButton(int sdlButton, bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.button = static_cast<Uint8>(sdlButton);
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    SDL_PushEvent(&e);
+}
+
+void PushMouseWheel(int steps) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.y = steps;
+    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    SDL_PushEvent(&e);
+}
+
 void PushWindowEvent(int sdlWindowEvent) {
     SDL_Event e{};
     e.type = SDL_WINDOWEVENT;

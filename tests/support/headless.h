@@ -15,6 +15,11 @@ void StartRuntime();
 uint32_t BackBufferPixel(int x, int y);
 
 void PushKey(int sdlScancode, bool down);
+// Mouse events as a device sends them: motion to (x, y) by (dx, dy), buttons 1 left 2 middle 3 right,
+// wheel steps positive away from the user.
+void PushMouseMotion(int x, int y, int dx, int dy);
+void PushMouseButton(int sdlButton, bool down);
+void PushMouseWheel(int steps);
 void PushWindowEvent(int sdlWindowEvent);
 void PushQuit();
 

@@ -1,0 +1,30 @@
+// System services: starting programs, binding library functions by name, facts about the machine,
+// the desktop's file chooser.
+#pragma once
+
+#include "runtime/core/rt_string.h"
+
+#include <vector>
+
+// ---- Processes
+// 1 when the program started (exitCode written when waiting), 0 when not; show has no meaning here.
+double ProcessRun(const RtString& commandLine, double wait, double show, double& exitCode);
+
+// ---- Library binding
+// Lower-cases module in place; pointer = the function, or null. Each module loads once per run.
+void LibraryBind(RtString& module, const RtString& function, void*& pointer);
+
+// ---- Machine
+// Upper-cases key in place: "" platform, "GLEXT:name", "ID", "DEVICE", "TIME", "BATTERY"; else "NO_DATA".
+RtString SystemInfo(RtString& key);
+
+// ---- File dialogs
+// filter: "description|patterns|description|patterns..."; the chosen file with "/", or "NO_FILE".
+RtString FileRequest(double open, const RtString& filter);
+
+// The modules bound so far, lower-case names beside their handles, freed together at program end.
+struct LibraryCache {
+    std::vector<RtString> names;
+    std::vector<void*> handles;
+};
+LibraryCache& Libraries();

@@ -1,0 +1,2 @@
+// A shared library for the binding tests.
+extern "C" int TmvSampleAnswer() { return 42; }

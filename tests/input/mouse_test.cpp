@@ -1,0 +1,137 @@
+// The mouse: one motion sample per frame, the virtual position kept on the screen, the two modes.
+#include "platform/mouse_pointer.h"
+#include "runtime/attach_subsystems.h"
+#include "runtime/core/core.h"
+#include "runtime/core/subsystem_hooks.h"
+#include "runtime/input/input.h"
+#include "runtime/input/input_device.h"
+#include "tests/support/headless.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+void StartInput() {
+    AttachSubsystems();
+    StartRuntime();
+    MouseShowPointer(0);
+    InputFrameUpdate();
+    MouseGetAxis(0); // takes whatever motion earlier tests left
+}
+
+} // namespace
+
+TEST(Mouse, StartsInRelativeModeWithThePointerHidden) {
+    AttachSubsystems();
+    StartRuntime();
+    EXPECT_FALSE(Input().pointerShown);
+    EXPECT_FALSE(platform::PointerShown());
+}
+
+TEST(Mouse, OneMotionSamplePerFrame) {
+    StartInput();
+    PushMouseMotion(0, 0, 5, -3);
+    ShowScreen();
+    EXPECT_EQ(MouseGetAxis(0), 5);
+    PushMouseMotion(0, 0, 7, 7);
+    EXPECT_EQ(MouseGetAxis(0), 5) << "the second read of a frame repeats the first";
+    EXPECT_EQ(MouseGetAxis(1), -3);
+    ShowScreen();
+    EXPECT_EQ(MouseGetAxis(0), 7) << "motion after the sample belongs to the next frame";
+    ShowScreen();
+    EXPECT_EQ(MouseGetAxis(0), 0);
+    EXPECT_EQ(MouseGetAxis(6), 0);
+    EXPECT_EQ(MouseGetAxis(-1), 0);
+}
+
+TEST(Mouse, WheelReportsOnlyItsSign) {
+    StartInput();
+    PushMouseWheel(3);
+    InputFrameUpdate();
+    EXPECT_EQ(MouseGetAxis(2), 1);
+    PushMouseWheel(-2);
+    InputFrameUpdate();
+    EXPECT_EQ(MouseGetAxis(2), -1);
+    InputFrameUpdate();
+    EXPECT_EQ(MouseGetAxis(2), 0);
+}
+
+TEST(Mouse, ButtonsAreReadFresh) {
+    StartInput();
+    PushMouseButton(SDL_BUTTON_LEFT, true);
+    PushMouseButton(SDL_BUTTON_MIDDLE, true);
+    EXPECT_EQ(MouseGetAxis(3), 1);
+    EXPECT_EQ(MouseGetAxis(4), 0);
+    EXPECT_EQ(MouseGetAxis(5), 1);
+    double x, y, b1, b2;
+    MouseGetState(x, y, b1, b2);
+    EXPECT_EQ(b1, 1.0);
+    EXPECT_EQ(b2, 0.0);
+    PushMouseButton(SDL_BUTTON_LEFT, false);
+    PushMouseButton(SDL_BUTTON_MIDDLE, false);
+    PushMouseButton(SDL_BUTTON_RIGHT, true);
+    MouseGetState(x, y, b1, b2);
+    EXPECT_EQ(b1, 0.0) << "no new frame is needed to see a button change";
+    EXPECT_EQ(b2, 1.0);
+    PushMouseButton(SDL_BUTTON_RIGHT, false);
+    EXPECT_FALSE(MouseAnyButton());
+}
+
+TEST(Mouse, RelativeMotionNeverLeavesTheScreen) {
+    StartInput();
+    MouseSetPosition(320, 240);
+    PushMouseMotion(0, 0, 100000, -100000);
+    InputFrameUpdate();
+    int32_t x, y, b1, b2;
+    MouseGetState(x, y, b1, b2);
+    EXPECT_EQ(x, Device().width - 1);
+    EXPECT_EQ(y, 0);
+    PushMouseMotion(0, 0, -3, 4);
+    InputFrameUpdate();
+    MouseGetState(x, y, b1, b2);
+    EXPECT_EQ(x, Device().width - 4) << "the clamped position is the one kept";
+    EXPECT_EQ(y, 4);
+}
+
+TEST(Mouse, ShowPointerSwitchesModesAndBack) {
+    StartInput();
+    MouseSetPosition(40, 50);
+    MouseShowPointer(1);
+    EXPECT_TRUE(Input().pointerShown);
+    EXPECT_TRUE(platform::PointerShown());
+    // Absolute mode follows the system pointer, which was put at the virtual position.
+    PushMouseMotion(45, 30, 99, 99);
+    InputFrameUpdate();
+    EXPECT_EQ(MouseGetAxis(0), 5);
+    EXPECT_EQ(MouseGetAxis(1), -20);
+    double x, y, b1, b2;
+    MouseGetState(x, y, b1, b2);
+    EXPECT_EQ(x, 45);
+    EXPECT_EQ(y, 30);
+
+    MouseShowPointer(0);
+    EXPECT_FALSE(Input().pointerShown);
+    EXPECT_FALSE(platform::PointerShown());
+    PushMouseMotion(0, 0, 2, 3);
+    InputFrameUpdate();
+    MouseGetState(x, y, b1, b2);
+    EXPECT_EQ(x, 47);
+    EXPECT_EQ(y, 33);
+}
+
+// The wait runs the music upkeep on every pass: the place to act while it waits.
+TEST(Mouse, InputWaitReturnsWhenTheMouseMovesOrClicks) {
+    StartInput();
+    MouseSetPosition(100, 100);
+    Hooks().musicUpkeep = [] { PushMouseMotion(0, 0, 1, 0); };
+    WaitInputChange();
+    int32_t x, y, b1, b2;
+    MouseGetState(x, y, b1, b2);
+    EXPECT_EQ(x, 101);
+    Hooks().musicUpkeep = [] { PushMouseButton(SDL_BUTTON_LEFT, true); };
+    WaitInputChange();
+    Hooks().musicUpkeep = nullptr;
+    EXPECT_EQ(MouseGetAxis(3), 1);
+    PushMouseButton(SDL_BUTTON_LEFT, false);
+}
