@@ -13,7 +13,8 @@ namespace {
 void BeginPrimitive(int32_t colour) {
     Graphics2D& g = Gfx2d();
     glDisable(GL_ALPHA_TEST);
-    uint8_t alpha = colour == g.spriteColourKey ? 0 : static_cast<uint8_t>(std::lround(g.blendAlpha * 255));
+    uint8_t alpha =
+        (colour & 0xFFFFFF) == g.spriteColourKey ? 0 : static_cast<uint8_t>(std::lround(g.blendAlpha * 255));
     glColor4ub(colour & 255, (colour >> 8) & 255, (colour >> 16) & 255, alpha);
     BindSpriteTexture(-1, -1, false);
     // Integer coordinates then hit pixel centres.

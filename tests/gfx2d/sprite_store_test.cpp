@@ -4,6 +4,7 @@
 #include "tests/gfx2d/test_images.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -31,7 +32,14 @@ TEST(SpriteStore, TexturesArePowersOfTwoAndKeepTheImageSize) {
         SpriteGetSize(1, w, h);
         EXPECT_EQ(w, c.w);
         EXPECT_EQ(h, c.h);
-        EXPECT_NE(slot.mipTexture, 0u);
+        // The mip copy is square (the shorter side) and runs down to 1 x 1.
+        glBindTexture(GL_TEXTURE_2D, slot.mipTexture);
+        GLint side = 0, last = 0, level = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &side);
+        EXPECT_EQ(side, std::min(c.texW, c.texH));
+        while (side >> (level + 1)) ++level;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &last);
+        EXPECT_EQ(last, 1);
     }
     double dw = 1, dh = 1;
     SpriteGetSize(2, dw, dh);
