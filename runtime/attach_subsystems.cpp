@@ -3,12 +3,16 @@
 #include "runtime/attach_subsystems.h"
 
 #include "runtime/core/subsystem_hooks.h"
+#include "runtime/files/files.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/sprite_draw.h"
 
 void AttachSubsystems() {
     SubsystemHooks& hooks = Hooks();
+    hooks.openArchives = [](const char* programPath) { ArchiveRegister(RuntimeArchive(), programPath); };
     hooks.resetFrameDrawing = ResetFrameDrawing;
     hooks.resetViewport2D = ResetViewport2D;
+    hooks.closeFiles = FileCloseAll;
     hooks.releaseTextures = SpriteFreeAll;
+    hooks.destroyArchives = [] { ArchiveDestroy(RuntimeArchive()); };
 }
