@@ -57,3 +57,8 @@ void PolyVertex(double x, double y, double tx, double ty, int32_t colour);
 void PolyEnd();
 void GetScreenSize(int32_t& width, int32_t& height);
 void GetScreenSize(double& width, double& height);
+
+// ---- Shared inside the 2D subsystem
+// gfx2d_state.h (the Graphics2D record, SlotOf), sprite_store.h (SpriteFree, SpriteLoadInto),
+// image_file.h (DecodeImageFile), texture_upload.h (TextureUpload), sprite_draw.h (BindSpriteTexture,
+// DrawTexturedQuad, ApplySmoothing), name_resolution.h (ResolveFileName).
