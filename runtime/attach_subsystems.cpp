@@ -4,6 +4,8 @@
 
 #include "runtime/core/subsystem_hooks.h"
 #include "runtime/files/files.h"
+#include "runtime/gfx2d/gfx2d.h"
+#include "runtime/gfx2d/sprite_draw.h"
 #include "runtime/input/input_device.h"
 
 void AttachSubsystems() {
@@ -14,6 +16,9 @@ void AttachSubsystems() {
     hooks.updateInput = InputFrameUpdate;
     hooks.destroyInput = InputShutdown;
     hooks.openArchives = [](const char* programPath) { ArchiveRegister(RuntimeArchive(), programPath); };
+    hooks.resetFrameDrawing = ResetFrameDrawing;
+    hooks.resetViewport2D = ResetViewport2D;
     hooks.closeFiles = FileCloseAll;
+    hooks.releaseTextures = SpriteFreeAll;
     hooks.destroyArchives = [] { ArchiveDestroy(RuntimeArchive()); };
 }
