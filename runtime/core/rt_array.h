@@ -10,7 +10,7 @@
 #include <type_traits>
 #include <utility>
 
-// Records, ends the program with code as its status (core.h).
+// Records the code and position and ends the program with the code as status (also in core.h).
 [[noreturn]] void RuntimeError(int code);
 
 // Elements added per growth step. Strings take 64; numbers and records 8, unless the record states
