@@ -22,10 +22,16 @@ double CounterFrequency() {
     return static_cast<double>(Clock::period::den) / static_cast<double>(Clock::period::num);
 }
 
-uint64_t Counter() { return static_cast<uint64_t>((Clock::now() - Origin()).count()); }
+// The origin is fixed before the clock is read: read the other way round, the very first reading
+// came out below the origin and wrapped to 2^64 (as clang orders the operands).
+uint64_t Counter() {
+    Clock::time_point origin = Origin();
+    return static_cast<uint64_t>((Clock::now() - origin).count());
+}
 
 uint32_t Milliseconds() {
-    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - Origin()).count());
+    Clock::time_point origin = Origin();
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - origin).count());
 }
 
 uint32_t SystemMilliseconds() {

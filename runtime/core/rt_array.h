@@ -10,7 +10,7 @@
 #include <type_traits>
 #include <utility>
 
-// Records, ends the program with code as its status (core.h).
+// Records the code and position and ends the program with the code as status (also in core.h).
 [[noreturn]] void RuntimeError(int code);
 
 // Elements added per growth step. Strings take 64; numbers and records 8, unless the record states
@@ -137,8 +137,9 @@ int32_t Bounds(const RtArray<T>& array, int32_t dimension) {
     return array.Size(dimension);
 }
 // Appends a copy of value to a one-dimensional array; error 8 on more dimensions.
+// The value converts to the element type: DimPush(names, "text"), DimPush(numbers, 1).
 template <typename T>
-void DimPush(RtArray<T>& array, const T& value) {
+void DimPush(RtArray<T>& array, const std::type_identity_t<T>& value) {
     array.Push(value);
 }
 // Removes one element of a one-dimensional array, the later ones moving down; error 8 for an index
@@ -231,7 +232,7 @@ void RtArray<T>::Redimension(int32_t s0, int32_t s1, int32_t s2, int32_t s3) {
 // block is only rebuilt when the capacity steps; elements past the end are kept zero for that.
 template <typename T>
 void RtArray<T>::Push(T value) {
-    if (size1_ != 0) RuntimeError(8);
+    if (dimensions_ > 1) RuntimeError(8);
     int32_t n = size0_;
     if (n == INT32_MAX) RuntimeError(7);
     if (data_ && NeededCapacity(n + 1, 0, 0, 0) == capacity_) SetShape(n + 1, 0, 0, 0);
@@ -241,7 +242,7 @@ void RtArray<T>::Push(T value) {
 
 template <typename T>
 void RtArray<T>::Delete(int32_t index) {
-    if (size1_ != 0) RuntimeError(8);
+    if (dimensions_ > 1) RuntimeError(8);
     int32_t at = Index(index, size0_, 8);
     int32_t last = size0_ - 1;
     for (int32_t i = at; i < last; ++i) std::swap(data_[i], data_[i + 1]);
@@ -365,7 +366,7 @@ void SortArray(RtArray<T>& array) {
 template <typename T, typename Compare>
 void SortArray(RtArray<T>& array, Compare compare) {
     if (array.Size(0) < 2) return;
-    if (array.Size(1) != 0) RuntimeError(8);
+    if (array.Dimensions() > 1) RuntimeError(8);
     rt_array_sort::Sort(array.begin(), ptrdiff_t(array.Size(0)),
                         [&compare](const T& a, const T& b) { return compare(a, b) < 0; });
 }

@@ -100,7 +100,15 @@ TEST(RtArray, PushAndDeleteOnUnsuitableArraysEndWithError8) {
         {
             RtArray<double> a;
             Dim(a, 2, 2);
-            DimPush(a, 1.0);
+            DimPush(a, 1);
+        },
+        8);
+    // Three dimensions with an unused second one are still not a list.
+    EXPECT_RUNTIME_ERROR(
+        {
+            RtArray<double> a;
+            Dim(a, 5, 0, 3);
+            DimPush(a, 1);
         },
         8);
     EXPECT_RUNTIME_ERROR(
@@ -226,7 +234,7 @@ TEST(RtArray, RedimKeepsEveryElementThatStillFits) {
 
 TEST(RtArray, PushAppendsAndDeleteClosesTheGap) {
     RtArray<RtString> a;
-    DimPush(a, RtString("first"));
+    DimPush(a, "first");
     EXPECT_EQ(Bounds(a, 0), 1);
     for (int i = 1; i < 70; ++i) DimPush(a, RtString(i));
     EXPECT_EQ(Bounds(a, 0), 70);
@@ -256,13 +264,13 @@ TEST(RtArray, PushAppendsAndDeleteClosesTheGap) {
     RtArray<double> one = Numbers({3});
     DimDel(one, 0);
     EXPECT_EQ(Bounds(one, 0), 0);
-    DimPush(one, 4.0);
+    DimPush(one, 4);
     EXPECT_EQ(Elements(one), (std::vector<double>{4}));
 }
 
 TEST(RtArray, CopiesAreIndependent) {
     RtArray<RtString> a;
-    DimPush(a, RtString("a"));
+    DimPush(a, "a");
     RtArray<RtString> b = a;
     b(0) = "b";
     EXPECT_EQ(a(0), "a");
