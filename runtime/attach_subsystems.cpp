@@ -3,8 +3,12 @@
 #include "runtime/attach_subsystems.h"
 
 #include "runtime/core/subsystem_hooks.h"
+#include "runtime/gfx2d/gfx2d.h"
+#include "runtime/gfx2d/sprite_draw.h"
 
 void AttachSubsystems() {
     SubsystemHooks& hooks = Hooks();
-    (void)hooks;
+    hooks.resetFrameDrawing = ResetFrameDrawing;
+    hooks.resetViewport2D = ResetViewport2D;
+    hooks.releaseTextures = SpriteFreeAll;
 }

@@ -1,0 +1,89 @@
+// Coloured primitives (points, lines, filled rectangles), pixel read-back and the screen size.
+#include "runtime/core/runtime_state.h"
+#include "runtime/gfx2d/gfx2d.h"
+#include "runtime/gfx2d/gfx2d_state.h"
+#include "runtime/gfx2d/sprite_draw.h"
+
+#include <GL/gl.h>
+#include <cmath>
+
+namespace {
+
+// A primitive in the sprite colour key writes alpha 0, so that area turns transparent when grabbed.
+void BeginPrimitive(int32_t colour) {
+    Graphics2D& g = Gfx2d();
+    glDisable(GL_ALPHA_TEST);
+    uint8_t alpha = colour == g.spriteColourKey ? 0 : static_cast<uint8_t>(std::lround(g.blendAlpha * 255));
+    glColor4ub(colour & 255, (colour >> 8) & 255, (colour >> 16) & 255, alpha);
+    BindSpriteTexture(-1, -1, false);
+    // Integer coordinates then hit pixel centres.
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glTranslatef(0.375f, 0.375f, 0);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void EndPrimitive() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glColor4f(1, 1, 1, Gfx2d().blendAlpha);
+    glEnable(GL_ALPHA_TEST);
+}
+
+} // namespace
+
+void DrawPixel(int32_t x, int32_t y, int32_t colour) {
+    BeginPrimitive(colour);
+    glBegin(GL_POINTS);
+    glVertex2i(x, y);
+    glEnd();
+    EndPrimitive();
+}
+
+void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour) {
+    BeginPrimitive(colour);
+    glBegin(GL_LINES);
+    glVertex2i(x1, y1);
+    glVertex2i(x2, y2);
+    glEnd();
+    // Lines leave out their last pixel; the end point is part of ours.
+    glBegin(GL_POINTS);
+    glVertex2i(x2, y2);
+    glEnd();
+    EndPrimitive();
+}
+
+void DrawFilledRect(int32_t x, int32_t y, int32_t width, int32_t height, int32_t colour) {
+    if (width < 0) {
+        x = x + width + 1;
+        width = -width;
+    }
+    if (height < 0) {
+        y = y + height + 1;
+        height = -height;
+    }
+    BeginPrimitive(colour);
+    float left = static_cast<float>(x), top = static_cast<float>(y);
+    float right = left + static_cast<float>(width), bottom = top + static_cast<float>(height);
+    DrawTexturedQuad({{left, bottom, 0, 0}, {right, bottom, 0, 0}, {right, top, 0, 0}, {left, top, 0, 0}});
+    EndPrimitive();
+}
+
+int32_t ReadPixel(int32_t x, int32_t y) {
+    uint8_t rgb[3] = {};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(x, Device().height - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    return rgb[0] | rgb[1] << 8 | rgb[2] << 16;
+}
+
+void GetScreenSize(int32_t& width, int32_t& height) {
+    width = Device().width;
+    height = Device().height;
+}
+
+void GetScreenSize(double& width, double& height) {
+    width = Device().width;
+    height = Device().height;
+}

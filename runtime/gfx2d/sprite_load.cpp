@@ -1,0 +1,64 @@
+// Loading picture files into sprite slots.
+#include "runtime/gfx2d/gfx2d.h"
+#include "runtime/gfx2d/gfx2d_state.h"
+#include "runtime/gfx2d/image_file.h"
+#include "runtime/gfx2d/name_resolution.h"
+#include "runtime/gfx2d/sprite_store.h"
+#include "runtime/gfx2d/texture_upload.h"
+
+#include <limits>
+
+namespace {
+
+bool LoadFile(const RtString& file, int32_t id, int32_t key, bool normalMap) {
+    SpriteFree(id);
+    std::string path;
+    if (!SlotOf(id) || !ResolveFileName(file, path)) return false;
+    return SpriteLoadInto(id, path, key, normalMap);
+}
+
+} // namespace
+
+bool SpriteLoadInto(int32_t id, const std::string& path, int32_t key, bool normalMap) {
+    SpriteFree(id);
+    SpriteSlot* slot = SlotOf(id);
+    if (!slot) return false;
+    Graphics2D& g = Gfx2d();
+    ImageRGBA& image = g.loadImage;
+    bool decoded = DecodeImageFile(image, path, key);
+    int32_t texWidth = PowerOfTwoAtLeast(image.width, 2);
+    int32_t texHeight = PowerOfTwoAtLeast(image.height, 2);
+    // The slot keeps its sizes in 16 bits, so the power-of-two size must fit there too.
+    constexpr int32_t kLargest = std::numeric_limits<int16_t>::max();
+    bool fits = texWidth <= kLargest && texHeight <= kLargest;
+    if (!decoded || !fits || image.width <= 0 || image.height <= 0) {
+        ImageRelease(image);
+        return false;
+    }
+    bool uploaded = id < kFirstFontSprite
+                        ? TextureUpload(image, 0, 0, 0, 0, slot->texture, &slot->mipTexture, normalMap, false)
+                        : TextureUpload(image, 0, 0, 0, 0, slot->texture, nullptr, false, true);
+    if (!uploaded) {
+        ImageRelease(image);
+        return false;
+    }
+    slot->texWidth = static_cast<int16_t>(texWidth);
+    slot->texHeight = static_cast<int16_t>(texHeight);
+    slot->width = static_cast<int16_t>(image.width);
+    slot->height = static_cast<int16_t>(image.height);
+    return true;
+}
+
+bool SpriteLoad(const RtString& file, int32_t id) {
+    return LoadFile(file, id, Gfx2d().spriteColourKey, false);
+}
+
+void SpriteLoadFrames(const RtString& file, int32_t id, int32_t frameWidth, int32_t frameHeight) {
+    SpriteLoad(file, id);
+    SpriteSlot* slot = SlotOf(id);
+    if (slot && slot->width > 0) SpriteSetFrameSize(id, frameWidth, frameHeight);
+}
+
+bool SpriteLoadNormalMap(const RtString& file, int32_t id) {
+    return LoadFile(file, id, kDefaultSpriteKey, true);
+}

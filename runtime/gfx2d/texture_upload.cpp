@@ -1,0 +1,151 @@
+// TextureUpload: the texel buffer (flipped, padded to powers of two, edge-filled), the drawable texture
+// and the mip-mapped copy for the 3D part.
+#include "runtime/gfx2d/texture_upload.h"
+
+#include "runtime/gfx2d/normal_map.h"
+
+#include <GL/gl.h>
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+void SetUnpackState() {
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+}
+
+// Transparent texels take the mean colour of their opaque neighbours, so filtered drawing blends
+// towards that colour at the edges instead of towards black. Neighbours on the border rows and columns
+// never count.
+void FillEdgeColours(std::vector<uint8_t>& texels, int32_t width, int32_t height) {
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            uint8_t* texel = &texels[(static_cast<size_t>(y) * width + x) * 4];
+            if (texel[3] != 0) continue;
+            int sum[3] = {0, 0, 0};
+            int count = 0;
+            for (int32_t ny = y - 1; ny <= y + 1; ++ny) {
+                for (int32_t nx = x - 1; nx <= x + 1; ++nx) {
+                    if ((nx == x && ny == y) || nx <= 0 || nx >= width - 1 || ny <= 0 || ny >= height - 1)
+                        continue;
+                    const uint8_t* n = &texels[(static_cast<size_t>(ny) * width + nx) * 4];
+                    if (n[3] == 0) continue;
+                    for (int c = 0; c < 3; ++c) sum[c] += n[c];
+                    ++count;
+                }
+            }
+            for (int c = 0; c < 3; ++c) texel[c] = static_cast<uint8_t>(count ? sum[c] / count : 0);
+        }
+    }
+}
+
+void HalveWidth(std::vector<uint8_t>& texels, int32_t& width, int32_t height) {
+    int32_t half = width / 2;
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < half; ++x)
+            for (int c = 0; c < 4; ++c)
+                texels[(static_cast<size_t>(y) * half + x) * 4 + c] =
+                    static_cast<uint8_t>((texels[(static_cast<size_t>(y) * width + 2 * x) * 4 + c] +
+                                          texels[(static_cast<size_t>(y) * width + 2 * x + 1) * 4 + c]) >>
+                                         1);
+    width = half;
+}
+
+void HalveHeight(std::vector<uint8_t>& texels, int32_t width, int32_t& height) {
+    int32_t half = height / 2;
+    size_t row = static_cast<size_t>(width) * 4;
+    for (int32_t y = 0; y < half; ++y)
+        for (size_t i = 0; i < row; ++i)
+            texels[y * row + i] =
+                static_cast<uint8_t>((texels[2 * y * row + i] + texels[(2 * y + 1) * row + i]) >> 1);
+    height = half;
+}
+
+// The next mip level of a square buffer, in place: a 2 x 2 box filter.
+void NextMipLevel(std::vector<uint8_t>& texels, int32_t& side) {
+    int32_t half = std::max(side / 2, 1);
+    for (int32_t y = 0; y < half; ++y) {
+        for (int32_t x = 0; x < half; ++x) {
+            int32_t x0 = std::min(2 * x, side - 1), x1 = std::min(2 * x + 1, side - 1);
+            int32_t y0 = std::min(2 * y, side - 1), y1 = std::min(2 * y + 1, side - 1);
+            for (int c = 0; c < 4; ++c) {
+                auto at = [&](int32_t px, int32_t py) {
+                    return texels[(static_cast<size_t>(py) * side + px) * 4 + c];
+                };
+                texels[(static_cast<size_t>(y) * half + x) * 4 + c] =
+                    static_cast<uint8_t>((at(x0, y0) + at(x1, y0) + at(x0, y1) + at(x1, y1)) / 4);
+            }
+        }
+    }
+    side = half;
+}
+
+void UploadMipTexture(std::vector<uint8_t>& texels, int32_t width, int32_t height, uint32_t& mipTexture) {
+    glGenTextures(1, &mipTexture);
+    glBindTexture(GL_TEXTURE_2D, mipTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    while (width > height) HalveWidth(texels, width, height);
+    while (height > width) HalveHeight(texels, width, height);
+    int32_t side = width;
+    for (GLint level = 0;; ++level) {
+        glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        if (side == 1) break;
+        NextMipLevel(texels, side);
+    }
+}
+
+} // namespace
+
+int32_t PowerOfTwoAtLeast(int64_t side, int32_t minimum) {
+    int64_t p = minimum;
+    while (p < side) p *= 2;
+    return static_cast<int32_t>(p);
+}
+
+bool TextureUpload(const ImageRGBA& image, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t& texture,
+                   uint32_t* mipTexture, bool normalMap, bool nearest) {
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    if (w == 0) w = image.width - x;
+    if (h == 0) h = image.height - y;
+    if (w <= 0 || h <= 0) return false;
+    w = std::min(w, maxSize);
+    h = std::min(h, maxSize);
+    int32_t texWidth = PowerOfTwoAtLeast(w, 2);
+    int32_t texHeight = PowerOfTwoAtLeast(h, 2);
+
+    std::vector<uint8_t> texels(static_cast<size_t>(texWidth) * texHeight * 4);
+    for (int32_t j = 0; j < h; ++j) {
+        int64_t sy = static_cast<int64_t>(y) + j;
+        if (sy < 0 || sy >= image.height) continue;
+        for (int32_t i = 0; i < w; ++i) {
+            int64_t sx = static_cast<int64_t>(x) + i;
+            if (sx < 0 || sx >= image.width) continue;
+            std::memcpy(&texels[(static_cast<size_t>(h - 1 - j) * texWidth + i) * 4],
+                        &image.pixels[(static_cast<size_t>(sy) * image.width + sx) * 4], 4);
+        }
+    }
+    if (!nearest) FillEdgeColours(texels, texWidth, texHeight);
+    if (normalMap) ConvertToNormalMap(texels.data(), texWidth, texHeight);
+
+    SetUnpackState();
+    if (texture) glDeleteTextures(1, &texture);
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    GLint filter = nearest ? GL_NEAREST : GL_LINEAR;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, texWidth, texHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 texels.data());
+    if (mipTexture) UploadMipTexture(texels, texWidth, texHeight, *mipTexture);
+    return true;
+}

@@ -1,0 +1,16 @@
+// TextureUpload: a rectangle of an ImageRGBA into a power-of-two GL texture (and its mip-mapped copy).
+#pragma once
+
+#include "runtime/gfx2d/image_rgba.h"
+
+#include <cstdint>
+
+// The smallest power of two that is at least side, never below minimum.
+int32_t PowerOfTwoAtLeast(int64_t side, int32_t minimum);
+
+// Rectangle (x, y, w, h) from the top-left; w or h 0 reaches the image's right or bottom edge. The
+// rectangle's bottom row becomes texture row 0. texture is replaced by a new name; mipTexture (when
+// not null) receives a second, mip-mapped texture. nearest chooses GL_NEAREST filtering and skips the
+// edge-colour fill. False for an empty rectangle.
+bool TextureUpload(const ImageRGBA& image, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t& texture,
+                   uint32_t* mipTexture, bool normalMap, bool nearest);

@@ -1,0 +1,243 @@
+// Drawing, read back from the frame: primitives, sprite and frame geometry, blend modes, polygons.
+#include "runtime/core/core.h"
+#include "runtime/gfx2d/gfx2d.h"
+#include "runtime/gfx2d/gfx2d_state.h"
+#include "tests/gfx2d/test_images.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int32_t kKey = 0x8000FF;
+constexpr uint32_t kRed = 0x0000FF;
+constexpr uint32_t kGreen = 0x00FF00;
+constexpr uint32_t kBlue = 0xFF0000;
+constexpr uint32_t kWhite = 0xFFFFFF;
+
+// The pixels of the rectangle (x0..x1, y0..y1) that have this colour, and the number of all others of it.
+struct Coverage {
+    int inside = 0;
+    int outside = 0;
+};
+
+Coverage CountColour(uint32_t colour, int x0, int y0, int x1, int y1) {
+    Coverage c;
+    int32_t w = 0, h = 0;
+    GetScreenSize(w, h);
+    std::vector<uint8_t> rgb(static_cast<size_t>(w) * h * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    for (int32_t row = 0; row < h; ++row) {
+        for (int32_t x = 0; x < w; ++x) {
+            const uint8_t* p = &rgb[(static_cast<size_t>(row) * w + x) * 3];
+            if (static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16) != colour) continue;
+            int32_t y = h - 1 - row;
+            bool in = x >= x0 && x <= x1 && y >= y0 && y <= y1;
+            ++(in ? c.inside : c.outside);
+        }
+    }
+    return c;
+}
+
+// Covers exactly the rectangle and nothing else.
+void ExpectRect(uint32_t colour, int x0, int y0, int x1, int y1) {
+    Coverage c = CountColour(colour, x0, y0, x1, y1);
+    EXPECT_EQ(c.inside, (x1 - x0 + 1) * (y1 - y0 + 1)) << x0 << "," << y0 << " - " << x1 << "," << y1;
+    EXPECT_EQ(c.outside, 0);
+}
+
+// A w x h sprite whose four quadrants are red (top-left), green (top-right), blue (bottom-left) and
+// white (bottom-right).
+void LoadQuadrants(int32_t id, int32_t w, int32_t h) {
+    TestPicture p = SolidPicture(w, h, 0);
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x)
+            p.colours[static_cast<size_t>(y) * w + x] =
+                y < h / 2 ? (x < w / 2 ? kRed : kGreen) : (x < w / 2 ? kBlue : kWhite);
+    ASSERT_TRUE(SpriteLoad(WriteTestFile("quadrants.bmp", Bmp24(p)).c_str(), id));
+}
+
+} // namespace
+
+TEST(Primitives, RectanglesLinesAndPointsCoverExactlyTheirPixels) {
+    StartDrawing();
+    DrawFilledRect(10, 10, -5, 3, kRed);
+    ExpectRect(kRed, 6, 10, 10, 12);
+    DrawFilledRect(40, 40, 4, -2, kGreen);
+    ExpectRect(kGreen, 40, 39, 43, 40);
+    DrawLine(0, 0, 0, 0, kBlue);
+    ExpectRect(kBlue, 0, 0, 0, 0);
+    DrawLine(100, 50, 104, 50, kWhite);
+    ExpectRect(kWhite, 100, 50, 104, 50);
+    DrawPixel(200, 100, 0x123456);
+    EXPECT_EQ(ReadPixel(200, 100), 0x123456);
+    EXPECT_EQ(ReadPixel(201, 100), 0);
+}
+
+TEST(Primitives, KeyColourWritesAlphaZeroAndBlendsToNothing) {
+    StartDrawing();
+    GLint alphaBits = 0;
+    glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
+    DrawFilledRect(0, 0, 8, 8, kKey);
+    EXPECT_EQ(ReadPixel(3, 3), kKey) << "opaque drawing shows the key colour";
+    if (alphaBits > 0) {
+        uint8_t rgba[4] = {};
+        glReadPixels(3, Device().height - 4, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+        EXPECT_EQ(rgba[3], 0);
+    }
+    for (double mode : {1.0, -1.0}) {
+        DrawFilledRect(20, 20, 8, 8, kGreen);
+        SetBlendMode(mode);
+        DrawFilledRect(20, 20, 8, 8, kKey);
+        SetBlendMode(0);
+        EXPECT_EQ(ReadPixel(23, 23), kGreen) << mode;
+    }
+}
+
+TEST(BlendModes, OpaqueAdditiveAndTransparentGiveTheExpectedPixels) {
+    StartDrawing();
+    LoadQuadrants(10, 8, 8);
+    SpriteSetFrameSize(10, 0, 0);
+    DrawFilledRect(0, 0, 100, 20, 0x404040);
+
+    SetBlendMode(0);
+    SpriteDraw(10, 0, 0);
+    EXPECT_EQ(ReadPixel(1, 1), kRed);
+    SetBlendMode(2);
+    SpriteDraw(10, 20, 0);
+    EXPECT_EQ(ReadPixel(21, 1), 0x4040FF) << "additive at full strength";
+    SetBlendMode(-0.25);
+    SpriteDraw(10, 40, 0);
+    uint32_t mixed = ReadPixel(41, 1);
+    EXPECT_NEAR(static_cast<int>(mixed & 255), 0x40 * 0.75 + 255 * 0.25, 2);
+    EXPECT_NEAR(static_cast<int>(mixed >> 8 & 255), 0x40 * 0.75, 2);
+    SetBlendMode(-0.25);
+    DrawFilledRect(60, 0, 4, 4, 0xFFFFFF);
+    EXPECT_NEAR(static_cast<int>(ReadPixel(61, 1) & 255), 0x40 * 0.75 + 255 * 0.25, 2)
+        << "primitives blend too";
+    SetBlendMode(0);
+    EXPECT_EQ(Gfx2d().blendAlpha, 1.0f);
+    SetBlendMode(-7);
+    EXPECT_EQ(Gfx2d().blendAlpha, 1.0f);
+}
+
+TEST(SpriteDrawing, PlainZoomedMirroredAndRotatedDraws) {
+    StartDrawing();
+    LoadQuadrants(11, 10, 10);
+    SetSmoothing(false);
+    SpriteDraw(11, 20, 30);
+    EXPECT_EQ(ReadPixel(20, 30), kRed);
+    EXPECT_EQ(ReadPixel(29, 30), kGreen);
+    EXPECT_EQ(ReadPixel(20, 39), kBlue);
+    EXPECT_EQ(ReadPixel(29, 39), kWhite);
+    EXPECT_EQ(ReadPixel(30, 40), 0u);
+
+    glClear(GL_COLOR_BUFFER_BIT);
+    SetSmoothing(false);
+    SpriteDrawZoomed(11, 100, 100, 2, 2);
+    ExpectRect(kRed, 95, 95, 104, 104);
+    ExpectRect(kWhite, 105, 105, 114, 114);
+
+    glClear(GL_COLOR_BUFFER_BIT);
+    SpriteDrawStretched(11, 60, 10, -10, 10); // mirrored: x 50..59
+    EXPECT_EQ(ReadPixel(51, 11), kGreen);
+    EXPECT_EQ(ReadPixel(58, 11), kRed);
+    SpriteDrawStretched(11, 200, 20, -10, -10); // turned half round: 190..199, 10..19
+    EXPECT_EQ(ReadPixel(191, 11), kWhite);
+    EXPECT_EQ(ReadPixel(198, 18), kRed);
+
+    glClear(GL_COLOR_BUFFER_BIT);
+    SetSmoothing(false);
+    SpriteDrawRotated(11, 300, 300, 90); // counter-clockwise: the top-right quadrant goes to the top-left
+    EXPECT_EQ(ReadPixel(302, 302), kGreen);
+    EXPECT_EQ(ReadPixel(307, 302), kWhite);
+    EXPECT_EQ(ReadPixel(302, 307), kRed);
+    SpriteDrawRotoZoomed(11, 400, 300, 0, 2); // centre stays at (405, 305)
+    EXPECT_EQ(ReadPixel(397, 297), kRed);
+    EXPECT_EQ(ReadPixel(413, 313), kWhite);
+}
+
+TEST(FrameDrawing, FramesAreCellsLeftToRightTopToBottom) {
+    StartDrawing();
+    // 64 x 32 image of 16 x 16 cells, each cell one colour: cell n has red = 10 * (n + 1).
+    TestPicture p = SolidPicture(64, 32, 0);
+    for (int32_t y = 0; y < 32; ++y)
+        for (int32_t x = 0; x < 64; ++x)
+            p.colours[static_cast<size_t>(y) * 64 + x] = 10u * (y / 16 * 4 + x / 16 + 1);
+    ASSERT_TRUE(SpriteLoad(WriteTestFile("frames.bmp", Bmp24(p)).c_str(), 12));
+    SpriteSetFrameSize(12, 16, 16);
+    SetSmoothing(false);
+    FrameDraw(12, 5, 0, 0);
+    ExpectRect(60, 0, 0, 15, 15);
+    SetSmoothing(false);
+    FrameDrawStretched(12, 2, 100, 0, 32, 32);
+    EXPECT_EQ(ReadPixel(101, 1), 30u);
+    EXPECT_EQ(ReadPixel(130, 30), 30u);
+    SetSmoothing(false);
+    FrameDrawRotoZoomed(12, 7, 200, 0, 90, 1);
+    EXPECT_EQ(ReadPixel(208, 8), 80u);
+
+    glClear(GL_COLOR_BUFFER_BIT);
+    SpriteSetFrameSize(12, 100, 16); // wider than the image: no columns
+    FrameDraw(12, 0, 0, 0);
+    FrameDrawStretched(12, 0, 0, 0, 10, 10);
+    FrameDrawRotoZoomed(12, 0, 0, 0, 0, 1);
+    SpriteSetFrameSize(12, 0, 0);
+    FrameDraw(12, 1, 0, 0);
+    EXPECT_EQ(CountColour(10, 0, 0, 0, 0).outside + CountColour(10, 0, 0, 0, 0).inside, 0);
+    EXPECT_EQ(ReadPixel(5, 5), 0u);
+}
+
+TEST(PolyList, TexturedAndColouredFansGrowAndRedraw) {
+    StartDrawing();
+    PolyBegin(-1);
+    PolyVertex(10, 10, 0, 0, kGreen);
+    PolyVertex(10, 30, 0, 0, kGreen);
+    PolyVertex(30, 30, 0, 0, kGreen);
+    PolyVertex(30, 10, 0, 0, kGreen);
+    PolyEnd();
+    EXPECT_EQ(ReadPixel(20, 20), kGreen);
+    glClear(GL_COLOR_BUFFER_BIT);
+    PolyEnd();
+    EXPECT_EQ(ReadPixel(20, 20), kGreen) << "the list stays for another PolyEnd";
+
+    LoadQuadrants(13, 8, 8);
+    PolyBegin(13);
+    PolyVertex(100, 100, 0, 0, kWhite);
+    PolyVertex(100, 108, 0, 8, kWhite);
+    PolyVertex(108, 108, 8, 8, kWhite);
+    PolyVertex(108, 100, 8, 0, kWhite);
+    SetSmoothing(false);
+    PolyEnd();
+    EXPECT_EQ(ReadPixel(101, 101), kRed);
+    EXPECT_EQ(ReadPixel(106, 106), kWhite);
+
+    PolyBegin(-1);
+    for (int i = 0; i < 1000; ++i) PolyVertex(500, 400, 0, 0, kBlue);
+    EXPECT_EQ(Gfx2d().poly.count, 1000);
+    EXPECT_EQ(Gfx2d().poly.vertices.size(), 1024u);
+}
+
+TEST(Viewport, FrameResetRestoresOpaqueFullScreenSmoothedDrawing) {
+    StartDrawing();
+    SetViewport(100, 50, 20, 20);
+    DrawFilledRect(0, 0, 5, 5, kRed);
+    EXPECT_EQ(ReadPixel(100, 50), kRed) << "coordinates start at the viewport's corner";
+    EXPECT_EQ(ReadPixel(99, 50), 0u);
+    SetBlendMode(-0.5);
+    SetSmoothing(false);
+    PolyBegin(13);
+    ShowScreen();
+    Graphics2D& g = Gfx2d();
+    EXPECT_EQ(g.blendAlpha, 1.0f);
+    EXPECT_TRUE(g.smoothing);
+    EXPECT_EQ(g.boundSprite, -1);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_EQ(Device().viewportWidth, Device().width);
+    int32_t w = 0, h = 0;
+    GetScreenSize(w, h);
+    EXPECT_EQ(w, 640);
+    EXPECT_EQ(h, 480);
+}
