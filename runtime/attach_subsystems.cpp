@@ -4,10 +4,14 @@
 
 #include "runtime/core/subsystem_hooks.h"
 #include "runtime/gfx2d/gfx2d.h"
+#include "runtime/gfx2d/bitmap_font.h"
 #include "runtime/gfx2d/sprite_draw.h"
+#include "runtime/gfx2d/surfaces.h"
 
 void AttachSubsystems() {
     SubsystemHooks& hooks = Hooks();
+    hooks.drawLoadingText = DrawLoadingText;
+    hooks.finishScreen = FinishActiveScreen;
     hooks.resetFrameDrawing = ResetFrameDrawing;
     hooks.resetViewport2D = ResetViewport2D;
     hooks.releaseTextures = SpriteFreeAll;
