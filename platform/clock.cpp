@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <thread>
+#include <time.h>
 
 namespace platform {
 
@@ -25,6 +26,13 @@ uint64_t Counter() { return static_cast<uint64_t>((Clock::now() - Origin()).coun
 
 uint32_t Milliseconds() {
     return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - Origin()).count());
+}
+
+uint32_t SystemMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    uint64_t ms = static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+    return static_cast<uint32_t>(ms);
 }
 
 void SleepMs(int ms) {

@@ -10,6 +10,9 @@ double CounterFrequency();
 uint64_t Counter();
 // Milliseconds since the clock was first read: the coarse clock used without a counter.
 uint32_t Milliseconds();
+// Milliseconds since the system started, wrapping at 32 bits: unlike the two above it differs from
+// one run to the next.
+uint32_t SystemMilliseconds();
 void SleepMs(int ms);
 
 } // namespace platform

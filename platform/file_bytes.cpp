@@ -1,20 +1,18 @@
 // Reading a whole file into memory.
 #include "platform/file_bytes.h"
 
-#include <cstdio>
-#include <memory>
+#include "platform/files.h"
 
 namespace platform {
 
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes) {
     bytes.clear();
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!file) return false;
+    File file = OpenForReading(path);
+    if (!file.IsOpen()) return false;
     uint8_t chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    if (std::ferror(file.get())) {
+    int64_t got;
+    while ((got = file.Read(chunk, sizeof chunk)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+    if (got < 0) {
         bytes.clear();
         return false;
     }

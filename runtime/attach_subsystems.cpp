@@ -3,8 +3,9 @@
 #include "runtime/attach_subsystems.h"
 
 #include "runtime/core/subsystem_hooks.h"
-#include "runtime/gfx2d/gfx2d.h"
+#include "runtime/files/files.h"
 #include "runtime/gfx2d/bitmap_font.h"
+#include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/sprite_draw.h"
 #include "runtime/gfx2d/surfaces.h"
 
@@ -12,7 +13,10 @@ void AttachSubsystems() {
     SubsystemHooks& hooks = Hooks();
     hooks.drawLoadingText = DrawLoadingText;
     hooks.finishScreen = FinishActiveScreen;
+    hooks.openArchives = [](const char* programPath) { ArchiveRegister(RuntimeArchive(), programPath); };
     hooks.resetFrameDrawing = ResetFrameDrawing;
     hooks.resetViewport2D = ResetViewport2D;
+    hooks.closeFiles = FileCloseAll;
     hooks.releaseTextures = SpriteFreeAll;
+    hooks.destroyArchives = [] { ArchiveDestroy(RuntimeArchive()); };
 }

@@ -20,9 +20,15 @@ UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DTMV_FUZZ=ON >/dev/null
 cmake --build build-fuzz -j"$jobs"
+# New inputs go to build-fuzz/corpus/<target>; the seeds in fuzz/corpus/<target>, when there are any,
+# are read but never written.
 for target in build-fuzz/fuzz/fuzz_*; do
     [ -x "$target" ] || continue
-    echo "fuzzing $(basename "$target") for ${TMV_FUZZ_SECONDS:-30} s"
+    name=$(basename "$target")
+    echo "fuzzing $name for ${TMV_FUZZ_SECONDS:-30} s"
+    mkdir -p "build-fuzz/corpus/$name"
+    corpora=("corpus/$name")
+    [ -d "fuzz/corpus/$name" ] && corpora+=("../fuzz/corpus/$name")
     (cd build-fuzz && "../$target" -max_total_time="${TMV_FUZZ_SECONDS:-30}" -print_final_stats=0 \
-        -close_fd_mask=3 >/dev/null)
+        -close_fd_mask=3 "${corpora[@]}" >/dev/null)
 done

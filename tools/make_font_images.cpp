@@ -7,7 +7,7 @@
 // Usage: make_font_images <folder of the DejaVu TTF files> <output folder>...
 #include "runtime/gfx2d/image_writer.h"
 
-#include "platform/file_write.h"
+#include "platform/files.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -123,7 +123,8 @@ int main(int argc, char** argv) {
         std::vector<uint8_t> file = Encode(spec, grey);
         for (int i = 2; i < argc; ++i) {
             std::string path = std::string(argv[i]) + "/" + spec.fileName;
-            if (file.empty() || !platform::WriteNewFile(path, file.data(), file.size())) {
+            platform::File out = platform::CreateAlways(path);
+            if (file.empty() || !out.IsOpen() || !out.Write(file.data(), file.size())) {
                 std::fprintf(stderr, "cannot write %s\n", path.c_str());
                 status = 1;
             }

@@ -1,7 +1,10 @@
 // Runtime core: start-up, the window, the frame loop and its clock, program end, the log and the
-// debug channel. Strings are in rt_string.h, the state records in runtime_state.h.
+// debug channel. Strings are in rt_string.h, arrays and their commands in rt_array.h, the state
+// records in runtime_state.h.
 #pragma once
 
+#include "runtime/core/data_statements.h"
+#include "runtime/core/rt_array.h"
 #include "runtime/core/rt_string.h"
 #include "runtime/core/runtime_state.h"
 
@@ -48,6 +51,52 @@ double SetRuntimeError(double code);
 void SetSourcePosition(double module, double line);
 // A fatal runtime error: records code and position, then ends the program with that code as status.
 [[noreturn]] void RuntimeError(int code);
+
+// ---- Numbers (angles in degrees)
+double Sin(double degrees);
+double Cos(double degrees);
+double Tan(double degrees);
+// 90 from 1 up, -90 from -1 down: out-of-range arguments are clamped, never an error.
+double ASin(double x);
+// 0 from 1 up, 180 from -1 down.
+double ACos(double x);
+// The angle of (x, y), -180 to 180.
+double ATan(double y, double x);
+double SquareRoot(double x);
+double Abs(double x);
+int32_t IntAbs(int32_t x);
+// Truncating remainder, a's sign; 0 for a divisor of 0.
+int32_t Mod(int32_t a, int32_t b);
+// Floating remainder, a's sign; 0 for a divisor of 0.
+double FMod(double a, double b);
+double Pow(double x, double y);
+// Bytes of a text, or of a number's text.
+int32_t Len(const RtString& text);
+int32_t Len(double number);
+int32_t Len(int32_t number);
+// The first byte, 0 to 255; 0 for the empty text.
+int32_t Asc(const RtString& text);
+// A one-byte text of code's low byte; 0 gives the empty text.
+RtString Chr(int32_t code);
+// 1 when the rectangles share a pixel. A size of 0 covers one pixel, a negative size |size| pixels
+// ending at the start.
+int32_t BoxCollision(int32_t x1, int32_t y1, int32_t w1, int32_t h1, int32_t x2, int32_t y2, int32_t w2,
+                     int32_t h2);
+
+// ---- Random numbers (ISAAC, random_isaac.h)
+// Start-up seeds from the clock; nothing else reseeds.
+void RndSeed(uint32_t seed);
+// 0 to n inclusive, one whole generation step each; 0 without a step when n < 1.
+int32_t Rnd(int32_t n);
+
+// ---- Data statements (data_statements.h)
+// The block becomes current and is read again from its first item.
+void DataRestore(DataBlock& block);
+// The current block's next item: texts are read as numbers with atof, numbers are formatted as texts.
+// Past the end or before any DataRestore: error 20.
+void DataRead(double& target);
+void DataRead(int32_t& target);
+void DataRead(RtString& target);
 
 // ---- Log and debug channel
 // Appends one line (CR LF) to "ErrorLog.txt" in the temporary folder; null is written as "NULL".

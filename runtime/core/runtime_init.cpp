@@ -1,5 +1,6 @@
 // The entry routine and RuntimeInit: everything between the process starting and the program's own
 // main routine, in a fixed order.
+#include "platform/clock.h"
 #include "platform/paths.h"
 #include "platform/video.h"
 #include "runtime/core/core.h"
@@ -71,6 +72,9 @@ int RuntimeInit(int showCommand, const char* title) {
     WriteErrorLog("Init Network");
     if (hooks.createNetwork) hooks.createNetwork();
     if (hooks.createEngine3D) hooks.createEngine3D();
+    // The runtime clock counts from its first reading in this process, so it would give every run
+    // the same seed: the seed is the system's millisecond clock, as the clock on Windows gave it.
+    RndSeed(platform::SystemMilliseconds());
 
     WriteErrorLog("Init Window");
     if (settings.fullScreen) device.GoFullScreen();

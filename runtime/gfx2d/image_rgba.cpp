@@ -10,7 +10,7 @@ void ImagePrepare(ImageRGBA& image, int32_t width, int32_t height) {
         image.pixels.shrink_to_fit();
         image.pixels.resize(bytes);
     }
-    std::fill(image.pixels.begin(), image.pixels.end(), 0);
+    std::fill_n(image.pixels.begin(), bytes, 0);
     image.width = width;
     image.height = height;
 }

@@ -1,8 +1,7 @@
 // Writing pictures as BMP or PNG files: the BMP layout by hand, PNG through libpng into memory.
 #include "runtime/gfx2d/image_writer.h"
 
-#include "platform/file_write.h"
-#include "platform/paths.h"
+#include "platform/files.h"
 
 #include <csetjmp>
 #include <png.h>
@@ -121,5 +120,7 @@ bool ImageWrite(std::string_view name, const BgrPicture& picture) {
     }
     std::vector<uint8_t> bytes = png ? EncodePng(picture) : EncodeBmp(picture);
     if (bytes.empty()) return false;
-    return platform::WriteNewFile(platform::SystemPath(std::string(name)), bytes.data(), bytes.size());
+    // The old file is deleted and the picture written anew, as every rewrite of the runtime does.
+    platform::File file = platform::CreateAlways(std::string(name));
+    return file.IsOpen() && file.Write(bytes.data(), bytes.size());
 }

@@ -34,7 +34,7 @@ void PolyVertex(double x, double y, double tx, double ty, int32_t colour) {
                             (colour & 255) / 255.0f,
                             ((colour >> 8) & 255) / 255.0f,
                             ((colour >> 16) & 255) / 255.0f,
-                            colour == g.spriteColourKey ? 0.0f : g.blendAlpha};
+                            (colour & 0xFFFFFF) == g.spriteColourKey ? 0.0f : g.blendAlpha};
     const SpriteSlot* slot = SlotOf(list.spriteId);
     if (slot && slot->texWidth > 0 && slot->texHeight > 0) {
         vertex.u = static_cast<float>(tx / slot->texWidth);

@@ -14,7 +14,8 @@ namespace {
 void BeginPrimitive(int32_t colour) {
     Graphics2D& g = Gfx2d();
     glDisable(GL_ALPHA_TEST);
-    uint8_t alpha = colour == g.spriteColourKey ? 0 : static_cast<uint8_t>(std::lround(g.blendAlpha * 255));
+    uint8_t alpha =
+        (colour & 0xFFFFFF) == g.spriteColourKey ? 0 : static_cast<uint8_t>(std::lround(g.blendAlpha * 255));
     glColor4ub(colour & 255, (colour >> 8) & 255, (colour >> 16) & 255, alpha);
     BindSpriteTexture(-1, -1, false);
     // Integer coordinates then hit pixel centres.
@@ -56,18 +57,20 @@ void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour) {
 }
 
 void DrawFilledRect(int32_t x, int32_t y, int32_t width, int32_t height, int32_t colour) {
-    if (width < 0) {
-        x = x + width + 1;
-        width = -width;
+    // In 64 bits, so that no size a program passes overflows.
+    int64_t left = x, top = y, w = width, h = height;
+    if (w < 0) {
+        left = left + w + 1;
+        w = -w;
     }
-    if (height < 0) {
-        y = y + height + 1;
-        height = -height;
+    if (h < 0) {
+        top = top + h + 1;
+        h = -h;
     }
     BeginPrimitive(colour);
-    float left = static_cast<float>(x), top = static_cast<float>(y);
-    float right = left + static_cast<float>(width), bottom = top + static_cast<float>(height);
-    DrawTexturedQuad({{left, bottom, 0, 0}, {right, bottom, 0, 0}, {right, top, 0, 0}, {left, top, 0, 0}});
+    float x0 = static_cast<float>(left), y0 = static_cast<float>(top);
+    float x1 = static_cast<float>(left + w), y1 = static_cast<float>(top + h);
+    DrawTexturedQuad({{x0, y1, 0, 0}, {x1, y1, 0, 0}, {x1, y0, 0, 0}, {x0, y0, 0, 0}});
     EndPrimitive();
 }
 

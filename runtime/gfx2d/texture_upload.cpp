@@ -2,6 +2,7 @@
 // and the mip-mapped copy for the 3D part.
 #include "runtime/gfx2d/texture_upload.h"
 
+#include "runtime/gfx2d/gfx2d_state.h"
 #include "runtime/gfx2d/normal_map.h"
 
 #include <GL/gl.h>
@@ -111,6 +112,7 @@ int32_t PowerOfTwoAtLeast(int64_t side, int32_t minimum) {
 
 bool TextureUpload(const ImageRGBA& image, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t& texture,
                    uint32_t* mipTexture, bool normalMap, bool nearest) {
+    if (!GlReady()) return false;
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
     if (w == 0) w = image.width - x;

@@ -155,6 +155,25 @@ TEST(PngDecoder, GreyIgnoresTheKeyRgbUsesItRgbaKeepsItsAlpha) {
     EXPECT_EQ(PixelAt(image, 0, 0), rgb.At(0, 0));
 }
 
+TEST(PngDecoder, PalettesTransparencySixteenBitsAndGreyAlpha) {
+    ImageRGBA image;
+    // 4-bit palette of red and green, the first entry transparent through tRNS.
+    std::vector<uint8_t> palette = {255, 0, 0, 0, 255, 0};
+    ASSERT_TRUE(
+        DecodePngBytes(image, RawPng(3, 1, 4, 3, {{0x01, 0x00}}, {{"PLTE", palette}, {"tRNS", {0}}})));
+    EXPECT_EQ(PixelAt(image, 0, 0), 0x000000FFu);
+    EXPECT_EQ(PixelAt(image, 1, 0), 0xFF00FF00u);
+    EXPECT_EQ(PixelAt(image, 2, 0), 0x000000FFu);
+    // 16-bit RGB keeps the high bytes.
+    ASSERT_TRUE(DecodePngBytes(image, RawPng(1, 1, 16, 2, {{0x12, 0xFF, 0x34, 0xFF, 0x56, 0xFF}})));
+    EXPECT_EQ(PixelAt(image, 0, 0), 0xFF563412u);
+    // 1-bit grey widens to 0 and 255.
+    ASSERT_TRUE(DecodePngBytes(image, RawPng(2, 1, 1, 0, {{0x40}})));
+    EXPECT_EQ(PixelAt(image, 0, 0), 0xFF000000u);
+    EXPECT_EQ(PixelAt(image, 1, 0), 0xFFFFFFFFu);
+    EXPECT_FALSE(DecodePngBytes(image, RawPng(1, 1, 8, 4, {{0x80, 0xFF}}))) << "grey with alpha is not read";
+}
+
 TEST(PngDecoder, DamagedFilesFailWithoutCrashing) {
     std::vector<uint8_t> good = Png(Gradient(16, 16), PngKind::Rgb);
     ImageRGBA image;

@@ -1,5 +1,6 @@
 // Drawing, read back from the frame: primitives, sprite and frame geometry, blend modes, polygons.
 #include "runtime/core/core.h"
+#include "runtime/core/gl_extensions.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
 #include "tests/gfx2d/test_images.h"
@@ -78,15 +79,31 @@ TEST(Primitives, RectanglesLinesAndPointsCoverExactlyTheirPixels) {
 
 TEST(Primitives, KeyColourWritesAlphaZeroAndBlendsToNothing) {
     StartDrawing();
-    GLint alphaBits = 0;
-    glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
+    // The back buffer here has no alpha bits, so the alpha written is read from a texture drawn into.
+    GlExtensions& ext = GlExt();
+    ASSERT_NE(ext.glGenFramebuffersEXT, nullptr);
+    GLuint texture = 0, framebuffer = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 640, 480, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    ext.glGenFramebuffersEXT(1, &framebuffer);
+    ext.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
+    ext.glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, texture, 0);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
     DrawFilledRect(0, 0, 8, 8, kKey);
-    EXPECT_EQ(ReadPixel(3, 3), kKey) << "opaque drawing shows the key colour";
-    if (alphaBits > 0) {
-        uint8_t rgba[4] = {};
-        glReadPixels(3, Device().height - 4, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-        EXPECT_EQ(rgba[3], 0);
-    }
+    DrawFilledRect(8, 0, 8, 8, kGreen);
+    uint8_t rgba[8] = {};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(3, 476, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    glReadPixels(11, 476, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba + 4);
+    ext.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    ext.glDeleteFramebuffersEXT(1, &framebuffer);
+    glDeleteTextures(1, &texture);
+    EXPECT_EQ(rgba[0] | rgba[1] << 8 | rgba[2] << 16, kKey) << "opaque drawing shows the key colour";
+    EXPECT_EQ(rgba[3], 0);
+    EXPECT_EQ(rgba[7], 255);
+
     for (double mode : {1.0, -1.0}) {
         DrawFilledRect(20, 20, 8, 8, kGreen);
         SetBlendMode(mode);

@@ -1,7 +1,5 @@
 // Fonts: numbers and clamping, the built-in fallback, the glyph grids, where text lands, the colour
 // key of font files, and the loading text of start-up.
-#include "platform/file_write.h"
-#include "platform/paths.h"
 #include "runtime/core/core.h"
 #include "runtime/gfx2d/bitmap_font.h"
 #include "runtime/gfx2d/gfx2d.h"
@@ -49,10 +47,7 @@ std::string WriteFontFile(const std::string& name, int w, int h, uint32_t fill,
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) put(x, y, fill);
     for (const auto& p : paint) put(p[0], p[1], static_cast<uint32_t>(p[2]));
-    std::vector<uint8_t> file = EncodeBmp({bgr.data(), w, h, w, 0});
-    std::string path = platform::TempDir() + name;
-    EXPECT_TRUE(platform::WriteNewFile(path, file.data(), file.size()));
-    return path;
+    return WriteTestFile(name, EncodeBmp({bgr.data(), w, h, w, 0}));
 }
 
 void ExpectCellSize(int32_t w, int32_t h) {

@@ -1,9 +1,13 @@
 // The sprite store: loading into slots, texture sizes, the edge fill, fonts' slots, frames, ids.
+#include "runtime/files/files.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
 #include "tests/gfx2d/test_images.h"
 
 #include <GL/gl.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
@@ -31,7 +35,14 @@ TEST(SpriteStore, TexturesArePowersOfTwoAndKeepTheImageSize) {
         SpriteGetSize(1, w, h);
         EXPECT_EQ(w, c.w);
         EXPECT_EQ(h, c.h);
-        EXPECT_NE(slot.mipTexture, 0u);
+        // The mip copy is square (the shorter side) and runs down to 1 x 1.
+        glBindTexture(GL_TEXTURE_2D, slot.mipTexture);
+        GLint side = 0, last = 0, level = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &side);
+        EXPECT_EQ(side, std::min(c.texW, c.texH));
+        while (side >> (level + 1)) ++level;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &last);
+        EXPECT_EQ(last, 1);
     }
     double dw = 1, dh = 1;
     SpriteGetSize(2, dw, dh);
@@ -119,4 +130,21 @@ TEST(SpriteStore, NormalMapOfAFlatPictureFacesTheViewer) {
     EXPECT_EQ(t[1], 127);
     EXPECT_EQ(t[2], 255);
     EXPECT_EQ(t[3], 255);
+}
+
+TEST(SpriteStore, NamesResolveThroughThePackedArchive) {
+    StartDrawing();
+    std::string program = WriteTestFile("packed-program", {0x7F, 'E', 'L', 'F'});
+    std::string bmp = WriteTestFile("in-archive.bmp", Bmp24(SolidPicture(7, 3, 0x123456)));
+    ASSERT_EQ(
+        std::system((std::string(SBX_PACK_PATH) + " " + program + " " + bmp + " >/dev/null 2>&1").c_str()),
+        0);
+    std::remove(bmp.c_str());
+    ArchiveRegister(RuntimeArchive(), program);
+    EXPECT_TRUE(SpriteLoad("gfx/IN-ARCHIVE.BMP", 6));
+    EXPECT_EQ(SlotOf(6)->width, 7);
+    EXPECT_FALSE(SpriteLoad("gfx/not-there.bmp", 6));
+    EXPECT_EQ(SlotOf(6)->width, 0);
+    ArchiveDestroy(RuntimeArchive());
+    ArchiveRegister(RuntimeArchive(), "");
 }

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <fstream>
 #include <png.h>
+#include <zlib.h>
 
 namespace {
 
@@ -96,6 +97,40 @@ std::vector<uint8_t> Png(const TestPicture& p, PngKind kind, const std::vector<u
     std::vector<uint8_t> out(size);
     png_image_write_to_memory(&image, out.data(), &size, 0, pixels.data(), 0, nullptr);
     out.resize(size);
+    return out;
+}
+
+std::vector<uint8_t> RawPng(int32_t width, int32_t height, int depth, int colourType,
+                            const std::vector<std::vector<uint8_t>>& rows,
+                            const std::vector<PngChunk>& extra) {
+    std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    auto bigEndian = [](std::vector<uint8_t>& to, uint32_t v) {
+        for (int i = 3; i >= 0; --i) to.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    };
+    auto chunk = [&](const std::string& type, const std::vector<uint8_t>& data) {
+        bigEndian(out, static_cast<uint32_t>(data.size()));
+        std::vector<uint8_t> body(type.begin(), type.end());
+        body.insert(body.end(), data.begin(), data.end());
+        out.insert(out.end(), body.begin(), body.end());
+        bigEndian(out, static_cast<uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
+    };
+    std::vector<uint8_t> header;
+    bigEndian(header, static_cast<uint32_t>(width));
+    bigEndian(header, static_cast<uint32_t>(height));
+    header.insert(header.end(), {static_cast<uint8_t>(depth), static_cast<uint8_t>(colourType), 0, 0, 0});
+    chunk("IHDR", header);
+    for (const PngChunk& c : extra) chunk(c.type, c.data);
+    std::vector<uint8_t> raw;
+    for (const std::vector<uint8_t>& row : rows) {
+        raw.push_back(0);
+        raw.insert(raw.end(), row.begin(), row.end());
+    }
+    uLongf size = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<uint8_t> deflated(size);
+    compress(deflated.data(), &size, raw.data(), static_cast<uLong>(raw.size()));
+    deflated.resize(size);
+    chunk("IDAT", deflated);
+    chunk("IEND", {});
     return out;
 }
 

@@ -23,6 +23,15 @@ std::vector<uint8_t> BmpPalette(const TestPicture& picture, int bits, const std:
 // RGB or grey (colour bytes' red used) or RGBA (alpha from the high byte) PNG.
 enum class PngKind { Grey, Rgb, Rgba };
 std::vector<uint8_t> Png(const TestPicture& picture, PngKind kind, const std::vector<uint8_t>& alphas = {});
+// A PNG put together chunk by chunk: the IHDR of the given depth and colour type, the extra chunks
+// (type and data) before the image data, and the unfiltered rows deflated into one IDAT.
+struct PngChunk {
+    std::string type;
+    std::vector<uint8_t> data;
+};
+std::vector<uint8_t> RawPng(int32_t width, int32_t height, int depth, int colourType,
+                            const std::vector<std::vector<uint8_t>>& rows,
+                            const std::vector<PngChunk>& extra = {});
 
 // The bytes written to a new file in the test's temporary folder; its path.
 std::string WriteTestFile(const std::string& name, const std::vector<uint8_t>& bytes);

@@ -1,0 +1,27 @@
+// Fuzzes INI loading (line reader and parser), lookups and the write-back of what was loaded.
+#include "platform/paths.h"
+#include "runtime/files/ini_table.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const std::string input = platform::TempDir() + "fuzz-ini-" + std::to_string(getpid()) + ".ini";
+    static const std::string output = input + ".out";
+    std::ofstream(input, std::ios::binary).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    IniTable table;
+    IniLoadFile(table, RtString(input.c_str()));
+    for (const IniSection& s : table.sections) {
+        if (s.entries.empty()) std::abort();
+        for (const IniEntry& e : s.entries) IniLookup(table, s.name, e.key);
+    }
+    IniSetValue(table, "fuzz", "key", "value");
+    IniSetValue(table, table.sections.front().name, "", "");
+    if (!IniWriteFile(table, output)) std::abort();
+    IniTable reloaded;
+    IniLoadFile(reloaded, RtString(output.c_str()));
+    return 0;
+}

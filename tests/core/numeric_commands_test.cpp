@@ -1,0 +1,70 @@
+// The numeric commands on the inputs where they differ from the plain library functions.
+#include "runtime/core/core.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+
+TEST(Numbers, TrigonometryInDegreesWithClampedInverses) {
+    EXPECT_NEAR(Sin(90), 1, 1e-15);
+    EXPECT_NEAR(Cos(180), -1, 1e-15);
+    EXPECT_NEAR(Tan(45), 1, 1e-15);
+    EXPECT_NEAR(ATan(1, -1), 135, 1e-12);
+    EXPECT_NEAR(ATan(-1, -1), -135, 1e-12);
+    EXPECT_NEAR(ASin(0.5), 30, 1e-12);
+    EXPECT_EQ(ASin(1.5), 90);
+    EXPECT_EQ(ASin(-1), -90);
+    EXPECT_EQ(ACos(-2), 180);
+    EXPECT_EQ(ACos(1), 0);
+    EXPECT_NEAR(ACos(0), 90, 1e-12);
+    EXPECT_TRUE(std::isnan(SquareRoot(-1)));
+    EXPECT_EQ(SquareRoot(16), 4);
+    EXPECT_EQ(Pow(2, 10), 1024);
+}
+
+TEST(Numbers, AbsoluteValuesAndRemainders) {
+    EXPECT_EQ(Abs(-2.5), 2.5);
+    EXPECT_TRUE(std::isnan(Abs(std::nan(""))));
+    EXPECT_EQ(IntAbs(-7), 7);
+    EXPECT_EQ(IntAbs(7), 7);
+    EXPECT_EQ(IntAbs(-2147483647 - 1), -2147483647 - 1);
+    EXPECT_EQ(Mod(7, 0), 0);
+    EXPECT_EQ(Mod(-7, 3), -1);
+    EXPECT_EQ(Mod(7, -3), 1);
+    EXPECT_EQ(Mod(-2147483647 - 1, -1), 0);
+    EXPECT_EQ(Mod(-2147483647 - 1, 3), -2);
+    EXPECT_EQ(FMod(7.5, 0), 0);
+    EXPECT_EQ(FMod(-7.5, 2), -1.5);
+    EXPECT_EQ(FMod(7.5, -2), 1.5);
+}
+
+TEST(Numbers, LengthsAndCharacterCodes) {
+    EXPECT_EQ(Len(RtString("abc")), 3);
+    EXPECT_EQ(Len(RtString()), 0);
+    EXPECT_EQ(Len(0.5), 3);
+    EXPECT_EQ(Len(100.0), 3);
+    EXPECT_EQ(Len(-2147483647 - 1), 11);
+    EXPECT_EQ(Asc(RtString()), 0);
+    EXPECT_EQ(Asc(RtString("\xE4x")), 228);
+    EXPECT_EQ(Asc(RtString("A")), 65);
+    EXPECT_EQ(Chr(0), "");
+    EXPECT_EQ(Chr(65), "A");
+    EXPECT_EQ(Chr(0x141), "A");
+    EXPECT_EQ(Asc(Chr(228)), 228);
+}
+
+TEST(Numbers, BoxCollisionCoversStartToFarEdge) {
+    EXPECT_EQ(BoxCollision(0, 0, 10, 10, 10, 0, 5, 5), 0);
+    EXPECT_EQ(BoxCollision(0, 0, 10, 10, 9, 9, 5, 5), 1);
+    EXPECT_EQ(BoxCollision(10, 10, -5, -5, 6, 6, 0, 0), 1);
+    EXPECT_EQ(BoxCollision(10, 10, -5, -5, 5, 5, 0, 0), 0);
+    EXPECT_EQ(BoxCollision(3, 3, 0, 0, 3, 3, 0, 0), 1);
+    EXPECT_EQ(BoxCollision(3, 3, 0, 0, 4, 3, 0, 0), 0);
+    // x overlaps, y does not
+    EXPECT_EQ(BoxCollision(0, 0, 10, 10, 5, 20, 5, 5), 0);
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max(), kMin = std::numeric_limits<int32_t>::min();
+    EXPECT_EQ(BoxCollision(kMax, kMax, kMax, kMax, kMax, kMax, 1, 1), 1);
+    EXPECT_EQ(BoxCollision(kMin, kMin, kMin, kMin, kMin, kMin, 0, 0), 1);
+    EXPECT_EQ(BoxCollision(kMin, 0, kMax, 1, -1, 0, 1, 1), 0);
+    EXPECT_EQ(BoxCollision(kMin, 0, kMax, 1, -2, 0, 1, 1), 1);
+}

@@ -1,0 +1,58 @@
+// The current folder and the wildcard matcher of file lists.
+#include "platform/paths.h"
+#include "runtime/files/files.h"
+#include "tests/files/file_test_support.h"
+
+#include <cstdlib>
+#include <set>
+#include <sys/stat.h>
+#include <gtest/gtest.h>
+
+TEST(Directories, CurrentDirGetEndsWithOneSlashWhateverTheLength) {
+    std::string start = platform::CurrentDir();
+    ASSERT_EQ(CurrentDirSet("/"), 1);
+    EXPECT_EQ(CurrentDirGet(), "/");
+    // Longer than the 256 bytes a fixed buffer would hold.
+    std::string deep = FreshDir();
+    for (int i = 0; i < 12; ++i) deep += std::string(40, 'd') + "/";
+    ASSERT_EQ(std::system(("mkdir -p " + deep).c_str()), 0);
+    ASSERT_EQ(CurrentDirSet(RtString(deep.c_str())), 1);
+    EXPECT_EQ(CurrentDirGet(), deep.c_str());
+    EXPECT_EQ(CurrentDirSet("/no/such/folder"), 0);
+    EXPECT_EQ(CurrentDirGet(), deep.c_str());
+    platform::SetCurrentDir(start);
+}
+
+TEST(Directories, WildcardsMatchLikeTheSystemsFileFinder) {
+    EXPECT_TRUE(WildcardMatch("*.png", "a.PNG"));
+    EXPECT_TRUE(WildcardMatch("*.png", "b.png"));
+    EXPECT_FALSE(WildcardMatch("*.png", "c.txt"));
+    EXPECT_FALSE(WildcardMatch("?.txt", ".txt"));
+    EXPECT_TRUE(WildcardMatch("?.txt", "a.txt"));
+    EXPECT_TRUE(WildcardMatch("*", "archive.tar.gz"));
+    EXPECT_TRUE(WildcardMatch("*.gz", "archive.tar.gz"));
+    EXPECT_TRUE(WildcardMatch("a**b*", "aXbYbZ"));
+    EXPECT_TRUE(WildcardMatch("*ab*cd", "xabyabzcd"));
+    EXPECT_FALSE(WildcardMatch("*ab*cd", "xabyabzc"));
+    EXPECT_FALSE(WildcardMatch("abc", "abcd"));
+    EXPECT_FALSE(WildcardMatch("", "a"));
+}
+
+TEST(Directories, FileListPutsEveryFolderFirstThenTheMatchingFiles) {
+    std::string start = platform::CurrentDir();
+    std::string dir = FreshDir();
+    for (const char* name : {"a.PNG", "b.png", "c.txt"}) WriteBytes(dir + name, "x");
+    ASSERT_EQ(mkdir((dir + "sub.png.d").c_str(), 0700), 0);
+    ASSERT_EQ(CurrentDirSet(RtString(dir.c_str())), 1);
+    RtArray<RtString> names;
+    EXPECT_EQ(FileList("*.png", names), 3 * 65536 + 2);
+    ASSERT_EQ(Bounds(names, 0), 5);
+    std::multiset<std::string> folders{std::string(names(0).view()), std::string(names(1).view()),
+                                       std::string(names(2).view())};
+    EXPECT_EQ(folders, (std::multiset<std::string>{".", "..", "sub.png.d"}));
+    std::multiset<std::string> files{std::string(names(3).view()), std::string(names(4).view())};
+    EXPECT_EQ(files, (std::multiset<std::string>{"a.PNG", "b.png"}));
+    EXPECT_EQ(FileList("?.txt", names), 3 * 65536 + 1);
+    EXPECT_EQ(names(3), "c.txt");
+    platform::SetCurrentDir(start);
+}

@@ -1,0 +1,13 @@
+// What the files tests share: fresh folders, files made from bytes, and the archive packer.
+#pragma once
+
+#include <string>
+
+// A new empty folder in the test program's temporary folder, with a trailing "/".
+std::string FreshDir();
+// The folder of that name in the test program's temporary folder, made when missing: the same folder
+// for a death test and the fresh process that runs it.
+std::string NamedDir(const std::string& name);
+void WriteBytes(const std::string& path, const std::string& bytes);
+// Runs the packer with the arguments; its exit status.
+int RunPacker(const std::string& arguments);

@@ -1,0 +1,165 @@
+// INI files: the line parser's cases, lookups, changes, the write-back and its safety.
+#include "platform/directories.h"
+#include "platform/files.h"
+#include "runtime/core/core.h"
+#include "runtime/files/files.h"
+#include "tests/files/file_test_support.h"
+#include "tests/support/headless.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string IniWith(const std::string& text) {
+    std::string path = FreshDir() + "test.ini";
+    WriteBytes(path, text);
+    return path;
+}
+
+RtString Read(const char* section, const char* key) { return IniReadValue(section, key); }
+
+} // namespace
+
+TEST(IniFiles, ParserKeepsItsQuirks) {
+    IniSelectFile(RtString(IniWith("top=level\r\n"
+                                   "[Screen]\r\n"
+                                   "ResX = 800\r\n"
+                                   "novalue\r\n"
+                                   "key value\r\n"
+                                   "name=  two words  \r\n"
+                                   "tabbed=x\t\r\n"
+                                   "empty=\r\n"
+                                   "dup=first\r\n"
+                                   "dup=second\r\n"
+                                   "; comment=1\r\n"
+                                   "#hash=2\r\n"
+                                   "[Empty]\r\n"
+                                   "[my section]\r\n"
+                                   "a=1\r\n"
+                                   "[screen]x\r\n"
+                                   "b=2\r\n"
+                                   "[]\r\n"
+                                   "c=3\r\n"
+                                   "  [ Screen ]\r\n"
+                                   "ResX=999\r\n"
+                                   "last=no line end")
+                               .c_str()));
+    EXPECT_EQ(Read("", "top"), "level");
+    EXPECT_EQ(Read("SCREEN", "resx"), "800");
+    EXPECT_EQ(Read("Screen", "novalue"), "NO_DATA");
+    EXPECT_EQ(Read("Screen", "key"), "NO_DATA");
+    EXPECT_EQ(Read("Screen", "name"), "two words  ");
+    EXPECT_EQ(Read("Screen", "tabbed"), "x");
+    EXPECT_EQ(Read("Screen", "empty"), "NO_DATA");
+    EXPECT_EQ(Read("Screen", "dup"), "first");
+    EXPECT_EQ(Read("Screen", "; comment"), "NO_DATA");
+    EXPECT_EQ(Read("Screen", "#hash"), "2");
+    EXPECT_EQ(Read("Empty", "a"), "NO_DATA");
+    EXPECT_EQ(Read("my", "a"), "1");
+    EXPECT_EQ(Read("screen]x", "b"), "2");
+    // "[]" continued "screen]x" as a section of its own: lookups stop at the first of a name.
+    EXPECT_EQ(Read("screen]x", "c"), "NO_DATA");
+    EXPECT_EQ(Read("screen", "last"), "NO_DATA");
+    const std::vector<IniSection>& sections = CurrentIni().table.sections;
+    ASSERT_EQ(sections.size(), 6u);
+    EXPECT_EQ(sections[1].name, "Screen");
+    EXPECT_EQ(sections[4].entries[0].key, "c");
+    EXPECT_EQ(sections[5].entries[1].value, "no line end");
+    EXPECT_FALSE(CurrentIni().table.modified);
+}
+
+TEST(IniFiles, LinesLongerThanTheBufferAreCutAndTheirRestDropped) {
+    std::string longValue(1022, 'v');
+    IniSelectFile(RtString(IniWith("a=" + longValue + "b=2\nc=3\n").c_str()));
+    EXPECT_EQ(Read("", "a").Length(), 1022u);
+    EXPECT_EQ(Read("", "b"), "NO_DATA");
+    EXPECT_EQ(Read("", "c"), "3");
+}
+
+TEST(IniFiles, WritesSetAddRemoveAndReachTheFile) {
+    std::string path = IniWith("[s]\na=1\nb=2\nc=3\n[gone]\nx=1\n[t]\ny=1\n");
+    IniSelectFile(RtString(path.c_str()));
+    IniWriteValue("S", "a", "");
+    IniWriteValue("s", "b", "two");
+    IniWriteValue("new", "k", "");
+    IniWriteValue("new", "v", "x\r\n[evil]\r\nz=1");
+    IniWriteValue("gone", "", "");
+    IniWriteValue("s", "\r\n", "kept");
+    IniSelectFile("");
+    // Removing "gone" moved the last section, "new", into its place.
+    EXPECT_EQ(ReadFile(path), "[s]\r\nc=3\r\nb=two\r\n[new]\r\nk=\r\nv=x\r\n[t]\r\ny=1\r\n");
+    IniSelectFile(RtString(path.c_str()));
+    EXPECT_EQ(Read("new", "k"), "NO_DATA");
+    EXPECT_EQ(Read("evil", "z"), "NO_DATA");
+    // An empty file name is never written.
+    IniSelectFile("");
+    IniWriteValue("s", "k", "v");
+    IniSelectFile(RtString(path.c_str()));
+    EXPECT_EQ(Read("s", "k"), "NO_DATA");
+}
+
+TEST(IniFiles, RemovingASectionAloneReachesTheFile) {
+    std::string path = IniWith("[a]\nx=1\n[b]\ny=2\n");
+    IniSelectFile(RtString(path.c_str()));
+    IniWriteValue("A", "", "");
+    IniSelectFile("");
+    EXPECT_EQ(ReadFile(path), "[b]\r\ny=2\r\n");
+}
+
+TEST(IniFiles, ReselectingTheSameFileWritesAndReadsItBack) {
+    std::string path = IniWith("; lost comment\n[s]\nk = 1\n");
+    IniSelectFile(RtString(path.c_str()));
+    IniWriteValue("s", "k", "2");
+    IniSelectFile(RtString(path.c_str()));
+    EXPECT_EQ(ReadFile(path), "[s]\r\nk=2\r\n");
+    EXPECT_EQ(Read("s", "k"), "2");
+    EXPECT_FALSE(CurrentIni().table.modified);
+}
+
+TEST(IniFilesDeathTest, AFileThatDoesNotExistIsCreatedAtProgramEnd) {
+    std::string dir = NamedDir("ini-created");
+    EXPECT_EXIT(
+        {
+            IniSelectFile(RtString((dir + "new.ini").c_str()));
+            IniWriteValue("Screen", "ResX", "800");
+            // Program end returns to the program's folder; the file still goes where it was selected.
+            CurrentDirSet("/");
+            EndCommand();
+        },
+        testing::ExitedWithCode(0), "");
+    EXPECT_EQ(ReadFile(dir + "new.ini"), "[Screen]\r\nResX=800\r\n");
+}
+
+TEST(IniFilesDeathTest, KilledBetweenWritingAndRenamingLeavesTheOldFile) {
+    std::string dir = NamedDir("ini-killed");
+    std::string path = dir + "test.ini";
+    WriteBytes(path, "[s]\nk=old\n");
+    EXPECT_EXIT(
+        {
+            IniSelectFile(RtString(path.c_str()));
+            IniWriteValue("s", "k", "new");
+            platform::TestHooks().beforeReplace = [] { std::raise(SIGKILL); };
+            EndCommand();
+        },
+        testing::KilledBySignal(SIGKILL), "");
+    EXPECT_EQ(ReadFile(path), "[s]\nk=old\n");
+    // The complete new contents wait beside it under a temporary name: the kill came right before the rename.
+    std::vector<platform::DirectoryEntry> entries;
+    ASSERT_TRUE(platform::ListDirectory(dir, entries));
+    std::string temporary;
+    for (const platform::DirectoryEntry& e : entries)
+        if (e.name.rfind(".test.ini.", 0) == 0) temporary = e.name;
+    ASSERT_NE(temporary, "");
+    EXPECT_EQ(ReadFile(dir + temporary), "[s]\r\nk=new\r\n");
+}
+
+TEST(IniFiles, OtherTablesLoadAndLookUpOnTheirOwn) {
+    IniTable table;
+    IniLoadFile(table, RtString(IniWith("[obj]\nmesh=a.kyd\n").c_str()));
+    EXPECT_EQ(IniLookup(table, "OBJ", "Mesh"), "a.kyd");
+    EXPECT_EQ(IniLookup(table, "obj", "none"), "NO_DATA");
+    IniLoadFile(table, "missing.ini");
+    EXPECT_TRUE(table.sections.empty());
+    EXPECT_EQ(table.fileName, "missing.ini");
+}
