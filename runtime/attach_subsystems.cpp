@@ -12,7 +12,7 @@
 void AttachSubsystems() {
     SubsystemHooks& hooks = Hooks();
     hooks.drawLoadingText = DrawLoadingText;
-    hooks.finishScreen = FinishActiveScreen;
+    hooks.finishScreen = FinishScreenBeforePresent;
     hooks.openArchives = [](const char* programPath) { ArchiveRegister(RuntimeArchive(), programPath); };
     hooks.resetFrameDrawing = ResetFrameDrawing;
     hooks.resetViewport2D = ResetViewport2D;

@@ -17,7 +17,7 @@
 
 namespace {
 
-// Cells narrower than 1 pixel would make every glyph vanish and every cell size 0.
+// A smaller picture has cells of 0 pixels: every glyph would vanish and the cell size be 0.
 constexpr int32_t kMinFontWidth = 16;
 constexpr int32_t kMinFontHeight = 8;
 

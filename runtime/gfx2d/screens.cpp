@@ -10,6 +10,7 @@
 
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <limits>
 
 namespace {
 
@@ -75,6 +76,26 @@ private:
     GLboolean was_;
 };
 
+// An emulated screen is copied back into its sprite and the back buffer's content restored; a
+// framebuffer object is left. Drawing goes to the whole back buffer again.
+void FinishActiveScreen() {
+    SurfaceState& s = Surfaces();
+    if (s.activeScreen < 0) return;
+    const ScreenTarget& target = s.screens[s.activeScreen];
+    s.activeScreen = -1;
+    if (target.width != 0) {
+        GlExt().glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+        GlExt().glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
+    } else {
+        BlendingOff copy;
+        const SpriteSlot& slot = *SlotOf(target.spriteId);
+        SpriteGrab(target.spriteId, 0, 0, slot.width, slot.height);
+        DrawFilledRect(0, 0, slot.texWidth, slot.texHeight, 0);
+        SpriteDraw(kScratchSprite, 0, 0);
+    }
+    SetViewport(0, 0, 0, 0);
+}
+
 } // namespace
 
 SurfaceState& Surfaces() {
@@ -93,9 +114,14 @@ int32_t TargetHeight() {
     return Device().height;
 }
 
+bool FitsSpriteSlot(int32_t texWidth, int32_t texHeight) {
+    return texWidth <= std::numeric_limits<int16_t>::max() && texHeight <= std::numeric_limits<int16_t>::max();
+}
+
 void ScreenCreate(int32_t screen, int32_t id, int32_t width, int32_t height) {
     if (screen < 0 || screen >= kScreenCount || !SlotOf(id) || width < 1 || height < 1) return;
     int32_t texWidth = PowerOfTwoAtLeast(width, 2), texHeight = PowerOfTwoAtLeast(height, 2);
+    if (!FitsSpriteSlot(texWidth, texHeight)) return;
     SpriteFree(id);
     ImageRGBA image;
     ImagePrepare(image, texWidth, texHeight);
@@ -112,22 +138,8 @@ void ScreenCreate(int32_t screen, int32_t id, int32_t width, int32_t height) {
     if (FramebufferEntryPoints()) MakeFramebuffer(target, texWidth, texHeight);
 }
 
-void FinishActiveScreen() {
-    SurfaceState& s = Surfaces();
-    if (s.activeScreen < 0) return;
-    const ScreenTarget& target = s.screens[s.activeScreen];
-    s.activeScreen = -1;
-    if (target.width != 0) {
-        GlExt().glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-        GlExt().glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
-    } else {
-        BlendingOff copy;
-        const SpriteSlot& slot = *SlotOf(target.spriteId);
-        SpriteGrab(target.spriteId, 0, 0, slot.width, slot.height);
-        DrawFilledRect(0, 0, slot.texWidth, slot.texHeight, 0);
-        SpriteDraw(kScratchSprite, 0, 0);
-    }
-    SetViewport(0, 0, 0, 0);
+void FinishScreenBeforePresent() {
+    if (GlReady()) ScreenUse(-1);
 }
 
 void ScreenUse(int32_t screen) {

@@ -88,8 +88,9 @@ uint32_t KeyColourProbe() {
 
 bool SpriteGrab(int32_t id, int32_t x, int32_t y, int32_t w, int32_t h) {
     if (!SlotOf(id) || w < 1 || h < 1) return false;
-    SpriteFreeMask(id);
     int32_t texWidth = PowerOfTwoAtLeast(w, 32), texHeight = PowerOfTwoAtLeast(h, 32);
+    if (!FitsSpriteSlot(texWidth, texHeight)) return false;
+    SpriteFreeMask(id);
     bool alpha = FramebufferHasAlpha();
     // The probe draws, which unbinds textures: it runs before the grab texture is bound.
     uint32_t key = alpha ? 0 : KeyColourProbe();

@@ -47,10 +47,12 @@ struct SurfaceState {
 
 SurfaceState& Surfaces();
 
-// PresentFrame's step: the active screen, if any, is finished as ScreenUse(-1) would.
-void FinishActiveScreen();
+// PresentFrame's first step, ScreenUse(-1); nothing once the GL context is gone (the device's end).
+void FinishScreenBeforePresent();
 // Whether drawing goes to a screen's framebuffer object.
 bool ScreenFramebufferActive();
+// The slot keeps its sizes in 16 bits: larger textures are refused.
+bool FitsSpriteSlot(int32_t texWidth, int32_t texHeight);
 // Height of what drawing goes to: the active framebuffer object's picture, else the screen.
 int32_t TargetHeight();
 

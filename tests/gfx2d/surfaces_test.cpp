@@ -88,6 +88,8 @@ TEST_F(SurfaceTest, GrabsKeepSizeAndMakeTheKeyTransparentOnBothPaths) {
     EXPECT_FALSE(SpriteGrab(200, 0, 0, 0, 10));
     EXPECT_FALSE(SpriteGrab(70000, 0, 0, 10, 10));
     EXPECT_FALSE(SpriteGrab(-1, 0, 0, 10, 10));
+    EXPECT_FALSE(SpriteGrab(200, 0, 0, 40000, 10)) << "a texture side past the slot's 16 bits";
+    EXPECT_EQ(SlotOf(200)->width, 10);
 }
 
 TEST_F(SurfaceTest, KeyProbeFindsTheStoredKeyAndLeavesThePixel) {
@@ -118,6 +120,10 @@ TEST_F(SurfaceTest, ScreenUseWithoutScreenOnlyResetsTheViewport) {
     EXPECT_EQ(Device().viewportWidth, Device().width);
     EXPECT_EQ(Device().viewportHeight, Device().height);
     EXPECT_EQ(Surfaces().activeScreen, -1);
+    // Presenting a frame does the same.
+    SetViewport(10, 10, 50, 50);
+    PresentFrame(Device());
+    EXPECT_EQ(Device().viewportWidth, Device().width);
     ScreenUse(32);
     ScreenUse(5); // never created: drawing stays on the back buffer
     EXPECT_EQ(Surfaces().activeScreen, -1);
