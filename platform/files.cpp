@@ -4,6 +4,8 @@
 #include "platform/paths.h"
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -116,6 +118,11 @@ bool FileReadable(const std::string& name) { return OpenForReading(name).IsOpen(
 
 FileReplacement::FileReplacement(const std::string& target) : target_(SystemPath(target)) {
     if (target_.empty()) return;
+    // A link keeps pointing where the user put it: the file it names is the one replaced.
+    if (char* real = realpath(target_.c_str(), nullptr)) {
+        target_ = real;
+        free(real);
+    }
     size_t cut = target_.find_last_of('/');
     std::string base = cut == std::string::npos ? target_ : target_.substr(cut + 1);
     tempPath_ = FolderOf(target_) + "." + base + ".XXXXXX";

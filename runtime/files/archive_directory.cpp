@@ -96,6 +96,8 @@ bool ReadArchiveEntry(platform::File& file, const ArchiveEntry& entry, std::vect
     if (!ReadAt(file, start, data.data(), data.size())) return false;
     uint32_t unpacked = static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
                         static_cast<uint32_t>(data[2]) << 16 | static_cast<uint32_t>(data[3]) << 24;
-    if (unpacked > kMaxArchiveEntrySize) return false;
+    // LZO1X gives at most about 255 bytes for each byte of stream: a larger announced size is damage,
+    // and must not make us allocate it.
+    if (unpacked > kMaxArchiveEntrySize || unpacked > static_cast<uint64_t>(count - 4) * 256 + 4096) return false;
     return LzoDecompress(data.data() + 4, data.size() - 4, unpacked, contents);
 }

@@ -46,13 +46,13 @@ void IniLoadFile(IniTable& table, const RtString& name) {
     if (!in.IsOpen()) return;
     IniSection pending;
     std::string line, rest;
-    int64_t position = 0;
+    BufferedLineReader reader(in);
     for (;;) {
-        LineEnd end = ReadLine(in, line, position);
+        LineEnd end = reader.Next(line);
         if (end == LineEnd::EndOfFile) break;
         ParseIniLine(line, pending, table.sections);
         // A line longer than the buffer is cut there: its rest must not become a key line of its own.
-        while (end == LineEnd::Full) end = ReadLine(in, rest, position);
+        while (end == LineEnd::Full) end = reader.Next(rest);
     }
     FinishIniSection(pending, table.sections);
 }
@@ -87,8 +87,8 @@ void IniSetValue(IniTable& table, const RtString& section, const RtString& key, 
 bool IniWriteFile(const IniTable& table, const std::string& path) {
     std::string text;
     for (const IniSection& s : table.sections) {
-        text += "[" + std::string(s.name.view()) + "]\r\n";
-        for (const IniEntry& e : s.entries) text += std::string(e.key.view()) + "=" + std::string(e.value.view()) + "\r\n";
+        text.append("[").append(s.name.view()).append("]\r\n");
+        for (const IniEntry& e : s.entries) text.append(e.key.view()).append("=").append(e.value.view()).append("\r\n");
     }
     platform::FileReplacement out(path);
     return out.Write(text.data(), text.size()) && out.Commit();

@@ -23,14 +23,14 @@ void WriteBack(LineFile& file) {
 // Lines longer than a slot keep their first 1023 bytes; the rest of such a line is dropped so that
 // it cannot shift the numbers of the lines behind it.
 void ReadLines(LineFile& file, platform::File& in) {
-    int64_t position = 0;
+    BufferedLineReader reader(in);
     std::string text;
     for (size_t slot = 0; slot < file.lines.size(); ++slot) {
-        LineEnd end = ReadLine(in, text, position);
+        LineEnd end = reader.Next(text);
         if (end == LineEnd::EndOfFile) break;
         file.lines[slot] = text.substr(0, kMaxLineText);
         file.highest = static_cast<int32_t>(slot);
-        while (end == LineEnd::Full) end = ReadLine(in, text, position);
+        while (end == LineEnd::Full) end = reader.Next(text);
     }
 }
 

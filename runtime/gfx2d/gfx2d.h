@@ -59,8 +59,8 @@ void PolyEnd();
 void GetScreenSize(int32_t& width, int32_t& height);
 void GetScreenSize(double& width, double& height);
 
-// ---- Fonts (numbers 0..31, clamped; a font picture is a grid of 16 columns, 8 rows when it is at
-// least as wide as high, else 16)
+// ---- Fonts (numbers 0..31, clamped; a font picture is a grid of 16 columns, 8 rows when it is
+// wider than high, else 16)
 // Selects the font, then loads it with the font colour key; the built-in font when that fails.
 void FontLoad(const RtString& file, int32_t font);
 void FontSelect(int32_t font);
@@ -87,3 +87,10 @@ void BackgroundLoadFade(const RtString& file);
 // PNG when the name ends in ".png" (either case), else BMP; key-coloured pixels stay transparent.
 bool SpriteSave(const RtString& file, int32_t id);
 bool ScreenSave(const RtString& file);
+
+// ---- Shared inside the 2D subsystem
+// gfx2d_state.h (the Graphics2D record, SlotOf), sprite_store.h (SpriteFree, SpriteLoadInto),
+// image_file.h (DecodeImageFile), texture_upload.h (TextureUpload), sprite_draw.h (BindSpriteTexture,
+// DrawTexturedQuad, ApplySmoothing), name_resolution.h (ResolveFileName), bitmap_font.h (the FontState
+// record, PrintText, the start-up text), surfaces.h (the SurfaceState record, BackgroundDraw,
+// BackgroundFree, KeyColourProbe), image_writer.h (ImageWrite), builtin_font.h (the built-in glyphs).

@@ -23,15 +23,13 @@ bool SpriteLoadInto(int32_t id, const std::string& path, int32_t key, bool norma
     SpriteFree(id);
     SpriteSlot* slot = SlotOf(id);
     if (!slot) return false;
-    Graphics2D& g = Gfx2d();
-    ImageRGBA& image = g.loadImage;
-    bool decoded = DecodeImageFile(image, path, key);
-    int32_t texWidth = PowerOfTwoAtLeast(image.width, 2);
-    int32_t texHeight = PowerOfTwoAtLeast(image.height, 2);
+    ImageRGBA& image = Gfx2d().loadImage;
+    bool loaded = DecodeImageFile(image, path, key) && image.width > 0 && image.height > 0;
+    int32_t texWidth = loaded ? PowerOfTwoAtLeast(image.width, 2) : 0;
+    int32_t texHeight = loaded ? PowerOfTwoAtLeast(image.height, 2) : 0;
     // The slot keeps its sizes in 16 bits, so the power-of-two size must fit there too.
     constexpr int32_t kLargest = std::numeric_limits<int16_t>::max();
-    bool fits = texWidth <= kLargest && texHeight <= kLargest;
-    if (!decoded || !fits || image.width <= 0 || image.height <= 0) {
+    if (!loaded || texWidth > kLargest || texHeight > kLargest) {
         ImageRelease(image);
         return false;
     }

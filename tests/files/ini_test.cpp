@@ -8,6 +8,8 @@
 
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -107,6 +109,19 @@ TEST(IniFiles, RemovingASectionAloneReachesTheFile) {
     EXPECT_EQ(ReadFile(path), "[b]\r\ny=2\r\n");
 }
 
+TEST(IniFiles, AWriteBackThroughALinkReplacesTheFileItNames) {
+    std::string dir = FreshDir();
+    WriteBytes(dir + "real.ini", "[s]\nk=1\n");
+    ASSERT_EQ(symlink((dir + "real.ini").c_str(), (dir + "link.ini").c_str()), 0);
+    IniSelectFile(RtString((dir + "link.ini").c_str()));
+    IniWriteValue("s", "k", "2");
+    IniSelectFile("");
+    struct stat st;
+    ASSERT_EQ(lstat((dir + "link.ini").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(ReadFile(dir + "real.ini"), "[s]\r\nk=2\r\n");
+}
+
 TEST(IniFiles, ReselectingTheSameFileWritesAndReadsItBack) {
     std::string path = IniWith("; lost comment\n[s]\nk = 1\n");
     IniSelectFile(RtString(path.c_str()));
@@ -117,18 +132,20 @@ TEST(IniFiles, ReselectingTheSameFileWritesAndReadsItBack) {
     EXPECT_FALSE(CurrentIni().table.modified);
 }
 
-TEST(IniFilesDeathTest, AFileThatDoesNotExistIsCreatedAtProgramEnd) {
+TEST(IniFilesDeathTest, FilesThatDoNotExistYetAreCreatedAtProgramEnd) {
     std::string dir = NamedDir("ini-created");
     EXPECT_EXIT(
         {
             IniSelectFile(RtString((dir + "new.ini").c_str()));
             IniWriteValue("Screen", "ResX", "800");
+            LineFileWrite(RtString((dir + "lines.txt").c_str()), 1, "one");
             // Program end returns to the program's folder; the file still goes where it was selected.
             CurrentDirSet("/");
             EndCommand();
         },
         testing::ExitedWithCode(0), "");
     EXPECT_EQ(ReadFile(dir + "new.ini"), "[Screen]\r\nResX=800\r\n");
+    EXPECT_EQ(ReadFile(dir + "lines.txt"), "\r\none\r\n");
 }
 
 TEST(IniFilesDeathTest, KilledBetweenWritingAndRenamingLeavesTheOldFile) {

@@ -79,6 +79,8 @@ TEST(SpriteStore, FormatComesFromTheContentAndFailuresLeaveTheSlotEmpty) {
         WriteTestFile("really-a-png.bmp", Png(SolidPicture(6, 2, 0x10), PngKind::Rgb)).c_str(), 4));
     EXPECT_EQ(SlotOf(4)->width, 6);
 
+    EXPECT_FALSE(SpriteLoad(WriteTestFile("wide.bmp", Bmp24(SolidPicture(16385, 1, 0))).c_str(), 4))
+        << "its texture width, 32768, does not fit the slot";
     SpriteSetFrameSize(4, 2, 2);
     EXPECT_FALSE(SpriteLoad(WriteTestFile("junk.bmp", {'B', 'M', 'x'}).c_str(), 4));
     EXPECT_EQ(SlotOf(4)->texture, 0u);
