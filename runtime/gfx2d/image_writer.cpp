@@ -77,8 +77,10 @@ std::vector<uint8_t> EncodeBmp(const BgrPicture& p) {
         size_t start = out.size();
         for (int32_t x = 0; x < p.width; ++x) {
             const uint8_t* bgr = Pixel(p, x, row);
-            if (IsKey(p, bgr)) out.insert(out.end(), {128, 0, 255});
-            else out.insert(out.end(), bgr, bgr + 3);
+            if (IsKey(p, bgr))
+                out.insert(out.end(), {128, 0, 255});
+            else
+                out.insert(out.end(), bgr, bgr + 3);
         }
         out.resize(start + rowSize, 0);
     }

@@ -27,7 +27,8 @@ uint32_t ReadRgb(int32_t x, int32_t y) {
     uint8_t rgb[3] = {};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, TargetHeight() - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-    return static_cast<uint32_t>(rgb[0]) | static_cast<uint32_t>(rgb[1]) << 8 | static_cast<uint32_t>(rgb[2]) << 16;
+    return static_cast<uint32_t>(rgb[0]) | static_cast<uint32_t>(rgb[1]) << 8 |
+           static_cast<uint32_t>(rgb[2]) << 16;
 }
 
 // A texture of exactly texWidth x texHeight in the slot, bound, made anew when the size differs.
@@ -60,7 +61,8 @@ void GrabThroughMemory(int32_t x, int32_t row, int32_t texWidth, int32_t texHeig
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, row, texWidth, texHeight, GL_BGRA, GL_UNSIGNED_BYTE, buffer.data());
     if (key != 0) {
-        uint8_t r = static_cast<uint8_t>(key >> 24), g = static_cast<uint8_t>(key >> 16), b = static_cast<uint8_t>(key >> 8);
+        uint8_t r = static_cast<uint8_t>(key >> 24), g = static_cast<uint8_t>(key >> 16),
+                b = static_cast<uint8_t>(key >> 8);
         for (size_t i = 0; i < bytes; i += 4)
             if (buffer[i] == b && buffer[i + 1] == g && buffer[i + 2] == r) buffer[i + 3] = 0;
     }
@@ -97,8 +99,10 @@ bool SpriteGrab(int32_t id, int32_t x, int32_t y, int32_t w, int32_t h) {
     SpriteSlot& slot = *SlotOf(id);
     BindGrabTexture(slot, texWidth, texHeight);
     int32_t row = TargetHeight() - y - h;
-    if (alpha) glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, row, w, h);
-    else GrabThroughMemory(x, row, texWidth, texHeight, key);
+    if (alpha)
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, row, w, h);
+    else
+        GrabThroughMemory(x, row, texWidth, texHeight, key);
     slot.texWidth = static_cast<int16_t>(texWidth);
     slot.texHeight = static_cast<int16_t>(texHeight);
     slot.width = static_cast<int16_t>(w);

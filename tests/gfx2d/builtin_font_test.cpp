@@ -25,15 +25,14 @@ TEST(BuiltinFont, PaintsGlyphsWithOutlineInTheirCells) {
     auto at = [&](int x, int y) { return &img[(y * kBuiltinFontWidth + x) * 4]; };
     // "A" (code 65) sits in cell column 1, cell row 4; its glyph starts one pixel into the cell.
     int cx = 8 * 1 + 1, cy = 8 * 4 + 1;
-    EXPECT_EQ(at(cx + 1, cy)[0], 255);  // top bar
+    EXPECT_EQ(at(cx + 1, cy)[0], 255); // top bar
     EXPECT_EQ(at(cx + 1, cy)[3], 255);
     EXPECT_EQ(at(cx + 2, cy + 1)[0], 8); // the hole in the A touches set pixels: outline
     EXPECT_EQ(at(cx + 2, cy + 1)[3], 255);
-    EXPECT_EQ(at(cx - 1, cy + 3)[3], 0);  // far from the glyph: transparent
+    EXPECT_EQ(at(cx - 1, cy + 3)[3], 0); // far from the glyph: transparent
     // Codes 0..31 (the top two cell rows) and the space are empty.
     for (int y = 0; y < 24; ++y)
-        for (int x = 0; x < 8; ++x)
-            EXPECT_EQ(at(x, y)[3], 0) << x << "," << y;
+        for (int x = 0; x < 8; ++x) EXPECT_EQ(at(x, y)[3], 0) << x << "," << y;
     for (int y = 16; y < 24; ++y)
         for (int x = 0; x < 8; ++x) EXPECT_EQ(at(x, y)[3], 0);
 }

@@ -7,7 +7,6 @@
 #include "runtime/gfx2d/image_writer.h"
 #include "runtime/gfx2d/surfaces.h"
 #include "tests/gfx2d/test_images.h"
-#include "runtime/gfx2d/image_writer.h"
 #include "tests/support/headless.h"
 
 #include <GL/gl.h>
@@ -20,7 +19,7 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kOutline = 0x080808;
 
 class FontTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         StartDrawing();
         Gfx2d().fontColourKey = 0; // as at start-up

@@ -15,8 +15,8 @@ uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
 // A 3 x 2 picture kept in a 4-pixel pitch; bottom row first, B, G, R.
 struct Sample {
     std::vector<uint8_t> bgr = {
-        1, 2, 3, 4, 5, 6, 128, 0, 255, 9, 9, 9,         // bottom row: two colours and the key
-        10, 20, 30, 40, 50, 60, 70, 80, 90, 9, 9, 9,    // top row
+        1,  2,  3,  4,  5,  6,  128, 0,  255, 9, 9, 9, // bottom row: two colours and the key
+        10, 20, 30, 40, 50, 60, 70,  80, 90,  9, 9, 9, // top row
     };
     BgrPicture Picture(uint32_t key) const { return {bgr.data(), 3, 2, 4, key}; }
 };
@@ -64,7 +64,8 @@ TEST(ImageWriter, BmpHeaderPaddingRowsAndKey) {
     s.bgr[1] = 7;
     s.bgr[2] = 7;
     std::vector<uint8_t> keyed = EncodeBmp(s.Picture(7u << 24 | 7u << 16 | 7u << 8));
-    EXPECT_EQ(std::vector<uint8_t>(keyed.begin() + 54, keyed.begin() + 57), (std::vector<uint8_t>{128, 0, 255}));
+    EXPECT_EQ(std::vector<uint8_t>(keyed.begin() + 54, keyed.begin() + 57),
+              (std::vector<uint8_t>{128, 0, 255}));
 }
 
 TEST(ImageWriter, PngIsTopRowFirstWithKeyPixelsTransparent) {

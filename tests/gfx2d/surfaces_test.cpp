@@ -22,7 +22,7 @@ constexpr uint32_t kBlue = 0xFF0000;
 constexpr uint32_t kGrey = 0x808080;
 
 class SurfaceTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         StartDrawing();
         saved_ = GlExt();
@@ -46,12 +46,14 @@ protected:
         e.glGenRenderbuffersEXT = nullptr;
     }
 
-private:
+  private:
     GlExtensions saved_;
     int32_t alpha_ = -1;
 };
 
-std::string Temp(const char* name) { return platform::TempDir() + name; }
+std::string Temp(const char* name) {
+    return platform::TempDir() + name;
+}
 
 } // namespace
 
