@@ -1,9 +1,12 @@
 // TMV-Vedu: the runtime's entry point and, for now, a demo main routine that shows the loading frame
-// until Escape or the close box. Without a screen it runs for a few seconds and saves a screenshot.
-#include "app/screenshot.h"
+// in the default font until Escape or the close box. Without a screen it runs for a few seconds and
+// saves a screenshot.
+#include "platform/paths.h"
 #include "platform/video.h"
 #include "runtime/attach_subsystems.h"
 #include "runtime/core/core.h"
+#include "runtime/gfx2d/bitmap_font.h"
+#include "runtime/gfx2d/gfx2d.h"
 
 #include <cstdio>
 
@@ -13,9 +16,11 @@ constexpr double kHeadlessRunMs = 3000;
 
 void DemoMain() {
     for (;;) {
+        PrintLoadingText();
         if (platform::Headless() && ElapsedTime() > kHeadlessRunMs) {
-            std::string path = SaveScreenshot("screenshot.png");
-            std::printf("%s\n", path.empty() ? "screenshot could not be saved" : path.c_str());
+            bool saved = ScreenSave("screenshot.png");
+            std::printf("%s\n", saved ? (platform::CurrentDir() + "/screenshot.png").c_str()
+                                      : "screenshot could not be saved");
             EndCommand();
         }
         ShowScreen();

@@ -4,16 +4,20 @@
 
 #include "runtime/core/subsystem_hooks.h"
 #include "runtime/files/files.h"
+#include "runtime/gfx2d/bitmap_font.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/sprite_draw.h"
+#include "runtime/gfx2d/surfaces.h"
 #include "runtime/input/input_device.h"
 
 void AttachSubsystems() {
     SubsystemHooks& hooks = Hooks();
     hooks.createInput = InputReset;
     hooks.initInput = InputInit;
+    hooks.drawLoadingText = DrawLoadingText;
     hooks.applyMouseMode = ApplyMouseMode;
     hooks.updateInput = InputFrameUpdate;
+    hooks.finishScreen = FinishScreenBeforePresent;
     hooks.destroyInput = InputShutdown;
     hooks.openArchives = [](const char* programPath) { ArchiveRegister(RuntimeArchive(), programPath); };
     hooks.resetFrameDrawing = ResetFrameDrawing;

@@ -2,6 +2,7 @@
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
 #include "runtime/gfx2d/sprite_draw.h"
+#include "runtime/gfx2d/surfaces.h"
 
 #include <GL/gl.h>
 #include <cmath>
@@ -23,9 +24,11 @@ void SetBlendMode(double mode) {
 }
 
 void ClearScreen() {
+    BackgroundFree(0);
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
 void ResetFrameDrawing() {
     SetBlendMode(0);
+    BackgroundDraw(0);
 }

@@ -1,4 +1,5 @@
-// 2D graphics: sprites and picture files, drawing and blending. Colours are R + G*256 + B*65536;
+// 2D graphics: sprites and picture files, drawing and blending, fonts and text, off-screen screens,
+// grabs, backgrounds and saved pictures. Colours are R + G*256 + B*65536;
 // coordinates are pixels from the viewport's top-left, y downwards. Sprite ids 0..65502 are the
 // program's; ids outside 0..65535 act as empty slots.
 #pragma once
@@ -58,7 +59,38 @@ void PolyEnd();
 void GetScreenSize(int32_t& width, int32_t& height);
 void GetScreenSize(double& width, double& height);
 
+// ---- Fonts (numbers 0..31, clamped; a font picture is a grid of 16 columns, 8 rows when it is
+// wider than high, else 16)
+// Selects the font, then loads it with the font colour key; the built-in font when that fails.
+void FontLoad(const RtString& file, int32_t font);
+void FontSelect(int32_t font);
+// Cell size of the current font.
+void FontGetSize(int32_t& width, int32_t& height);
+void FontGetSize(double& width, double& height);
+// First cell's top-left at (ceil x, ceil y); every byte draws its cell, none is special.
+void TextPrint(const RtString& text, double x, double y);
+void TextPrintNumber(double number, double x, double y);
+
+// ---- Off-screen screens, grabs, backgrounds, saved pictures
+// Sprite id becomes a transparent width x height picture that screen 0..31 draws into.
+void ScreenCreate(int32_t screen, int32_t id, int32_t width, int32_t height);
+// Finishes the active screen, then draws into this one; negative: the back buffer again.
+void ScreenUse(int32_t screen);
+// The screen rectangle into the sprite; areas drawn in the sprite colour key turn transparent.
+bool SpriteGrab(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
+// The whole screen becomes the background drawn behind every frame.
+void BackgroundCapture();
+// A picture file as that background, shown at once.
+void Loadbmp(const RtString& file);
+// Crossfades from the screen to the picture over 1.5 s; the picture stays as background.
+void BackgroundLoadFade(const RtString& file);
+// PNG when the name ends in ".png" (either case), else BMP; key-coloured pixels stay transparent.
+bool SpriteSave(const RtString& file, int32_t id);
+bool ScreenSave(const RtString& file);
+
 // ---- Shared inside the 2D subsystem
 // gfx2d_state.h (the Graphics2D record, SlotOf), sprite_store.h (SpriteFree, SpriteLoadInto),
 // image_file.h (DecodeImageFile), texture_upload.h (TextureUpload), sprite_draw.h (BindSpriteTexture,
-// DrawTexturedQuad, ApplySmoothing), name_resolution.h (ResolveFileName).
+// DrawTexturedQuad, ApplySmoothing), name_resolution.h (ResolveFileName), bitmap_font.h (the FontState
+// record, PrintText, the start-up text), surfaces.h (the SurfaceState record, BackgroundDraw,
+// BackgroundFree, KeyColourProbe), image_writer.h (ImageWrite), builtin_font.h (the built-in glyphs).

@@ -3,6 +3,7 @@
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
 #include "runtime/gfx2d/sprite_draw.h"
+#include "runtime/gfx2d/surfaces.h"
 
 #include <GL/gl.h>
 #include <cmath>
@@ -76,8 +77,9 @@ void DrawFilledRect(int32_t x, int32_t y, int32_t width, int32_t height, int32_t
 int32_t ReadPixel(int32_t x, int32_t y) {
     uint8_t rgb[3] = {};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(x, Device().height - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    // A screen's framebuffer object is read through its colour attachment, which it reads by default.
+    if (!ScreenFramebufferActive()) glReadBuffer(GL_BACK);
+    glReadPixels(x, TargetHeight() - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
     return rgb[0] | rgb[1] << 8 | rgb[2] << 16;
 }
 

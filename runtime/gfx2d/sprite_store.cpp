@@ -3,6 +3,7 @@
 
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
+#include "runtime/gfx2d/surfaces.h"
 
 #include <GL/gl.h>
 
@@ -29,6 +30,7 @@ void SpriteFree(int32_t id) {
 
 void SpriteFreeAll() {
     for (int32_t id = 0; id < kSpriteCount; ++id) SpriteFree(id);
+    for (int32_t buffer = 0; buffer < kBackgroundCount; ++buffer) BackgroundFree(buffer);
 }
 
 void SpriteSetFrameSize(int32_t id, int32_t frameWidth, int32_t frameHeight) {

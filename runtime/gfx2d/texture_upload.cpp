@@ -10,14 +10,14 @@
 #include <cstring>
 #include <vector>
 
-namespace {
-
 void SetUnpackState() {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
 }
+
+namespace {
 
 // Transparent texels take the mean colour of their opaque neighbours, so filtered drawing blends
 // towards that colour at the edges instead of towards black. Neighbours on the border rows and columns

@@ -1,0 +1,38 @@
+// The built-in font's glyph words and the image painted from them.
+#include "runtime/gfx2d/builtin_font.h"
+
+#include <gtest/gtest.h>
+#include <set>
+#include <vector>
+
+TEST(BuiltinFont, GlyphWordsAreFixedWhereGivenAndDistinctForPrintableCodes) {
+    const std::array<uint32_t, 96>& words = BuiltinGlyphWords();
+    EXPECT_EQ(words['A' - 32], 0xA5394Eu);
+    EXPECT_EQ(words['0' - 32], 0xE5294Eu);
+    EXPECT_EQ(words[0], 0u);
+    std::set<uint32_t> seen;
+    for (int code = 33; code < 127; ++code) {
+        uint32_t w = words[code - 32];
+        EXPECT_NE(w, 0u) << "code " << code << " has no pixels";
+        EXPECT_EQ(w >> 30, 0u) << "code " << code << " uses bits past the 5 x 6 cell";
+        EXPECT_TRUE(seen.insert(w).second) << "code " << code << " looks like another glyph";
+    }
+}
+
+TEST(BuiltinFont, PaintsGlyphsWithOutlineInTheirCells) {
+    std::vector<uint8_t> img(kBuiltinFontWidth * kBuiltinFontHeight * 4, 99);
+    PaintBuiltinFont(img.data());
+    auto at = [&](int x, int y) { return &img[(y * kBuiltinFontWidth + x) * 4]; };
+    // "A" (code 65) sits in cell column 1, cell row 4; its glyph starts one pixel into the cell.
+    int cx = 8 * 1 + 1, cy = 8 * 4 + 1;
+    EXPECT_EQ(at(cx + 1, cy)[0], 255); // top bar
+    EXPECT_EQ(at(cx + 1, cy)[3], 255);
+    EXPECT_EQ(at(cx + 2, cy + 1)[0], 8); // the hole in the A touches set pixels: outline
+    EXPECT_EQ(at(cx + 2, cy + 1)[3], 255);
+    EXPECT_EQ(at(cx - 1, cy + 3)[3], 0); // far from the glyph: transparent
+    // Codes 0..31 (the top two cell rows) and the space are empty.
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 8; ++x) EXPECT_EQ(at(x, y)[3], 0) << x << "," << y;
+    for (int y = 16; y < 24; ++y)
+        for (int x = 0; x < 8; ++x) EXPECT_EQ(at(x, y)[3], 0);
+}
