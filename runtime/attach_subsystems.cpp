@@ -14,15 +14,18 @@ void AttachSubsystems() {
     SubsystemHooks& hooks = Hooks();
     hooks.createInput = InputReset;
     hooks.initInput = InputInit;
+    hooks.openArchives = [](const char* programPath) { ArchiveRegister(RuntimeArchive(), programPath); };
     hooks.drawLoadingText = DrawLoadingText;
     hooks.applyMouseMode = ApplyMouseMode;
+
     hooks.updateInput = InputFrameUpdate;
     hooks.finishScreen = FinishScreenBeforePresent;
-    hooks.destroyInput = InputShutdown;
-    hooks.openArchives = [](const char* programPath) { ArchiveRegister(RuntimeArchive(), programPath); };
     hooks.resetFrameDrawing = ResetFrameDrawing;
+
     hooks.resetViewport2D = ResetViewport2D;
+
     hooks.closeFiles = FileCloseAll;
     hooks.releaseTextures = SpriteFreeAll;
+    hooks.destroyInput = InputShutdown;
     hooks.destroyArchives = [] { ArchiveDestroy(RuntimeArchive()); };
 }
