@@ -19,8 +19,8 @@ void DemoMain() {
         PrintLoadingText();
         if (platform::Headless() && ElapsedTime() > kHeadlessRunMs) {
             bool saved = ScreenSave("screenshot.png");
-            std::printf("%s\n", saved ? (platform::CurrentDir() + "/screenshot.png").c_str()
-                                      : "screenshot could not be saved");
+            std::printf("%s\n",
+                        saved ? (platform::CurrentDir() + "/screenshot.png").c_str() : "screenshot could not be saved");
             EndCommand();
         }
         ShowScreen();

@@ -41,8 +41,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = platform::TempDir() + "fuzz-archive-" + std::to_string(getpid());
     if (size == 0) return 0;
-    std::string file = data[0] & 1 ? WrapStream(data + 1, size - 1)
-                                   : std::string(reinterpret_cast<const char*>(data + 1), size - 1);
+    std::string file =
+        data[0] & 1 ? WrapStream(data + 1, size - 1) : std::string(reinterpret_cast<const char*>(data + 1), size - 1);
     std::ofstream(path, std::ios::binary).write(file.data(), static_cast<std::streamsize>(file.size()));
     // One record for the whole run, as in a program: its private folder is made once.
     static PackedArchive archive;

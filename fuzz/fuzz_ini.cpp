@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string input = platform::TempDir() + "fuzz-ini-" + std::to_string(getpid()) + ".ini";
     static const std::string output = input + ".out";
-    std::ofstream(input, std::ios::binary).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    std::ofstream(input, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     IniTable table;
     IniLoadFile(table, RtString(input.c_str()));
     for (const IniSection& s : table.sections) {

@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = platform::TempDir() + "fuzz-lines-" + std::to_string(getpid()) + ".txt";
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     platform::File file = platform::OpenForReading(path);
     if (!file.IsOpen()) std::abort();
     platform::File again = platform::OpenForReading(path);

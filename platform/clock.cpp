@@ -18,9 +18,7 @@ Clock::time_point Origin() {
 
 } // namespace
 
-double CounterFrequency() {
-    return static_cast<double>(Clock::period::den) / static_cast<double>(Clock::period::num);
-}
+double CounterFrequency() { return static_cast<double>(Clock::period::den) / static_cast<double>(Clock::period::num); }
 
 // The origin is fixed before the clock is read: read the other way round, the very first reading
 // came out below the origin and wrapped to 2^64 (as clang orders the operands).

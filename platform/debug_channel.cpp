@@ -2,9 +2,9 @@
 #include "platform/debug_channel.h"
 
 #include <cstdio>
-#include <fcntl.h>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <string>
 #include <unistd.h>

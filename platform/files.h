@@ -15,7 +15,7 @@ enum class SeekFrom { Start, Current, End };
 
 // One open file. Reads and writes go straight to the system, with no buffering of ours.
 class File {
-public:
+  public:
     File() = default;
     explicit File(int fd) : fd_(fd) {}
     File(File&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
@@ -37,7 +37,7 @@ public:
     // Flushes to the disk: a replacement must be whole before it takes the old file's name.
     bool Sync();
 
-private:
+  private:
     int fd_ = -1;
 };
 
@@ -53,7 +53,7 @@ File CreateNew(const std::string& name);
 // takes the file's name only when it is complete, so a crash or a full disk leaves the old file whole.
 // The name limit is the caller's to apply: the target is often the absolute form of a short name.
 class FileReplacement {
-public:
+  public:
     explicit FileReplacement(const std::string& target);
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;
@@ -64,7 +64,7 @@ public:
     // Syncs, closes and renames over the target; false (and the old file untouched) on any failure.
     bool Commit();
 
-private:
+  private:
     std::string target_;
     std::string tempPath_;
     File file_;

@@ -58,11 +58,14 @@ bool ReadJoystick(Joystick joystick, JoystickState& state) {
     int axes = std::min(SDL_JoystickNumAxes(joystick), 8);
     for (int i = 0; i < axes; ++i) {
         int32_t value = SDL_JoystickGetAxis(joystick, i);
-        if (i < 6) state.axes[i] = value;
-        else state.sliders[i - 6] = value;
+        if (i < 6)
+            state.axes[i] = value;
+        else
+            state.sliders[i - 6] = value;
     }
     int hats = SDL_JoystickNumHats(joystick);
-    for (int i = 0; i < 4; ++i) state.pointsOfView[i] = i < hats ? HatToPointOfView(SDL_JoystickGetHat(joystick, i)) : 0xFFFFFFFF;
+    for (int i = 0; i < 4; ++i)
+        state.pointsOfView[i] = i < hats ? HatToPointOfView(SDL_JoystickGetHat(joystick, i)) : 0xFFFFFFFF;
     int buttons = std::min(SDL_JoystickNumButtons(joystick), 32);
     for (int i = 0; i < buttons; ++i) state.buttons[i] = SDL_JoystickGetButton(joystick, i) ? 0x80 : 0;
     return true;

@@ -66,8 +66,10 @@ void SplitArguments(const std::string& line, size_t i, std::vector<std::string>&
                 while (i < line.size() && line[i] == '\\') ++n, ++i;
                 if (i < line.size() && line[i] == '"') {
                     arg.append(n / 2, '\\');
-                    if (n % 2) arg += '"';
-                    else --i; // the quote acts on the next pass
+                    if (n % 2)
+                        arg += '"';
+                    else
+                        --i; // the quote acts on the next pass
                 } else {
                     arg.append(n, '\\');
                     --i;
@@ -149,13 +151,14 @@ bool StartProcess(const std::string& path, const std::vector<std::string>& args,
     ReapFinished();
     pid_t pid;
     if (!Spawn(path, args, -1, pid)) return false;
-    if (wait) exitCode = WaitForExit(pid);
-    else Processes().unwaited.push_back(pid);
+    if (wait)
+        exitCode = WaitForExit(pid);
+    else
+        Processes().unwaited.push_back(pid);
     return true;
 }
 
-bool RunForOutput(const std::string& path, const std::vector<std::string>& args, std::string& output,
-                  int& exitCode) {
+bool RunForOutput(const std::string& path, const std::vector<std::string>& args, std::string& output, int& exitCode) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) return false;
     pid_t pid;
@@ -165,8 +168,10 @@ bool RunForOutput(const std::string& path, const std::vector<std::string>& args,
         char buffer[4096];
         ssize_t n;
         while ((n = read(fds[0], buffer, sizeof buffer)) != 0) {
-            if (n > 0) output.append(buffer, static_cast<size_t>(n));
-            else if (errno != EINTR) break;
+            if (n > 0)
+                output.append(buffer, static_cast<size_t>(n));
+            else if (errno != EINTR)
+                break;
         }
         exitCode = WaitForExit(pid);
     }

@@ -22,7 +22,6 @@ std::string FindOnPath(const std::string& name);
 // and gives the exit status, or 128 + the signal's number for a program a signal ended.
 bool StartProcess(const std::string& path, const std::vector<std::string>& args, bool wait, int& exitCode);
 // Starts and waits, collecting what the program writes to its standard output.
-bool RunForOutput(const std::string& path, const std::vector<std::string>& args, std::string& output,
-                  int& exitCode);
+bool RunForOutput(const std::string& path, const std::vector<std::string>& args, std::string& output, int& exitCode);
 
 } // namespace platform

@@ -34,13 +34,10 @@ constexpr FontImage kImages[] = {
     {"menu.png", "DejaVuSans.ttf", 16, 20, 14},
 };
 
-bool Printable(unsigned code) {
-    return (code >= 32 && code < 127) || code >= 160;
-}
+bool Printable(unsigned code) { return (code >= 32 && code < 127) || code >= 160; }
 
 // Grey levels of the whole grid, rows from the top.
-bool RenderGrid(FT_Library library, const std::string& fontPath, const FontImage& spec,
-                std::vector<uint8_t>& grey) {
+bool RenderGrid(FT_Library library, const std::string& fontPath, const FontImage& spec, std::vector<uint8_t>& grey) {
     FT_Face face;
     if (FT_New_Face(library, fontPath.c_str(), 0, &face)) {
         std::fprintf(stderr, "cannot open %s\n", fontPath.c_str());
@@ -57,18 +54,15 @@ bool RenderGrid(FT_Library library, const std::string& fontPath, const FontImage
         if (!Printable(code) || FT_Load_Char(face, code, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL)) continue;
         const FT_GlyphSlot glyph = face->glyph;
         const FT_Bitmap& bitmap = glyph->bitmap;
-        int cellX = static_cast<int>(code % 16) * spec.cellWidth,
-            cellY = static_cast<int>(code / 16) * spec.cellHeight;
+        int cellX = static_cast<int>(code % 16) * spec.cellWidth, cellY = static_cast<int>(code / 16) * spec.cellHeight;
         // Glyphs wider than their advance (italic overhangs, accents) are shifted in rather than cut.
-        int left =
-            std::clamp(glyph->bitmap_left, 0, std::max(0, spec.cellWidth - static_cast<int>(bitmap.width)));
+        int left = std::clamp(glyph->bitmap_left, 0, std::max(0, spec.cellWidth - static_cast<int>(bitmap.width)));
         int top = baseline - glyph->bitmap_top;
         for (int y = 0; y < static_cast<int>(bitmap.rows); ++y) {
             for (int x = 0; x < static_cast<int>(bitmap.width); ++x) {
                 int cx = left + x, cy = top + y;
                 if (cx < 0 || cx >= spec.cellWidth || cy < 0 || cy >= spec.cellHeight) continue;
-                grey[static_cast<size_t>(cellY + cy) * width + cellX + cx] =
-                    bitmap.buffer[y * bitmap.pitch + x];
+                grey[static_cast<size_t>(cellY + cy) * width + cellX + cx] = bitmap.buffer[y * bitmap.pitch + x];
             }
         }
     }

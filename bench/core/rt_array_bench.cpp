@@ -43,7 +43,8 @@ static void ElementAccess2D(benchmark::State& state) {
 }
 BENCHMARK(ElementAccess2D);
 
-template <typename T> static void DimPushMany(benchmark::State& state) {
+template <typename T>
+static void DimPushMany(benchmark::State& state) {
     const auto count = static_cast<int32_t>(state.range(0));
     for (auto _ : state) {
         RtArray<T> a;

@@ -94,18 +94,13 @@ void DrawSprites(benchmark::State& state, bool alternate) {
     state.SetItemsProcessed(state.iterations() * kSpritesPerBatch);
 }
 
-void BM_SpriteDrawOneTexture(benchmark::State& state) {
-    DrawSprites(state, false);
-}
-void BM_SpriteDrawTwoTexturesAlternating(benchmark::State& state) {
-    DrawSprites(state, true);
-}
+void BM_SpriteDrawOneTexture(benchmark::State& state) { DrawSprites(state, false); }
+void BM_SpriteDrawTwoTexturesAlternating(benchmark::State& state) { DrawSprites(state, true); }
 
 void BM_DecodePng1024(benchmark::State& state) {
     std::vector<uint8_t> png = EncodePng(TestPixels(kSide), kSide);
     ImageRGBA image;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(DecodePng(image, png.data(), png.size(), 0x8000FF, "bench.png"));
+    for (auto _ : state) benchmark::DoNotOptimize(DecodePng(image, png.data(), png.size(), 0x8000FF, "bench.png"));
     state.counters["file_bytes"] = static_cast<double>(png.size());
 }
 

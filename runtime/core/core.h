@@ -80,8 +80,7 @@ int32_t Asc(const RtString& text);
 RtString Chr(int32_t code);
 // 1 when the rectangles share a pixel. A size of 0 covers one pixel, a negative size |size| pixels
 // ending at the start.
-int32_t BoxCollision(int32_t x1, int32_t y1, int32_t w1, int32_t h1, int32_t x2, int32_t y2, int32_t w2,
-                     int32_t h2);
+int32_t BoxCollision(int32_t x1, int32_t y1, int32_t w1, int32_t h1, int32_t x2, int32_t y2, int32_t w2, int32_t h2);
 
 // ---- Random numbers (ISAAC, random_isaac.h)
 // Start-up seeds from the clock; nothing else reseeds.

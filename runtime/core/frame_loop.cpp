@@ -17,8 +17,7 @@ constexpr int kLeftAlt = 56;
 constexpr int kF4 = 62;
 
 void CheckQuitKeys() {
-    if (Runtime().escapeQuits && (platform::KeyDown(kEscape) || platform::KeyDown(kEscapeAlternate)))
-        EndProgram();
+    if (Runtime().escapeQuits && (platform::KeyDown(kEscape) || platform::KeyDown(kEscapeAlternate))) EndProgram();
     if (platform::KeyDown(kLeftAlt) && platform::KeyDown(kF4)) EndProgram();
 }
 

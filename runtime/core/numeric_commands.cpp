@@ -76,7 +76,6 @@ RtString Chr(int32_t code) {
     return RtString(text);
 }
 
-int32_t BoxCollision(int32_t x1, int32_t y1, int32_t w1, int32_t h1, int32_t x2, int32_t y2, int32_t w2,
-                     int32_t h2) {
+int32_t BoxCollision(int32_t x1, int32_t y1, int32_t w1, int32_t h1, int32_t x2, int32_t y2, int32_t w2, int32_t h2) {
     return AxisOverlaps(x1, w1, x2, w2) && AxisOverlaps(y1, h1, y2, h2) ? 1 : 0;
 }

@@ -8,7 +8,7 @@
 struct SDL_Window;
 
 class OpenGLVividoru {
-public:
+  public:
     // Probes the clock source into the runtime state.
     OpenGLVividoru();
     virtual ~OpenGLVividoru();
@@ -37,7 +37,7 @@ public:
     double framePeriod = 0;
     double nextFrameTime = 0;
 
-private:
+  private:
     bool OpenMultisampled();
     void WarnIfSoftware();
 };

@@ -46,7 +46,7 @@ void WriteEndReport() {
 // Each step runs once: an end entered again from inside a step (an event dispatched while the
 // window goes away) carries on after that step.
 void RuntimeCleanup() {
-    static constexpr void (*kSteps[])() = {CloseFiles,    ReturnToProgramDir, StopMusic,      DestroyDevice,
+    static constexpr void (*kSteps[])() = {CloseFiles,   ReturnToProgramDir, StopMusic,      DestroyDevice,
                                            DestroyInput, DestroySound,       DestroyNetwork, DestroyArchives};
     RuntimeState& rt = Runtime();
     while (++rt.endStep < static_cast<int>(std::size(kSteps))) kSteps[rt.endStep]();

@@ -43,10 +43,18 @@ void IsaacGenerate(RandomState& state) {
     for (size_t i = 0; i < 256; ++i) {
         uint32_t x = m[i];
         switch (i % 4) {
-        case 0: a ^= a << 13; break;
-        case 1: a ^= a >> 6; break;
-        case 2: a ^= a << 2; break;
-        case 3: a ^= a >> 16; break;
+        case 0:
+            a ^= a << 13;
+            break;
+        case 1:
+            a ^= a >> 6;
+            break;
+        case 2:
+            a ^= a << 2;
+            break;
+        case 3:
+            a ^= a >> 16;
+            break;
         }
         a += m[(i + 128) % 256];
         uint32_t y = m[(x >> 2) % 256] + a + b;

@@ -17,16 +17,19 @@
 // its own step with `static constexpr int32_t kArrayStep = 64;` (small records kept in long lists).
 template <typename T>
 constexpr int32_t ArrayStep() {
-    if constexpr (requires { T::kArrayStep; }) return T::kArrayStep;
-    else if constexpr (std::is_same_v<T, RtString>) return 64;
-    else return 8;
+    if constexpr (requires { T::kArrayStep; })
+        return T::kArrayStep;
+    else if constexpr (std::is_same_v<T, RtString>)
+        return 64;
+    else
+        return 8;
 }
 
 // Elements are numbers, RtString or records; a new element is T{} (zero numbers, empty strings).
 // The first index varies fastest. Programs pass numbers through NumberToInt to get indexes.
 template <typename T>
 class RtArray {
-public:
+  public:
     RtArray() = default;
     RtArray(const RtArray& other) { CopyFrom(other); }
     RtArray(RtArray&& other) noexcept { TakeFrom(other); }
@@ -55,14 +58,11 @@ public:
     }
     T& operator()(int32_t i0, int32_t i1, int32_t i2, int32_t i3) {
         return data_[Index(i0, size0_, 9) + size_t(Index(i1, size1_, 9)) * size_t(stride1_) +
-                     size_t(Index(i2, size2_, 9)) * size_t(stride2_) +
-                     size_t(Index(i3, size3_, 9)) * size_t(stride3_)];
+                     size_t(Index(i2, size2_, 9)) * size_t(stride2_) + size_t(Index(i3, size3_, 9)) * size_t(stride3_)];
     }
     const T& operator()(int32_t i0) const { return const_cast<RtArray&>(*this)(i0); }
     const T& operator()(int32_t i0, int32_t i1) const { return const_cast<RtArray&>(*this)(i0, i1); }
-    const T& operator()(int32_t i0, int32_t i1, int32_t i2) const {
-        return const_cast<RtArray&>(*this)(i0, i1, i2);
-    }
+    const T& operator()(int32_t i0, int32_t i1, int32_t i2) const { return const_cast<RtArray&>(*this)(i0, i1, i2); }
     const T& operator()(int32_t i0, int32_t i1, int32_t i2, int32_t i3) const {
         return const_cast<RtArray&>(*this)(i0, i1, i2, i3);
     }
@@ -75,11 +75,16 @@ public:
 
     int32_t Size(int dimension) const {
         switch (dimension) {
-        case 0: return size0_;
-        case 1: return size1_;
-        case 2: return size2_;
-        case 3: return size3_;
-        default: return 0;
+        case 0:
+            return size0_;
+        case 1:
+            return size1_;
+        case 2:
+            return size2_;
+        case 3:
+            return size3_;
+        default:
+            return 0;
         }
     }
     int32_t Dimensions() const { return dimensions_; }
@@ -102,7 +107,7 @@ public:
     void Push(T value);
     void Delete(int32_t index);
 
-private:
+  private:
     static int32_t Used(int32_t size) { return size > 0 ? size : 1; }
     // The block a total needs: rounded down to the step, plus one step. Totals that do not fit end
     // with error 7 rather than wrap into a short block.
@@ -235,8 +240,10 @@ void RtArray<T>::Push(T value) {
     if (dimensions_ > 1) RuntimeError(8);
     int32_t n = size0_;
     if (n == INT32_MAX) RuntimeError(7);
-    if (data_ && NeededCapacity(n + 1, 0, 0, 0) == capacity_) SetShape(n + 1, 0, 0, 0);
-    else Redimension(n + 1, 0, 0, 0);
+    if (data_ && NeededCapacity(n + 1, 0, 0, 0) == capacity_)
+        SetShape(n + 1, 0, 0, 0);
+    else
+        Redimension(n + 1, 0, 0, 0);
     data_[n] = std::move(value);
 }
 

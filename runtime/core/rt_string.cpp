@@ -36,8 +36,7 @@ RtString::RtString(float value) : RtString() { FormatNumber(value); }
 
 RtString::RtString(const RtString& other) : RtString() { AssignText(other.data_, other.length_); }
 
-RtString::RtString(RtString&& other) noexcept
-    : data_(other.data_), capacity_(other.capacity_), length_(other.length_) {
+RtString::RtString(RtString&& other) noexcept : data_(other.data_), capacity_(other.capacity_), length_(other.length_) {
     other.data_ = gSharedEmpty;
     other.capacity_ = 0;
     other.length_ = 0;
@@ -220,9 +219,7 @@ bool operator==(const RtString& a, const RtString& b) {
 }
 std::strong_ordering operator<=>(const RtString& a, const RtString& b) { return a <=> b.c_str(); }
 bool operator==(const RtString& a, const char* b) { return std::strcmp(a.c_str(), b ? b : "") == 0; }
-std::strong_ordering operator<=>(const RtString& a, const char* b) {
-    return std::strcmp(a.c_str(), b ? b : "") <=> 0;
-}
+std::strong_ordering operator<=>(const RtString& a, const char* b) { return std::strcmp(a.c_str(), b ? b : "") <=> 0; }
 bool operator==(const RtString& a, double b) { return a.ToNumber() == b; }
 std::partial_ordering operator<=>(const RtString& a, double b) { return a.ToNumber() <=> b; }
 bool operator==(const RtString& a, int32_t b) { return a.ToInt() == b; }

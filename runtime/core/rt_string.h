@@ -6,7 +6,7 @@
 #include <string_view>
 
 class RtString {
-public:
+  public:
     RtString() noexcept;
     RtString(const char* text);
     explicit RtString(std::string_view text);
@@ -46,7 +46,7 @@ public:
     int32_t ToInt() const;
     double ToNumber() const;
 
-private:
+  private:
     void Reserve(uint64_t n);
     void Append(const char* text, uint64_t n);
     void AssignText(const char* text, uint64_t n);

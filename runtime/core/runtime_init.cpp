@@ -36,8 +36,7 @@ void SetClockOrigin() {
 
 } // namespace
 
-void RuntimeMain(int argc, char** argv, const char* title, void (*programMain)(),
-                 void (*configure)(RuntimeSettings&)) {
+void RuntimeMain(int argc, char** argv, const char* title, void (*programMain)(), void (*configure)(RuntimeSettings&)) {
     CommandLine() = JoinArguments(argc, argv);
     Settings() = RuntimeSettings{};
     if (configure) configure(Settings());
@@ -77,8 +76,10 @@ int RuntimeInit(int showCommand, const char* title) {
     RndSeed(platform::SystemMilliseconds());
 
     WriteErrorLog("Init Window");
-    if (settings.fullScreen) device.GoFullScreen();
-    else device.PlaceWindowed();
+    if (settings.fullScreen)
+        device.GoFullScreen();
+    else
+        device.PlaceWindowed();
     if (hooks.initInput) hooks.initInput(settings.captureMouse != 0);
     if (hooks.initSound) hooks.initSound();
 

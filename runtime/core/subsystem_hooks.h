@@ -14,7 +14,7 @@ struct SubsystemHooks {
     void (*initSound)() = nullptr;                  // SoundInit
     void (*openArchives)(const char* programPath) = nullptr;
     void (*drawLoadingText)() = nullptr; // font 0 and the centred "Loading..."
-    void (*applyMouseMode)() = nullptr;             // pointer shown or captured, as captureMouse says
+    void (*applyMouseMode)() = nullptr;  // pointer shown or captured, as captureMouse says
 
     // ShowScreen and PresentFrame
     void (*updateInput)() = nullptr; // KeyboardUpdate and a new mouse frame

@@ -32,9 +32,9 @@ void SetViewport(int32_t x, int32_t y, int32_t w, int32_t h) {
     glAlphaFunc(GL_GREATER, 0.05f);
     glColor4f(1, 1, 1, 1);
     glClearColor(0, 0, 0, 1);
-    for (GLenum cap : {GL_FOG, GL_LINE_SMOOTH, GL_POINT_SMOOTH, GL_STENCIL_TEST, GL_NORMALIZE, GL_LIGHTING,
-                       GL_COLOR_MATERIAL, GL_DITHER, GL_POLYGON_SMOOTH, GL_POLYGON_OFFSET_POINT,
-                       GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T})
+    for (GLenum cap :
+         {GL_FOG, GL_LINE_SMOOTH, GL_POINT_SMOOTH, GL_STENCIL_TEST, GL_NORMALIZE, GL_LIGHTING, GL_COLOR_MATERIAL,
+          GL_DITHER, GL_POLYGON_SMOOTH, GL_POLYGON_OFFSET_POINT, GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T})
         glDisable(cap);
     glShadeModel(GL_FLAT);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_FASTEST);

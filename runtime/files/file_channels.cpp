@@ -47,7 +47,8 @@ double FilePosition(int32_t channel) { return static_cast<double>(ChannelOrDie(c
 void FileSeek(int32_t channel, int32_t offset, int32_t mode) {
     FileChannel& ch = ChannelOrDie(channel);
     platform::SeekFrom from = platform::SeekFrom::Start;
-    if (mode == 0) ch.position = offset;
+    if (mode == 0)
+        ch.position = offset;
     else if (mode > 0) {
         ch.position += offset;
         from = platform::SeekFrom::Current;

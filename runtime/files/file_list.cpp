@@ -14,8 +14,10 @@ double FileList(const RtString& pattern, RtArray<RtString>& target) {
     }
     std::vector<const std::string*> folders, files;
     for (const platform::DirectoryEntry& e : entries) {
-        if (e.isDirectory) folders.push_back(&e.name);
-        else if (WildcardMatch(pattern.view(), e.name)) files.push_back(&e.name);
+        if (e.isDirectory)
+            folders.push_back(&e.name);
+        else if (WildcardMatch(pattern.view(), e.name))
+            files.push_back(&e.name);
     }
     Dim(target, static_cast<int32_t>(folders.size() + files.size()));
     int32_t at = 0;

@@ -35,8 +35,10 @@ RtString FileRequest(double open, const RtString& filter) {
     // The chooser runs apart from us, but a program's current folder is its own to keep either way.
     platform::SetCurrentDir(folder);
     if (device) {
-        if (fullScreen) device->GoFullScreen();
-        else device->PlaceWindowed();
+        if (fullScreen)
+            device->GoFullScreen();
+        else
+            device->PlaceWindowed();
     }
     if (!ok) return "NO_FILE";
     std::replace(chosen.begin(), chosen.end(), '\\', '/');

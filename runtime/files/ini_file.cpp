@@ -42,7 +42,9 @@ void IniSelectFile(const RtString& name) {
     ini.writePath = platform::AbsolutePath(std::string(name.view()));
 }
 
-RtString IniReadValue(const RtString& section, const RtString& key) { return IniLookup(CurrentIni().table, section, key); }
+RtString IniReadValue(const RtString& section, const RtString& key) {
+    return IniLookup(CurrentIni().table, section, key);
+}
 
 void IniWriteValue(const RtString& section, const RtString& key, const RtString& value) {
     CurrentIniFile& ini = CurrentIni();

@@ -47,8 +47,10 @@ void ParseKeyLine(std::string_view line, size_t start, IniSection& pending) {
 void ParseIniLine(std::string_view line, IniSection& pending, std::vector<IniSection>& sections) {
     size_t start = SkipBlanks(line, 0);
     if (start == line.size() || line[start] == ';') return;
-    if (line[start] == '[') ParseHeader(line, start, pending, sections);
-    else ParseKeyLine(line, start, pending);
+    if (line[start] == '[')
+        ParseHeader(line, start, pending, sections);
+    else
+        ParseKeyLine(line, start, pending);
 }
 
 void FinishIniSection(IniSection& pending, std::vector<IniSection>& sections) {

@@ -19,7 +19,8 @@ bool SameLetters(const RtString& a, const RtString& b) {
 
 template <typename Sections>
 auto FindSection(Sections& sections, const RtString& name) {
-    return std::find_if(sections.begin(), sections.end(), [&](const IniSection& s) { return SameLetters(s.name, name); });
+    return std::find_if(sections.begin(), sections.end(),
+                        [&](const IniSection& s) { return SameLetters(s.name, name); });
 }
 
 template <typename Entries>
@@ -79,9 +80,12 @@ void IniSetValue(IniTable& table, const RtString& section, const RtString& key, 
     }
     table.modified = true;
     auto e = FindKey(s->entries, key);
-    if (e == s->entries.end()) s->entries.push_back({key, value});
-    else if (value.Length() > 0) e->value = value;
-    else MoveLastInto(s->entries, e);
+    if (e == s->entries.end())
+        s->entries.push_back({key, value});
+    else if (value.Length() > 0)
+        e->value = value;
+    else
+        MoveLastInto(s->entries, e);
 }
 
 bool IniWriteFile(const IniTable& table, const std::string& path) {

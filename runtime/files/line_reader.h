@@ -24,11 +24,11 @@ LineEnd ReadLine(platform::File& file, std::string& text, int64_t& position);
 // The same lines from a file read whole, for readers that own the file until its end (INI files, the
 // line-indexed file): big reads instead of a system call per 64 bytes and a seek per line.
 class BufferedLineReader {
-public:
+  public:
     explicit BufferedLineReader(platform::File& file) : file_(file) {}
     LineEnd Next(std::string& text);
 
-private:
+  private:
     platform::File& file_;
     std::vector<char> buffer_;
     size_t begin_ = 0;

@@ -89,9 +89,7 @@ void FileWriteUInt32(int32_t channel, int32_t value) { WriteFixed(channel, value
 void FileWriteDouble(int32_t channel, double value) { WriteFixed(channel, value); }
 // Beyond the single-precision range the nearest value is an infinity (a plain cast there is undefined).
 void FileWriteFloat(int32_t channel, double value) {
-    float single = value > FLT_MAX    ? INFINITY
-                   : value < -FLT_MAX ? -INFINITY
-                                      : static_cast<float>(value);
+    float single = value > FLT_MAX ? INFINITY : value < -FLT_MAX ? -INFINITY : static_cast<float>(value);
     WriteFixed(channel, single);
 }
 

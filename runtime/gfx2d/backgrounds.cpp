@@ -17,9 +17,7 @@ namespace {
 constexpr int32_t kLoadTileLimit = 512;
 constexpr double kFadeMs = 1500;
 
-bool ValidBuffer(int32_t buffer) {
-    return buffer >= 0 && buffer < kBackgroundCount;
-}
+bool ValidBuffer(int32_t buffer) { return buffer >= 0 && buffer < kBackgroundCount; }
 
 int32_t MaxTextureSize() {
     GLint size = 0;
@@ -44,9 +42,7 @@ void PrepareCaptureTile(BackgroundTile& tile, int32_t size) {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
 }
 
-int32_t TileCount(int32_t length, int32_t tile) {
-    return std::min((length + tile - 1) / tile, kMaxBackgroundTiles);
-}
+int32_t TileCount(int32_t length, int32_t tile) { return std::min((length + tile - 1) / tile, kMaxBackgroundTiles); }
 
 } // namespace
 
@@ -84,9 +80,7 @@ void BackgroundCaptureInto(int32_t buffer) {
     BindSpriteTexture(-1, -1, false);
 }
 
-void BackgroundCapture() {
-    BackgroundCaptureInto(0);
-}
+void BackgroundCapture() { BackgroundCaptureInto(0); }
 
 bool BackgroundLoadInto(int32_t buffer, const std::string& path) {
     if (!ValidBuffer(buffer)) return false;
@@ -122,8 +116,7 @@ void BackgroundDraw(int32_t buffer) {
         for (int32_t r = 0; r < b.rows; ++r) {
             const BackgroundTile& tile = b.tiles[c][r];
             float size = static_cast<float>(tile.texWidth);
-            float x = static_cast<float>(c) * size,
-                  y = static_cast<float>(r) * static_cast<float>(tile.texHeight);
+            float x = static_cast<float>(c) * size, y = static_cast<float>(r) * static_cast<float>(tile.texHeight);
             float uw = static_cast<float>(tile.usedWidth), uh = static_cast<float>(tile.usedHeight);
             float u = uw / size, v = uh / static_cast<float>(tile.texHeight);
             glBindTexture(GL_TEXTURE_2D, tile.texture);

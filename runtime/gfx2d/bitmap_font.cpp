@@ -21,19 +21,13 @@ namespace {
 constexpr int32_t kMinFontWidth = 16;
 constexpr int32_t kMinFontHeight = 8;
 
-int32_t ClampFont(int32_t font) {
-    return std::clamp(font, 0, kFontCount - 1);
-}
+int32_t ClampFont(int32_t font) { return std::clamp(font, 0, kFontCount - 1); }
 
-const SpriteSlot& FontSlot(int32_t font) {
-    return *SlotOf(kFirstFontSprite + font);
-}
+const SpriteSlot& FontSlot(int32_t font) { return *SlotOf(kFirstFontSprite + font); }
 
 // A square picture holds 16 x 16 glyphs: 16 rows from width = height on, not only above it, so that a
 // 256 x 256 font has 16-pixel cells rather than 32-pixel-high ones with half its glyphs lost.
-bool Has256Glyphs(const SpriteSlot& slot) {
-    return slot.width <= slot.height;
-}
+bool Has256Glyphs(const SpriteSlot& slot) { return slot.width <= slot.height; }
 
 void ReserveTextVertices(size_t need) {
     std::vector<TextVertex>& v = Fonts().textVertices;
@@ -70,9 +64,7 @@ void FontLoad(const RtString& name, int32_t font) {
     if (!loaded || slot.width < kMinFontWidth || slot.height < kMinFontHeight) FontBuildDefault(font);
 }
 
-void FontSelect(int32_t font) {
-    Fonts().currentFont = ClampFont(font);
-}
+void FontSelect(int32_t font) { Fonts().currentFont = ClampFont(font); }
 
 void FontGetSize(int32_t& width, int32_t& height) {
     const SpriteSlot& slot = FontSlot(Fonts().currentFont);
@@ -99,8 +91,7 @@ void PrintText(int32_t font, const RtString& text, double x, double y, float z) 
     int rows = glyphs256 ? 16 : 8;
     int codes = glyphs256 ? 256 : 128;
     float ch = static_cast<float>(glyphs256 ? slot.height >> 4 : slot.height >> 3);
-    float dv =
-        static_cast<float>(slot.height) / static_cast<float>(slot.texHeight) * (glyphs256 ? 0.0625f : 0.125f);
+    float dv = static_cast<float>(slot.height) / static_cast<float>(slot.texHeight) * (glyphs256 ? 0.0625f : 0.125f);
     float cw = static_cast<float>(slot.width >> 4);
 
     float x0 = static_cast<float>(std::ceil(x)), y0 = static_cast<float>(std::ceil(y));
@@ -126,13 +117,9 @@ void PrintText(int32_t font, const RtString& text, double x, double y, float z) 
     glDisableClientState(GL_VERTEX_ARRAY);
 }
 
-void TextPrint(const RtString& text, double x, double y) {
-    PrintText(Fonts().currentFont, text, x, y, 0.0f);
-}
+void TextPrint(const RtString& text, double x, double y) { PrintText(Fonts().currentFont, text, x, y, 0.0f); }
 
-void TextPrintNumber(double number, double x, double y) {
-    TextPrint(RtString(number), x, y);
-}
+void TextPrintNumber(double number, double x, double y) { TextPrint(RtString(number), x, y); }
 
 void DrawLoadingText() {
     FontLoad("", 0);
@@ -145,6 +132,5 @@ void PrintLoadingText() {
     FontGetSize(cw, ch);
     const RtString text = "Loading...";
     OpenGLVividoru& device = Device();
-    TextPrint(text, (device.width - static_cast<double>(text.Length()) * cw) * 0.5,
-              (device.height - ch) * 0.5);
+    TextPrint(text, (device.width - static_cast<double>(text.Length()) * cw) * 0.5, (device.height - ch) * 0.5);
 }

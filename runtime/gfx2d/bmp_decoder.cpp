@@ -28,15 +28,12 @@ struct ByteReader {
     }
 };
 
-bool SupportedBitCount(uint32_t bits) {
-    return bits == 1 || bits == 4 || bits == 8 || bits == 24 || bits == 32;
-}
+bool SupportedBitCount(uint32_t bits) { return bits == 1 || bits == 4 || bits == 8 || bits == 24 || bits == 32; }
 
 // Palette entries beyond those the file holds stay black, so any index is safe.
 using Palette = std::array<uint8_t, 256 * 4>;
 
-size_t ReadPalette(Palette& palette, const uint8_t* data, size_t start, size_t end, size_t entrySize,
-                   size_t wanted) {
+size_t ReadPalette(Palette& palette, const uint8_t* data, size_t start, size_t end, size_t entrySize, size_t wanted) {
     size_t available = end > start ? (end - start) / entrySize : 0;
     size_t count = std::min({wanted, available, size_t{256}});
     for (size_t i = 0; i < count; ++i)
@@ -61,8 +58,7 @@ bool DecodeBmp(ImageRGBA& image, const uint8_t* data, size_t size, int32_t key) 
     ByteReader in{data, size, 0};
     uint32_t magic = 0, fileSize = 0, reserved = 0, offset = 0, headerSize = 0;
     if (!in.Read(magic, 2) || magic != 0x4D42) return false;
-    if (!in.Read(fileSize, 4) || !in.Read(reserved, 2) || !in.Read(reserved, 2) || !in.Read(offset, 4))
-        return false;
+    if (!in.Read(fileSize, 4) || !in.Read(reserved, 2) || !in.Read(reserved, 2) || !in.Read(offset, 4)) return false;
     if (!in.Read(headerSize, 4)) return false;
     if (offset > size || offset < kFileHeaderSize + headerSize) return false;
 
@@ -79,16 +75,14 @@ bool DecodeBmp(ImageRGBA& image, const uint8_t* data, size_t size, int32_t key) 
         if (bits <= 8) paletteEntries = ReadPalette(palette, data, in.pos, offset, 3, size_t{1} << bits);
     } else if (headerSize == kInfoHeaderSize) {
         uint32_t w = 0, h = 0, planes = 0, compression = 0;
-        if (!in.Read(w, 4) || !in.Read(h, 4) || !in.Read(planes, 2) || !in.Read(bits, 2) ||
-            !in.Read(compression, 4))
+        if (!in.Read(w, 4) || !in.Read(h, 4) || !in.Read(planes, 2) || !in.Read(bits, 2) || !in.Read(compression, 4))
             return false;
         width = static_cast<int32_t>(w);
         height = static_cast<int32_t>(h);
         if (!SupportedBitCount(bits)) return false;
         // Run-length data read as plain rows would be garbage.
         if (compression != kUncompressed && compression != kBitFields) return false;
-        if (bits <= 8)
-            paletteEntries = ReadPalette(palette, data, kFileHeaderSize + kInfoHeaderSize, offset, 4, 256);
+        if (bits <= 8) paletteEntries = ReadPalette(palette, data, kFileHeaderSize + kInfoHeaderSize, offset, 4, 256);
     } else {
         return false;
     }
@@ -109,8 +103,7 @@ bool DecodeBmp(ImageRGBA& image, const uint8_t* data, size_t size, int32_t key) 
             out[1] = bgr[1];
             out[2] = bgr[0];
             out[3] = 255;
-            if (key != -1 && (out[0] | out[1] << 8 | out[2] << 16) == key)
-                out[0] = out[1] = out[2] = out[3] = 0;
+            if (key != -1 && (out[0] | out[1] << 8 | out[2] << 16) == key) out[0] = out[1] = out[2] = out[3] = 0;
         }
     }
     return true;

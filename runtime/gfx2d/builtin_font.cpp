@@ -86,8 +86,8 @@ void PaintBuiltinFont(uint8_t* pixels) {
         for (int py = 0; py < 8; ++py) {
             for (int px = 0; px < 8; ++px) {
                 int gx = px - 1, gy = py - 1;
-                bool beside = GlyphBit(word, gx - 1, gy) || GlyphBit(word, gx + 1, gy) ||
-                              GlyphBit(word, gx, gy - 1) || GlyphBit(word, gx, gy + 1);
+                bool beside = GlyphBit(word, gx - 1, gy) || GlyphBit(word, gx + 1, gy) || GlyphBit(word, gx, gy - 1) ||
+                              GlyphBit(word, gx, gy + 1);
                 uint8_t shade = GlyphBit(word, gx, gy) ? 255 : beside ? kOutline : 0;
                 if (shade == 0) continue;
                 uint8_t* p = pixels + ((cellY + py) * kBuiltinFontWidth + cellX + px) * 4;

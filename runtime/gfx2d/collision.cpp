@@ -63,8 +63,8 @@ bool Overlap(const Placement& a, const Placement& b) {
     return false;
 }
 
-bool Collide(int32_t id1, int32_t frame1, int32_t x1, int32_t y1, int32_t id2, int32_t frame2, int32_t x2,
-             int32_t y2, bool useFrames) {
+bool Collide(int32_t id1, int32_t frame1, int32_t x1, int32_t y1, int32_t id2, int32_t frame2, int32_t x2, int32_t y2,
+             bool useFrames) {
     Placement a, b;
     if (!Place(id1, frame1, x1, y1, useFrames, a) || !Place(id2, frame2, x2, y2, useFrames, b)) return false;
     return Overlap(a, b);
@@ -91,7 +91,7 @@ bool SpriteCollide(int32_t id1, int32_t x1, int32_t y1, int32_t id2, int32_t x2,
     return Collide(id1, 0, x1, y1, id2, 0, x2, y2, false);
 }
 
-bool FrameCollide(int32_t id1, int32_t frame1, int32_t x1, int32_t y1, int32_t id2, int32_t frame2,
-                  int32_t x2, int32_t y2) {
+bool FrameCollide(int32_t id1, int32_t frame1, int32_t x1, int32_t y1, int32_t id2, int32_t frame2, int32_t x2,
+                  int32_t y2) {
     return Collide(id1, frame1, x1, y1, id2, frame2, x2, y2, true);
 }

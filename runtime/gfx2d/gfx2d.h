@@ -23,8 +23,8 @@ void SetColourKey(int32_t colour);
 void SetSmoothing(bool on);
 // Pixel-exact overlap of two images placed with their top-left corners at the given points.
 bool SpriteCollide(int32_t id1, int32_t x1, int32_t y1, int32_t id2, int32_t x2, int32_t y2);
-bool FrameCollide(int32_t id1, int32_t frame1, int32_t x1, int32_t y1, int32_t id2, int32_t frame2,
-                  int32_t x2, int32_t y2);
+bool FrameCollide(int32_t id1, int32_t frame1, int32_t x1, int32_t y1, int32_t id2, int32_t frame2, int32_t x2,
+                  int32_t y2);
 void SpriteBuildMask(int32_t id);
 void SpriteFreeAll();
 

@@ -14,8 +14,8 @@ const uint8_t* Pixel(const BgrPicture& p, int32_t x, int32_t row) {
 }
 
 bool IsKey(const BgrPicture& p, const uint8_t* bgr) {
-    uint32_t stored = static_cast<uint32_t>(bgr[2]) << 24 | static_cast<uint32_t>(bgr[1]) << 16 |
-                      static_cast<uint32_t>(bgr[0]) << 8;
+    uint32_t stored =
+        static_cast<uint32_t>(bgr[2]) << 24 | static_cast<uint32_t>(bgr[1]) << 16 | static_cast<uint32_t>(bgr[0]) << 8;
     return p.key != 0 && stored == p.key;
 }
 
@@ -37,13 +37,11 @@ void AppendToVector(png_structp png, png_bytep data, png_size_t length) {
 void IgnoreFlush(png_structp) {}
 
 // Only plain data lives in this frame: libpng leaves it by longjmp on an error.
-bool WritePngRows(png_structp png, png_infop info, const BgrPicture& p, std::vector<uint8_t>* out,
-                  png_bytep* rows) {
+bool WritePngRows(png_structp png, png_infop info, const BgrPicture& p, std::vector<uint8_t>* out, png_bytep* rows) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_write_fn(png, out, AppendToVector, IgnoreFlush);
     png_set_IHDR(png, info, static_cast<png_uint_32>(p.width), static_cast<png_uint_32>(p.height), 8,
-                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     png_write_image(png, rows);
     png_write_end(png, nullptr);

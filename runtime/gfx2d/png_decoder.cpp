@@ -28,9 +28,7 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
     source->pos += count;
 }
 
-void JumpBack(png_structp png, png_const_charp) {
-    png_longjmp(png, 1);
-}
+void JumpBack(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void IgnoreWarning(png_structp, png_const_charp) {}
 
 struct PngReadState {

@@ -10,9 +10,7 @@ namespace {
 constexpr int32_t kPolyMinimumCapacity = 512;
 constexpr int32_t kPolyGrowthStep = 128;
 
-int32_t Capacity(const PolyList& list) {
-    return static_cast<int32_t>(list.vertices.size());
-}
+int32_t Capacity(const PolyList& list) { return static_cast<int32_t>(list.vertices.size()); }
 
 } // namespace
 

@@ -110,14 +110,12 @@ bool ScreenFramebufferActive() {
 
 int32_t TargetHeight() {
     // A framebuffer object holds the screen's picture in its lower-left corner, with its own origin.
-    if (ScreenFramebufferActive())
-        return SlotOf(Surfaces().screens[Surfaces().activeScreen].spriteId)->height;
+    if (ScreenFramebufferActive()) return SlotOf(Surfaces().screens[Surfaces().activeScreen].spriteId)->height;
     return Device().height;
 }
 
 bool FitsSpriteSlot(int32_t texWidth, int32_t texHeight) {
-    return texWidth <= std::numeric_limits<int16_t>::max() &&
-           texHeight <= std::numeric_limits<int16_t>::max();
+    return texWidth <= std::numeric_limits<int16_t>::max() && texHeight <= std::numeric_limits<int16_t>::max();
 }
 
 void ScreenCreate(int32_t screen, int32_t id, int32_t width, int32_t height) {

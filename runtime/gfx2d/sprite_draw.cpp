@@ -33,8 +33,7 @@ bool FindFrameCell(const SpriteSlot& slot, int32_t frame, FrameCell& cell) {
     float du = cell.width / texWidth;
     cell.uL = static_cast<float>(frame % columns) * du;
     cell.uR = cell.uL + du;
-    cell.vB = static_cast<float>(slot.height - static_cast<int64_t>(cell.height) * (frame / columns + 1)) /
-              texHeight;
+    cell.vB = static_cast<float>(slot.height - static_cast<int64_t>(cell.height) * (frame / columns + 1)) / texHeight;
     cell.vT = cell.vB + cell.height / texHeight;
     return true;
 }
@@ -140,9 +139,7 @@ void SpriteDrawZoomed(int32_t id, int32_t x, int32_t y, double scaleX, double sc
     SpriteDrawStretched(id, left, top, NumberToInt(w), NumberToInt(h));
 }
 
-void SpriteDrawRotated(int32_t id, int32_t x, int32_t y, double angle) {
-    SpriteDrawRotoZoomed(id, x, y, angle, 1);
-}
+void SpriteDrawRotated(int32_t id, int32_t x, int32_t y, double angle) { SpriteDrawRotoZoomed(id, x, y, angle, 1); }
 
 void SpriteDrawRotoZoomed(int32_t id, int32_t x, int32_t y, double angle, double scale) {
     const SpriteSlot* slot = DrawableSlot(id);
@@ -187,10 +184,8 @@ void FrameDrawStretched(int32_t id, int32_t frame, int32_t x, int32_t y, int32_t
     ApplySmoothing();
     float left = static_cast<float>(x), top = static_cast<float>(y);
     float right = static_cast<float>(x + width) + 0.1f, bottom = static_cast<float>(y + height) + 0.1f;
-    DrawTexturedQuad({{left, top, c.uL, c.vT},
-                      {left, bottom, c.uL, c.vB},
-                      {right, bottom, c.uR, c.vB},
-                      {right, top, c.uR, c.vT}});
+    DrawTexturedQuad(
+        {{left, top, c.uL, c.vT}, {left, bottom, c.uL, c.vB}, {right, bottom, c.uR, c.vB}, {right, top, c.uR, c.vT}});
 }
 
 void FrameDrawRotoZoomed(int32_t id, int32_t frame, int32_t x, int32_t y, double angle, double scale) {

@@ -27,8 +27,7 @@ uint32_t ReadRgb(int32_t x, int32_t y) {
     uint8_t rgb[3] = {};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, TargetHeight() - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-    return static_cast<uint32_t>(rgb[0]) | static_cast<uint32_t>(rgb[1]) << 8 |
-           static_cast<uint32_t>(rgb[2]) << 16;
+    return static_cast<uint32_t>(rgb[0]) | static_cast<uint32_t>(rgb[1]) << 8 | static_cast<uint32_t>(rgb[2]) << 16;
 }
 
 // A texture of exactly texWidth x texHeight in the slot, bound, made anew when the size differs.

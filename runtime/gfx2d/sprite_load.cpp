@@ -47,9 +47,7 @@ bool SpriteLoadInto(int32_t id, const std::string& path, int32_t key, bool norma
     return true;
 }
 
-bool SpriteLoad(const RtString& file, int32_t id) {
-    return LoadFile(file, id, Gfx2d().spriteColourKey, false);
-}
+bool SpriteLoad(const RtString& file, int32_t id) { return LoadFile(file, id, Gfx2d().spriteColourKey, false); }
 
 void SpriteLoadFrames(const RtString& file, int32_t id, int32_t frameWidth, int32_t frameHeight) {
     SpriteLoad(file, id);
@@ -57,6 +55,4 @@ void SpriteLoadFrames(const RtString& file, int32_t id, int32_t frameWidth, int3
     if (slot && slot->width > 0) SpriteSetFrameSize(id, frameWidth, frameHeight);
 }
 
-bool SpriteLoadNormalMap(const RtString& file, int32_t id) {
-    return LoadFile(file, id, kDefaultSpriteKey, true);
-}
+bool SpriteLoadNormalMap(const RtString& file, int32_t id) { return LoadFile(file, id, kDefaultSpriteKey, true); }

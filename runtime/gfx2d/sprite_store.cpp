@@ -59,6 +59,4 @@ void SetColourKey(int32_t colour) {
     g.fontColourKey = colour;
 }
 
-void SetSmoothing(bool on) {
-    Gfx2d().smoothing = on;
-}
+void SetSmoothing(bool on) { Gfx2d().smoothing = on; }

@@ -31,8 +31,7 @@ void FillEdgeColours(std::vector<uint8_t>& texels, int32_t width, int32_t height
             int count = 0;
             for (int32_t ny = y - 1; ny <= y + 1; ++ny) {
                 for (int32_t nx = x - 1; nx <= x + 1; ++nx) {
-                    if ((nx == x && ny == y) || nx <= 0 || nx >= width - 1 || ny <= 0 || ny >= height - 1)
-                        continue;
+                    if ((nx == x && ny == y) || nx <= 0 || nx >= width - 1 || ny <= 0 || ny >= height - 1) continue;
                     const uint8_t* n = &texels[(static_cast<size_t>(ny) * width + nx) * 4];
                     if (n[3] == 0) continue;
                     for (int c = 0; c < 3; ++c) sum[c] += n[c];
@@ -61,8 +60,7 @@ void HalveHeight(std::vector<uint8_t>& texels, int32_t width, int32_t& height) {
     size_t row = static_cast<size_t>(width) * 4;
     for (int32_t y = 0; y < half; ++y)
         for (size_t i = 0; i < row; ++i)
-            texels[y * row + i] =
-                static_cast<uint8_t>((texels[2 * y * row + i] + texels[(2 * y + 1) * row + i]) >> 1);
+            texels[y * row + i] = static_cast<uint8_t>((texels[2 * y * row + i] + texels[(2 * y + 1) * row + i]) >> 1);
     height = half;
 }
 
@@ -74,9 +72,7 @@ void NextMipLevel(std::vector<uint8_t>& texels, int32_t& side) {
             int32_t x0 = std::min(2 * x, side - 1), x1 = std::min(2 * x + 1, side - 1);
             int32_t y0 = std::min(2 * y, side - 1), y1 = std::min(2 * y + 1, side - 1);
             for (int c = 0; c < 4; ++c) {
-                auto at = [&](int32_t px, int32_t py) {
-                    return texels[(static_cast<size_t>(py) * side + px) * 4 + c];
-                };
+                auto at = [&](int32_t px, int32_t py) { return texels[(static_cast<size_t>(py) * side + px) * 4 + c]; };
                 texels[(static_cast<size_t>(y) * half + x) * 4 + c] =
                     static_cast<uint8_t>((at(x0, y0) + at(x1, y0) + at(x0, y1) + at(x1, y1)) / 4);
             }
@@ -146,8 +142,7 @@ bool TextureUpload(const ImageRGBA& image, int32_t x, int32_t y, int32_t w, int3
     GLint filter = nearest ? GL_NEAREST : GL_LINEAR;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, texWidth, texHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 texels.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, texWidth, texHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
     if (mipTexture) UploadMipTexture(texels, texWidth, texHeight, *mipTexture);
     return true;
 }

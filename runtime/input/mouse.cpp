@@ -47,8 +47,12 @@ bool MouseRead(MouseSample& sample) {
     platform::ReadDevices();
     if (in.newMouseFrame) MeasureMotion(in);
     int buttons = platform::MouseButtons();
-    sample = {static_cast<int16_t>(buttons & 1 ? 1 : 0), static_cast<int16_t>(buttons & 2 ? 1 : 0),
-              static_cast<int16_t>(buttons & 4 ? 1 : 0), in.lastDx, in.lastDy, in.lastWheel};
+    sample = {static_cast<int16_t>(buttons & 1 ? 1 : 0),
+              static_cast<int16_t>(buttons & 2 ? 1 : 0),
+              static_cast<int16_t>(buttons & 4 ? 1 : 0),
+              in.lastDx,
+              in.lastDy,
+              in.lastWheel};
     return true;
 }
 

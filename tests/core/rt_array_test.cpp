@@ -298,8 +298,7 @@ TEST(SortArray, NumbersAscendAndShortArraysStayAsTheyAre) {
 
 TEST(SortArray, RecordsByComparisonLargestFirst) {
     RtArray<Mode> modes;
-    for (int32_t w : {800, 1920, 640, 1024, 1280, 640})
-        DimPush(modes, Mode{w, w * 3 / 4, RtString(w)});
+    for (int32_t w : {800, 1920, 640, 1024, 1280, 640}) DimPush(modes, Mode{w, w * 3 / 4, RtString(w)});
     SortArray(modes, [](const Mode& a, const Mode& b) { return a.width > b.width ? -1 : 1; });
     std::vector<int32_t> widths;
     for (const Mode& m : modes) {

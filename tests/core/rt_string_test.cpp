@@ -3,8 +3,8 @@
 #include "runtime/core/rt_string.h"
 
 #include <cstring>
-#include <string>
 #include <gtest/gtest.h>
+#include <string>
 
 TEST(RtString, EmptyStringsShareOneBufferAndGrowInSixteenByteSteps) {
     RtString empty;
@@ -35,9 +35,15 @@ TEST(RtString, FormatsNumbersWithTenSignificantDigits) {
         double value;
         const char* text;
     };
-    const Case cases[] = {{0.0, "0"},          {0.5, "0.5"},     {0.25, "0.25"},
-                          {1024, "1024"},      {-3, "-3"},       {100000, "100000"},
-                          {50.0 / 99, "0.5050505051"}, {1e20, "1e+20"}, {1e-5, "1e-05"},
+    const Case cases[] = {{0.0, "0"},
+                          {0.5, "0.5"},
+                          {0.25, "0.25"},
+                          {1024, "1024"},
+                          {-3, "-3"},
+                          {100000, "100000"},
+                          {50.0 / 99, "0.5050505051"},
+                          {1e20, "1e+20"},
+                          {1e-5, "1e-05"},
                           {60, "60"}};
     for (const Case& c : cases) EXPECT_STREQ(RtString(c.value).c_str(), c.text) << c.value;
     EXPECT_STREQ(RtString(0.1f).c_str(), "0.1000000015");

@@ -49,7 +49,8 @@ TEST(StartUp, LogsEachStageInOrderAndStartsAFreshLog) {
     int extensionLines = 0;
     const std::regex extension(R"(ext: \w+ +   \[(  OK|FAIL)\])");
     for (const std::string& line : lines) {
-        if (line.rfind("Init ", 0) == 0) stages.push_back(line);
+        if (line.rfind("Init ", 0) == 0)
+            stages.push_back(line);
         else if (line.rfind("ext: ", 0) == 0) {
             EXPECT_TRUE(std::regex_match(line, extension)) << line;
             EXPECT_EQ(line.size(), 5u + 35 + 3 + 6) << line;
@@ -57,8 +58,8 @@ TEST(StartUp, LogsEachStageInOrderAndStartsAFreshLog) {
             ++extensionLines;
         }
     }
-    EXPECT_EQ(stages, (std::vector<std::string>{"Init GFX", "Init Input", "Init Sound", "Init Network",
-                                                "Init Window", "Init Finalized"}));
+    EXPECT_EQ(stages, (std::vector<std::string>{"Init GFX", "Init Input", "Init Sound", "Init Network", "Init Window",
+                                                "Init Finalized"}));
     EXPECT_GE(extensionLines, 10);
     EXPECT_EQ(log.find("earlier run"), std::string::npos);
     EXPECT_EQ(ReadLog().find("earlier run"), std::string::npos);

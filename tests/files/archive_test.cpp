@@ -18,7 +18,8 @@ std::string Pattern(size_t size) {
 std::string PackedProgram(const std::string& tile) {
     std::string dir = FreshDir();
     mkdir((dir + "data").c_str(), 0700);
-    WriteBytes(dir + "prog", "\x7F" "ELF pretend program");
+    WriteBytes(dir + "prog", "\x7F"
+                             "ELF pretend program");
     WriteBytes(dir + "data/tile.png", tile);
     WriteBytes(dir + "data/readme.txt", "first\r\nsecond\n");
     EXPECT_EQ(RunPacker(dir + "prog " + dir + "data/tile.png " + dir + "data/readme.txt"), 0);

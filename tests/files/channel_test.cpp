@@ -154,9 +154,9 @@ TEST(FileChannelsDeathTest, LineAtTheEndIsErrorThreeAndBadChannelsAreErrorSeven)
 }
 
 TEST(FileChannels, TheBufferedReaderGivesTheChannelReadersLines) {
-    std::string bytes = std::string(1024, 'a') + "\n" + std::string(1023, 'b') + "\r\n" + std::string(1023, 'c') + "\r" +
-                        std::string(2048, 'd') + std::string("z\0ero\r\n", 7) + "\n\r\n" + std::string(70000, 'e') +
-                        "\nend\r";
+    std::string bytes = std::string(1024, 'a') + "\n" + std::string(1023, 'b') + "\r\n" + std::string(1023, 'c') +
+                        "\r" + std::string(2048, 'd') + std::string("z\0ero\r\n", 7) + "\n\r\n" +
+                        std::string(70000, 'e') + "\nend\r";
     std::string path = FileWith(bytes);
     platform::File channel = platform::OpenForReading(path), whole = platform::OpenForReading(path);
     BufferedLineReader buffered(whole);

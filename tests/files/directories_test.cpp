@@ -4,9 +4,9 @@
 #include "tests/files/file_test_support.h"
 
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <set>
 #include <sys/stat.h>
-#include <gtest/gtest.h>
 
 TEST(Directories, CurrentDirGetEndsWithOneSlashWhateverTheLength) {
     std::string start = platform::CurrentDir();

@@ -17,9 +17,7 @@ std::string NamedDir(const std::string& name) {
     return dir;
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+void WriteBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 int RunPacker(const std::string& arguments) {
     int status = std::system((std::string(SBX_PACK_PATH) + " " + arguments + " >/dev/null 2>&1").c_str());

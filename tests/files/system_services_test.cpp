@@ -188,8 +188,9 @@ TEST(FileRequest, TheChooserAnswersAndTheFolderStays) {
     WriteScript(bin + "/zenity", "printf '%s\\n' \"$@\" > " + args + "\ncd /\necho '/data\\\\saves/slot 1.sav'");
     EXPECT_EQ(S(FileRequest(0, "Saves|*.sav;*.bak|All|*.*")), "/data/saves/slot 1.sav");
     EXPECT_EQ(platform::CurrentDir(), dir);
-    EXPECT_EQ(ReadFile(args), "--file-selection\n--filename=" + dir + "/\n--save\n--confirm-overwrite\n"
-                              "--file-filter=Saves | *.sav *.bak\n--file-filter=All | *.*\n");
+    EXPECT_EQ(ReadFile(args), "--file-selection\n--filename=" + dir +
+                                  "/\n--save\n--confirm-overwrite\n"
+                                  "--file-filter=Saves | *.sav *.bak\n--file-filter=All | *.*\n");
     EXPECT_FALSE(Device().fullScreen);
 
     WriteScript(bin + "/zenity", "exit 1");

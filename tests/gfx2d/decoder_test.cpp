@@ -18,8 +18,7 @@ uint32_t PixelAt(const ImageRGBA& image, int32_t x, int32_t y) {
 TestPicture Gradient(int32_t width, int32_t height) {
     TestPicture p = SolidPicture(width, height, 0);
     for (int32_t y = 0; y < height; ++y)
-        for (int32_t x = 0; x < width; ++x)
-            p.colours[static_cast<size_t>(y) * width + x] = 0x010203u * (x + 7 * y);
+        for (int32_t x = 0; x < width; ++x) p.colours[static_cast<size_t>(y) * width + x] = 0x010203u * (x + 7 * y);
     return p;
 }
 
@@ -46,15 +45,13 @@ TEST(BmpDecoder, ReadsEveryBitCountTopRowFirstWithTheKeyTransparent) {
     ASSERT_EQ(image.height, 3);
     for (int32_t y = 0; y < 3; ++y)
         for (int32_t x = 0; x < 5; ++x)
-            EXPECT_EQ(PixelAt(image, x, y), x == 1 && y == 1 ? 0u : picture.At(x, y) | 0xFF000000u)
-                << x << "," << y;
+            EXPECT_EQ(PixelAt(image, x, y), x == 1 && y == 1 ? 0u : picture.At(x, y) | 0xFF000000u) << x << "," << y;
     ASSERT_TRUE(DecodeBmpBytes(image, Bmp24(picture), -1));
     EXPECT_EQ(PixelAt(image, 1, 1), kKey | 0xFF000000u) << "-1 means no key";
 
     std::vector<uint32_t> palette = {0x0000FF, 0x00FF00, 0xFF0000, 0x808080};
     TestPicture indexed = SolidPicture(11, 3, palette[0]);
-    for (size_t i = 0; i < indexed.colours.size(); ++i)
-        indexed.colours[i] = palette[i % 2 + (i / 11 == 1 ? 2 : 0)];
+    for (size_t i = 0; i < indexed.colours.size(); ++i) indexed.colours[i] = palette[i % 2 + (i / 11 == 1 ? 2 : 0)];
     for (int bits : {1, 4, 8}) {
         std::vector<uint32_t> used(palette.begin(), palette.begin() + (bits == 1 ? 2 : 4));
         TestPicture p = indexed;
@@ -62,8 +59,7 @@ TEST(BmpDecoder, ReadsEveryBitCountTopRowFirstWithTheKeyTransparent) {
             for (uint32_t& c : p.colours) c = c == palette[2] ? palette[0] : c == palette[3] ? palette[1] : c;
         ASSERT_TRUE(DecodeBmpBytes(image, BmpPalette(p, bits, used))) << bits;
         for (int32_t y = 0; y < 3; ++y)
-            for (int32_t x = 0; x < 11; ++x)
-                EXPECT_EQ(PixelAt(image, x, y), p.At(x, y) | 0xFF000000u) << bits;
+            for (int32_t x = 0; x < 11; ++x) EXPECT_EQ(PixelAt(image, x, y), p.At(x, y) | 0xFF000000u) << bits;
     }
 }
 
@@ -159,8 +155,7 @@ TEST(PngDecoder, PalettesTransparencySixteenBitsAndGreyAlpha) {
     ImageRGBA image;
     // 4-bit palette of red and green, the first entry transparent through tRNS.
     std::vector<uint8_t> palette = {255, 0, 0, 0, 255, 0};
-    ASSERT_TRUE(
-        DecodePngBytes(image, RawPng(3, 1, 4, 3, {{0x01, 0x00}}, {{"PLTE", palette}, {"tRNS", {0}}})));
+    ASSERT_TRUE(DecodePngBytes(image, RawPng(3, 1, 4, 3, {{0x01, 0x00}}, {{"PLTE", palette}, {"tRNS", {0}}})));
     EXPECT_EQ(PixelAt(image, 0, 0), 0x000000FFu);
     EXPECT_EQ(PixelAt(image, 1, 0), 0xFF00FF00u);
     EXPECT_EQ(PixelAt(image, 2, 0), 0x000000FFu);

@@ -132,8 +132,7 @@ TEST(BlendModes, OpaqueAdditiveAndTransparentGiveTheExpectedPixels) {
     EXPECT_NEAR(static_cast<int>(mixed >> 8 & 255), 0x40 * 0.75, 2);
     SetBlendMode(-0.25);
     DrawFilledRect(60, 0, 4, 4, 0xFFFFFF);
-    EXPECT_NEAR(static_cast<int>(ReadPixel(61, 1) & 255), 0x40 * 0.75 + 255 * 0.25, 2)
-        << "primitives blend too";
+    EXPECT_NEAR(static_cast<int>(ReadPixel(61, 1) & 255), 0x40 * 0.75 + 255 * 0.25, 2) << "primitives blend too";
     SetBlendMode(0);
     EXPECT_EQ(Gfx2d().blendAlpha, 1.0f);
     SetBlendMode(-7);
@@ -181,8 +180,7 @@ TEST(FrameDrawing, FramesAreCellsLeftToRightTopToBottom) {
     // 64 x 32 image of 16 x 16 cells, each cell one colour: cell n has red = 10 * (n + 1).
     TestPicture p = SolidPicture(64, 32, 0);
     for (int32_t y = 0; y < 32; ++y)
-        for (int32_t x = 0; x < 64; ++x)
-            p.colours[static_cast<size_t>(y) * 64 + x] = 10u * (y / 16 * 4 + x / 16 + 1);
+        for (int32_t x = 0; x < 64; ++x) p.colours[static_cast<size_t>(y) * 64 + x] = 10u * (y / 16 * 4 + x / 16 + 1);
     ASSERT_TRUE(SpriteLoad(WriteTestFile("frames.bmp", Bmp24(p)).c_str(), 12));
     SpriteSetFrameSize(12, 16, 16);
     SetSmoothing(false);

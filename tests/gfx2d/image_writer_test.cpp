@@ -64,8 +64,7 @@ TEST(ImageWriter, BmpHeaderPaddingRowsAndKey) {
     s.bgr[1] = 7;
     s.bgr[2] = 7;
     std::vector<uint8_t> keyed = EncodeBmp(s.Picture(7u << 24 | 7u << 16 | 7u << 8));
-    EXPECT_EQ(std::vector<uint8_t>(keyed.begin() + 54, keyed.begin() + 57),
-              (std::vector<uint8_t>{128, 0, 255}));
+    EXPECT_EQ(std::vector<uint8_t>(keyed.begin() + 54, keyed.begin() + 57), (std::vector<uint8_t>{128, 0, 255}));
 }
 
 TEST(ImageWriter, PngIsTopRowFirstWithKeyPixelsTransparent) {

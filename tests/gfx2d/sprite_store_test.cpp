@@ -26,8 +26,7 @@ TEST(SpriteStore, TexturesArePowersOfTwoAndKeepTheImageSize) {
         int32_t w, h, texW, texH;
     };
     for (Case c : {Case{1, 1, 2, 2}, Case{3, 5, 4, 8}, Case{64, 33, 64, 64}}) {
-        ASSERT_TRUE(
-            SpriteLoad(WriteTestFile("size.bmp", Bmp24(SolidPicture(c.w, c.h, 0x112233))).c_str(), 1));
+        ASSERT_TRUE(SpriteLoad(WriteTestFile("size.bmp", Bmp24(SolidPicture(c.w, c.h, 0x112233))).c_str(), 1));
         const SpriteSlot& slot = *SlotOf(1);
         EXPECT_EQ(slot.texWidth, c.texW);
         EXPECT_EQ(slot.texHeight, c.texH);
@@ -75,8 +74,7 @@ TEST(SpriteStore, FormatComesFromTheContentAndFailuresLeaveTheSlotEmpty) {
     StartDrawing();
     ASSERT_TRUE(SpriteLoad(WriteTestFile("really-a-bmp.png", Bmp24(SolidPicture(4, 4, 0x10))).c_str(), 4));
     EXPECT_EQ(SlotOf(4)->width, 4);
-    ASSERT_TRUE(SpriteLoad(
-        WriteTestFile("really-a-png.bmp", Png(SolidPicture(6, 2, 0x10), PngKind::Rgb)).c_str(), 4));
+    ASSERT_TRUE(SpriteLoad(WriteTestFile("really-a-png.bmp", Png(SolidPicture(6, 2, 0x10), PngKind::Rgb)).c_str(), 4));
     EXPECT_EQ(SlotOf(4)->width, 6);
 
     EXPECT_FALSE(SpriteLoad(WriteTestFile("wide.bmp", Bmp24(SolidPicture(16385, 1, 0))).c_str(), 4))
@@ -123,8 +121,7 @@ TEST(SpriteStore, FontSlotsUseNearestFilteringWithoutEdgeFillOrMipTexture) {
 
 TEST(SpriteStore, NormalMapOfAFlatPictureFacesTheViewer) {
     StartDrawing();
-    ASSERT_TRUE(
-        SpriteLoadNormalMap(WriteTestFile("flat.bmp", Bmp24(SolidPicture(4, 4, 0x400000))).c_str(), 5));
+    ASSERT_TRUE(SpriteLoadNormalMap(WriteTestFile("flat.bmp", Bmp24(SolidPicture(4, 4, 0x400000))).c_str(), 5));
     const SpriteSlot& slot = *SlotOf(5);
     std::vector<uint8_t> texels = TextureTexels(slot.texture, slot.texWidth, slot.texHeight);
     const uint8_t* t = Texel(texels, slot.texWidth, 1, 1);
@@ -138,9 +135,7 @@ TEST(SpriteStore, NamesResolveThroughThePackedArchive) {
     StartDrawing();
     std::string program = WriteTestFile("packed-program", {0x7F, 'E', 'L', 'F'});
     std::string bmp = WriteTestFile("in-archive.bmp", Bmp24(SolidPicture(7, 3, 0x123456)));
-    ASSERT_EQ(
-        std::system((std::string(SBX_PACK_PATH) + " " + program + " " + bmp + " >/dev/null 2>&1").c_str()),
-        0);
+    ASSERT_EQ(std::system((std::string(SBX_PACK_PATH) + " " + program + " " + bmp + " >/dev/null 2>&1").c_str()), 0);
     std::remove(bmp.c_str());
     ArchiveRegister(RuntimeArchive(), program);
     EXPECT_TRUE(SpriteLoad("gfx/IN-ARCHIVE.BMP", 6));

@@ -51,9 +51,7 @@ class SurfaceTest : public testing::Test {
     int32_t alpha_ = -1;
 };
 
-std::string Temp(const char* name) {
-    return platform::TempDir() + name;
-}
+std::string Temp(const char* name) { return platform::TempDir() + name; }
 
 } // namespace
 
@@ -214,8 +212,7 @@ TEST_F(SurfaceTest, BackgroundsCaptureLoadDrawAndFree) {
     before = ReadLog();
     Loadbmp("no such picture.bmp");
     std::string lines = ReadLog().substr(before.size());
-    EXPECT_TRUE(lines == "Loadbmp\r\nShoeboxing\r\nfailed\r\n" || lines == "Loadbmp\r\nShoeboxing\r\nOK?\r\n")
-        << lines;
+    EXPECT_TRUE(lines == "Loadbmp\r\nShoeboxing\r\nfailed\r\n" || lines == "Loadbmp\r\nShoeboxing\r\nOK?\r\n") << lines;
     EXPECT_EQ(b.columns, 0);
     EXPECT_EQ(BackBufferPixel(620, 10), 0u) << "the colour buffer is cleared (black since ShowScreen)";
 

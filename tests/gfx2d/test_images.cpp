@@ -19,8 +19,7 @@ void Put(std::vector<uint8_t>& out, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
-std::vector<uint8_t> BmpHeaders(int32_t width, int32_t height, int bits, size_t paletteBytes,
-                                size_t dataBytes) {
+std::vector<uint8_t> BmpHeaders(int32_t width, int32_t height, int bits, size_t paletteBytes, size_t dataBytes) {
     std::vector<uint8_t> out;
     uint32_t offset = static_cast<uint32_t>(54 + paletteBytes);
     Put(out, 0x4D42, 2);
@@ -81,15 +80,12 @@ std::vector<uint8_t> Png(const TestPicture& p, PngKind kind, const std::vector<u
     image.version = PNG_IMAGE_VERSION;
     image.width = static_cast<png_uint_32>(p.width);
     image.height = static_cast<png_uint_32>(p.height);
-    image.format = kind == PngKind::Grey  ? PNG_FORMAT_GRAY
-                   : kind == PngKind::Rgb ? PNG_FORMAT_RGB
-                                          : PNG_FORMAT_RGBA;
+    image.format = kind == PngKind::Grey ? PNG_FORMAT_GRAY : kind == PngKind::Rgb ? PNG_FORMAT_RGB : PNG_FORMAT_RGBA;
     int channels = kind == PngKind::Grey ? 1 : kind == PngKind::Rgb ? 3 : 4;
     std::vector<uint8_t> pixels;
     for (size_t i = 0; i < p.colours.size(); ++i) {
         uint32_t c = p.colours[i];
-        for (int ch = 0; ch < std::min(channels, 3); ++ch)
-            pixels.push_back(static_cast<uint8_t>(c >> (8 * ch)));
+        for (int ch = 0; ch < std::min(channels, 3); ++ch) pixels.push_back(static_cast<uint8_t>(c >> (8 * ch)));
         if (channels == 4) pixels.push_back(alphas.empty() ? 255 : alphas[i]);
     }
     png_alloc_size_t size = 0;
@@ -101,8 +97,7 @@ std::vector<uint8_t> Png(const TestPicture& p, PngKind kind, const std::vector<u
 }
 
 std::vector<uint8_t> RawPng(int32_t width, int32_t height, int depth, int colourType,
-                            const std::vector<std::vector<uint8_t>>& rows,
-                            const std::vector<PngChunk>& extra) {
+                            const std::vector<std::vector<uint8_t>>& rows, const std::vector<PngChunk>& extra) {
     std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     auto bigEndian = [](std::vector<uint8_t>& to, uint32_t v) {
         for (int i = 3; i >= 0; --i) to.push_back(static_cast<uint8_t>(v >> (8 * i)));

@@ -30,8 +30,7 @@ struct PngChunk {
     std::vector<uint8_t> data;
 };
 std::vector<uint8_t> RawPng(int32_t width, int32_t height, int depth, int colourType,
-                            const std::vector<std::vector<uint8_t>>& rows,
-                            const std::vector<PngChunk>& extra = {});
+                            const std::vector<std::vector<uint8_t>>& rows, const std::vector<PngChunk>& extra = {});
 
 // The bytes written to a new file in the test's temporary folder; its path.
 std::string WriteTestFile(const std::string& name, const std::vector<uint8_t>& bytes);

@@ -48,8 +48,8 @@ TEST(Keyboard, EveryKeyOfAFullKeyboardHasItsScanCode) {
     StartInput();
     std::vector<int> codes;
     for (int c = 1; c <= 83; ++c) codes.push_back(c);
-    for (int c : {86, 87, 88, 156, 157, 181, 183, 184, 197, 199, 200, 201, 203, 205, 207, 208, 209, 210, 211, 219, 220,
-                  221})
+    for (int c :
+         {86, 87, 88, 156, 157, 181, 183, 184, 197, 199, 200, 201, 203, 205, 207, 208, 209, 210, 211, 219, 220, 221})
         codes.push_back(c);
     for (int code : codes) {
         int sdl = platform::SdlFromScanCode(code);

@@ -17,14 +17,14 @@ inline int LoggedEndCode() {
 }
 
 // Runs statement in a child with debug mode on; it must end with code as status and in the report.
-#define EXPECT_RUNTIME_ERROR(statement, code)                                                            \
-    do {                                                                                                 \
-        platform::RemoveFile(platform::TempDir() + "ErrorLog.txt");                                      \
-        EXPECT_EXIT(                                                                                     \
-            {                                                                                            \
-                Settings().debugMode = 1;                                                                \
-                statement;                                                                               \
-            },                                                                                           \
-            testing::ExitedWithCode(code), "");                                                          \
-        EXPECT_EQ(LoggedEndCode(), code);                                                                \
+#define EXPECT_RUNTIME_ERROR(statement, code)                                                                          \
+    do {                                                                                                               \
+        platform::RemoveFile(platform::TempDir() + "ErrorLog.txt");                                                    \
+        EXPECT_EXIT(                                                                                                   \
+            {                                                                                                          \
+                Settings().debugMode = 1;                                                                              \
+                statement;                                                                                             \
+            },                                                                                                         \
+            testing::ExitedWithCode(code), "");                                                                        \
+        EXPECT_EQ(LoggedEndCode(), code);                                                                              \
     } while (0)
