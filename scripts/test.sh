@@ -29,6 +29,12 @@ for target in build-fuzz/fuzz/fuzz_*; do
     mkdir -p "build-fuzz/corpus/$name"
     corpora=("corpus/$name")
     [ -d "fuzz/corpus/$name" ] && corpora+=("../fuzz/corpus/$name")
-    (cd build-fuzz && "../$target" -max_total_time="${TMV_FUZZ_SECONDS:-30}" -print_final_stats=0 \
-        -close_fd_mask=3 "${corpora[@]}" >/dev/null)
+    if ! (cd build-fuzz && "../$target" -max_total_time="${TMV_FUZZ_SECONDS:-30}" -print_final_stats=0 \
+        -close_fd_mask=3 "${corpora[@]}" >/dev/null 2>"$name.log"); then
+        tail -n 60 "build-fuzz/$name.log"
+        exit 1
+    fi
 done
+
+tests=$(($(ctest --test-dir build -N | grep -c 'Test *#') + $(ctest --test-dir build-sanitize -N | grep -c 'Test *#')))
+echo "test programs: $tests passed, 0 failed"
