@@ -5,37 +5,34 @@
 #include "tests/files/file_test_support.h"
 #include "tests/support/headless.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 TEST(WholeFiles, ExistsSizeCopyDeleteAndSlashes) {
     std::string dir = FreshDir();
-    std::string source = dir + "source.bin";
-    WriteBytes(source, std::string(10000, 's'));
-    WriteBytes(dir + "target.bin", "old");
-    EXPECT_EQ(FileExists(RtString(source.c_str())), 1);
+    RtString source((dir + "source.bin").c_str()), target((dir + "target.bin").c_str());
+    WriteBytes(source.c_str(), std::string(10000, 's'));
+    WriteBytes(target.c_str(), "old");
+    EXPECT_EQ(FileExists(source), 1);
     EXPECT_EQ(FileExists(RtString(dir.c_str())), 0);
-    EXPECT_EQ(FileSize(RtString(source.c_str())), 10000);
-    EXPECT_EQ(FileSize("missing.bin"), 0);
-
-    FileCopy(RtString(source.c_str()), RtString((dir + "target.bin").c_str()));
-    EXPECT_EQ(ReadFile(dir + "target.bin"), std::string(10000, 's'));
-    // A missing source leaves the target as it was.
-    FileCopy("missing.bin", RtString((dir + "target.bin").c_str()));
-    EXPECT_EQ(FileSize(RtString((dir + "target.bin").c_str())), 10000);
-
-    RtString backslashed((dir + "target.bin").c_str());
-    std::string withBackslashes(backslashed.view());
-    for (char& c : withBackslashes)
-        if (c == '/') c = '\\';
-    EXPECT_EQ(FileExists(RtString(withBackslashes)), 1);
-    RtString path(withBackslashes);
-    PathToForwardSlashes(path);
-    EXPECT_EQ(path, backslashed);
-
-    FileDelete(RtString(withBackslashes));
-    EXPECT_EQ(FileExists(backslashed), 0);
     EXPECT_EQ(FileExists(RtString(std::string(1024, 'a'))), 0);
+    EXPECT_EQ(FileSize(source), 10000);
+    EXPECT_EQ(FileSize("missing.bin"), 0);
+    FileCopy(source, target);
+    EXPECT_EQ(ReadFile(target.c_str()), std::string(10000, 's'));
+    // A missing source leaves the target as it was.
+    FileCopy("missing.bin", target);
+    EXPECT_EQ(FileSize(target), 10000);
+
+    std::string backslashed(target.view());
+    std::replace(backslashed.begin(), backslashed.end(), '/', '\\');
+    RtString path(backslashed);
+    EXPECT_EQ(FileExists(path), 1);
+    PathToForwardSlashes(path);
+    EXPECT_EQ(path, target);
+    FileDelete(RtString(backslashed));
+    EXPECT_EQ(FileExists(target), 0);
 }
 
 TEST(WholeFilesDeathTest, ProgramEndClosesChannelsAndRemovesExtractedCopies) {
