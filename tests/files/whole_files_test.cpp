@@ -1,4 +1,4 @@
-// Whole-file operations, and what program end does with channels and extracted copies.
+// Whole-file operations, and what program end does with channels, written-back files and extracted copies.
 #include "runtime/attach_subsystems.h"
 #include "runtime/core/core.h"
 #include "runtime/files/files.h"
@@ -36,7 +36,9 @@ TEST(WholeFiles, ExistsSizeCopyDeleteAndSlashes) {
     EXPECT_EQ(FileExists(target), 0);
 }
 
-TEST(WholeFilesDeathTest, ProgramEndClosesChannelsAndRemovesExtractedCopies) {
+// Program end writes files that do not exist yet where they were selected, whatever the current folder,
+// closes the channels and removes the extracted copies.
+TEST(ProgramEndDeathTest, WritesBackClosesChannelsAndRemovesExtractedCopies) {
     std::string dir = NamedDir("program-end");
     std::string program = dir + "prog";
     WriteBytes(program, "program");
@@ -52,6 +54,10 @@ TEST(WholeFilesDeathTest, ProgramEndClosesChannelsAndRemovesExtractedCopies) {
             std::ofstream(dir + "extracted-to.txt") << RuntimeArchive().extractDir << std::flush;
             FileOpen(0, RtString((dir + "written.txt").c_str()), false);
             FileWriteLine(0, "kept");
+            IniSelectFile(RtString((dir + "new.ini").c_str()));
+            IniWriteValue("Screen", "ResX", "800");
+            LineFileWrite(RtString((dir + "lines.txt").c_str()), 1, "one");
+            CurrentDirSet("/");
             EndCommand();
         },
         testing::ExitedWithCode(0), "");
@@ -60,4 +66,6 @@ TEST(WholeFilesDeathTest, ProgramEndClosesChannelsAndRemovesExtractedCopies) {
     EXPECT_NE(extractDir, "");
     EXPECT_NE(stat(extractDir.c_str(), &st), 0) << extractDir;
     EXPECT_EQ(ReadFile(dir + "written.txt"), "kept\r\n");
+    EXPECT_EQ(ReadFile(dir + "new.ini"), "[Screen]\r\nResX=800\r\n");
+    EXPECT_EQ(ReadFile(dir + "lines.txt"), "\r\none\r\n");
 }
