@@ -76,7 +76,7 @@ TEST(ProcessRun, WaitsForTheStatusSplitsArgumentsAndLooksBesideTheProgramFirst) 
     EXPECT_EQ(code, 12) << "the current folder is searched too";
 }
 
-TEST(LibraryBind, EachModuleLoadsOnceUnderItsLowerCaseName) {
+TEST(LibraryBind, EachModuleLoadsOnceUnderItsLowerCaseNameAndAMissingOneIsReported) {
     ASSERT_TRUE(platform::SetCurrentDir(ProgramDir()));
     size_t before = Libraries().names.size();
     RtString upper = "./LIBTMVSAMPLE.SO", lower = "./libtmvsample.so", mixed = "./libTmvMixed.so";
@@ -92,9 +92,7 @@ TEST(LibraryBind, EachModuleLoadsOnceUnderItsLowerCaseName) {
     EXPECT_EQ(S(mixed), "./libtmvmixed.so");
     EXPECT_EQ(S(Libraries().names.back()), "./libtmvmixed.so");
     EXPECT_EQ(Libraries().names.size(), before + 2);
-}
 
-TEST(LibraryBind, AMissingModuleIsReportedOnTheDebugChannel) {
     setenv("TMV_DEBUG_OUTPUT", "1", 1);
     RtString name = "User32.DLL", empty = "";
     testing::internal::CaptureStderr();
