@@ -45,7 +45,7 @@ void* Bind(RtString& module, const char* function) {
 
 } // namespace
 
-TEST(ProcessRun, WaitsForTheStatusSplitsArgumentsAndLooksBesideTheProgramFirst) {
+TEST(ProcessRun, WaitsForTheStatusSplitsArgumentsAndFindsProgramsBesideItAndInTheCurrentFolder) {
     StartRuntime();
     std::string dir = ElsewhereDir();
     ASSERT_TRUE(platform::SetCurrentDir(dir));
