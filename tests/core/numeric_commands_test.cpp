@@ -16,41 +16,30 @@ TEST(Numbers, TrigonometryInDegreesWithClampedInverses) {
     EXPECT_EQ(ASin(-1), -90);
     EXPECT_EQ(ACos(-2), 180);
     EXPECT_EQ(ACos(1), 0);
-    EXPECT_NEAR(ACos(0), 90, 1e-12);
     EXPECT_TRUE(std::isnan(SquareRoot(-1)));
-    EXPECT_EQ(SquareRoot(16), 4);
-    EXPECT_EQ(Pow(2, 10), 1024);
 }
 
-TEST(Numbers, AbsoluteValuesAndRemainders) {
-    EXPECT_EQ(Abs(-2.5), 2.5);
-    EXPECT_TRUE(std::isnan(Abs(std::nan(""))));
+TEST(Numbers, AbsoluteValuesRemaindersLengthsAndCharacterCodes) {
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
     EXPECT_EQ(IntAbs(-7), 7);
-    EXPECT_EQ(IntAbs(7), 7);
-    EXPECT_EQ(IntAbs(-2147483647 - 1), -2147483647 - 1);
+    EXPECT_EQ(IntAbs(kMin), kMin);
     EXPECT_EQ(Mod(7, 0), 0);
     EXPECT_EQ(Mod(-7, 3), -1);
     EXPECT_EQ(Mod(7, -3), 1);
-    EXPECT_EQ(Mod(-2147483647 - 1, -1), 0);
-    EXPECT_EQ(Mod(-2147483647 - 1, 3), -2);
+    EXPECT_EQ(Mod(kMin, -1), 0);
+    EXPECT_EQ(Mod(kMin, 3), -2);
     EXPECT_EQ(FMod(7.5, 0), 0);
     EXPECT_EQ(FMod(-7.5, 2), -1.5);
     EXPECT_EQ(FMod(7.5, -2), 1.5);
-}
 
-TEST(Numbers, LengthsAndCharacterCodes) {
     EXPECT_EQ(Len(RtString("abc")), 3);
-    EXPECT_EQ(Len(RtString()), 0);
     EXPECT_EQ(Len(0.5), 3);
     EXPECT_EQ(Len(100.0), 3);
-    EXPECT_EQ(Len(-2147483647 - 1), 11);
+    EXPECT_EQ(Len(kMin), 11);
     EXPECT_EQ(Asc(RtString()), 0);
     EXPECT_EQ(Asc(RtString("\xE4x")), 228);
-    EXPECT_EQ(Asc(RtString("A")), 65);
     EXPECT_EQ(Chr(0), "");
-    EXPECT_EQ(Chr(65), "A");
     EXPECT_EQ(Chr(0x141), "A");
-    EXPECT_EQ(Asc(Chr(228)), 228);
 }
 
 TEST(Numbers, BoxCollisionCoversStartToFarEdge) {

@@ -19,22 +19,16 @@ TEST(LineFiles, ReadsTrimAndIndexesOutsideTheFileAreRefused) {
     std::string path = FreshDir() + "lines.txt";
     WriteBytes(path, "zero\r\none\t\n\ntre\xE9\n" + std::string(1500, 'x') + "\nafter");
     RtString name(path.c_str());
-    EXPECT_EQ(LineFileRead(name, 0), "zero");
-    EXPECT_EQ(LineFileRead(name, 1), "one");
-    EXPECT_EQ(LineFileRead(name, 2), "NO_DATA");
-    EXPECT_EQ(LineFileRead(name, 3), "tre\xE9");
+    const std::pair<int32_t, const char*> reads[] = {{0, "zero"},  {1, "one"},       {2, "NO_DATA"}, {3, "tre\xE9"},
+                                                     {5, "after"}, {256, "NO_DATA"}, {-1, "NO_DATA"}};
+    for (const auto& [index, line] : reads) EXPECT_EQ(LineFileRead(name, index), line) << index;
     EXPECT_EQ(LineFileRead(name, 4).Length(), 1023u);
-    EXPECT_EQ(LineFileRead(name, 5), "after");
-    EXPECT_EQ(LineFileRead(name, 256), "NO_DATA");
-    EXPECT_EQ(LineFileRead(name, -1), "NO_DATA");
-    EXPECT_EQ(CurrentLineFile().name, path);
 
-    Runtime().errorCode = 0;
-    LineFileWrite(name, 256, "x");
-    EXPECT_EQ(Runtime().errorCode, 7);
-    Runtime().errorCode = 0;
-    LineFileWrite(name, -1, "x");
-    EXPECT_EQ(Runtime().errorCode, 7);
+    for (int32_t index : {256, -1}) {
+        Runtime().errorCode = 0;
+        LineFileWrite(name, index, "x");
+        EXPECT_EQ(Runtime().errorCode, 7) << index;
+    }
     EXPECT_FALSE(CurrentLineFile().modified);
 
     LineFileWrite(name, 1, RtString(std::string(2000, 'y')));
