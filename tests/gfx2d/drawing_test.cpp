@@ -10,11 +10,6 @@
 
 namespace {
 
-constexpr int32_t kKey = 0x8000FF;
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kGreen = 0x00FF00;
-constexpr uint32_t kBlue = 0xFF0000;
-constexpr uint32_t kWhite = 0xFFFFFF;
 
 // The pixels of the rectangle (x0..x1, y0..y1) that have this colour, and the number of all others of it.
 struct Coverage {

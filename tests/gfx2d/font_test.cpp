@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr uint32_t kBlue = 0xFF0000;
-constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kOutline = 0x080808;
 
 class FontTest : public testing::Test {

@@ -15,11 +15,6 @@
 
 namespace {
 
-constexpr int32_t kKey = 0x8000FF;
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kGreen = 0x00FF00;
-constexpr uint32_t kBlue = 0xFF0000;
-constexpr uint32_t kGrey = 0x808080;
 
 class SurfaceTest : public testing::Test {
   protected:
