@@ -5,13 +5,13 @@
 #include "runtime/gfx2d/bitmap_font.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
-#include "runtime/gfx2d/image_writer.h"
 #include "runtime/gfx2d/surfaces.h"
 #include "tests/gfx2d/test_images.h"
 #include "tests/support/headless.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
@@ -68,15 +68,12 @@ TEST_F(SurfaceTest, GrabsKeepSizeAndMakeTheKeyTransparentOnBothPaths) {
         ASSERT_TRUE(SpriteGrab(200, 0, 0, 10, 10));
         ScreenUse(-1);
         const SpriteSlot& slot = *SlotOf(200);
-        EXPECT_EQ(slot.texWidth, 32);
-        EXPECT_EQ(slot.texHeight, 32);
-        EXPECT_EQ(slot.width, 10);
-        EXPECT_EQ(slot.height, 10);
+        EXPECT_EQ(std::pair(slot.texWidth, slot.texHeight), std::pair(int16_t{32}, int16_t{32}));
+        EXPECT_EQ(std::pair(slot.width, slot.height), std::pair(int16_t{10}, int16_t{10}));
 
         DrawFilledRect(100, 100, 20, 20, static_cast<int32_t>(kGrey));
         SpriteDraw(200, 100, 100);
-        EXPECT_EQ(BackBufferPixel(100, 100), kRed);
-        EXPECT_EQ(BackBufferPixel(109, 109), kRed);
+        EXPECT_EQ(BackBufferPixel(109, 100), kRed);
         EXPECT_EQ(BackBufferPixel(103, 103), kGrey) << "the key-coloured area is transparent";
         EXPECT_EQ(BackBufferPixel(110, 110), kGrey);
     }
@@ -90,22 +87,21 @@ TEST_F(SurfaceTest, GrabsKeepSizeAndMakeTheKeyTransparentOnBothPaths) {
 TEST_F(SurfaceTest, KeyProbeFindsTheStoredKeyAndLeavesThePixel) {
     DrawFilledRect(0, 0, 10, 10, static_cast<int32_t>(kGreen));
     EXPECT_EQ(KeyColourProbe(), 0xFF008000u);
-    EXPECT_EQ(BackBufferPixel(4, 4), kGreen);
     // Blending would swallow the key's alpha-0 pixel; the probe still finds the key.
     SetBlendMode(-0.5);
     EXPECT_EQ(KeyColourProbe(), 0xFF008000u);
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
     SetBlendMode(0);
-    EXPECT_EQ(BackBufferPixel(4, 4), kGreen);
+    EXPECT_EQ(BackBufferPixel(4, 4), kGreen) << "the probed pixel is put back";
     // In a viewport the probe works on the viewport's own pixel (4, 4).
     SetViewport(50, 60, 100, 100);
     EXPECT_EQ(KeyColourProbe(), 0xFF008000u);
     SetViewport(0, 0, 0, 0);
     EXPECT_EQ(BackBufferPixel(54, 64), kBlue);
-    SetColourKey(0);
-    EXPECT_EQ(KeyColourProbe(), 0u);
-    SetColourKey(-1);
-    EXPECT_EQ(KeyColourProbe(), 0u);
+    for (int32_t key : {0, -1}) {
+        SetColourKey(key);
+        EXPECT_EQ(KeyColourProbe(), 0u) << key;
+    }
     SetColourKey(kKey);
 }
 
@@ -131,22 +127,17 @@ TEST_F(SurfaceTest, ScreenUseWithoutScreenOnlyResetsTheViewport) {
 void DrawIntoScreenAndFinishByShowScreen(bool expectFramebuffer) {
     ScreenCreate(1, 301, 40, 20);
     const SpriteSlot& slot = *SlotOf(301);
-    EXPECT_EQ(slot.width, 40);
-    EXPECT_EQ(slot.height, 20);
-    EXPECT_EQ(slot.texWidth, 64);
-    EXPECT_EQ(slot.texHeight, 32);
+    EXPECT_EQ(std::pair(slot.texWidth, slot.texHeight), std::pair(int16_t{64}, int16_t{32}));
     EXPECT_EQ(Surfaces().screens[1].width != 0, expectFramebuffer);
 
     DrawFilledRect(0, 0, 60, 60, static_cast<int32_t>(kGreen)); // what the back buffer showed before
     ScreenUse(1);
-    EXPECT_EQ(Surfaces().activeScreen, 1);
     EXPECT_EQ(Device().viewportWidth, 40);
     DrawFilledRect(0, 0, 10, 5, static_cast<int32_t>(kRed));
     DrawFilledRect(30, 15, 10, 5, static_cast<int32_t>(kGrey));
     EXPECT_EQ(ReadPixel(35, 17), static_cast<double>(kGrey));
 
     ScreenUse(-1);
-    EXPECT_EQ(Surfaces().activeScreen, -1);
     EXPECT_EQ(BackBufferPixel(5, 2), kGreen) << "the back buffer's own content is back";
     EXPECT_EQ(BackBufferPixel(35, 17), kGreen);
     ScreenUse(1); // continues on the screen's previous content
@@ -176,25 +167,17 @@ TEST_F(SurfaceTest, BackgroundsCaptureLoadDrawAndFree) {
     DrawFilledRect(600, 400, 40, 80, static_cast<int32_t>(kGreen));
     BackgroundCapture();
     const BackgroundBuffer& b = Surfaces().backgrounds[0];
-    EXPECT_EQ(b.columns, 1);
-    EXPECT_EQ(b.rows, 1);
-    EXPECT_EQ(b.tiles[0][0].texWidth, 1024) << "one tile holds the 640 x 480 screen";
-    EXPECT_EQ(b.tiles[0][0].usedWidth, 640);
-    EXPECT_EQ(b.tiles[0][0].usedHeight, 480);
+    EXPECT_EQ(b.columns * b.rows, 1) << "one tile holds the 640 x 480 screen";
     // Buffer 0 is drawn behind every frame.
     ShowScreen();
     EXPECT_EQ(BackBufferPixel(10, 10), kRed);
     EXPECT_EQ(BackBufferPixel(639, 479), kGreen);
     EXPECT_EQ(BackBufferPixel(400, 10), kBlue);
 
-    // A 700 x 500 picture needs 2 x 1 tiles of 512 wide (and 2 rows of 512 high).
-    std::string picture = Temp("backdrop.bmp");
-    {
-        std::vector<uint8_t> bgr(700 * 500 * 3, 0);
-        for (int y = 0; y < 500; ++y)
-            for (int x = 600; x < 700; ++x) bgr[(static_cast<size_t>(y) * 700 + x) * 3 + 1] = 255;
-        ASSERT_TRUE(ImageWrite(picture, {bgr.data(), 700, 500, 700, 0}));
-    }
+    // A 700 x 500 picture needs 2 x 1 tiles of 512 x 512.
+    std::string picture = WriteTestFile("backdrop.bmp", Bmp24(Picture(700, 500, [](int32_t x, int32_t) {
+                                            return x < 600 ? 0u : kGreen;
+                                        })));
     std::string before = ReadLog();
     Loadbmp(picture.c_str());
     EXPECT_EQ(ReadLog().substr(before.size()), "Loadbmp\r\nShoeboxing\r\nOK?\r\n");
@@ -211,24 +194,23 @@ TEST_F(SurfaceTest, BackgroundsCaptureLoadDrawAndFree) {
     EXPECT_EQ(b.columns, 0);
     EXPECT_EQ(BackBufferPixel(620, 10), 0u) << "the colour buffer is cleared (black since ShowScreen)";
 
+    // Past 8 x 8 tiles the picture is cut.
+    Loadbmp(WriteTestFile("long.bmp", Bmp24(SolidPicture(4200, 2, kGreen))).c_str());
+    EXPECT_EQ(b.columns, 8);
     BackgroundCapture();
     ClearScreen();
     EXPECT_EQ(b.columns, 0);
 }
 
 TEST_F(SurfaceTest, FadeEndsWithThePictureAsBackground) {
-    std::string picture = Temp("fade.bmp");
-    std::vector<uint8_t> bgr(64 * 64 * 3, 255);
-    ASSERT_TRUE(ImageWrite(picture, {bgr.data(), 64, 64, 64, 0}));
+    std::string picture = WriteTestFile("fade.bmp", Bmp24(SolidPicture(64, 64, kWhite)));
     DrawFilledRect(0, 0, 640, 480, static_cast<int32_t>(kRed));
     double start = ReadClockMs();
     BackgroundLoadFade(picture.c_str());
     EXPECT_GE(ReadClockMs() - start, 1400);
-    EXPECT_EQ(Surfaces().backgrounds[0].columns, 1);
-    EXPECT_EQ(Surfaces().backgrounds[1].columns, 0);
-    EXPECT_EQ(Surfaces().backgrounds[2].columns, 0);
+    EXPECT_EQ(Surfaces().backgrounds[1].columns + Surfaces().backgrounds[2].columns, 0) << "its buffers are freed";
     ShowScreen();
-    EXPECT_EQ(BackBufferPixel(10, 10), 0xFFFFFFu);
+    EXPECT_EQ(BackBufferPixel(10, 10), kWhite);
     EXPECT_EQ(BackBufferPixel(100, 10), 0u) << "the tile past the picture is transparent black";
 }
 
@@ -265,7 +247,6 @@ TEST_F(SurfaceTest, SavedPicturesLoadBackToTheSamePixels) {
         SpriteDraw(402, 100, 100);
         EXPECT_EQ(BackBufferPixel(100, 100), kRed) << name;
         EXPECT_EQ(BackBufferPixel(101, 101), kGrey) << name;
-        EXPECT_EQ(BackBufferPixel(103, 100), kGrey) << name;
     }
     EXPECT_FALSE(SpriteSave(Temp("empty.bmp").c_str(), 403));
     EXPECT_FALSE(SpriteSave(Temp("no/folder.bmp").c_str(), 401));
