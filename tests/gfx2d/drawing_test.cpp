@@ -11,37 +11,21 @@
 
 namespace {
 
-// The pixels of this colour inside the rectangle (x0..x1, y0..y1), and those outside it.
-struct Coverage {
-    int inside = 0;
-    int outside = 0;
-};
-
-Coverage CountColour(uint32_t colour, int x0, int y0, int x1, int y1) {
-    Coverage c;
-    int32_t w = 0, h = 0;
-    GetScreenSize(w, h);
-    std::vector<uint8_t> rgb(static_cast<size_t>(w) * h * 3);
+// The colour covers exactly the rectangle (x0..x1, y0..y1) and nothing else.
+void ExpectRect(uint32_t colour, int x0, int y0, int x1, int y1) {
+    int inside = 0, outside = 0;
+    std::vector<uint8_t> rgb(640 * 480 * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    for (int32_t row = 0; row < h; ++row) {
-        for (int32_t x = 0; x < w; ++x) {
-            const uint8_t* p = &rgb[(static_cast<size_t>(row) * w + x) * 3];
-            if (static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16) != colour) continue;
-            int32_t y = h - 1 - row;
-            bool in = x >= x0 && x <= x1 && y >= y0 && y <= y1;
-            ++(in ? c.inside : c.outside);
+    glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            const uint8_t* p = &rgb[(static_cast<size_t>(479 - y) * 640 + x) * 3];
+            if (static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16) == colour)
+                ++(x >= x0 && x <= x1 && y >= y0 && y <= y1 ? inside : outside);
         }
-    }
-    return c;
-}
-
-// Covers exactly the rectangle and nothing else.
-void ExpectRect(uint32_t colour, int x0, int y0, int x1, int y1) {
-    Coverage c = CountColour(colour, x0, y0, x1, y1);
-    EXPECT_EQ(c.inside, (x1 - x0 + 1) * (y1 - y0 + 1)) << x0 << "," << y0 << " - " << x1 << "," << y1;
-    EXPECT_EQ(c.outside, 0);
+    EXPECT_EQ(inside, (x1 - x0 + 1) * (y1 - y0 + 1)) << x0 << "," << y0 << " - " << x1 << "," << y1;
+    EXPECT_EQ(outside, 0);
 }
 
 // A w x h sprite whose quadrants are red (top-left), green (top-right), blue and white (bottom).

@@ -1,10 +1,11 @@
-// The BMP and PNG writers: header fields, row padding, row order, the key colour, the choice by name.
+// The BMP and PNG writers: header fields, row padding, row order, the key colour, replacing files.
 #include "platform/paths.h"
 #include "runtime/gfx2d/image_writer.h"
+#include "runtime/gfx2d/png_decoder.h"
 #include "tests/support/headless.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
+#include <utility>
 
 namespace {
 
@@ -23,26 +24,13 @@ struct Sample {
 
 constexpr uint32_t kStoredKey = 255u << 24 | 0 << 16 | 128 << 8;
 
-// RGBA rows top first, read back with libpng.
-std::vector<uint8_t> DecodeRgba(const std::vector<uint8_t>& file, uint32_t& w, uint32_t& h) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, file.data(), file.size())) return {};
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return {};
-    w = image.width;
-    h = image.height;
-    return pixels;
-}
-
 } // namespace
 
 TEST(ImageWriter, BmpHeaderPaddingRowsAndKey) {
     Sample s;
     std::vector<uint8_t> bmp = EncodeBmp(s.Picture(kStoredKey));
     ASSERT_EQ(bmp.size(), 54u + 12 * 2) << "a 3-pixel row takes 12 bytes";
-    // Magic, file size, data offset, header size, sides, planes and bits, no compression, resolution.
+    // Magic and file size, data offset, header size, sides, planes and bits, no compression, resolution.
     struct Field {
         size_t at;
         uint32_t value;
@@ -50,10 +38,8 @@ TEST(ImageWriter, BmpHeaderPaddingRowsAndKey) {
     for (Field f : {Field{0, 'B' | 'M' << 8 | 78 << 16}, {10, 54}, {14, 40}, {18, 3}, {22, 2}, {26, 1 | 24 << 16},
                     {30, 0}, {38, 10000}, {42, 10000}})
         EXPECT_EQ(Le32(bmp, f.at), f.value) << f.at;
-    std::vector<uint8_t> bottom(bmp.begin() + 54, bmp.begin() + 66);
-    EXPECT_EQ(bottom, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 128, 0, 255, 0, 0, 0}));
-    std::vector<uint8_t> top(bmp.begin() + 66, bmp.end());
-    EXPECT_EQ(top, (std::vector<uint8_t>{10, 20, 30, 40, 50, 60, 70, 80, 90, 0, 0, 0}));
+    EXPECT_EQ(std::vector<uint8_t>(bmp.begin() + 54, bmp.end()),
+              (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 128, 0, 255, 0, 0, 0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 0, 0, 0}));
 
     // A pixel that shows the stored key is written as the canonical key colour.
     s.bgr[0] = s.bgr[1] = s.bgr[2] = 7;
@@ -63,18 +49,16 @@ TEST(ImageWriter, BmpHeaderPaddingRowsAndKey) {
 
 TEST(ImageWriter, PngIsTopRowFirstWithKeyPixelsTransparent) {
     Sample s;
-    uint32_t w = 0, h = 0;
-    std::vector<uint8_t> rgba = DecodeRgba(EncodePng(s.Picture(kStoredKey)), w, h);
-    ASSERT_EQ(w, 3u);
-    ASSERT_EQ(h, 2u);
-    EXPECT_EQ(std::vector<uint8_t>(rgba.begin(), rgba.begin() + 12),
-              (std::vector<uint8_t>{30, 20, 10, 255, 60, 50, 40, 255, 90, 80, 70, 255}));
-    EXPECT_EQ(std::vector<uint8_t>(rgba.begin() + 12, rgba.end()),
-              (std::vector<uint8_t>{3, 2, 1, 255, 6, 5, 4, 255, 255, 0, 128, 0}));
-
-    rgba = DecodeRgba(EncodePng(s.Picture(0)), w, h);
-    ASSERT_EQ(rgba.size(), 24u);
-    EXPECT_EQ(rgba[23], 255) << "without a key every pixel is opaque";
+    ImageRGBA image;
+    std::vector<uint8_t> png = EncodePng(s.Picture(kStoredKey));
+    ASSERT_TRUE(DecodePng(image, png.data(), png.size(), -1, "test.png"));
+    ASSERT_EQ(std::pair(image.width, image.height), std::pair(3, 2));
+    EXPECT_EQ(std::vector<uint8_t>(image.pixels.begin(), image.pixels.begin() + 24),
+              (std::vector<uint8_t>{30, 20, 10, 255, 60, 50, 40, 255, 90, 80, 70, 255, //
+                                    3,  2,  1,  255, 6,  5,  4,  255, 255, 0, 128, 0}));
+    png = EncodePng(s.Picture(0));
+    ASSERT_TRUE(DecodePng(image, png.data(), png.size(), -1, "test.png"));
+    EXPECT_EQ(image.pixels[23], 255) << "without a key every pixel is opaque";
 }
 
 TEST(ImageWriter, OldFilesAreReplacedAndBadTargetsFail) {

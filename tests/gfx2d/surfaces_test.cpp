@@ -15,7 +15,6 @@
 
 namespace {
 
-
 class SurfaceTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -30,15 +29,6 @@ class SurfaceTest : public testing::Test {
         GlExt() = saved_;
         Surfaces().framebufferAlpha = alpha_;
         BackgroundFree(0);
-    }
-    // Drawing into screens then goes through the back buffer, as on drivers without them.
-    static void SwitchOffFramebufferObjects() {
-        GlExtensions& e = GlExt();
-        e.glGenFramebuffersEXT = nullptr;
-        e.glBindFramebufferEXT = nullptr;
-        e.glCheckFramebufferStatusEXT = nullptr;
-        e.glFramebufferTexture2DEXT = nullptr;
-        e.glGenRenderbuffersEXT = nullptr;
     }
 
   private:
@@ -63,7 +53,7 @@ TEST_F(SurfaceTest, GrabsKeepSizeAndMakeTheKeyTransparentOnBothPaths) {
             ScreenUse(2);
         }
         Surfaces().framebufferAlpha = alpha;
-        DrawFilledRect(0, 0, 10, 10, static_cast<int32_t>(kRed));
+        DrawFilledRect(0, 0, 10, 10, kRed);
         DrawFilledRect(2, 2, 4, 4, kKey);
         ASSERT_TRUE(SpriteGrab(200, 0, 0, 10, 10));
         ScreenUse(-1);
@@ -71,7 +61,7 @@ TEST_F(SurfaceTest, GrabsKeepSizeAndMakeTheKeyTransparentOnBothPaths) {
         EXPECT_EQ(std::pair(slot.texWidth, slot.texHeight), std::pair(int16_t{32}, int16_t{32}));
         EXPECT_EQ(std::pair(slot.width, slot.height), std::pair(int16_t{10}, int16_t{10}));
 
-        DrawFilledRect(100, 100, 20, 20, static_cast<int32_t>(kGrey));
+        DrawFilledRect(100, 100, 20, 20, kGrey);
         SpriteDraw(200, 100, 100);
         EXPECT_EQ(BackBufferPixel(109, 100), kRed);
         EXPECT_EQ(BackBufferPixel(103, 103), kGrey) << "the key-coloured area is transparent";
@@ -85,7 +75,7 @@ TEST_F(SurfaceTest, GrabsKeepSizeAndMakeTheKeyTransparentOnBothPaths) {
 }
 
 TEST_F(SurfaceTest, KeyProbeFindsTheStoredKeyAndLeavesThePixel) {
-    DrawFilledRect(0, 0, 10, 10, static_cast<int32_t>(kGreen));
+    DrawFilledRect(0, 0, 10, 10, kGreen);
     EXPECT_EQ(KeyColourProbe(), 0xFF008000u);
     // Blending would swallow the key's alpha-0 pixel; the probe still finds the key.
     SetBlendMode(-0.5);
@@ -124,47 +114,50 @@ TEST_F(SurfaceTest, ScreenUseWithoutScreenOnlyResetsTheViewport) {
 }
 
 // The same story on both paths: draw into a screen, let ShowScreen finish it, use the sprite.
-void DrawIntoScreenAndFinishByShowScreen(bool expectFramebuffer) {
-    ScreenCreate(1, 301, 40, 20);
-    const SpriteSlot& slot = *SlotOf(301);
-    EXPECT_EQ(std::pair(slot.texWidth, slot.texHeight), std::pair(int16_t{64}, int16_t{32}));
-    EXPECT_EQ(Surfaces().screens[1].width != 0, expectFramebuffer);
+TEST_F(SurfaceTest, ScreensOnBothPathsAreFinishedByShowScreen) {
+    for (bool objects : {true, false}) {
+        SCOPED_TRACE(objects ? "framebuffer objects" : "emulated in the back buffer");
+        if (objects && !GlExt().glGenFramebuffersEXT) continue; // the driver has none
+        if (!objects) {
+            GlExtensions& e = GlExt();
+            e.glGenFramebuffersEXT = nullptr;
+            e.glBindFramebufferEXT = nullptr;
+            e.glCheckFramebufferStatusEXT = nullptr;
+            e.glFramebufferTexture2DEXT = nullptr;
+            e.glGenRenderbuffersEXT = nullptr;
+        }
+        int32_t screen = objects ? 1 : 2;
+        ScreenCreate(screen, 301, 40, 20);
+        const SpriteSlot& slot = *SlotOf(301);
+        EXPECT_EQ(std::pair(slot.texWidth, slot.texHeight), std::pair(int16_t{64}, int16_t{32}));
+        EXPECT_EQ(Surfaces().screens[screen].width != 0, objects);
 
-    DrawFilledRect(0, 0, 60, 60, static_cast<int32_t>(kGreen)); // what the back buffer showed before
-    ScreenUse(1);
-    EXPECT_EQ(Device().viewportWidth, 40);
-    DrawFilledRect(0, 0, 10, 5, static_cast<int32_t>(kRed));
-    DrawFilledRect(30, 15, 10, 5, static_cast<int32_t>(kGrey));
-    EXPECT_EQ(ReadPixel(35, 17), static_cast<double>(kGrey));
+        DrawFilledRect(0, 0, 60, 60, kGreen); // what the back buffer showed before
+        ScreenUse(screen);
+        EXPECT_EQ(Device().viewportWidth, 40);
+        DrawFilledRect(0, 0, 10, 5, kRed);
+        DrawFilledRect(30, 15, 10, 5, kGrey);
+        EXPECT_EQ(ReadPixel(35, 17), static_cast<double>(kGrey));
 
-    ScreenUse(-1);
-    EXPECT_EQ(BackBufferPixel(5, 2), kGreen) << "the back buffer's own content is back";
-    EXPECT_EQ(BackBufferPixel(35, 17), kGreen);
-    ScreenUse(1); // continues on the screen's previous content
-    DrawFilledRect(20, 0, 5, 5, static_cast<int32_t>(kBlue));
-    ShowScreen();
-    EXPECT_EQ(Surfaces().activeScreen, -1);
+        ScreenUse(-1);
+        EXPECT_EQ(BackBufferPixel(5, 2), kGreen) << "the back buffer's own content is back";
+        EXPECT_EQ(BackBufferPixel(35, 17), kGreen);
+        ScreenUse(screen); // continues on the screen's previous content
+        DrawFilledRect(20, 0, 5, 5, kBlue);
+        ShowScreen();
+        EXPECT_EQ(Surfaces().activeScreen, -1);
 
-    SpriteDraw(301, 100, 200);
-    EXPECT_EQ(BackBufferPixel(100, 200), kRed);
-    EXPECT_EQ(BackBufferPixel(135, 217), kGrey);
-    EXPECT_EQ(BackBufferPixel(122, 202), kBlue);
-    EXPECT_EQ(BackBufferPixel(115, 210), 0u) << "untouched parts of the screen stay transparent";
-}
-
-TEST_F(SurfaceTest, ScreensWithFramebufferObjects) {
-    if (!GlExt().glGenFramebuffersEXT) GTEST_SKIP() << "the driver has no framebuffer objects";
-    DrawIntoScreenAndFinishByShowScreen(true);
-}
-
-TEST_F(SurfaceTest, ScreensEmulatedInTheBackBuffer) {
-    SwitchOffFramebufferObjects();
-    DrawIntoScreenAndFinishByShowScreen(false);
+        SpriteDraw(301, 100, 200);
+        EXPECT_EQ(BackBufferPixel(100, 200), kRed);
+        EXPECT_EQ(BackBufferPixel(135, 217), kGrey);
+        EXPECT_EQ(BackBufferPixel(122, 202), kBlue);
+        EXPECT_EQ(BackBufferPixel(115, 210), 0u) << "untouched parts of the screen stay transparent";
+    }
 }
 
 TEST_F(SurfaceTest, BackgroundsCaptureLoadDrawAndFree) {
-    DrawFilledRect(0, 0, 320, 480, static_cast<int32_t>(kRed));
-    DrawFilledRect(600, 400, 40, 80, static_cast<int32_t>(kGreen));
+    DrawFilledRect(0, 0, 320, 480, kRed);
+    DrawFilledRect(600, 400, 40, 80, kGreen);
     BackgroundCapture();
     const BackgroundBuffer& b = Surfaces().backgrounds[0];
     EXPECT_EQ(b.columns * b.rows, 1) << "one tile holds the 640 x 480 screen";
@@ -204,7 +197,7 @@ TEST_F(SurfaceTest, BackgroundsCaptureLoadDrawAndFree) {
 
 TEST_F(SurfaceTest, FadeEndsWithThePictureAsBackground) {
     std::string picture = WriteTestFile("fade.bmp", Bmp24(SolidPicture(64, 64, kWhite)));
-    DrawFilledRect(0, 0, 640, 480, static_cast<int32_t>(kRed));
+    DrawFilledRect(0, 0, 640, 480, kRed);
     double start = ReadClockMs();
     BackgroundLoadFade(picture.c_str());
     EXPECT_GE(ReadClockMs() - start, 1400);
@@ -215,10 +208,10 @@ TEST_F(SurfaceTest, FadeEndsWithThePictureAsBackground) {
 }
 
 TEST_F(SurfaceTest, SavedPicturesLoadBackToTheSamePixels) {
-    DrawFilledRect(0, 0, 640, 480, static_cast<int32_t>(kGrey));
-    DrawFilledRect(0, 0, 3, 7, static_cast<int32_t>(kRed));
+    DrawFilledRect(0, 0, 640, 480, kGrey);
+    DrawFilledRect(0, 0, 3, 7, kRed);
     DrawFilledRect(1, 1, 1, 1, kKey);
-    DrawFilledRect(600, 470, 40, 10, static_cast<int32_t>(kGreen));
+    DrawFilledRect(600, 470, 40, 10, kGreen);
     for (const char* name : {"screen.bmp", "screen.PNG"}) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(ScreenSave(Temp(name).c_str()));
@@ -235,7 +228,7 @@ TEST_F(SurfaceTest, SavedPicturesLoadBackToTheSamePixels) {
 
     // A 3-pixel-wide sprite: rows of 12 bytes; its key-coloured pixel stays transparent.
     glClear(GL_COLOR_BUFFER_BIT);
-    DrawFilledRect(0, 0, 3, 7, static_cast<int32_t>(kRed));
+    DrawFilledRect(0, 0, 3, 7, kRed);
     DrawFilledRect(1, 1, 1, 1, kKey);
     ASSERT_TRUE(SpriteGrab(401, 0, 0, 3, 7));
     ASSERT_TRUE(SpriteSave(Temp("narrow").c_str(), 401));
@@ -243,7 +236,7 @@ TEST_F(SurfaceTest, SavedPicturesLoadBackToTheSamePixels) {
     ASSERT_TRUE(SpriteSave(Temp("narrow.png").c_str(), 401));
     for (const char* name : {"narrow", "narrow.png"}) {
         ASSERT_TRUE(SpriteLoad(Temp(name).c_str(), 402));
-        DrawFilledRect(100, 100, 10, 10, static_cast<int32_t>(kGrey));
+        DrawFilledRect(100, 100, 10, 10, kGrey);
         SpriteDraw(402, 100, 100);
         EXPECT_EQ(BackBufferPixel(100, 100), kRed) << name;
         EXPECT_EQ(BackBufferPixel(101, 101), kGrey) << name;
