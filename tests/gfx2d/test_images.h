@@ -1,5 +1,5 @@
-// Picture files the 2D tests make for themselves (BMPs of every layout the decoder reads, PNGs put
-// together chunk by chunk), the colours they use, and the start-up and read-back they share.
+// Picture files the 2D tests make for themselves, the colours they use, and the start-up and
+// read-back they share.
 #pragma once
 
 #include <cstdint>
@@ -30,8 +30,7 @@ TestPicture SolidPicture(int32_t width, int32_t height, uint32_t colour);
 std::vector<uint8_t> Bmp24(const TestPicture& picture, bool topDown = false);
 // A palette BMP (1, 4 or 8 bits) with the info header; every colour must be in the palette.
 std::vector<uint8_t> BmpPalette(const TestPicture& picture, int bits, const std::vector<uint32_t>& palette);
-// A PNG of the given depth and colour type: the IHDR, the extra chunks (type and data), the
-// unfiltered rows deflated into one IDAT.
+// A PNG: the IHDR, the extra chunks, the unfiltered rows deflated into one IDAT.
 struct PngChunk {
     std::string type;
     std::vector<uint8_t> data;
@@ -41,7 +40,7 @@ std::vector<uint8_t> RawPng(int32_t width, int32_t height, int depth, int colour
 // An 8-bit PNG of colour type 0 (grey from the red bytes), 2 (RGB) or 6 (RGBA with these alphas).
 std::vector<uint8_t> Png(const TestPicture& picture, int colourType, const std::vector<uint8_t>& alphas = {});
 
-// The bytes written to a new file in the test's temporary folder; its path.
+// A new file in the test's temporary folder; its path.
 std::string WriteTestFile(const std::string& name, const std::vector<uint8_t>& bytes);
 // The picture as a BMP file loaded into the sprite slot.
 bool LoadPicture(int32_t id, const TestPicture& picture);
