@@ -78,10 +78,15 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
         int bytes;
         const char* what;
     };
-    for (Case c : {Case{10, 0x7FFFFFFF, 4, "data offset beyond the file"}, {10, 20, 4, "data offset inside the header"},
-                   {14, 64, 4, "unknown header size"}, {28, 16, 2, "16 bits"}, {28, 8, 2, "palette bits, no palette"},
-                   {30, 1, 4, "run-length compression"}, {18, 40000, 4, "side above 32767"},
-                   {22, 0x80000000u, 4, "the most negative height"}, {22, 32767, 4, "rows beyond the data"}}) {
+    for (Case c : {Case{10, 0x7FFFFFFF, 4, "data offset beyond the file"},
+                   {10, 20, 4, "data offset inside the header"},
+                   {14, 64, 4, "unknown header size"},
+                   {28, 16, 2, "16 bits"},
+                   {28, 8, 2, "palette bits, no palette"},
+                   {30, 1, 4, "run-length compression"},
+                   {18, 40000, 4, "side above 32767"},
+                   {22, 0x80000000u, 4, "the most negative height"},
+                   {22, 32767, 4, "rows beyond the data"}}) {
         std::vector<uint8_t> bad = good;
         for (int i = 0; i < c.bytes; ++i) bad[c.at + i] = static_cast<uint8_t>(c.value >> (8 * i));
         EXPECT_FALSE(DecodeBmpBytes(image, bad)) << c.what;

@@ -35,11 +35,19 @@ TEST(ImageWriter, BmpHeaderPaddingRowsAndKey) {
         size_t at;
         uint32_t value;
     };
-    for (Field f : {Field{0, 'B' | 'M' << 8 | 78 << 16}, {10, 54}, {14, 40}, {18, 3}, {22, 2}, {26, 1 | 24 << 16},
-                    {30, 0}, {38, 10000}, {42, 10000}})
+    for (Field f : {Field{0, 'B' | 'M' << 8 | 78 << 16},
+                    {10, 54},
+                    {14, 40},
+                    {18, 3},
+                    {22, 2},
+                    {26, 1 | 24 << 16},
+                    {30, 0},
+                    {38, 10000},
+                    {42, 10000}})
         EXPECT_EQ(Le32(bmp, f.at), f.value) << f.at;
-    EXPECT_EQ(std::vector<uint8_t>(bmp.begin() + 54, bmp.end()),
-              (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 128, 0, 255, 0, 0, 0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 0, 0, 0}));
+    EXPECT_EQ(
+        std::vector<uint8_t>(bmp.begin() + 54, bmp.end()),
+        (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 128, 0, 255, 0, 0, 0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 0, 0, 0}));
 
     // A pixel that shows the stored key is written as the canonical key colour.
     s.bgr[0] = s.bgr[1] = s.bgr[2] = 7;
@@ -54,8 +62,8 @@ TEST(ImageWriter, PngIsTopRowFirstWithKeyPixelsTransparent) {
     ASSERT_TRUE(DecodePng(image, png.data(), png.size(), -1, "test.png"));
     ASSERT_EQ(std::pair(image.width, image.height), std::pair(3, 2));
     EXPECT_EQ(std::vector<uint8_t>(image.pixels.begin(), image.pixels.begin() + 24),
-              (std::vector<uint8_t>{30, 20, 10, 255, 60, 50, 40, 255, 90, 80, 70, 255, //
-                                    3,  2,  1,  255, 6,  5,  4,  255, 255, 0, 128, 0}));
+              (std::vector<uint8_t>{30, 20, 10, 255, 60, 50, 40, 255, 90,  80, 70,  255, //
+                                    3,  2,  1,  255, 6,  5,  4,  255, 255, 0,  128, 0}));
     png = EncodePng(s.Picture(0));
     ASSERT_TRUE(DecodePng(image, png.data(), png.size(), -1, "test.png"));
     EXPECT_EQ(image.pixels[23], 255) << "without a key every pixel is opaque";

@@ -168,9 +168,8 @@ TEST_F(SurfaceTest, BackgroundsCaptureLoadDrawAndFree) {
     EXPECT_EQ(BackBufferPixel(400, 10), kBlue);
 
     // A 700 x 500 picture needs 2 x 1 tiles of 512 x 512.
-    std::string picture = WriteTestFile("backdrop.bmp", Bmp24(Picture(700, 500, [](int32_t x, int32_t) {
-                                            return x < 600 ? 0u : kGreen;
-                                        })));
+    std::string picture = WriteTestFile(
+        "backdrop.bmp", Bmp24(Picture(700, 500, [](int32_t x, int32_t) { return x < 600 ? 0u : kGreen; })));
     std::string before = ReadLog();
     Loadbmp(picture.c_str());
     EXPECT_EQ(ReadLog().substr(before.size()), "Loadbmp\r\nShoeboxing\r\nOK?\r\n");

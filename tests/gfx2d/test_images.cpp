@@ -110,7 +110,8 @@ std::vector<uint8_t> Png(const TestPicture& p, int colourType, const std::vector
     std::vector<std::vector<uint8_t>> rows(static_cast<size_t>(p.height));
     for (int32_t y = 0; y < p.height; ++y)
         for (int32_t x = 0; x < p.width; ++x) {
-            for (int ch = 0; ch < (colourType == 0 ? 1 : 3); ++ch) rows[y].push_back(static_cast<uint8_t>(p.At(x, y) >> (8 * ch)));
+            for (int ch = 0; ch < (colourType == 0 ? 1 : 3); ++ch)
+                rows[y].push_back(static_cast<uint8_t>(p.At(x, y) >> (8 * ch)));
             if (colourType == 6) rows[y].push_back(alphas[static_cast<size_t>(y) * p.width + x]);
         }
     return RawPng(p.width, p.height, 8, colourType, rows);
