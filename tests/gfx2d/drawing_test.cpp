@@ -165,10 +165,7 @@ TEST(PolyList, TexturedAndColouredFansGrowAndRedraw) {
 
     LoadQuadrants(13, 8, 8);
     PolyBegin(13);
-    PolyVertex(100, 100, 0, 0, kWhite);
-    PolyVertex(100, 108, 0, 8, kWhite);
-    PolyVertex(108, 108, 8, 8, kWhite);
-    PolyVertex(108, 100, 8, 0, kWhite);
+    for (auto [x, y] : {std::pair{0, 0}, {0, 8}, {8, 8}, {8, 0}}) PolyVertex(100 + x, 100 + y, x, y, kWhite);
     SetSmoothing(false);
     PolyEnd();
     ExpectRect(kRed, 100, 100, 103, 103);
