@@ -7,57 +7,32 @@
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
-constexpr int32_t kKey = 0x8000FF;
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kGreen = 0x00FF00;
-constexpr uint32_t kBlue = 0xFF0000;
-constexpr uint32_t kWhite = 0xFFFFFF;
-
-// The pixels of the rectangle (x0..x1, y0..y1) that have this colour, and the number of all others of it.
-struct Coverage {
-    int inside = 0;
-    int outside = 0;
-};
-
-Coverage CountColour(uint32_t colour, int x0, int y0, int x1, int y1) {
-    Coverage c;
-    int32_t w = 0, h = 0;
-    GetScreenSize(w, h);
-    std::vector<uint8_t> rgb(static_cast<size_t>(w) * h * 3);
+// The colour covers exactly the rectangle (x0..x1, y0..y1) and nothing else.
+void ExpectRect(uint32_t colour, int x0, int y0, int x1, int y1) {
+    int inside = 0, outside = 0;
+    std::vector<uint8_t> rgb(640 * 480 * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    for (int32_t row = 0; row < h; ++row) {
-        for (int32_t x = 0; x < w; ++x) {
-            const uint8_t* p = &rgb[(static_cast<size_t>(row) * w + x) * 3];
-            if (static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16) != colour) continue;
-            int32_t y = h - 1 - row;
-            bool in = x >= x0 && x <= x1 && y >= y0 && y <= y1;
-            ++(in ? c.inside : c.outside);
+    glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            const uint8_t* p = &rgb[(static_cast<size_t>(479 - y) * 640 + x) * 3];
+            if (static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16) == colour)
+                ++(x >= x0 && x <= x1 && y >= y0 && y <= y1 ? inside : outside);
         }
-    }
-    return c;
+    EXPECT_EQ(inside, (x1 - x0 + 1) * (y1 - y0 + 1)) << x0 << "," << y0 << " - " << x1 << "," << y1;
+    EXPECT_EQ(outside, 0);
 }
 
-// Covers exactly the rectangle and nothing else.
-void ExpectRect(uint32_t colour, int x0, int y0, int x1, int y1) {
-    Coverage c = CountColour(colour, x0, y0, x1, y1);
-    EXPECT_EQ(c.inside, (x1 - x0 + 1) * (y1 - y0 + 1)) << x0 << "," << y0 << " - " << x1 << "," << y1;
-    EXPECT_EQ(c.outside, 0);
-}
-
-// A w x h sprite whose four quadrants are red (top-left), green (top-right), blue (bottom-left) and
-// white (bottom-right).
+// A w x h sprite whose quadrants are red (top-left), green (top-right), blue and white (bottom).
 void LoadQuadrants(int32_t id, int32_t w, int32_t h) {
-    TestPicture p = SolidPicture(w, h, 0);
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x)
-            p.colours[static_cast<size_t>(y) * w + x] =
-                y < h / 2 ? (x < w / 2 ? kRed : kGreen) : (x < w / 2 ? kBlue : kWhite);
-    ASSERT_TRUE(SpriteLoad(WriteTestFile("quadrants.bmp", Bmp24(p)).c_str(), id));
+    ASSERT_TRUE(LoadPicture(id, Picture(w, h, [=](int32_t x, int32_t y) {
+                                return y < h / 2 ? (x < w / 2 ? kRed : kGreen) : (x < w / 2 ? kBlue : kWhite);
+                            })));
 }
 
 } // namespace
@@ -79,27 +54,17 @@ TEST(Primitives, RectanglesLinesAndPointsCoverExactlyTheirPixels) {
 
 TEST(Primitives, KeyColourWritesAlphaZeroAndBlendsToNothing) {
     StartDrawing();
-    // The back buffer here has no alpha bits, so the alpha written is read from a texture drawn into.
-    GlExtensions& ext = GlExt();
-    ASSERT_NE(ext.glGenFramebuffersEXT, nullptr);
-    GLuint texture = 0, framebuffer = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 640, 480, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    ext.glGenFramebuffersEXT(1, &framebuffer);
-    ext.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
-    ext.glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, texture, 0);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    // The back buffer here has no alpha bits; a screen's framebuffer object has.
+    ASSERT_NE(GlExt().glGenFramebuffersEXT, nullptr);
+    ScreenCreate(0, 500, 16, 8);
+    ScreenUse(0);
     DrawFilledRect(0, 0, 8, 8, kKey);
     DrawFilledRect(8, 0, 8, 8, kGreen);
     uint8_t rgba[8] = {};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(3, 476, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-    glReadPixels(11, 476, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba + 4);
-    ext.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-    ext.glDeleteFramebuffersEXT(1, &framebuffer);
-    glDeleteTextures(1, &texture);
+    glReadPixels(3, 3, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    glReadPixels(11, 3, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba + 4);
+    ScreenUse(-1);
     EXPECT_EQ(rgba[0] | rgba[1] << 8 | rgba[2] << 16, kKey) << "opaque drawing shows the key colour";
     EXPECT_EQ(rgba[3], 0);
     EXPECT_EQ(rgba[7], 255);
@@ -116,10 +81,7 @@ TEST(Primitives, KeyColourWritesAlphaZeroAndBlendsToNothing) {
 TEST(BlendModes, OpaqueAdditiveAndTransparentGiveTheExpectedPixels) {
     StartDrawing();
     LoadQuadrants(10, 8, 8);
-    SpriteSetFrameSize(10, 0, 0);
     DrawFilledRect(0, 0, 100, 20, 0x404040);
-
-    SetBlendMode(0);
     SpriteDraw(10, 0, 0);
     EXPECT_EQ(ReadPixel(1, 1), kRed);
     SetBlendMode(2);
@@ -130,13 +92,8 @@ TEST(BlendModes, OpaqueAdditiveAndTransparentGiveTheExpectedPixels) {
     uint32_t mixed = ReadPixel(41, 1);
     EXPECT_NEAR(static_cast<int>(mixed & 255), 0x40 * 0.75 + 255 * 0.25, 2);
     EXPECT_NEAR(static_cast<int>(mixed >> 8 & 255), 0x40 * 0.75, 2);
-    SetBlendMode(-0.25);
     DrawFilledRect(60, 0, 4, 4, 0xFFFFFF);
     EXPECT_NEAR(static_cast<int>(ReadPixel(61, 1) & 255), 0x40 * 0.75 + 255 * 0.25, 2) << "primitives blend too";
-    SetBlendMode(0);
-    EXPECT_EQ(Gfx2d().blendAlpha, 1.0f);
-    SetBlendMode(-7);
-    EXPECT_EQ(Gfx2d().blendAlpha, 1.0f);
 }
 
 TEST(SpriteDrawing, PlainZoomedMirroredAndRotatedDraws) {
@@ -144,14 +101,10 @@ TEST(SpriteDrawing, PlainZoomedMirroredAndRotatedDraws) {
     LoadQuadrants(11, 10, 10);
     SetSmoothing(false);
     SpriteDraw(11, 20, 30);
-    EXPECT_EQ(ReadPixel(20, 30), kRed);
-    EXPECT_EQ(ReadPixel(29, 30), kGreen);
-    EXPECT_EQ(ReadPixel(20, 39), kBlue);
-    EXPECT_EQ(ReadPixel(29, 39), kWhite);
-    EXPECT_EQ(ReadPixel(30, 40), 0u);
+    ExpectRect(kRed, 20, 30, 24, 34);
+    ExpectRect(kWhite, 25, 35, 29, 39);
 
     glClear(GL_COLOR_BUFFER_BIT);
-    SetSmoothing(false);
     SpriteDrawZoomed(11, 100, 100, 2, 2);
     ExpectRect(kRed, 95, 95, 104, 104);
     ExpectRect(kWhite, 105, 105, 114, 114);
@@ -165,7 +118,6 @@ TEST(SpriteDrawing, PlainZoomedMirroredAndRotatedDraws) {
     EXPECT_EQ(ReadPixel(198, 18), kRed);
 
     glClear(GL_COLOR_BUFFER_BIT);
-    SetSmoothing(false);
     SpriteDrawRotated(11, 300, 300, 90); // counter-clockwise: the top-right quadrant goes to the top-left
     EXPECT_EQ(ReadPixel(302, 302), kGreen);
     EXPECT_EQ(ReadPixel(307, 302), kWhite);
@@ -178,61 +130,46 @@ TEST(SpriteDrawing, PlainZoomedMirroredAndRotatedDraws) {
 TEST(FrameDrawing, FramesAreCellsLeftToRightTopToBottom) {
     StartDrawing();
     // 64 x 32 image of 16 x 16 cells, each cell one colour: cell n has red = 10 * (n + 1).
-    TestPicture p = SolidPicture(64, 32, 0);
-    for (int32_t y = 0; y < 32; ++y)
-        for (int32_t x = 0; x < 64; ++x) p.colours[static_cast<size_t>(y) * 64 + x] = 10u * (y / 16 * 4 + x / 16 + 1);
-    ASSERT_TRUE(SpriteLoad(WriteTestFile("frames.bmp", Bmp24(p)).c_str(), 12));
+    ASSERT_TRUE(LoadPicture(12, Picture(64, 32, [](int32_t x, int32_t y) { return 10u * (y / 16 * 4 + x / 16 + 1); })));
     SpriteSetFrameSize(12, 16, 16);
     SetSmoothing(false);
     FrameDraw(12, 5, 0, 0);
     ExpectRect(60, 0, 0, 15, 15);
-    SetSmoothing(false);
     FrameDrawStretched(12, 2, 100, 0, 32, 32);
-    EXPECT_EQ(ReadPixel(101, 1), 30u);
-    EXPECT_EQ(ReadPixel(130, 30), 30u);
-    SetSmoothing(false);
+    ExpectRect(30, 100, 0, 131, 31);
     FrameDrawRotoZoomed(12, 7, 200, 0, 90, 1);
     EXPECT_EQ(ReadPixel(208, 8), 80u);
 
+    // Frames wider than the image have no columns, frames of width 0 none either: nothing is drawn.
     glClear(GL_COLOR_BUFFER_BIT);
-    SpriteSetFrameSize(12, 100, 16); // wider than the image: no columns
+    SpriteSetFrameSize(12, 100, 16);
     FrameDraw(12, 0, 0, 0);
     FrameDrawStretched(12, 0, 0, 0, 10, 10);
     FrameDrawRotoZoomed(12, 0, 0, 0, 0, 1);
     SpriteSetFrameSize(12, 0, 0);
     FrameDraw(12, 1, 0, 0);
-    EXPECT_EQ(CountColour(10, 0, 0, 0, 0).outside + CountColour(10, 0, 0, 0, 0).inside, 0);
-    EXPECT_EQ(ReadPixel(5, 5), 0u);
+    ExpectRect(0, 0, 0, 639, 479);
 }
 
 TEST(PolyList, TexturedAndColouredFansGrowAndRedraw) {
     StartDrawing();
+    // A square of four corners, then the last corner repeated until the list has grown several times.
     PolyBegin(-1);
-    PolyVertex(10, 10, 0, 0, kGreen);
-    PolyVertex(10, 30, 0, 0, kGreen);
-    PolyVertex(30, 30, 0, 0, kGreen);
-    PolyVertex(30, 10, 0, 0, kGreen);
+    for (auto [x, y] : {std::pair{10, 10}, {10, 30}, {30, 30}}) PolyVertex(x, y, 0, 0, kGreen);
+    for (int i = 0; i < 997; ++i) PolyVertex(30, 10, 0, 0, kGreen);
     PolyEnd();
-    EXPECT_EQ(ReadPixel(20, 20), kGreen);
+    ExpectRect(kGreen, 10, 10, 29, 29);
     glClear(GL_COLOR_BUFFER_BIT);
-    PolyEnd();
-    EXPECT_EQ(ReadPixel(20, 20), kGreen) << "the list stays for another PolyEnd";
+    PolyEnd(); // the list stays for another PolyEnd
+    ExpectRect(kGreen, 10, 10, 29, 29);
 
     LoadQuadrants(13, 8, 8);
     PolyBegin(13);
-    PolyVertex(100, 100, 0, 0, kWhite);
-    PolyVertex(100, 108, 0, 8, kWhite);
-    PolyVertex(108, 108, 8, 8, kWhite);
-    PolyVertex(108, 100, 8, 0, kWhite);
+    for (auto [x, y] : {std::pair{0, 0}, {0, 8}, {8, 8}, {8, 0}}) PolyVertex(100 + x, 100 + y, x, y, kWhite);
     SetSmoothing(false);
     PolyEnd();
-    EXPECT_EQ(ReadPixel(101, 101), kRed);
-    EXPECT_EQ(ReadPixel(106, 106), kWhite);
-
-    PolyBegin(-1);
-    for (int i = 0; i < 1000; ++i) PolyVertex(500, 400, 0, 0, kBlue);
-    EXPECT_EQ(Gfx2d().poly.count, 1000);
-    EXPECT_EQ(Gfx2d().poly.vertices.size(), 1024u);
+    ExpectRect(kRed, 100, 100, 103, 103);
+    ExpectRect(kWhite, 104, 104, 107, 107);
 }
 
 TEST(Viewport, FrameResetRestoresOpaqueFullScreenSmoothedDrawing) {
@@ -253,6 +190,5 @@ TEST(Viewport, FrameResetRestoresOpaqueFullScreenSmoothedDrawing) {
     EXPECT_EQ(Device().viewportWidth, Device().width);
     int32_t w = 0, h = 0;
     GetScreenSize(w, h);
-    EXPECT_EQ(w, 640);
-    EXPECT_EQ(h, 480);
+    EXPECT_EQ(std::pair(w, h), std::pair(640, 480));
 }

@@ -8,22 +8,24 @@
 #include "tests/support/headless.h"
 
 #include <GL/gl.h>
-#include <algorithm>
 #include <fstream>
-#include <png.h>
 #include <zlib.h>
 
 namespace {
 
-void Put(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+void Put(std::vector<uint8_t>& out, uint32_t value, int bytes, bool bigEndian = false) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * (bigEndian ? bytes - 1 - i : i))));
 }
 
-std::vector<uint8_t> BmpHeaders(int32_t width, int32_t height, int bits, size_t paletteBytes, size_t dataBytes) {
+// File and info headers, then the palette, then rows of `stride` bytes made by `row(fileRow, out)`.
+std::vector<uint8_t> Bmp(int32_t width, int32_t height, int bits, const std::vector<uint32_t>& palette,
+                         const std::function<void(int32_t, std::vector<uint8_t>&)>& row) {
+    size_t stride = (static_cast<size_t>(bits) * width + 31) / 32 * 4;
+    uint32_t offset = static_cast<uint32_t>(54 + palette.size() * 4);
+    uint32_t rows = static_cast<uint32_t>(height < 0 ? -height : height);
     std::vector<uint8_t> out;
-    uint32_t offset = static_cast<uint32_t>(54 + paletteBytes);
     Put(out, 0x4D42, 2);
-    Put(out, static_cast<uint32_t>(offset + dataBytes), 4);
+    Put(out, static_cast<uint32_t>(offset + stride * rows), 4);
     Put(out, 0, 4);
     Put(out, offset, 4);
     Put(out, 40, 4);
@@ -31,39 +33,39 @@ std::vector<uint8_t> BmpHeaders(int32_t width, int32_t height, int bits, size_t 
     Put(out, static_cast<uint32_t>(height), 4);
     Put(out, 1, 2);
     Put(out, static_cast<uint32_t>(bits), 2);
-    for (int i = 0; i < 6; ++i) Put(out, 0, 4);
+    out.resize(54); // no compression, the rest unused
+    for (uint32_t c : palette) Put(out, (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF), 4);
+    for (uint32_t r = 0; r < rows; ++r) {
+        size_t start = out.size();
+        row(static_cast<int32_t>(r), out);
+        out.resize(start + stride);
+    }
     return out;
 }
 
 } // namespace
 
+TestPicture Picture(int32_t width, int32_t height, const std::function<uint32_t(int32_t x, int32_t y)>& colourAt) {
+    TestPicture p{width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height)};
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) p.At(x, y) = colourAt(x, y);
+    return p;
+}
+
 TestPicture SolidPicture(int32_t width, int32_t height, uint32_t colour) {
-    return {width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height, colour)};
+    return Picture(width, height, [=](int32_t, int32_t) { return colour; });
 }
 
 std::vector<uint8_t> Bmp24(const TestPicture& p, bool topDown) {
-    size_t stride = (static_cast<size_t>(p.width) * 3 + 3) & ~size_t{3};
-    std::vector<uint8_t> out = BmpHeaders(p.width, topDown ? -p.height : p.height, 24, 0, stride * p.height);
-    for (int32_t row = 0; row < p.height; ++row) {
-        // A top-down file stores its top row first.
-        int32_t y = topDown ? row : p.height - 1 - row;
-        for (int32_t x = 0; x < p.width; ++x) {
-            uint32_t c = p.At(x, y);
-            out.push_back(static_cast<uint8_t>(c >> 16));
-            out.push_back(static_cast<uint8_t>(c >> 8));
-            out.push_back(static_cast<uint8_t>(c));
-        }
-        out.resize(out.size() + stride - static_cast<size_t>(p.width) * 3);
-    }
-    return out;
+    return Bmp(p.width, topDown ? -p.height : p.height, 24, {}, [&](int32_t row, std::vector<uint8_t>& out) {
+        int32_t y = topDown ? row : p.height - 1 - row; // a top-down file stores its top row first
+        for (int32_t x = 0; x < p.width; ++x) Put(out, p.At(x, y), 3, true);
+    });
 }
 
 std::vector<uint8_t> BmpPalette(const TestPicture& p, int bits, const std::vector<uint32_t>& palette) {
-    size_t stride = (static_cast<size_t>(bits) * p.width + 31) / 32 * 4;
-    std::vector<uint8_t> out = BmpHeaders(p.width, p.height, bits, palette.size() * 4, stride * p.height);
-    for (uint32_t c : palette) Put(out, (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF), 4);
-    for (int32_t row = 0; row < p.height; ++row) {
-        std::vector<uint8_t> line(stride);
+    return Bmp(p.width, p.height, bits, palette, [&](int32_t row, std::vector<uint8_t>& out) {
+        std::vector<uint8_t> line(static_cast<size_t>(bits) * p.width / 8 + 1);
         for (int32_t x = 0; x < p.width; ++x) {
             uint32_t index = 0;
             while (palette[index] != p.At(x, p.height - 1 - row)) ++index;
@@ -71,47 +73,22 @@ std::vector<uint8_t> BmpPalette(const TestPicture& p, int bits, const std::vecto
             line[bit / 8] |= static_cast<uint8_t>(index << (8 - bits - bit % 8));
         }
         out.insert(out.end(), line.begin(), line.end());
-    }
-    return out;
-}
-
-std::vector<uint8_t> Png(const TestPicture& p, PngKind kind, const std::vector<uint8_t>& alphas) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(p.width);
-    image.height = static_cast<png_uint_32>(p.height);
-    image.format = kind == PngKind::Grey ? PNG_FORMAT_GRAY : kind == PngKind::Rgb ? PNG_FORMAT_RGB : PNG_FORMAT_RGBA;
-    int channels = kind == PngKind::Grey ? 1 : kind == PngKind::Rgb ? 3 : 4;
-    std::vector<uint8_t> pixels;
-    for (size_t i = 0; i < p.colours.size(); ++i) {
-        uint32_t c = p.colours[i];
-        for (int ch = 0; ch < std::min(channels, 3); ++ch) pixels.push_back(static_cast<uint8_t>(c >> (8 * ch)));
-        if (channels == 4) pixels.push_back(alphas.empty() ? 255 : alphas[i]);
-    }
-    png_alloc_size_t size = 0;
-    png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), 0, nullptr);
-    std::vector<uint8_t> out(size);
-    png_image_write_to_memory(&image, out.data(), &size, 0, pixels.data(), 0, nullptr);
-    out.resize(size);
-    return out;
+    });
 }
 
 std::vector<uint8_t> RawPng(int32_t width, int32_t height, int depth, int colourType,
                             const std::vector<std::vector<uint8_t>>& rows, const std::vector<PngChunk>& extra) {
     std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    auto bigEndian = [](std::vector<uint8_t>& to, uint32_t v) {
-        for (int i = 3; i >= 0; --i) to.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    };
     auto chunk = [&](const std::string& type, const std::vector<uint8_t>& data) {
-        bigEndian(out, static_cast<uint32_t>(data.size()));
+        Put(out, static_cast<uint32_t>(data.size()), 4, true);
         std::vector<uint8_t> body(type.begin(), type.end());
         body.insert(body.end(), data.begin(), data.end());
         out.insert(out.end(), body.begin(), body.end());
-        bigEndian(out, static_cast<uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
+        Put(out, static_cast<uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))), 4, true);
     };
     std::vector<uint8_t> header;
-    bigEndian(header, static_cast<uint32_t>(width));
-    bigEndian(header, static_cast<uint32_t>(height));
+    Put(header, static_cast<uint32_t>(width), 4, true);
+    Put(header, static_cast<uint32_t>(height), 4, true);
     header.insert(header.end(), {static_cast<uint8_t>(depth), static_cast<uint8_t>(colourType), 0, 0, 0});
     chunk("IHDR", header);
     for (const PngChunk& c : extra) chunk(c.type, c.data);
@@ -129,6 +106,17 @@ std::vector<uint8_t> RawPng(int32_t width, int32_t height, int depth, int colour
     return out;
 }
 
+std::vector<uint8_t> Png(const TestPicture& p, int colourType, const std::vector<uint8_t>& alphas) {
+    std::vector<std::vector<uint8_t>> rows(static_cast<size_t>(p.height));
+    for (int32_t y = 0; y < p.height; ++y)
+        for (int32_t x = 0; x < p.width; ++x) {
+            for (int ch = 0; ch < (colourType == 0 ? 1 : 3); ++ch)
+                rows[y].push_back(static_cast<uint8_t>(p.At(x, y) >> (8 * ch)));
+            if (colourType == 6) rows[y].push_back(alphas[static_cast<size_t>(y) * p.width + x]);
+        }
+    return RawPng(p.width, p.height, 8, colourType, rows);
+}
+
 std::string WriteTestFile(const std::string& name, const std::vector<uint8_t>& bytes) {
     std::string path = platform::TempDir() + name;
     std::ofstream(path, std::ios::binary | std::ios::trunc)
@@ -136,10 +124,14 @@ std::string WriteTestFile(const std::string& name, const std::vector<uint8_t>& b
     return path;
 }
 
+bool LoadPicture(int32_t id, const TestPicture& picture) {
+    return SpriteLoad(WriteTestFile("picture.bmp", Bmp24(picture)).c_str(), id);
+}
+
 void StartDrawing() {
     AttachSubsystems();
     StartRuntime();
-    SetColourKey(0x8000FF);
+    SetColourKey(kKey);
     SetBlendMode(0);
     SetViewport(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
