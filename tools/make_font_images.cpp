@@ -37,31 +37,31 @@ constexpr FontImage kImages[] = {
 bool Printable(unsigned code) { return (code >= 32 && code < 127) || code >= 160; }
 
 // Grey levels of the whole grid, rows from the top.
-bool RenderGrid(FT_Library library, const std::string& fontPath, const FontImage& spec, std::vector<uint8_t>& grey) {
+bool RenderGrid(FT_Library library, const std::string& fontPath, const FontImage& layout, std::vector<uint8_t>& grey) {
     FT_Face face;
     if (FT_New_Face(library, fontPath.c_str(), 0, &face)) {
         std::fprintf(stderr, "cannot open %s\n", fontPath.c_str());
         return false;
     }
-    FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(spec.pixelSize));
-    int width = spec.cellWidth * 16, height = spec.cellHeight * 16;
+    FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(layout.pixelSize));
+    int width = layout.cellWidth * 16, height = layout.cellHeight * 16;
     grey.assign(static_cast<size_t>(width) * height, 0);
     int ascender = static_cast<int>(face->size->metrics.ascender >> 6);
     int descender = static_cast<int>(-face->size->metrics.descender >> 6);
     // The line box sits centred in the cell.
-    int baseline = (spec.cellHeight - ascender - descender) / 2 + ascender;
+    int baseline = (layout.cellHeight - ascender - descender) / 2 + ascender;
     for (unsigned code = 0; code < 256; ++code) {
         if (!Printable(code) || FT_Load_Char(face, code, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL)) continue;
         const FT_GlyphSlot glyph = face->glyph;
         const FT_Bitmap& bitmap = glyph->bitmap;
-        int cellX = static_cast<int>(code % 16) * spec.cellWidth, cellY = static_cast<int>(code / 16) * spec.cellHeight;
+        int cellX = static_cast<int>(code % 16) * layout.cellWidth, cellY = static_cast<int>(code / 16) * layout.cellHeight;
         // Glyphs wider than their advance (italic overhangs, accents) are shifted in rather than cut.
-        int left = std::clamp(glyph->bitmap_left, 0, std::max(0, spec.cellWidth - static_cast<int>(bitmap.width)));
+        int left = std::clamp(glyph->bitmap_left, 0, std::max(0, layout.cellWidth - static_cast<int>(bitmap.width)));
         int top = baseline - glyph->bitmap_top;
         for (int y = 0; y < static_cast<int>(bitmap.rows); ++y) {
             for (int x = 0; x < static_cast<int>(bitmap.width); ++x) {
                 int cx = left + x, cy = top + y;
-                if (cx < 0 || cx >= spec.cellWidth || cy < 0 || cy >= spec.cellHeight) continue;
+                if (cx < 0 || cx >= layout.cellWidth || cy < 0 || cy >= layout.cellHeight) continue;
                 grey[static_cast<size_t>(cellY + cy) * width + cellX + cx] = bitmap.buffer[y * bitmap.pitch + x];
             }
         }
@@ -89,9 +89,9 @@ std::vector<uint8_t> EncodeRgbaPng(int width, int height, const std::vector<uint
     return file;
 }
 
-std::vector<uint8_t> Encode(const FontImage& spec, const std::vector<uint8_t>& grey) {
-    int width = spec.cellWidth * 16, height = spec.cellHeight * 16;
-    if (std::string(spec.fileName).ends_with(".png")) return EncodeRgbaPng(width, height, grey);
+std::vector<uint8_t> Encode(const FontImage& layout, const std::vector<uint8_t>& grey) {
+    int width = layout.cellWidth * 16, height = layout.cellHeight * 16;
+    if (std::string(layout.fileName).ends_with(".png")) return EncodeRgbaPng(width, height, grey);
     // The writers take bottom-up BGR rows, as OpenGL reads them back.
     std::vector<uint8_t> bgr(static_cast<size_t>(width) * height * 3);
     for (int y = 0; y < height; ++y)
@@ -113,15 +113,15 @@ int main(int argc, char** argv) {
     FT_Library library;
     if (FT_Init_FreeType(&library)) return 1;
     int status = 0;
-    for (const FontImage& spec : kImages) {
+    for (const FontImage& layout : kImages) {
         std::vector<uint8_t> grey;
-        if (!RenderGrid(library, std::string(argv[1]) + "/" + spec.fontFile, spec, grey)) {
+        if (!RenderGrid(library, std::string(argv[1]) + "/" + layout.fontFile, layout, grey)) {
             status = 1;
             continue;
         }
-        std::vector<uint8_t> file = Encode(spec, grey);
+        std::vector<uint8_t> file = Encode(layout, grey);
         for (int i = 2; i < argc; ++i) {
-            std::string path = std::string(argv[i]) + "/" + spec.fileName;
+            std::string path = std::string(argv[i]) + "/" + layout.fileName;
             platform::File out = platform::CreateAlways(path);
             if (file.empty() || !out.IsOpen() || !out.Write(file.data(), file.size())) {
                 std::fprintf(stderr, "cannot write %s\n", path.c_str());
