@@ -113,8 +113,9 @@ void ShowScreen() {
         PumpMessages(device);
         platform::SleepMs(100);
     }
-    platform::ReadDevices();
+    // The input update reads the devices; without one, the quit keys still need their latest state.
     if (hooks.updateInput) hooks.updateInput();
+    else platform::ReadDevices();
     CheckQuitKeys();
     if (hooks.leaveStencilMode) hooks.leaveStencilMode();
     if (hooks.musicUpkeep) hooks.musicUpkeep();
