@@ -114,8 +114,10 @@ void ShowScreen() {
         platform::SleepMs(100);
     }
     // The input update reads the devices; without one, the quit keys still need their latest state.
-    if (hooks.updateInput) hooks.updateInput();
-    else platform::ReadDevices();
+    if (hooks.updateInput)
+        hooks.updateInput();
+    else
+        platform::ReadDevices();
     CheckQuitKeys();
     if (hooks.leaveStencilMode) hooks.leaveStencilMode();
     if (hooks.musicUpkeep) hooks.musicUpkeep();

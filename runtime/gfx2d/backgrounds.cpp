@@ -32,14 +32,7 @@ void PrepareCaptureTile(BackgroundTile& tile, int32_t size) {
         return;
     }
     if (tile.texture && GlReady()) glDeleteTextures(1, &tile.texture);
-    SetUnpackState();
-    glGenTextures(1, &tile.texture);
-    glBindTexture(GL_TEXTURE_2D, tile.texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    tile.texture = NewTexture(size, size, false, nullptr);
 }
 
 int32_t TileCount(int32_t length, int32_t tile) { return std::min((length + tile - 1) / tile, kMaxBackgroundTiles); }

@@ -41,14 +41,7 @@ void BindGrabTexture(SpriteSlot& slot, int32_t texWidth, int32_t texHeight) {
         if (slot.mipTexture) glDeleteTextures(1, &slot.mipTexture);
     }
     slot.mipTexture = 0;
-    SetUnpackState();
-    glGenTextures(1, &slot.texture);
-    glBindTexture(GL_TEXTURE_2D, slot.texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, texWidth, texHeight, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    slot.texture = NewTexture(texWidth, texHeight, false, nullptr);
 }
 
 // Without framebuffer alpha the key colour is found by its stored value.

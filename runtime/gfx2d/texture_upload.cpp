@@ -10,14 +10,14 @@
 #include <cstring>
 #include <vector>
 
+namespace {
+
 void SetUnpackState() {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
 }
-
-namespace {
 
 // Transparent texels take the mean colour of their opaque neighbours, so filtered drawing blends
 // towards that colour at the edges instead of towards black. Neighbours on the border rows and columns
@@ -106,6 +106,20 @@ int32_t PowerOfTwoAtLeast(int64_t side, int32_t minimum) {
     return static_cast<int32_t>(p);
 }
 
+uint32_t NewTexture(int32_t width, int32_t height, bool nearest, const uint8_t* texels) {
+    SetUnpackState();
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    GLint filter = nearest ? GL_NEAREST : GL_LINEAR;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+    return texture;
+}
+
 bool TextureUpload(const ImageRGBA& image, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t& texture,
                    uint32_t* mipTexture, bool normalMap, bool nearest) {
     if (!GlReady()) return false;
@@ -133,16 +147,8 @@ bool TextureUpload(const ImageRGBA& image, int32_t x, int32_t y, int32_t w, int3
     if (!nearest) FillEdgeColours(texels, texWidth, texHeight);
     if (normalMap) ConvertToNormalMap(texels.data(), texWidth, texHeight);
 
-    SetUnpackState();
     if (texture) glDeleteTextures(1, &texture);
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    GLint filter = nearest ? GL_NEAREST : GL_LINEAR;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, texWidth, texHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    texture = NewTexture(texWidth, texHeight, nearest, texels.data());
     if (mipTexture) UploadMipTexture(texels, texWidth, texHeight, *mipTexture);
     return true;
 }

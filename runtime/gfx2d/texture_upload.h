@@ -8,8 +8,8 @@
 // The smallest power of two that is at least side, never below minimum.
 int32_t PowerOfTwoAtLeast(int64_t side, int32_t minimum);
 
-// Unpacking as every texture upload and empty texture of the 2D part does it.
-void SetUnpackState();
+// A new bound texture, repeating, of RGBA texels (null: contents undefined, for grabs to fill).
+uint32_t NewTexture(int32_t width, int32_t height, bool nearest, const uint8_t* texels);
 // Rectangle (x, y, w, h) from the top-left; w or h 0 reaches the image's right or bottom edge. The
 // rectangle's bottom row becomes texture row 0. texture is replaced by a new name; mipTexture (when
 // not null) receives a second, mip-mapped texture. nearest chooses GL_NEAREST filtering and skips the
