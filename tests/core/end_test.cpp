@@ -21,7 +21,7 @@ std::string LogAfter(const std::string& marker) {
 
 } // namespace
 
-TEST(ProgramEnd, DebugModeWritesTheEndReportAfterAFatalError) {
+TEST(ProgramEnd, OnlyDebugModeWritesTheEndReportAndANormalEndExitsWithZero) {
     EXPECT_EXIT(
         {
             Settings().debugMode = 1;
@@ -31,9 +31,6 @@ TEST(ProgramEnd, DebugModeWritesTheEndReportAfterAFatalError) {
         },
         testing::ExitedWithCode(9), "");
     EXPECT_EQ(LogAfter("Init Finalized\r\n"), "-End On Line\r\n9\r\n16\r\n17\r\n2\r\n");
-}
-
-TEST(ProgramEnd, NormalEndAddsNothingAndExitsWithZero) {
     EXPECT_EXIT(
         {
             StartRuntime();
@@ -80,7 +77,7 @@ TEST(ProgramEnd, CleanUpRunsInItsOrderThenTheEndWorkOnce) {
                                               "free libraries\r\nwrite back INI\r\n");
 }
 
-TEST(ProgramEnd, ALogHeldByAnotherWriterIsDroppedAfterFiveTries) {
+TEST(ProgramEnd, LogDropsALineAfterFiveTriesAndNeverFollowsALink) {
     std::string path = platform::TempDir() + "ErrorLog.txt";
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     ASSERT_GE(fd, 0);
@@ -90,10 +87,7 @@ TEST(ProgramEnd, ALogHeldByAnotherWriterIsDroppedAfterFiveTries) {
     EXPECT_EQ(ReadLog(), "");
     WriteErrorLog(nullptr);
     EXPECT_EQ(ReadLog(), "NULL\r\n");
-}
 
-TEST(ProgramEnd, LogNeverFollowsALink) {
-    std::string path = platform::TempDir() + "ErrorLog.txt";
     std::string target = platform::TempDir() + "elsewhere.txt";
     unlink(path.c_str());
     ASSERT_EQ(symlink(target.c_str(), path.c_str()), 0);
