@@ -12,18 +12,8 @@
 #include <gtest/gtest.h>
 #include <regex>
 #include <utility>
-#include <vector>
 
 namespace {
-
-std::vector<std::string> SplitCrLf(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    EXPECT_EQ(start, text.size()) << "every line ends with CR LF";
-    return lines;
-}
 
 std::string ProgramDir() {
     std::string program = platform::ExecutablePath();
@@ -42,26 +32,12 @@ TEST(StartUp, LogsEachStageInOrderAndStartsAFreshLog) {
         },
         testing::ExitedWithCode(0), "");
 
-    std::vector<std::string> lines = SplitCrLf(ReadLog());
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.front(), "Init GFX");
-    std::vector<std::string> stages;
-    int extensionLines = 0;
-    const std::regex extension(R"(ext: \w+ +   \[(  OK|FAIL)\])");
-    for (const std::string& line : lines) {
-        if (line.rfind("Init ", 0) == 0)
-            stages.push_back(line);
-        else if (line.rfind("ext: ", 0) == 0) {
-            EXPECT_TRUE(std::regex_match(line, extension)) << line;
-            EXPECT_EQ(line.size(), 5u + 35 + 3 + 6) << line;
-            EXPECT_EQ(stages.size(), 1u) << "extension lines come between Init GFX and Init Input";
-            ++extensionLines;
-        }
-    }
-    EXPECT_EQ(stages, (std::vector<std::string>{"Init GFX", "Init Input", "Init Sound", "Init Network", "Init Window",
-                                                "Init Finalized"}));
-    EXPECT_GE(extensionLines, 10);
-    EXPECT_EQ(ReadLog().find("earlier run"), std::string::npos);
+    // Nothing of the earlier run, nothing but these lines, every one ending in CR LF.
+    const std::regex expected("Init GFX\r\n(OpenGL Software Emulation\r\n)?"
+                              "(ext: \\w[\\w ]{34}   \\[(  OK|FAIL)\\]\r\n){10,}"
+                              "Init Input\r\nInit Sound\r\nInit Network\r\nInit Window\r\nInit Finalized\r\n");
+    std::string text = ReadLog();
+    EXPECT_TRUE(std::regex_match(text, expected)) << text;
 }
 
 // Started from another folder, the program works in its own; the clock starts at the end of start-up.
