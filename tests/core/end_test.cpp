@@ -43,21 +43,19 @@ TEST(ProgramEnd, OnlyDebugModeWritesTheEndReportAndANormalEndExitsWithZero) {
 
 namespace {
 
-void Log(const char* step) { WriteErrorLog(step); }
-
 void InstallLoggingHooks() {
     SubsystemHooks& h = Hooks();
-    h.closeFiles = [] { Log("close files"); };
-    h.stopMusic = [] { Log("stop music"); };
-    h.releaseTextures = [] { Log("release textures"); };
-    h.destroyInput = [] { Log("destroy input"); };
+    h.closeFiles = [] { WriteErrorLog("close files"); };
+    h.stopMusic = [] { WriteErrorLog("stop music"); };
+    h.releaseTextures = [] { WriteErrorLog("release textures"); };
+    h.destroyInput = [] { WriteErrorLog("destroy input"); };
     // An end entered again from inside a step neither repeats nor skips any step.
     h.destroySound = [] {
-        Log("destroy sound");
+        WriteErrorLog("destroy sound");
         EndProgram();
     };
-    h.destroyNetwork = [] { Log("destroy network"); };
-    h.destroyArchives = [] { Log("destroy archives"); };
+    h.destroyNetwork = [] { WriteErrorLog("destroy network"); };
+    h.destroyArchives = [] { WriteErrorLog("destroy archives"); };
 }
 
 } // namespace
@@ -67,8 +65,8 @@ TEST(ProgramEnd, CleanUpRunsInItsOrderThenTheEndWorkOnce) {
         {
             InstallLoggingHooks();
             StartRuntime();
-            RegisterExitHandler([] { Log("write back INI"); });
-            RegisterExitHandler([] { Log("free libraries"); });
+            RegisterExitHandler([] { WriteErrorLog("write back INI"); });
+            RegisterExitHandler([] { WriteErrorLog("free libraries"); });
             EndProgram();
         },
         testing::ExitedWithCode(0), "");

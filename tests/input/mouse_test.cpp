@@ -72,9 +72,28 @@ TEST(Mouse, OneMotionAndWheelSamplePerFrame) {
     EXPECT_EQ(MouseGetAxis(-1), 0);
 }
 
-TEST(Mouse, ButtonsAreReadFresh) {
+TEST(Mouse, RelativeMotionNeverLeavesTheScreen) {
     StartInput();
-    PushMouseButton(SDL_BUTTON_LEFT, true);
+    MouseSetPosition(320, 240);
+    PushMouseMotion(0, 0, 100000, -100000);
+    InputFrameUpdate();
+    ExpectPosition(Device().width - 1, 0);
+    PushMouseMotion(0, 0, -3, 4);
+    InputFrameUpdate();
+    ExpectPosition(Device().width - 4, 4); // the clamped position is the one kept
+}
+
+// The wait runs the music upkeep on every pass: the place to act while it waits.
+TEST(Mouse, InputWaitReturnsOnAMoveOrClickAndButtonsAreReadFresh) {
+    StartInput();
+    MouseSetPosition(100, 100);
+    Hooks().musicUpkeep = [] { PushMouseMotion(0, 0, 1, 0); };
+    WaitInputChange();
+    ExpectPosition(101, 100);
+    Hooks().musicUpkeep = [] { PushMouseButton(SDL_BUTTON_LEFT, true); };
+    WaitInputChange();
+    Hooks().musicUpkeep = nullptr;
+    // Buttons are read fresh, without a new frame.
     PushMouseButton(SDL_BUTTON_MIDDLE, true);
     EXPECT_EQ(MouseGetAxis(3), 1);
     EXPECT_EQ(MouseGetAxis(4), 0);
@@ -88,29 +107,4 @@ TEST(Mouse, ButtonsAreReadFresh) {
     EXPECT_EQ(b2, 1.0);
     PushMouseButton(SDL_BUTTON_RIGHT, false);
     EXPECT_FALSE(MouseAnyButton());
-}
-
-TEST(Mouse, RelativeMotionNeverLeavesTheScreen) {
-    StartInput();
-    MouseSetPosition(320, 240);
-    PushMouseMotion(0, 0, 100000, -100000);
-    InputFrameUpdate();
-    ExpectPosition(Device().width - 1, 0);
-    PushMouseMotion(0, 0, -3, 4);
-    InputFrameUpdate();
-    ExpectPosition(Device().width - 4, 4); // the clamped position is the one kept
-}
-
-// The wait runs the music upkeep on every pass: the place to act while it waits.
-TEST(Mouse, InputWaitReturnsWhenTheMouseMovesOrClicks) {
-    StartInput();
-    MouseSetPosition(100, 100);
-    Hooks().musicUpkeep = [] { PushMouseMotion(0, 0, 1, 0); };
-    WaitInputChange();
-    ExpectPosition(101, 100);
-    Hooks().musicUpkeep = [] { PushMouseButton(SDL_BUTTON_LEFT, true); };
-    WaitInputChange();
-    Hooks().musicUpkeep = nullptr;
-    EXPECT_EQ(MouseGetAxis(3), 1);
-    PushMouseButton(SDL_BUTTON_LEFT, false);
 }
