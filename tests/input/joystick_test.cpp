@@ -46,8 +46,7 @@ TEST(Joystick, VirtualPadCountNameAxesHatsButtons) {
     EXPECT_EQ(JoystickCount(), SDL_NumJoysticks());
     std::string name = SDL_JoystickNameForIndex(pad.deviceIndex);
     EXPECT_EQ(std::string(JoystickName(pad.n).c_str()), name + ", " + name);
-    EXPECT_EQ(std::string(JoystickName(pad.n + 1).c_str()), "");
-    EXPECT_EQ(std::string(JoystickName(-1).c_str()), "");
+    for (int missing : {pad.n + 1, -1}) EXPECT_STREQ(JoystickName(missing).c_str(), "") << missing;
 
     SDL_JoystickSetVirtualAxis(pad.joystick, 0, 16384);
     SDL_JoystickSetVirtualAxis(pad.joystick, 1, -32768);
@@ -70,7 +69,7 @@ TEST(Joystick, VirtualPadCountNameAxesHatsButtons) {
     EXPECT_EQ(JoystickHatY(pad.n + 1), 0) << "a missing joystick does not point up";
 
     SDL_JoystickSetVirtualButton(pad.joystick, 1, SDL_PRESSED);
-    for (int bad : {pad.n + 1, -1}) EXPECT_EQ(JoystickButton(bad, 1), 0);
+    for (int missing : {pad.n + 1, -1}) EXPECT_EQ(JoystickButton(missing, 1), 0) << missing;
     for (int button : {0, 2, 32, -1}) EXPECT_EQ(JoystickButton(pad.n, button), 0) << button;
     EXPECT_EQ(JoystickButton(pad.n, 1), 0x80);
     if (pad.n == 0) { // GetState reads joystick 0; another attached joystick would take that place
