@@ -19,6 +19,24 @@ std::string LogAfter(const std::string& marker) {
     return at == std::string::npos ? "<" + marker + " missing>" : log.substr(at + marker.size());
 }
 
+void InstallLoggingHooks() {
+    SubsystemHooks& h = Hooks();
+    h.closeFiles = [] { WriteErrorLog("close files"); };
+    h.stopMusic = [] { WriteErrorLog("stop music"); };
+    h.releaseTextures = [] { WriteErrorLog("release textures"); };
+    h.destroyInput = [] { WriteErrorLog("destroy input"); };
+    // An end entered again from inside a step neither repeats nor skips any step.
+    h.destroySound = [] {
+        WriteErrorLog("destroy sound");
+        EndProgram();
+    };
+    h.destroyNetwork = [] { WriteErrorLog("destroy network"); };
+    h.destroyArchives = [] { WriteErrorLog("destroy archives"); };
+}
+
+int gCalls = 0;
+const CallByNameEntry kTable[] = {{[] { ++gCalls; }, "__KYgui_Helpers___"}, {nullptr, nullptr}};
+
 } // namespace
 
 TEST(ProgramEnd, OnlyDebugModeWritesTheEndReportAndANormalEndExitsWithZero) {
@@ -40,25 +58,6 @@ TEST(ProgramEnd, OnlyDebugModeWritesTheEndReportAndANormalEndExitsWithZero) {
         testing::ExitedWithCode(0), "");
     EXPECT_EQ(LogAfter("Init Finalized\r\n"), "");
 }
-
-namespace {
-
-void InstallLoggingHooks() {
-    SubsystemHooks& h = Hooks();
-    h.closeFiles = [] { WriteErrorLog("close files"); };
-    h.stopMusic = [] { WriteErrorLog("stop music"); };
-    h.releaseTextures = [] { WriteErrorLog("release textures"); };
-    h.destroyInput = [] { WriteErrorLog("destroy input"); };
-    // An end entered again from inside a step neither repeats nor skips any step.
-    h.destroySound = [] {
-        WriteErrorLog("destroy sound");
-        EndProgram();
-    };
-    h.destroyNetwork = [] { WriteErrorLog("destroy network"); };
-    h.destroyArchives = [] { WriteErrorLog("destroy archives"); };
-}
-
-} // namespace
 
 TEST(ProgramEnd, CleanUpRunsInItsOrderThenTheEndWorkOnce) {
     EXPECT_EXIT(
@@ -93,13 +92,6 @@ TEST(ProgramEnd, LogDropsALineAfterFiveTriesAndNeverFollowsALink) {
     EXPECT_EQ(access(target.c_str(), F_OK), -1);
     unlink(path.c_str());
 }
-
-namespace {
-
-int gCalls = 0;
-const CallByNameEntry kTable[] = {{[] { ++gCalls; }, "__KYgui_Helpers___"}, {nullptr, nullptr}};
-
-} // namespace
 
 TEST(ProgramEnd, CallByNameCallsKnownNamesAndReportsOthers) {
     setenv("TMV_DEBUG_OUTPUT", "1", 1);
