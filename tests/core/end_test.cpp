@@ -19,9 +19,27 @@ std::string LogAfter(const std::string& marker) {
     return at == std::string::npos ? "<" + marker + " missing>" : log.substr(at + marker.size());
 }
 
+void InstallLoggingHooks() {
+    SubsystemHooks& h = Hooks();
+    h.closeFiles = [] { WriteErrorLog("close files"); };
+    h.stopMusic = [] { WriteErrorLog("stop music"); };
+    h.releaseTextures = [] { WriteErrorLog("release textures"); };
+    h.destroyInput = [] { WriteErrorLog("destroy input"); };
+    // An end entered again from inside a step neither repeats nor skips any step.
+    h.destroySound = [] {
+        WriteErrorLog("destroy sound");
+        EndProgram();
+    };
+    h.destroyNetwork = [] { WriteErrorLog("destroy network"); };
+    h.destroyArchives = [] { WriteErrorLog("destroy archives"); };
+}
+
+int gCalls = 0;
+const CallByNameEntry kTable[] = {{[] { ++gCalls; }, "__KYgui_Helpers___"}, {nullptr, nullptr}};
+
 } // namespace
 
-TEST(ProgramEnd, DebugModeWritesTheEndReportAfterAFatalError) {
+TEST(ProgramEnd, OnlyDebugModeWritesTheEndReportAndANormalEndExitsWithZero) {
     EXPECT_EXIT(
         {
             Settings().debugMode = 1;
@@ -31,9 +49,6 @@ TEST(ProgramEnd, DebugModeWritesTheEndReportAfterAFatalError) {
         },
         testing::ExitedWithCode(9), "");
     EXPECT_EQ(LogAfter("Init Finalized\r\n"), "-End On Line\r\n9\r\n16\r\n17\r\n2\r\n");
-}
-
-TEST(ProgramEnd, NormalEndAddsNothingAndExitsWithZero) {
     EXPECT_EXIT(
         {
             StartRuntime();
@@ -44,34 +59,13 @@ TEST(ProgramEnd, NormalEndAddsNothingAndExitsWithZero) {
     EXPECT_EQ(LogAfter("Init Finalized\r\n"), "");
 }
 
-namespace {
-
-void Log(const char* step) { WriteErrorLog(step); }
-
-void InstallLoggingHooks() {
-    SubsystemHooks& h = Hooks();
-    h.closeFiles = [] { Log("close files"); };
-    h.stopMusic = [] { Log("stop music"); };
-    h.releaseTextures = [] { Log("release textures"); };
-    h.destroyInput = [] { Log("destroy input"); };
-    // An end entered again from inside a step neither repeats nor skips any step.
-    h.destroySound = [] {
-        Log("destroy sound");
-        EndProgram();
-    };
-    h.destroyNetwork = [] { Log("destroy network"); };
-    h.destroyArchives = [] { Log("destroy archives"); };
-}
-
-} // namespace
-
 TEST(ProgramEnd, CleanUpRunsInItsOrderThenTheEndWorkOnce) {
     EXPECT_EXIT(
         {
             InstallLoggingHooks();
             StartRuntime();
-            RegisterExitHandler([] { Log("write back INI"); });
-            RegisterExitHandler([] { Log("free libraries"); });
+            RegisterExitHandler([] { WriteErrorLog("write back INI"); });
+            RegisterExitHandler([] { WriteErrorLog("free libraries"); });
             EndProgram();
         },
         testing::ExitedWithCode(0), "");
@@ -80,7 +74,7 @@ TEST(ProgramEnd, CleanUpRunsInItsOrderThenTheEndWorkOnce) {
                                               "free libraries\r\nwrite back INI\r\n");
 }
 
-TEST(ProgramEnd, ALogHeldByAnotherWriterIsDroppedAfterFiveTries) {
+TEST(ProgramEnd, LogDropsALineAfterFiveTriesAndNeverFollowsALink) {
     std::string path = platform::TempDir() + "ErrorLog.txt";
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     ASSERT_GE(fd, 0);
@@ -90,10 +84,7 @@ TEST(ProgramEnd, ALogHeldByAnotherWriterIsDroppedAfterFiveTries) {
     EXPECT_EQ(ReadLog(), "");
     WriteErrorLog(nullptr);
     EXPECT_EQ(ReadLog(), "NULL\r\n");
-}
 
-TEST(ProgramEnd, LogNeverFollowsALink) {
-    std::string path = platform::TempDir() + "ErrorLog.txt";
     std::string target = platform::TempDir() + "elsewhere.txt";
     unlink(path.c_str());
     ASSERT_EQ(symlink(target.c_str(), path.c_str()), 0);
@@ -101,13 +92,6 @@ TEST(ProgramEnd, LogNeverFollowsALink) {
     EXPECT_EQ(access(target.c_str(), F_OK), -1);
     unlink(path.c_str());
 }
-
-namespace {
-
-int gCalls = 0;
-const CallByNameEntry kTable[] = {{[] { ++gCalls; }, "__KYgui_Helpers___"}, {nullptr, nullptr}};
-
-} // namespace
 
 TEST(ProgramEnd, CallByNameCallsKnownNamesAndReportsOthers) {
     setenv("TMV_DEBUG_OUTPUT", "1", 1);

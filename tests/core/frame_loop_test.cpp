@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <utility>
 
 TEST(FrameLoop, LosingFocusPausesAndRegainingItRestoresTheTitle) {
     StartRuntime();
@@ -34,55 +35,43 @@ TEST(FrameLoop, MissedFramePeriodsAreSkipped) {
     EXPECT_LE(device.nextFrameTime, now + device.framePeriod);
 }
 
-TEST(FrameLoop, CloseBoxEndsTheProgramWhileItWaitsForTheFrame) {
-    EXPECT_EXIT(
-        {
-            StartRuntime();
-            LimitFps(1);
-            ShowScreen();
-            PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
-            PresentFrame(Device());
-            std::exit(3);
-        },
-        testing::ExitedWithCode(0), "");
-    EXPECT_EXIT(
-        {
-            StartRuntime();
-            PushQuit();
-            ShowScreen();
-            std::exit(3);
-        },
-        testing::ExitedWithCode(0), "");
-}
-
-TEST(FrameLoop, EscapeEndsTheProgramUnlessSwitchedOff) {
-    EXPECT_EXIT(
-        {
-            StartRuntime();
-            PushKey(SDL_SCANCODE_ESCAPE, true);
-            ShowScreen();
-            std::exit(3);
-        },
-        testing::ExitedWithCode(0), "");
+TEST(FrameLoop, CloseBoxQuitEscapeAndLeftAltF4EndTheProgramWithZero) {
+    const std::pair<const char*, void (*)()> ends[] = {
+        {"close box while waiting for the frame",
+         [] {
+             LimitFps(1);
+             ShowScreen();
+             PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+             PresentFrame(Device());
+             std::exit(3); // the following ShowScreen must not be the one that ends
+         }},
+        {"quit event", [] { PushQuit(); }},
+        {"escape", [] { PushKey(SDL_SCANCODE_ESCAPE, true); }},
+        {"left Alt+F4 with escape switched off",
+         [] {
+             Runtime().escapeQuits = false;
+             PushKey(SDL_SCANCODE_LALT, true);
+             PushKey(SDL_SCANCODE_F4, true);
+         }},
+    };
+    for (auto [what, act] : ends) {
+        EXPECT_EXIT(
+            {
+                StartRuntime();
+                act();
+                ShowScreen();
+                std::exit(3);
+            },
+            testing::ExitedWithCode(0), "")
+            << what;
+    }
 
     StartRuntime();
     Runtime().escapeQuits = false;
     PushKey(SDL_SCANCODE_ESCAPE, true);
     ShowScreen();
+    EXPECT_TRUE(Runtime().running) << "escape switched off";
     PushKey(SDL_SCANCODE_ESCAPE, false);
     ShowScreen();
     Runtime().escapeQuits = true;
-}
-
-TEST(FrameLoop, LeftAltF4AlwaysEndsTheProgram) {
-    EXPECT_EXIT(
-        {
-            StartRuntime();
-            Runtime().escapeQuits = false;
-            PushKey(SDL_SCANCODE_LALT, true);
-            PushKey(SDL_SCANCODE_F4, true);
-            ShowScreen();
-            std::exit(3);
-        },
-        testing::ExitedWithCode(0), "");
 }

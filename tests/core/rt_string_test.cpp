@@ -5,29 +5,19 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 
-TEST(RtString, EmptyStringsShareOneBufferAndGrowInSixteenByteSteps) {
-    RtString empty;
-    EXPECT_EQ(empty.Length(), 0u);
-    EXPECT_EQ(empty.Capacity(), 0u);
-    EXPECT_STREQ(empty.c_str(), "");
-
+TEST(RtString, CapacityGrowsInSixteenByteSteps) {
+    EXPECT_EQ(RtString().Capacity(), 0u) << "empty strings share one buffer";
+    EXPECT_EQ(RtString(std::string(100, 'x')).Capacity(), 112u);
+    EXPECT_EQ(RtString(7).Capacity(), 80u) << "formatting reserves 64 bytes";
     RtString s("abc");
     EXPECT_EQ(s.Capacity(), 16u);
     s += "defghijklmno";
-    EXPECT_EQ(s.Length(), 15u);
     EXPECT_EQ(s.Capacity(), 16u);
     s += "p";
     EXPECT_EQ(s.Capacity(), 32u);
     EXPECT_STREQ(s.c_str(), "abcdefghijklmnop");
-
-    RtString hundred(std::string(100, 'x'));
-    EXPECT_EQ(hundred.Capacity(), 112u);
-
-    RtString exact;
-    exact.AssignExact("hello");
-    EXPECT_EQ(exact.Capacity(), 6u);
-    EXPECT_EQ(RtString(7).Capacity(), 80u); // formatting reserves 64 bytes
 }
 
 TEST(RtString, FormatsNumbersWithTenSignificantDigits) {
@@ -43,69 +33,45 @@ TEST(RtString, FormatsNumbersWithTenSignificantDigits) {
                           {100000, "100000"},
                           {50.0 / 99, "0.5050505051"},
                           {1e20, "1e+20"},
-                          {1e-5, "1e-05"},
-                          {60, "60"}};
+                          {1e-5, "1e-05"}};
     for (const Case& c : cases) EXPECT_STREQ(RtString(c.value).c_str(), c.text) << c.value;
     EXPECT_STREQ(RtString(0.1f).c_str(), "0.1000000015");
     EXPECT_STREQ(RtString(-2147483647 - 1).c_str(), "-2147483648");
-    EXPECT_STREQ(RtString(0).c_str(), "0");
 }
 
-TEST(RtString, ConcatenatesTextAndNumbersOnEitherSide) {
-    EXPECT_STREQ((RtString("abc") + 1.5).c_str(), "abc1.5");
-    EXPECT_STREQ((2.0 + RtString("x")).c_str(), "2x");
-    EXPECT_STREQ((RtString("") + 3.0).c_str(), "3");
-    EXPECT_STREQ((RtString("n") + 42 + "!").c_str(), "n42!");
-    EXPECT_STREQ(("<" + RtString("a") + ">").c_str(), "<a>");
-}
-
-TEST(RtString, ConvertsLeadingNumbersAndSaturates) {
-    EXPECT_EQ(RtString("12abc").ToInt(), 12);
-    EXPECT_EQ(RtString("abc").ToInt(), 0);
-    EXPECT_EQ(RtString("").ToInt(), 0);
-    EXPECT_EQ(RtString("  -7").ToInt(), -7);
-    EXPECT_EQ(RtString("99999999999999").ToInt(), 2147483647);
-    EXPECT_EQ(RtString("-99999999999999").ToInt(), -2147483647 - 1);
-    EXPECT_EQ(RtString("-2147483648").ToInt(), -2147483647 - 1);
-    EXPECT_DOUBLE_EQ(RtString("2.5x").ToNumber(), 2.5);
-    EXPECT_DOUBLE_EQ(RtString(" -.5").ToNumber(), -0.5);
-    EXPECT_DOUBLE_EQ(RtString("1e3").ToNumber(), 1000);
-    EXPECT_DOUBLE_EQ(RtString("1e").ToNumber(), 1);
-    EXPECT_DOUBLE_EQ(RtString(".").ToNumber(), 0);
-    EXPECT_DOUBLE_EQ(RtString("nan").ToNumber(), 0);
-    EXPECT_DOUBLE_EQ(RtString("0x10").ToNumber(), 0);
+TEST(RtString, ConcatenatesNumbersAndConvertsLeadingNumbersSaturating) {
+    EXPECT_STREQ((2.0 + RtString("x") + 1.5).c_str(), "2x1.5");
+    EXPECT_STREQ(("<" + RtString("n") + 42 + ">").c_str(), "<n42>");
+    const std::pair<const char*, int> ints[] = {
+        {"12abc", 12}, {"", 0}, {"  -7", -7}, {"99999999999999", 2147483647}, {"-99999999999999", -2147483647 - 1}};
+    for (auto [text, value] : ints) EXPECT_EQ(RtString(text).ToInt(), value) << text;
+    const std::pair<const char*, double> numbers[] = {{" -.5", -0.5}, {"1e3", 1000}, {"1e", 1},
+                                                      {".", 0},       {"nan", 0},    {"0x10", 0}};
+    for (auto [text, value] : numbers) EXPECT_EQ(RtString(text).ToNumber(), value) << text;
 }
 
 TEST(RtString, ComparesTextByBytesAndNumbersByValue) {
     RtString ten("10");
     EXPECT_TRUE(ten > 9.5);
-    EXPECT_TRUE(ten < RtString("9"));
-    EXPECT_TRUE(ten < "9");
     EXPECT_TRUE("9" > ten);
     EXPECT_TRUE(ten == 10);
-    EXPECT_TRUE(ten != 11);
     EXPECT_TRUE(RtString("\xE4") > RtString("a")); // bytes compare unsigned
     EXPECT_EQ(Compare(ten, 9.5), 1);
-    EXPECT_EQ(Compare(ten, 10), 0);
     EXPECT_EQ(Compare(RtString("abc"), 1), -1);
 
     // Same text up to a zero byte, different lengths: not equal.
     RtString shortText("ab");
     RtString longer(std::string_view("ab\0x", 4));
-    EXPECT_EQ(longer.Length(), 4u);
     EXPECT_FALSE(shortText == longer);
     EXPECT_TRUE(shortText <= longer);
 }
 
 TEST(RtString, MidFindAndLower) {
     EXPECT_STREQ(StringMid(RtString("|a|b"), 1, -1).c_str(), "a|b");
-    EXPECT_STREQ(StringMid(RtString("abc"), 5, 1).c_str(), "");
-    EXPECT_STREQ(StringMid(RtString("abc"), 1, 1).c_str(), "b");
     EXPECT_STREQ(StringMid(RtString("abc"), -1, 2).c_str(), "");
     EXPECT_STREQ(StringMid(RtString("abc"), 2147483647, 2147483647).c_str(), "");
     EXPECT_STREQ(StringMid(RtString("abc"), 1, 2147483647).c_str(), "bc");
     EXPECT_EQ(StringFind(RtString("hello"), RtString("")), 0);
-    EXPECT_EQ(StringFind(RtString("hello"), RtString("ll")), 2);
     EXPECT_EQ(StringFind(RtString("hello"), RtString("z")), -1);
     EXPECT_STREQ(StringLower(RtString("A\xC4Zz")).c_str(), "a\xC4zz");
 }
@@ -116,7 +82,6 @@ TEST(RtString, SelfAssignmentAndSelfAppendAreSafe) {
     EXPECT_STREQ(s.c_str(), "abcdefghijklmnoabcdefghijklmno");
     RtString& alias = s;
     s = alias;
-    EXPECT_EQ(s.Length(), 30u);
     s = s.c_str() + 28;
     EXPECT_STREQ(s.c_str(), "no");
     s += s.c_str();

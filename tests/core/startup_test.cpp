@@ -11,19 +11,9 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
-#include <sstream>
-#include <vector>
+#include <utility>
 
 namespace {
-
-std::vector<std::string> SplitCrLf(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    EXPECT_EQ(start, text.size()) << "every line ends with CR LF";
-    return lines;
-}
 
 std::string ProgramDir() {
     std::string program = platform::ExecutablePath();
@@ -42,85 +32,51 @@ TEST(StartUp, LogsEachStageInOrderAndStartsAFreshLog) {
         },
         testing::ExitedWithCode(0), "");
 
-    std::vector<std::string> lines = SplitCrLf(ReadLog());
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.front(), "Init GFX");
-    std::vector<std::string> stages;
-    int extensionLines = 0;
-    const std::regex extension(R"(ext: \w+ +   \[(  OK|FAIL)\])");
-    for (const std::string& line : lines) {
-        if (line.rfind("Init ", 0) == 0)
-            stages.push_back(line);
-        else if (line.rfind("ext: ", 0) == 0) {
-            EXPECT_TRUE(std::regex_match(line, extension)) << line;
-            EXPECT_EQ(line.size(), 5u + 35 + 3 + 6) << line;
-            EXPECT_EQ(stages.size(), 1u) << "extension lines come between Init GFX and Init Input";
-            ++extensionLines;
-        }
-    }
-    EXPECT_EQ(stages, (std::vector<std::string>{"Init GFX", "Init Input", "Init Sound", "Init Network", "Init Window",
-                                                "Init Finalized"}));
-    EXPECT_GE(extensionLines, 10);
-    EXPECT_EQ(log.find("earlier run"), std::string::npos);
-    EXPECT_EQ(ReadLog().find("earlier run"), std::string::npos);
+    // Nothing of the earlier run, nothing but these lines, every one ending in CR LF.
+    const std::regex expected("Init GFX\r\n(OpenGL Software Emulation\r\n)?"
+                              "(ext: \\w[\\w ]{34}   \\[(  OK|FAIL)\\]\r\n){10,}"
+                              "Init Input\r\nInit Sound\r\nInit Network\r\nInit Window\r\nInit Finalized\r\n");
+    std::string text = ReadLog();
+    EXPECT_TRUE(std::regex_match(text, expected)) << text;
 }
 
-TEST(StartUp, ProgramStartedElsewhereWorksInItsOwnFolder) {
+// Started from another folder, the program works in its own; the clock starts at the end of start-up.
+TEST(StartUp, ProgramStartedElsewhereWorksInItsOwnFolderWithAFreshClock) {
     ASSERT_EQ(chdir("/"), 0);
     EXPECT_EXIT(
         {
             RuntimeInit(1, "TMV-Vedu");
-            std::exit(platform::CurrentDir() == ProgramDir() ? 0 : 3);
+            if (platform::CurrentDir() != ProgramDir()) std::exit(3);
+            std::exit(FrameTime() == 1.0 && ElapsedTime() >= 0 && ElapsedTime() < 1000 ? 0 : 4);
         },
         testing::ExitedWithCode(0), "");
 }
 
-TEST(StartUp, ClockStartsAtTheEndOfStartUp) {
-    EXPECT_EXIT(
-        {
-            RuntimeInit(1, "TMV-Vedu");
-            bool ok = FrameTime() == 1.0 && ElapsedTime() >= 0 && ElapsedTime() < 1000;
-            std::exit(ok ? 0 : 3);
-        },
-        testing::ExitedWithCode(0), "");
-}
-
-TEST(StartUp, FirstWindowIs640By480WithTheOriginAtTheTopLeft) {
+TEST(StartUp, FirstWindowIs640By480WithTheOriginAtTheTopLeftAndSixtyFrames) {
     StartRuntime();
     OpenGLVividoru& device = Device();
-    EXPECT_EQ(device.width, 640);
-    EXPECT_EQ(device.height, 480);
     int w = 0, h = 0;
     platform::ClientSize(device.window, w, h);
-    EXPECT_EQ(w, 640);
-    EXPECT_EQ(h, 480);
+    EXPECT_EQ(std::make_pair(w, h), std::make_pair(640, 480));
+    EXPECT_EQ(std::make_pair(device.width, device.height), std::make_pair(640, 480));
     EXPECT_EQ(platform::WindowTitle(device.window), "TMV-Vedu");
     EXPECT_FALSE(device.fullScreen);
 
     glClear(GL_COLOR_BUFFER_BIT);
     glDisable(GL_TEXTURE_2D);
     glColor3ub(255, 0, 0);
-    glBegin(GL_QUADS);
-    glVertex2i(0, 0);
-    glVertex2i(0, 2);
-    glVertex2i(2, 2);
-    glVertex2i(2, 0);
-    glEnd();
+    glRecti(0, 2, 2, 0); // wound like the runtime's own quads
     EXPECT_EQ(BackBufferPixel(0, 0), 0x0000FFu);
-    EXPECT_EQ(BackBufferPixel(1, 1), 0x0000FFu);
     EXPECT_EQ(BackBufferPixel(2, 2), 0u);
     EXPECT_EQ(BackBufferPixel(0, 479), 0u);
     SetViewport(0, 0, 0, 0);
-}
 
-TEST(StartUp, FrameRateLimitGivesThePeriod) {
-    StartRuntime();
-    OpenGLVividoru& device = Device();
+    // Frame pacing: 60 a second at first, a 2 ms floor, whole frames a second.
     EXPECT_NEAR(device.framePeriod, 1000.0 / 60, 1e-9);
-    LimitFps(0);
-    EXPECT_EQ(device.framePeriod, 2.0);
-    LimitFps(-5);
-    EXPECT_EQ(device.framePeriod, 2.0);
+    for (double fps : {0.0, -5.0}) {
+        LimitFps(fps);
+        EXPECT_EQ(device.framePeriod, 2.0) << fps;
+    }
     LimitFps(30.9);
     EXPECT_NEAR(device.framePeriod, 1000.0 / 30, 1e-9);
     LimitFps(60);
@@ -139,21 +95,12 @@ TEST(StartUp, WindowThatCannotBeMadeEndsWithAReason) {
     EXPECT_EQ(log.find("Init Input"), std::string::npos);
 }
 
-TEST(StartUp, HiddenStartLeavesTheWindowHiddenAndRunning) {
+TEST(StartUp, HiddenStartKeepsRunningAndSwitchesToFullScreenAndBack) {
     EXPECT_EXIT(
         {
             RuntimeInit(0, "TMV-Vedu");
             bool hidden = SDL_GetWindowFlags(Runtime().window) & SDL_WINDOW_HIDDEN;
             ShowScreen();
-            std::exit(hidden && Runtime().running ? 0 : 3);
-        },
-        testing::ExitedWithCode(0), "");
-}
-
-TEST(StartUp, SwitchesToFullScreenAndBack) {
-    EXPECT_EXIT(
-        {
-            RuntimeInit(1, "TMV-Vedu");
             SetScreen(800, 600, 1);
             OpenGLVividoru& device = Device();
             bool full = device.fullScreen && device.width == 800 && device.viewportWidth == 800 &&
@@ -163,7 +110,7 @@ TEST(StartUp, SwitchesToFullScreenAndBack) {
             int h = 0;
             platform::ClientSize(device.window, w, h);
             bool windowed = !device.fullScreen && w == 640 && h == 480 && Settings().fullScreen == 0;
-            std::exit(full && windowed ? 0 : 3);
+            std::exit(!hidden ? 3 : !full ? 4 : !windowed ? 5 : 0);
         },
         testing::ExitedWithCode(0), "");
 }
