@@ -54,7 +54,8 @@ bool RenderGrid(FT_Library library, const std::string& fontPath, const FontImage
         if (!Printable(code) || FT_Load_Char(face, code, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL)) continue;
         const FT_GlyphSlot glyph = face->glyph;
         const FT_Bitmap& bitmap = glyph->bitmap;
-        int cellX = static_cast<int>(code % 16) * layout.cellWidth, cellY = static_cast<int>(code / 16) * layout.cellHeight;
+        int cellX = static_cast<int>(code % 16) * layout.cellWidth,
+            cellY = static_cast<int>(code / 16) * layout.cellHeight;
         // Glyphs wider than their advance (italic overhangs, accents) are shifted in rather than cut.
         int left = std::clamp(glyph->bitmap_left, 0, std::max(0, layout.cellWidth - static_cast<int>(bitmap.width)));
         int top = baseline - glyph->bitmap_top;
