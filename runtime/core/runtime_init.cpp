@@ -23,8 +23,8 @@ RtString JoinArguments(int argc, char** argv) {
     return line;
 }
 
-[[noreturn]] void WindowFailed(const char* reason) {
-    WriteErrorLog((std::string(reason) + ": " + platform::LastError()).c_str());
+// Nothing after this step may run on a missing window: the program ends, with a failure status.
+[[noreturn]] void StartFailed() {
     Runtime().fatalError = true;
     EndProgram();
 }
@@ -55,11 +55,15 @@ int RuntimeInit(int showCommand, const char* title) {
     rt.running = true;
 
     WriteErrorLog("Init GFX");
-    if (!platform::VideoInit()) WindowFailed("Video start failed");
+    if (!platform::VideoInit()) {
+        WriteErrorLog(("Video start failed: " + platform::LastError()).c_str());
+        StartFailed();
+    }
     rt.device = std::make_unique<OpenGLVividoru>();
     OpenGLVividoru& device = *rt.device;
+    // CreateWindow logs the system's reason when it fails.
     if (!device.CreateWindow(settings.screenWidth, settings.screenHeight, 0, settings.frameRate, settings.multisample))
-        WindowFailed("Window creation failed");
+        StartFailed();
     rt.window = device.window;
     rt.title = title;
     platform::SetWindowTitle(rt.window, title);
