@@ -58,6 +58,12 @@ std::string ExecutablePath() {
     }
 }
 
+std::string ProgramDir() {
+    std::string program = ExecutablePath();
+    size_t cut = program.rfind('/');
+    return cut == std::string::npos ? "." : program.substr(0, cut);
+}
+
 std::string CurrentDir() {
     std::string path(256, '\0');
     while (!getcwd(path.data(), path.size())) {

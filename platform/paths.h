@@ -10,6 +10,8 @@ namespace platform {
 const std::string& TempDir();
 // The running program's file, read from /proc/self/exe without a length limit.
 std::string ExecutablePath();
+// The folder that holds the running program, without a trailing "/".
+std::string ProgramDir();
 std::string CurrentDir();
 bool SetCurrentDir(const std::string& path);
 // Every "\" becomes "/": names from programs may use either separator.

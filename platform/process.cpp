@@ -37,11 +37,6 @@ bool IsExecutable(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
 }
 
-std::string Directory(const std::string& path) {
-    size_t cut = path.rfind('/');
-    return cut == std::string::npos ? "." : path.substr(0, cut);
-}
-
 int WaitForExit(pid_t pid) {
     int status = 0;
     while (waitpid(pid, &status, 0) < 0)
@@ -140,7 +135,7 @@ std::string FindOnPath(const std::string& name) {
 std::string FindProgram(const std::string& name) {
     if (name.empty()) return {};
     if (name.find('/') != std::string::npos) return IsExecutable(name) ? name : std::string();
-    for (const std::string& dir : {Directory(ExecutablePath()), CurrentDir()}) {
+    for (const std::string& dir : {ProgramDir(), CurrentDir()}) {
         std::string candidate = dir + "/" + name;
         if (IsExecutable(candidate)) return candidate;
     }

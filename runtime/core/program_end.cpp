@@ -18,11 +18,7 @@ void RunHook(void (*hook)()) {
 
 void CloseFiles() { RunHook(Hooks().closeFiles); }
 
-void ReturnToProgramDir() {
-    std::string program = platform::ExecutablePath();
-    size_t cut = program.find_last_of("/\\");
-    if (cut != std::string::npos) platform::SetCurrentDir(program.substr(0, cut + 1));
-}
+void ReturnToProgramDir() { platform::SetCurrentDir(platform::ProgramDir()); }
 
 void StopMusic() { RunHook(Hooks().stopMusic); }
 void DestroyDevice() { Runtime().device.reset(); }

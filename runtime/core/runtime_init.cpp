@@ -88,10 +88,8 @@ int RuntimeInit(int showCommand, const char* title) {
     if (hooks.initSound) hooks.initSound();
 
     // Relative names ("tmv.ini", "menu.png") are found beside the program, wherever it was started.
-    std::string program = platform::ExecutablePath();
-    if (hooks.openArchives) hooks.openArchives(program.c_str());
-    size_t cut = program.find_last_of("/\\");
-    platform::SetCurrentDir(cut == std::string::npos ? program : program.substr(0, cut));
+    if (hooks.openArchives) hooks.openArchives(platform::ExecutablePath().c_str());
+    platform::SetCurrentDir(platform::ProgramDir());
 
     SetClockOrigin();
     PresentFrame(device);
