@@ -27,6 +27,9 @@ int RuntimeInit(int showCommand, const char* title);
 void SetScreen(int32_t width, int32_t height, int32_t fullScreen);
 // Full-screen viewport, one unit per pixel from the top-left, and the fixed 2D GL state.
 void SetViewport(int32_t x, int32_t y, int32_t width, int32_t height);
+// Call before GL calls of your own: draws whatever the runtime still holds back and forgets the GL
+// state it remembers, so your calls see every earlier drawing and may change any state.
+void FlushGL();
 
 // ---- Frame loop
 void ShowScreen();
