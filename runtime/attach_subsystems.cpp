@@ -9,6 +9,7 @@
 #include "runtime/gfx2d/sprite_draw.h"
 #include "runtime/gfx2d/surfaces.h"
 #include "runtime/input/input_device.h"
+#include "runtime/sound/sound.h"
 
 void AttachSubsystems() {
     SubsystemHooks& hooks = Hooks();
@@ -28,4 +29,10 @@ void AttachSubsystems() {
     hooks.releaseTextures = SpriteFreeAll;
     hooks.destroyInput = InputShutdown;
     hooks.destroyArchives = [] { ArchiveDestroy(RuntimeArchive()); };
+
+    hooks.createSound = SoundCreate;
+    hooks.initSound = [] { SoundInit(); };
+    hooks.musicUpkeep = MusicUpkeep;
+    hooks.stopMusic = MusicStop;
+    hooks.destroySound = SoundDestroy;
 }

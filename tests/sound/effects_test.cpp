@@ -1,0 +1,135 @@
+// Sound effects as heard: levels and pan in the mixed output, the copies of a sound, stopping, and
+// conversion of other rates and sizes.
+#include "runtime/sound/sound.h"
+#include "runtime/sound/sound_state.h"
+#include "tests/sound/sound_test_support.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kRate = 22050;
+constexpr double kHalfScale = 16384;
+
+bool Idle(double handle) {
+    return WaitFor([handle] { return SoundChannelPlaying(handle) == 0; });
+}
+
+} // namespace
+
+TEST(SoundEffects, VolumeAndPanSetExactLevels) {
+    std::string sine =
+        WriteTestFile("sine.wav", PcmWav(2, kRate, 16, Samples16(Sine(4410, 2, kRate, 1000, kHalfScale))));
+    double sineRms = kHalfScale / std::sqrt(2.0);
+    struct Case {
+        double volume, pan, left, right; // expected levels relative to the sound's own
+    } cases[] = {
+        {1, 0, 1, 1},  {0.8, 0, 0.1, 0.1}, {0.5, 0, 0.00316, 0.00316}, {1, 1, 0, 1}, {1, -0.2, 1, 0.1},
+        {2, -3, 1, 0}, {0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "volume " << c.volume << " pan " << c.pan);
+        DiskOutput output(0);
+        ASSERT_EQ(SoundLoad(sine.c_str(), 3, 1), 1);
+        double handle = SoundPlay(3, c.pan, c.volume);
+        ASSERT_EQ(handle, 3 * 256);
+        ASSERT_TRUE(Idle(handle));
+        Mixed mixed = output.Close();
+        std::vector<Stretch> runs = Stretches(mixed);
+        if (c.left == 0 && c.right == 0) {
+            EXPECT_TRUE(runs.empty());
+            continue;
+        }
+        ASSERT_EQ(runs.size(), 1u);
+        EXPECT_NEAR(static_cast<double>(runs[0].end - runs[0].first), 4410, 1); // the sine starts at 0
+        for (int side = 0; side < 2; ++side) {
+            double expected = side == 0 ? c.left : c.right;
+            if (expected == 0)
+                EXPECT_EQ(Peak(mixed, runs[0], side), 0);
+            else
+                EXPECT_NEAR(Rms(mixed, runs[0], side) / sineRms, expected, expected * 0.01);
+        }
+    }
+}
+
+TEST(SoundEffects, CopiesOverlapAndTheOldestIsCutOff) {
+    std::string four = WriteTestFile("four.wav", PcmWav(2, kRate, 16, Samples16(Constant(11025, 2, 4000))));
+    std::string one = WriteTestFile("one.wav", PcmWav(2, kRate, 16, Samples16(Constant(6615, 2, 3000))));
+    DiskOutput output(-1);
+    ASSERT_EQ(SoundLoad(four.c_str(), 2, 9), 1);
+    EXPECT_EQ(Sound().slots[2].bufferCount, 4);
+    ASSERT_EQ(SoundLoad(one.c_str(), 300, 1), 1); // slot 127
+    for (int copy = 0; copy < 4; ++copy) EXPECT_EQ(SoundPlay(2, 0, 1), 512 + copy);
+    EXPECT_EQ(SoundChannelPlaying(513), 1);
+    output.WaitBuffers(2);
+    EXPECT_EQ(SoundPlay(2, 0, 1), 512); // the first copy again, restarted
+    for (int copy = 1; copy < 4; ++copy) EXPECT_EQ(SoundChannelPlaying(512 + copy), 1);
+    ASSERT_TRUE(Idle(512));
+    output.WaitBuffers(2);
+
+    EXPECT_EQ(SoundPlay(300, 0, 1), 127 * 256);
+    EXPECT_LT(SoundPlay(300, 0, 1), 0); // still playing: refused, not interrupted
+    EXPECT_EQ(SoundChannelPlaying(127 * 256), 1);
+    ASSERT_TRUE(Idle(127 * 256));
+    output.WaitBuffers(2);
+    EXPECT_EQ(SoundPlay(300, 0, 1), 127 * 256);
+    output.WaitBuffers(2);
+    SoundStopAll();
+    EXPECT_EQ(SoundChannelPlaying(127 * 256), 0);
+    output.WaitBuffers(3);
+    Mixed mixed = output.Close();
+
+    std::vector<Stretch> runs = Stretches(mixed);
+    ASSERT_EQ(runs.size(), 3u);
+    // Four copies sum to four times one copy, never five; copy 0 sounds alone after the others end.
+    EXPECT_EQ(Peak(mixed, runs[0], 0), 16000);
+    EXPECT_EQ(Peak(mixed, runs[0], 1), 16000);
+    EXPECT_EQ(mixed.At(runs[0].end - 1, 0), 4000);
+    EXPECT_EQ(mixed.At(runs[0].end - 2048, 0), 4000);
+    // The refused play left the one-copy sound whole and unbroken.
+    EXPECT_EQ(runs[1].end - runs[1].first, 6615u);
+    EXPECT_EQ(Peak(mixed, runs[1], 0), 3000);
+    EXPECT_EQ(Rms(mixed, runs[1], 0), 3000);
+    // Stopped at once: what sounded is shorter than the sound, and silence follows.
+    EXPECT_LT(runs[2].end - runs[2].first, 6615u);
+    EXPECT_GE(mixed.Frames() - runs[2].end, 2048u);
+}
+
+TEST(SoundEffects, AnEightBitMonoSoundKeepsItsPitchAndLength) {
+    std::vector<int16_t> sine = Sine(5512, 1, 11025, 441, 100);
+    std::string pcm;
+    for (int16_t v : sine) pcm += static_cast<char>(128 + v);
+    std::string file = WriteTestFile("mono8.wav", PcmWav(1, 11025, 8, pcm));
+    DiskOutput output(0);
+    ASSERT_EQ(SoundLoad(file.c_str(), 4, 1), 1);
+    ASSERT_TRUE(Idle(SoundPlay(4, 0, 1)));
+    Mixed mixed = output.Close();
+    std::vector<Stretch> runs = Stretches(mixed);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_NEAR(static_cast<double>(runs[0].end - runs[0].first), 11025, 64);
+    int crossings = 0, sidesDiffer = 0;
+    for (size_t f = runs[0].first + 1; f < runs[0].end; ++f) {
+        crossings += (mixed.At(f - 1, 0) < 0) != (mixed.At(f, 0) < 0);
+        sidesDiffer += mixed.At(f, 0) != mixed.At(f, 1);
+    }
+    EXPECT_EQ(sidesDiffer, 0);
+    EXPECT_NEAR(crossings, 441, 3); // 441 Hz for half a second
+}
+
+TEST(SoundEffects, WithoutADeviceNothingLoadsOrPlays) {
+    std::string file = WriteTestFile("tone.wav", PcmWav(2, kRate, 16, Samples16(Constant(100, 2, 1000))));
+    SoundDestroy();
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    SoundCreate();
+    EXPECT_EQ(SoundInit(), 0);
+    EXPECT_EQ(SoundLoad(file.c_str(), 1, 1), 0);
+    EXPECT_LT(SoundPlay(1, 0, 1), 0);
+    EXPECT_EQ(SoundChannelPlaying(256), 0);
+    MusicPlay(file.c_str(), 1);
+    EXPECT_EQ(MusicPlaying(), 0);
+    SoundStopAll();
+    OpenDummySound();
+    EXPECT_EQ(SoundLoad(file.c_str(), 1, 1), 1);
+}

@@ -1,0 +1,130 @@
+// Music as heard: playing, stopping, volume, looping through the frame loop, the packed archive, and
+// a program that ends while sounds and music play.
+#include "platform/paths.h"
+#include "runtime/attach_subsystems.h"
+#include "runtime/core/core.h"
+#include "runtime/files/files.h"
+#include "runtime/sound/sound.h"
+#include "tests/sound/sound_test_support.h"
+#include "tests/support/headless.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kRate = 22050;
+const char* const kShippedOgg = "/usr/share/sounds/freedesktop/stereo/complete.oga";
+
+std::string Tune(const std::string& name, size_t frames, double amplitude) {
+    return WriteTestFile(name, PcmWav(2, kRate, 16, Samples16(Sine(frames, 2, kRate, 440, amplitude))));
+}
+
+bool MusicEnded() {
+    return WaitFor([] { return MusicPlaying() == 0; });
+}
+
+} // namespace
+
+TEST(Music, PlaysStopsAndSetsItsVolume) {
+    {
+        DiskOutput output(2);
+        MusicPlay(kShippedOgg, 0);
+        EXPECT_EQ(MusicPlaying(), 1);
+        ASSERT_TRUE(MusicEnded());
+        Mixed mixed = output.Close();
+        EXPECT_GT(Peak(mixed, {0, mixed.Frames()}, 0), 1000);
+    }
+    std::string tune = Tune("tune.wav", 4410, 12000);
+    DiskOutput output(2);
+    MusicPlay(tune.c_str(), 0);
+    EXPECT_EQ(MusicPlaying(), 1);
+    ASSERT_TRUE(MusicEnded());
+    output.WaitBuffers(2);
+    MusicPlay(tune.c_str(), 0);
+    MusicVolume(0.5);
+    ASSERT_TRUE(MusicEnded());
+    output.WaitBuffers(2);
+    MusicPlay(tune.c_str(), 1);
+    output.WaitBuffers(2);
+    MusicStop();
+    EXPECT_EQ(MusicPlaying(), 0);
+    output.WaitBuffers(3);
+    MusicPlay("no-such-tune.ogg", 1);
+    EXPECT_EQ(MusicPlaying(), 0);
+    Mixed mixed = output.Close();
+
+    std::vector<Stretch> runs = Stretches(mixed, 1024);
+    ASSERT_EQ(runs.size(), 3u);
+    // Full and half volume, measured away from the edges.
+    Stretch full{runs[0].first + 1000, runs[0].end - 1000}, half{runs[1].first + 1000, runs[1].end - 1000};
+    EXPECT_NEAR(Rms(mixed, half, 0) / Rms(mixed, full, 0), 0.5, 0.01);
+    EXPECT_NEAR(Rms(mixed, full, 1), 12000 / std::sqrt(2.0), 100);
+    // Stopped at once, long before the looping tune would have ended, and silent after.
+    EXPECT_LT(runs[2].end - runs[2].first, 4410u);
+    EXPECT_GE(mixed.Frames() - runs[2].end, 2048u);
+}
+
+TEST(Music, ShortLoopsRestartEveryHalfSecondThroughTheFrameLoop) {
+    AttachSubsystems();
+    StartRuntime();
+    std::string tune = Tune("short.wav", 6615, 8000); // 300 ms
+    DiskOutput output(-1);
+    MusicPlay(tune.c_str(), 1);
+    double start = ElapsedTime();
+    while (ElapsedTime() < start + 1800) {
+        EXPECT_EQ(MusicPlaying(), 1);
+        ShowScreen();
+    }
+    MusicStop();
+    Mixed mixed = output.Close();
+    std::vector<Stretch> runs = Stretches(mixed, 1024);
+    ASSERT_GE(runs.size(), 3u);
+    for (size_t i = 0; i + 1 < runs.size(); ++i) {
+        EXPECT_NEAR(static_cast<double>(runs[i].end - runs[i].first), 6615, 10);
+        EXPECT_NEAR(static_cast<double>(runs[i + 1].first - runs[i].first), kRate / 2, kRate / 10);
+    }
+}
+
+TEST(Music, MusicFromThePackedArchivePlaysOnAfterAnotherLookup) {
+    std::string program = WriteTestFile("packed-program", "\x7F"
+                                                          "ELF");
+    std::string tune = Tune("archived-tune.wav", 11025, 8000);
+    std::string effect = Tune("archived-effect.wav", 100, 8000);
+    ASSERT_EQ(
+        std::system(
+            (std::string(SBX_PACK_PATH) + " " + program + " " + tune + " " + effect + " >/dev/null 2>&1").c_str()),
+        0);
+    std::remove(tune.c_str());
+    std::remove(effect.c_str());
+    ArchiveRegister(RuntimeArchive(), program);
+    DiskOutput output(2);
+    MusicPlay("music/ARCHIVED-TUNE.WAV", 0);
+    EXPECT_EQ(MusicPlaying(), 1);
+    EXPECT_EQ(SoundLoad("archived-effect.wav", 1, 1), 1); // deletes the tune's extracted copy
+    ASSERT_TRUE(MusicEnded());
+    Mixed mixed = output.Close();
+    ArchiveDestroy(RuntimeArchive());
+    ArchiveRegister(RuntimeArchive(), "");
+    std::vector<Stretch> runs = Stretches(mixed, 1024);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_NEAR(static_cast<double>(runs[0].end - runs[0].first), 11025, 10);
+}
+
+TEST(Music, AProgramEndsCleanlyWhileSoundsAndMusicPlay) {
+    std::string effect = Tune("effect.wav", 22050, 8000);
+    EXPECT_EXIT(
+        {
+            AttachSubsystems();
+            StartRuntime();
+            for (int n = 0; n < 8; ++n) {
+                SoundLoad(effect.c_str(), n, 4);
+                for (int k = 0; k < 4; ++k) SoundPlay(n, 0.5, 0.9);
+            }
+            MusicPlay(effect.c_str(), 1);
+            EndProgram();
+        },
+        testing::ExitedWithCode(0), "");
+}
