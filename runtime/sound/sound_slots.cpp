@@ -1,5 +1,4 @@
 // Sound effects: loading a WAV file into a slot, playing its copies, asking and stopping them.
-#include "platform/files.h"
 #include "runtime/core/number_convert.h"
 #include "runtime/files/files.h"
 #include "runtime/sound/sound.h"
@@ -12,8 +11,7 @@
 
 namespace {
 
-// Files larger than this are not read into memory; a sound's converted samples are capped below.
-constexpr int64_t kMaxFileBytes = int64_t{1} << 30;
+// A sound's samples in the mixer's format are capped.
 constexpr size_t kMaxSampleBytes = size_t{256} << 20;
 
 // The slot a sound number uses, or -1 for negative numbers, which address none.
@@ -24,19 +22,11 @@ int SlotNumber(double soundNumber) {
 
 double Clamped(double value, double low, double high) { return std::isnan(value) ? 0 : std::clamp(value, low, high); }
 
-bool ReadSoundFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    platform::File file = platform::OpenForReading(path);
-    int64_t size = file.IsOpen() ? file.Size() : -1;
-    if (size <= 0 || size > kMaxFileBytes) return false;
-    bytes.resize(static_cast<size_t>(size));
-    return file.Read(bytes.data(), bytes.size()) == size;
-}
-
 platform::SoundChunk LoadSamples(const std::string& path, const platform::MixerFormat& format) {
     std::vector<uint8_t> bytes;
     WavSound wav;
     std::vector<uint8_t> samples;
-    if (!ReadSoundFile(path, bytes) || !ReadWav(bytes.data(), bytes.size(), wav) ||
+    if (!ReadWavFile(path, bytes, wav) ||
         !platform::ConvertPcm(wav.format, wav.data, wav.size, format, kMaxSampleBytes, samples))
         return {};
     return platform::SoundChunk(std::move(samples));

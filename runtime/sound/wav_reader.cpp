@@ -2,9 +2,14 @@
 // size, however large, can loop the walk or reach outside the file.
 #include "runtime/sound/wav_reader.h"
 
+#include "platform/files.h"
+
 #include <cstring>
 
 namespace {
+
+// Larger files are not read into memory.
+constexpr int64_t kMaxFileBytes = int64_t{1} << 30;
 
 constexpr uint16_t kTagPcm = 1;
 constexpr uint16_t kTagExtensible = 0xFFFE;
@@ -95,4 +100,12 @@ bool ReadWav(const uint8_t* bytes, size_t size, WavSound& wav) {
     if (wav.size == 0) return false;
     wav.data = bytes + chunk.body;
     return true;
+}
+
+bool ReadWavFile(const std::string& path, std::vector<uint8_t>& bytes, WavSound& wav) {
+    platform::File file = platform::OpenForReading(path);
+    int64_t size = file.IsOpen() ? file.Size() : -1;
+    if (size <= 0 || size > kMaxFileBytes) return false;
+    bytes.resize(static_cast<size_t>(size));
+    return file.Read(bytes.data(), bytes.size()) == size && ReadWav(bytes.data(), bytes.size(), wav);
 }

@@ -20,8 +20,7 @@ bool Idle(double handle) {
 } // namespace
 
 TEST(SoundEffects, VolumeAndPanSetExactLevels) {
-    std::string sine =
-        WriteTestFile("sine.wav", PcmWav(2, kRate, 16, Samples16(Sine(4410, 2, kRate, 1000, kHalfScale))));
+    std::string sine = WriteTestFile("sine.wav", PcmWav(2, kRate, 16, Sine(4410, 2, kRate, 1000, kHalfScale)));
     double sineRms = kHalfScale / std::sqrt(2.0);
     struct Case {
         double volume, pan, left, right; // expected levels relative to the sound's own
@@ -55,8 +54,8 @@ TEST(SoundEffects, VolumeAndPanSetExactLevels) {
 }
 
 TEST(SoundEffects, CopiesOverlapAndTheOldestIsCutOff) {
-    std::string four = WriteTestFile("four.wav", PcmWav(2, kRate, 16, Samples16(Constant(11025, 2, 4000))));
-    std::string one = WriteTestFile("one.wav", PcmWav(2, kRate, 16, Samples16(Constant(6615, 2, 3000))));
+    std::string four = WriteTestFile("four.wav", PcmWav(2, kRate, 16, std::vector<int16_t>(11025 * 2, 4000)));
+    std::string one = WriteTestFile("one.wav", PcmWav(2, kRate, 16, std::vector<int16_t>(6615 * 2, 3000)));
     DiskOutput output(-1);
     ASSERT_EQ(SoundLoad(four.c_str(), 2, 9), 1);
     EXPECT_EQ(Sound().slots[2].bufferCount, 4);
@@ -98,10 +97,7 @@ TEST(SoundEffects, CopiesOverlapAndTheOldestIsCutOff) {
 }
 
 TEST(SoundEffects, AnEightBitMonoSoundKeepsItsPitchAndLength) {
-    std::vector<int16_t> sine = Sine(5512, 1, 11025, 441, 100);
-    std::string pcm;
-    for (int16_t v : sine) pcm += static_cast<char>(128 + v);
-    std::string file = WriteTestFile("mono8.wav", PcmWav(1, 11025, 8, pcm));
+    std::string file = WriteTestFile("mono8.wav", PcmWav(1, 11025, 8, Sine(5512, 1, 11025, 441, 100)));
     DiskOutput output(0);
     ASSERT_EQ(SoundLoad(file.c_str(), 4, 1), 1);
     ASSERT_TRUE(Idle(SoundPlay(4, 0, 1)));
@@ -119,7 +115,7 @@ TEST(SoundEffects, AnEightBitMonoSoundKeepsItsPitchAndLength) {
 }
 
 TEST(SoundEffects, WithoutADeviceNothingLoadsOrPlays) {
-    std::string file = WriteTestFile("tone.wav", PcmWav(2, kRate, 16, Samples16(Constant(100, 2, 1000))));
+    std::string file = WriteTestFile("tone.wav", PcmWav(2, kRate, 16, std::vector<int16_t>(100 * 2, 1000)));
     SoundDestroy();
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     SoundCreate();

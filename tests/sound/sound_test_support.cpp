@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -22,8 +21,6 @@ std::string Le(uint32_t value, int bytes) {
     return s;
 }
 
-constexpr int kBufferBytes = 1024 * 4;
-
 long FileSize(const std::string& path) {
     struct stat st {};
     return stat(path.c_str(), &st) == 0 ? static_cast<long>(st.st_size) : 0;
@@ -32,9 +29,8 @@ long FileSize(const std::string& path) {
 } // namespace
 
 std::string Chunk(const char* id, const std::string& body, bool pad) {
-    std::string chunk = std::string(id, 4) + Le(static_cast<uint32_t>(body.size()), 4) + body;
-    if (pad && body.size() % 2) chunk += '\0';
-    return chunk;
+    return std::string(id, 4) + Le(static_cast<uint32_t>(body.size()), 4) + body +
+           std::string(pad ? body.size() % 2 : 0, '\0');
 }
 
 std::string FmtBody(int tag, int channels, int rate, int blockAlign, int bits, const std::string& extra) {
@@ -42,36 +38,24 @@ std::string FmtBody(int tag, int channels, int rate, int blockAlign, int bits, c
            extra;
 }
 
-std::string Riff(const std::string& chunks) {
-    return "RIFF" + Le(static_cast<uint32_t>(chunks.size() + 4), 4) + "WAVE" + chunks;
-}
+std::string Riff(const std::string& chunks) { return "RIFF" + Le(chunks.size() + 4, 4) + "WAVE" + chunks; }
 
-std::string PcmWav(int channels, int rate, int bits, const std::string& samples) {
-    return Riff(Chunk("fmt ", FmtBody(1, channels, rate, channels * bits / 8, bits)) + Chunk("data", samples));
-}
-
-std::string Samples16(const std::vector<int16_t>& samples) {
-    std::string s;
-    for (int16_t v : samples) s += Le(static_cast<uint16_t>(v), 2);
-    return s;
+std::string PcmWav(int channels, int rate, int bits, const std::vector<int16_t>& samples) {
+    std::string pcm;
+    for (int16_t v : samples) pcm += bits == 8 ? Le(128 + v, 1) : Le(static_cast<uint16_t>(v), 2);
+    return Riff(Chunk("fmt ", FmtBody(1, channels, rate, channels * bits / 8, bits)) + Chunk("data", pcm));
 }
 
 std::vector<int16_t> Sine(size_t frames, int channels, int rate, double hz, double amplitude) {
     std::vector<int16_t> s;
-    for (size_t i = 0; i < frames; ++i)
-        for (int c = 0; c < channels; ++c)
-            s.push_back(static_cast<int16_t>(std::lround(amplitude * std::sin(2 * M_PI * hz * i / rate))));
+    for (size_t i = 0; i < frames * static_cast<size_t>(channels); ++i)
+        s.push_back(static_cast<int16_t>(std::lround(amplitude * std::sin(2 * M_PI * hz * (i / channels) / rate))));
     return s;
-}
-
-std::vector<int16_t> Constant(size_t frames, int channels, int16_t level) {
-    return std::vector<int16_t>(frames * static_cast<size_t>(channels), level);
 }
 
 std::string WriteTestFile(const std::string& name, const std::string& bytes) {
     std::string path = platform::TempDir() + name;
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 
@@ -101,25 +85,21 @@ DiskOutput::~DiskOutput() {
 
 Mixed DiskOutput::Close() {
     closed_ = true;
-    SoundDestroy();
     OpenDummySound();
-    Mixed mixed;
     std::string bytes = ReadFile(path_);
+    Mixed mixed;
     mixed.samples.resize(bytes.size() / 4 * 2);
     std::memcpy(mixed.samples.data(), bytes.data(), mixed.samples.size() * 2);
     return mixed;
 }
 
 void DiskOutput::WaitBuffers(int count) const {
-    long target = FileSize(path_) + static_cast<long>(count) * kBufferBytes;
-    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (FileSize(path_) < target && std::chrono::steady_clock::now() < until)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    long target = FileSize(path_) + count * 4096L; // 1024 frames of 4 bytes
+    WaitFor([&] { return FileSize(path_) >= target; });
 }
 
 bool WaitFor(const std::function<bool()>& done) {
-    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done()) {
+    for (auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10); !done();) {
         if (std::chrono::steady_clock::now() > until) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
@@ -127,26 +107,26 @@ bool WaitFor(const std::function<bool()>& done) {
 }
 
 std::vector<Stretch> Stretches(const Mixed& mixed, size_t minGap) {
-    std::vector<Stretch> runs;
+    std::vector<Stretch> found;
     size_t silent = 0;
     for (size_t f = 0; f < mixed.Frames(); ++f) {
         if (mixed.At(f, 0) == 0 && mixed.At(f, 1) == 0) {
             ++silent;
-            continue;
+        } else {
+            if (!found.empty() && silent < minGap)
+                found.back().end = f + 1;
+            else
+                found.push_back({f, f + 1});
+            silent = 0;
         }
-        if (!runs.empty() && silent < minGap)
-            runs.back().end = f + 1;
-        else
-            runs.push_back({f, f + 1});
-        silent = 0;
     }
-    return runs;
+    return found;
 }
 
 double Rms(const Mixed& mixed, Stretch s, int side) {
     double sum = 0;
     for (size_t f = s.first; f < s.end; ++f) sum += static_cast<double>(mixed.At(f, side)) * mixed.At(f, side);
-    return s.end > s.first ? std::sqrt(sum / static_cast<double>(s.end - s.first)) : 0;
+    return std::sqrt(sum / static_cast<double>(s.end - s.first));
 }
 
 int Peak(const Mixed& mixed, Stretch s, int side) {
