@@ -80,7 +80,7 @@ double CheckedPathCost(const RandomGrid& grid, const Planner& planner, int start
 
 TEST(Planner, AgreesWithDijkstraOnRandomGrids) {
     std::mt19937 random(2026);
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < 200; ++round) {
         const RandomGrid grid = MakeGrid(random);
         const int cells = grid.width * grid.height;
         const int start = int(random() % cells);
