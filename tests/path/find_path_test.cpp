@@ -1,14 +1,32 @@
 // FindPath: the path and result array for each kind of grid, the factor's clamp, cells that are not
 // numbers, and the order equal priorities leave the open list in.
 #include "runtime/path/path.h"
-#include "tests/path/path_test_grids.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <string>
 #include <utility>
 #include <vector>
 
 namespace {
+
+// A digit is that cost; '#' is 0 and 'n' is -5 (both blocked); 'i' +inf, 'q' NaN, 'e' 1e300, 'm' -inf.
+double CellCost(char c) {
+    const std::pair<char, double> special[] = {{'#', 0},   {'n', -5},    {'i', INFINITY},
+                                               {'q', NAN}, {'e', 1e300}, {'m', -INFINITY}};
+    for (auto [mark, value] : special)
+        if (c == mark) return value;
+    return c - '0';
+}
+
+// Indexed grid(x, y): rows are y, characters x.
+RtArray<double> Grid(const std::vector<std::string>& rows) {
+    RtArray<double> grid;
+    Dim(grid, int32_t(rows[0].size()), int32_t(rows.size()));
+    for (size_t y = 0; y < rows.size(); ++y)
+        for (size_t x = 0; x < rows[y].size(); ++x) grid(int32_t(x), int32_t(y)) = CellCost(rows[y][x]);
+    return grid;
+}
 
 using Cells = std::vector<std::pair<int, int>>;
 
