@@ -177,7 +177,7 @@ void ReportAllocations(benchmark::State& state) {
 }
 
 // Each iteration plans one of the 100 pairs; afterwards the planner runs the pairs again for its
-// expanded-node count and its costs, which must match the reference's (4-neighbour moves only:
+// expanded-node count, its open list's length and its costs, which must match the reference's (4-neighbour moves only:
 // with diagonals the heuristic overestimates and either search may settle on a dearer path).
 void PlannerFindPath(benchmark::State& state, Map map, bool diagonal) {
     const Scene& scene = SceneOf(map);
@@ -189,19 +189,22 @@ void PlannerFindPath(benchmark::State& state, Map map, bool diagonal) {
     allocations.on = false;
     ReportAllocations(state);
 
-    double expanded = 0, mismatches = 0;
+    double expanded = 0, frontier = 0, mismatches = 0;
     for (const auto& pair : scene.pairs) {
         AStarPlanner planner;
         planner.Setup(FindPathParameters(scene, pair, diagonal));
         planner.Begin();
         planner.Search();
         expanded += planner.ClosedCount();
+        frontier += planner.OpenCount();
         const ReferenceResult reference =
             ReferenceAStar(scene.grid, kWeight, diagonal, pair.first.x, pair.first.y, pair.second.x, pair.second.y);
         if (!diagonal && std::fabs(planner.PathCost() - reference.cost) > 1e-5 * reference.cost) ++mismatches;
         planner.Release();
     }
     state.counters["expanded/call"] = expanded / double(scene.pairs.size());
+    // The open list's length when the goal is reached: what an insertion bisects and partly moves.
+    state.counters["open_at_goal"] = frontier / double(scene.pairs.size());
     state.counters["cost_mismatches"] = mismatches;
 }
 
