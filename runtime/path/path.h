@@ -22,4 +22,5 @@ double FindPath(const RtArray<double>& grid, RtArray<double>& result, double heu
 // float   PathCost()            -1 without a path
 // int32_t PathLength() / OpenCount() / ClosedCount()
 // Node*   PathHead()            the goal; parent links lead to the start
+// bool    Idle() / int32_t SearchCount()
 // void    Release()             every node back to the pool

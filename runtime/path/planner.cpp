@@ -1,4 +1,4 @@
-// Planner: set-up of the grid and the buffers, the open list's order, the path read-out.
+// Planner: set-up of the grid and the buffers, the open list's order, the path's cost and length.
 #include "runtime/path/planner.h"
 
 #include <algorithm>

@@ -47,7 +47,9 @@ class Planner {
     int32_t PathLength() const; // nodes on the path, start and goal included; 0 without one
     int32_t OpenCount() const { return open_.Size(); }
     int32_t ClosedCount() const { return closed_.Count(); }
-    const Node* PathHead() const { return pathHead_; } // the goal node; follow parent to the start
+    const Node* PathHead() const { return pathHead_; }   // the goal node; follow parent to the start
+    bool Idle() const { return idle_; }                  // no search under way
+    int32_t SearchCount() const { return searchCount_; } // Search calls since Begin
 
   protected:
     size_t CellIndex(int32_t x, int32_t y) const { return size_t(y) * size_t(parameters_.width) + size_t(x); }

@@ -42,7 +42,10 @@ AStarPlanner& Planned(AStarPlanner& planner, const RtArray<double>& grid, float 
     PlannerParameters p{x0, y0, x1, y1, true, false, 0, 0, 8, weight, Bounds(grid, 0), Bounds(grid, 1), grid.begin()};
     EXPECT_TRUE(planner.Setup(p));
     planner.Begin();
+    EXPECT_FALSE(planner.Idle());
     EXPECT_TRUE(planner.Search());
+    EXPECT_TRUE(planner.Idle());
+    EXPECT_EQ(planner.SearchCount(), 1);
     return planner;
 }
 
