@@ -86,8 +86,16 @@ int32_t Planner::PathLength() const {
     return length;
 }
 
+// Gallops from the back, where the lowest f and most new nodes go, then bisects the last stride.
 int32_t Planner::OpenLowerBound(float f) {
-    int32_t low = 0, high = open_.Size();
+    int32_t high = open_.Size(); // every position from high on has f <= the given f
+    int32_t low = high - 1, stride = 1;
+    while (low >= 0 && open_.At(low)->f <= f) {
+        high = low;
+        low -= stride;
+        stride *= 2;
+    }
+    low = low < 0 ? 0 : low + 1; // positions below low + 1 are known to be above f
     while (low < high) {
         int32_t middle = low + (high - low) / 2;
         if (open_.At(middle)->f > f)
