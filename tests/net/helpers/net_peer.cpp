@@ -64,7 +64,8 @@ int main() {
         } else if (command == "recv") {
             std::string id;
             words >> id;
-            answer = std::string(NetReceiveMessage(RtString(id.c_str())).c_str()) + "\t" + NetLastSender().c_str();
+            answer = NetReceiveMessage(RtString(id.c_str())).c_str();
+            answer += "\t" + std::string(NetLastSender().c_str());
         } else if (command == "count") {
             answer = std::to_string(static_cast<int>(NetPlayerCount()));
         } else if (command == "index") {
