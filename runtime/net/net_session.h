@@ -4,6 +4,7 @@
 
 #include "platform/nl.h"
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <list>
@@ -36,12 +37,12 @@ struct NetPlayer {
     bool abandoned = false; // its creation timed out: removed as soon as its late id arrives
 };
 
-// How long the program waits; tests shorten them.
+// How long the program waits; tests shorten them while the thread runs.
 struct NetTimings {
-    int32_t waitChecks = 250; // player creation and queries: checks ...
-    int32_t waitStepMs = 20;  // ... this far apart
-    int32_t sendGiveUpMs = 5000;
-    int32_t passSleepMs = 10;
+    std::atomic<int32_t> waitChecks = 250; // player creation and queries: checks ...
+    std::atomic<int32_t> waitStepMs = 20;  // ... this far apart
+    std::atomic<int32_t> sendGiveUpMs = 5000;
+    std::atomic<int32_t> passSleepMs = 10;
 };
 
 struct NetSession {
