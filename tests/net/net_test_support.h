@@ -46,6 +46,7 @@ class RawListener {
     RawListener(const RawListener&) = delete;
     RawListener& operator=(const RawListener&) = delete;
     uint16_t port() const { return port_; }
+    int fd() const { return fd_; }
     // The next connection within timeoutMs, or an unconnected socket.
     RawSocket Accept(int timeoutMs = 5000);
 
@@ -70,6 +71,7 @@ class Peer {
     Peer& operator=(const Peer&) = delete;
     // The answer line, or "TIMEOUT" when none came within 20 s.
     std::string Ask(const std::string& command);
+    int pid() const { return pid_; }
     // Ends the peer and waits for it; its exit status.
     int Quit();
 
