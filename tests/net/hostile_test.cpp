@@ -134,4 +134,23 @@ TEST_F(HostileTest, IdleConnectionsAndAClientThatNeverReads) {
     EXPECT_EQ(NetPlayerCount(), 2);
 }
 
+TEST_F(HostileTest, MoreReadyClientsThanOnePassServes) {
+    std::vector<RawSocket> clients;
+    std::string payload = LittleEndian(-1) + LittleEndian(-1) + std::string(2, '\0') + "many";
+    payload.resize(152, '\0');
+    for (int i = 0; i < 150; ++i) clients.emplace_back(port_);
+    for (RawSocket& client : clients) client.SendPacket(Rvln(1, 0, -1, payload));
+    std::vector<bool> seen(1000, false);
+    for (RawSocket& client : clients) {
+        std::string answer = client.ReceivePacket();
+        ASSERT_EQ(answer.size(), 17u);
+        size_t id = static_cast<uint8_t>(answer[9]) | static_cast<uint8_t>(answer[10]) << 8;
+        ASSERT_LT(id, seen.size());
+        EXPECT_FALSE(seen[id]);
+        seen[id] = true;
+    }
+    EXPECT_EQ(NetPlayerCount(), 152);
+    Exchange("after 150 clients at once");
+}
+
 } // namespace

@@ -130,6 +130,12 @@ TEST_F(NetSessionTest, AgainstAHandMadeHost) {
     EXPECT_EQ(announce.substr(17 + 10, 5), std::string("late\0", 5));
     raw.SendPacket(Rvln(2, 102, 0, ""));
     EXPECT_EQ(raw.ReceivePacket(), Rvln(4, 0, 102, ""));
+
+    // Program end removes the players that have an id, then closes.
+    NetworkDestroy();
+    EXPECT_EQ(raw.ReceivePacket(), Rvln(4, 0, 101, ""));
+    EXPECT_TRUE(raw.ClosedByPeer());
+    NetworkCreate();
 }
 
 TEST_F(NetSessionTest, LocalAddresses) {
