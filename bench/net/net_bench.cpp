@@ -70,18 +70,21 @@ void RoundTrips(std::vector<RawSocket>& links, const std::vector<std::string>& r
     }
 }
 
-void Report(benchmark::State& state, std::vector<double>& millis) {
+// Round trips in ms (to the last answer of a burst); messages each round trip carried.
+void Report(benchmark::State& state, std::vector<double>& millis, int64_t perTrip = 1) {
     std::sort(millis.begin(), millis.end());
     if (millis.empty()) return;
     state.counters["median_ms"] = millis[millis.size() / 2];
     state.counters["p99_ms"] = millis[std::min(millis.size() - 1, millis.size() * 99 / 100)];
-    state.counters["msgs_per_s"] = benchmark::Counter(static_cast<double>(millis.size()), benchmark::Counter::kIsRate);
+    state.counters["msgs_per_s"] = benchmark::Counter(static_cast<double>(millis.size()) * static_cast<double>(perTrip),
+                                                      benchmark::Counter::kIsRate);
 }
 
 // A host in the peer program with load connections that each registered a player.
 struct LoadedHost {
-    explicit LoadedHost(int clients) {
+    explicit LoadedHost(int clients, int passMs = 10, int burst = 1) {
         port = FreePort();
+        peer.Ask("pass " + std::to_string(passMs));
         peer.Ask("host " + std::to_string(port));
         std::string payload = LittleEndian(-1) + LittleEndian(-1) + std::string(2, '\0') + "load";
         payload.resize(152, '\0');
@@ -91,26 +94,34 @@ struct LoadedHost {
             int32_t id =
                 answer.size() == 17 ? static_cast<uint8_t>(answer[9]) | static_cast<uint8_t>(answer[10]) << 8 : 0;
             // Each connection messages its own player through the host.
-            requests.push_back(Framed(Rvln(3, id, id, std::string(kMessageSize, 'm'))));
+            std::string one = Framed(Rvln(3, id, id, std::string(kMessageSize, 'm')));
+            answerSize = one.size() * static_cast<size_t>(burst);
+            std::string request;
+            for (int i = 0; i < burst; ++i) request += one;
+            requests.push_back(request);
         }
     }
     Peer peer;
     uint16_t port = 0;
     std::vector<RawSocket> links;
     std::vector<std::string> requests;
+    size_t answerSize = 0;
 };
 
+// Args: clients, the host's pass sleep in ms (10 as specified), messages each client sends at once.
+// The burst shows the cost of reading one packet per client per pass.
 void BM_SessionRoundTrip(benchmark::State& state) {
-    LoadedHost host(static_cast<int>(state.range(0)));
+    LoadedHost host(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+                    static_cast<int>(state.range(2)));
     std::vector<double> millis;
-    for (auto _ : state) RoundTrips(host.links, host.requests, host.requests[0].size(), millis);
-    Report(state, millis);
+    for (auto _ : state) RoundTrips(host.links, host.requests, host.answerSize, millis);
+    Report(state, millis, state.range(2));
     host.peer.Quit();
 }
 BENCHMARK(BM_SessionRoundTrip)
-    ->Arg(1)
-    ->Arg(10)
-    ->Arg(100)
+    ->ArgsProduct({{1, 10, 100}, {10, 1}, {1}})
+    ->Args({10, 10, 20})
+    ->Args({10, 1, 20})
     ->Iterations(100)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
@@ -175,22 +186,27 @@ class EchoServer {
     std::thread thread_;
 };
 
+// Args: clients, messages each client sends at once.
 void BM_TcpEchoRoundTrip(benchmark::State& state) {
     EchoServer server;
     std::vector<RawSocket> links;
     std::vector<std::string> requests;
+    std::string one = Framed(Rvln(3, 101, 101, std::string(kMessageSize, 'm')));
+    std::string request;
+    for (int i = 0; i < state.range(1); ++i) request += one;
     for (int i = 0; i < state.range(0); ++i) {
         links.emplace_back(server.port());
-        requests.push_back(Framed(Rvln(3, 101, 101, std::string(kMessageSize, 'm'))));
+        requests.push_back(request);
     }
     std::vector<double> millis;
-    for (auto _ : state) RoundTrips(links, requests, requests[0].size(), millis);
-    Report(state, millis);
+    for (auto _ : state) RoundTrips(links, requests, request.size(), millis);
+    Report(state, millis, state.range(1));
 }
 BENCHMARK(BM_TcpEchoRoundTrip)
-    ->Arg(1)
-    ->Arg(10)
-    ->Arg(100)
+    ->Args({1, 1})
+    ->Args({10, 1})
+    ->Args({100, 1})
+    ->Args({10, 20})
     ->Iterations(100)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
@@ -231,6 +247,33 @@ void BM_HttpDownload100MB(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kBody));
 }
 BENCHMARK(BM_HttpDownload100MB)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The reference: the same body read with plain recv into the same 4095 bytes and written to a file.
+void BM_PlainDownload100MB(benchmark::State& state) {
+    constexpr size_t kBody = 100u << 20;
+    std::string block(1 << 20, 'h');
+    std::string target =
+        (access("/dev/shm", W_OK) == 0 ? std::string("/dev/shm") : std::string("/tmp")) + "/tmv_plain_bench.bin";
+    for (auto _ : state) {
+        RawListener listener;
+        std::thread server([&] {
+            RawSocket client = listener.Accept();
+            for (size_t sent = 0; sent < kBody; sent += block.size()) client.Send(block);
+        });
+        RawSocket link(listener.port());
+        FILE* file = std::fopen(target.c_str(), "wb");
+        char buffer[4095];
+        ssize_t n;
+        while ((n = recv(link.fd(), buffer, sizeof buffer, 0)) > 0)
+            if (write(fileno(file), buffer, static_cast<size_t>(n)) != n) break;
+        fsync(fileno(file));
+        std::fclose(file);
+        server.join();
+    }
+    std::remove(target.c_str());
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kBody));
+}
+BENCHMARK(BM_PlainDownload100MB)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -29,6 +29,11 @@ int main() {
             NetworkSession()->timings.waitChecks = 50;
             NetworkSession()->timings.sendGiveUpMs = 1000;
             answer = "ok";
+        } else if (command == "pass") {
+            int ms = 10;
+            words >> ms;
+            NetworkSession()->timings.passSleepMs = ms;
+            answer = "ok";
         } else if (command == "host") {
             double port;
             words >> port;
