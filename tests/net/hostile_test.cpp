@@ -4,8 +4,14 @@
 #include "runtime/net/net_session.h"
 #include "tests/net/net_test_support.h"
 
+#include <arpa/inet.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <string>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -132,6 +138,34 @@ TEST_F(HostileTest, IdleConnectionsAndAClientThatNeverReads) {
     EXPECT_TRUE(slow.ClosedByPeer());
     Exchange("after the slow client");
     EXPECT_EQ(NetPlayerCount(), 2);
+}
+
+TEST_F(HostileTest, AnAcceptWithoutDescriptorsWaits) {
+    RawSocket late(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    // Every descriptor taken: the host cannot accept the connection, and must not end over it.
+    rlimit old{};
+    getrlimit(RLIMIT_NOFILE, &old);
+    std::vector<int> filler;
+    for (int fd; filler.size() < 100000 && (fd = open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) filler.push_back(fd);
+    rlimit tight = old;
+    tight.rlim_cur = static_cast<rlim_t>(filler.back() + 1);
+    setrlimit(RLIMIT_NOFILE, &tight);
+    sockaddr_in host{};
+    host.sin_family = AF_INET;
+    host.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    host.sin_port = htons(port_);
+    bool connected = connect(late.fd(), reinterpret_cast<sockaddr*>(&host), sizeof host) == 0;
+    late.SendPacket(Rvln(104, 0, 0, ""));
+    std::string payload = LittleEndian(-1) + LittleEndian(-1) + std::string(2, '\0') + "late";
+    payload.resize(152, '\0');
+    late.SendPacket(Rvln(1, 0, -1, payload));
+    std::string unanswered = late.ReceivePacket(200);
+    for (int fd : filler) close(fd);
+    setrlimit(RLIMIT_NOFILE, &old);
+    ASSERT_TRUE(connected);
+    EXPECT_EQ(unanswered, "");
+    EXPECT_EQ(late.ReceivePacket().size(), 17u); // taken once a descriptor is free
+    Exchange("after descriptors ran out");
 }
 
 TEST_F(HostileTest, MoreReadyClientsThanOnePassServes) {
