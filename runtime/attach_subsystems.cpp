@@ -9,11 +9,13 @@
 #include "runtime/gfx2d/sprite_draw.h"
 #include "runtime/gfx2d/surfaces.h"
 #include "runtime/input/input_device.h"
+#include "runtime/net/net_session.h"
 #include "runtime/sound/sound.h"
 
 void AttachSubsystems() {
     SubsystemHooks& hooks = Hooks();
     hooks.createInput = InputReset;
+    hooks.createNetwork = NetworkCreate;
     hooks.initInput = InputInit;
     hooks.openArchives = [](const char* programPath) { ArchiveRegister(RuntimeArchive(), programPath); };
     hooks.drawLoadingText = DrawLoadingText;
@@ -28,6 +30,7 @@ void AttachSubsystems() {
     hooks.closeFiles = FileCloseAll;
     hooks.releaseTextures = SpriteFreeAll;
     hooks.destroyInput = InputShutdown;
+    hooks.destroyNetwork = NetworkDestroy;
     hooks.destroyArchives = [] { ArchiveDestroy(RuntimeArchive()); };
 
     hooks.createSound = SoundCreate;

@@ -22,6 +22,15 @@ RtString SystemInfo(RtString& key);
 // filter: "description|patterns|description|patterns..."; the chosen file with "/", or "NO_FILE".
 RtString FileRequest(double open, const RtString& filter);
 
+// ---- HTTP download
+// GET http://host:port/path into localFile: 1 when a 2xx body arrived whole, else 0 and the old file kept.
+double HttpGetToFile(const RtString& host, const RtString& path, double port, const RtString& localFile);
+// How long the download waits for the server's next bytes.
+struct HttpTimeouts {
+    int32_t receiveMs = 30000;
+};
+HttpTimeouts& HttpLimits();
+
 // The modules bound so far, lower-case names beside their handles, freed together at program end.
 struct LibraryCache {
     std::vector<RtString> names;

@@ -1,0 +1,116 @@
+// The network session record: players, packets, the lists the network thread and the program share
+// under one lock, and the steps that start and stop a session.
+#pragma once
+
+#include "platform/nl.h"
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <list>
+#include <memory>
+#include <string>
+#include <vector>
+
+constexpr int32_t kDefaultPort = 26000;
+constexpr int32_t kFirstPlayerId = 101;
+constexpr size_t kMaxNameLength = 127;
+
+// A packet on the wire and in the lists. payload holds exactly length bytes.
+struct NetPacket {
+    uint8_t type = 0;
+    int32_t length = 0;
+    int32_t to = 0;
+    int32_t from = 0;
+    std::string payload;
+    NLsocket connection = -1; // where it arrived: the session's own socket or one of the host's clients
+};
+
+// Ids on the creating side: -1 created, -3 announced, 101 and up assigned, -2 to be freed.
+struct NetPlayer {
+    int32_t socket = -1;
+    int32_t id = -1;
+    uint8_t hidden = 0;
+    uint8_t reserved = 0;
+    char name[kMaxNameLength + 1] = {};
+    std::deque<NetPacket> inbox;
+    bool abandoned = false; // its creation timed out: removed as soon as its late id arrives
+};
+
+// How long the program waits; tests shorten them while the thread runs.
+struct NetTimings {
+    std::atomic<int32_t> waitChecks = 250; // player creation and queries: checks ...
+    std::atomic<int32_t> waitStepMs = 20;  // ... this far apart
+    std::atomic<int32_t> sendGiveUpMs = 5000;
+    std::atomic<int32_t> passSleepMs = 10;
+};
+
+struct NetSession {
+    int32_t nextPlayerId = kFirstPlayerId;
+    int32_t queryPlayerId = -1;
+    uint8_t isHost = 0;
+    NLsocket listenSocket = -1;
+    NLsocket socket = -1;
+    std::list<NetPlayer> localPlayers;
+    std::list<NetPlayer> hostPlayers;
+    int32_t networkType = 0;
+    int32_t connectionType = 0;
+    uint8_t stopRequested = 1;
+    uint8_t threadRunning = 0;
+    NLmutex lock = nullptr;
+    std::vector<NetPacket> incoming;
+    std::deque<NetPacket> replies;
+
+    int32_t lastSender = 0;
+    NLthreadID thread = nullptr;
+    bool libraryStarted = false;
+    NLint group = -1;
+    std::vector<NLsocket> clients; // the host's connections, in the group
+    NLsocket lastServed = -1;      // where the next pass's reading starts
+    NetTimings timings;
+};
+
+// Bounds that keep one peer from growing the host without end.
+constexpr size_t kInboxLimit = 10000;
+constexpr size_t kRepliesLimit = 64;
+constexpr size_t kPlayersPerConnection = 64;
+constexpr int kReadsPerPass = 1000;
+constexpr int kClientsServedPerPass = 100;
+constexpr int kAcceptsPerPass = 64;
+
+// The process's session, null before start-up and after program end.
+NetSession* NetworkSession();
+// Start-up: the idle session and its lock. Program end: players removed, thread stopped, all closed.
+void NetworkCreate();
+void NetworkDestroy();
+
+// The one lock, released and taken again around writes and sleeps.
+class NetLock {
+  public:
+    explicit NetLock(NetSession& session) : session_(session) { Lock(); }
+    ~NetLock() {
+        if (held_) Unlock();
+    }
+    NetLock(const NetLock&) = delete;
+    NetLock& operator=(const NetLock&) = delete;
+    void Lock() {
+        nlMutexLock(&session_.lock);
+        held_ = true;
+    }
+    void Unlock() {
+        held_ = false;
+        nlMutexUnlock(&session_.lock);
+    }
+
+  private:
+    NetSession& session_;
+    bool held_ = false;
+};
+
+// Ends the thread, closes the sockets, frees the players and starts the library afresh.
+void NetReset(NetSession& session);
+void NetStartThread(NetSession& session);
+void NetStopThread(NetSession& session);
+// Writes one whole packet, waiting while earlier bytes are still unsent, up to sendGiveUpMs without
+// progress; an error is tried once more. The lock must not be held.
+bool NetSendPacket(NetSession& session, NLsocket socket, const std::string& bytes);

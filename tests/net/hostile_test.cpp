@@ -1,0 +1,190 @@
+// A host under hostile raw-socket peers keeps serving a good client: broken framing, bad packets,
+// forged senders, resets, idle connections and a client that never reads.
+#include "runtime/net/net.h"
+#include "runtime/net/net_session.h"
+#include "tests/net/net_test_support.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+class HostileTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        NetworkCreate();
+        NetworkSession()->timings.sendGiveUpMs = 300;
+        port_ = FreePort();
+        ASSERT_EQ(NetHostSession(port_), 1);
+        ASSERT_EQ(NetCreatePlayer("watcher"), "101");
+        peer_.Ask("fast");
+        ASSERT_EQ(peer_.Ask("join 127.0.0.1 " + std::to_string(port_)), "1");
+        ASSERT_EQ(peer_.Ask("create good"), "103");
+    }
+    void TearDown() override {
+        EXPECT_EQ(peer_.Quit(), 0);
+        NetworkDestroy();
+    }
+
+    static std::string NextMessage(const char* id) {
+        std::string text;
+        WaitFor([&] { return !(text = NetReceiveMessage(id).c_str()).empty(); });
+        return text;
+    }
+    // One message each way between the good client's player and the host's.
+    void Exchange(const std::string& tag) {
+        SCOPED_TRACE(tag);
+        EXPECT_EQ(peer_.Ask("send 103 101 ping " + tag), "1");
+        EXPECT_EQ(NextMessage("101"), "ping " + tag);
+        EXPECT_EQ(NetLastSender(), "103");
+        EXPECT_EQ(NetSendMessage("101", "103", RtString("pong " + tag)), 1);
+        std::string answer;
+        WaitFor([&] { return (answer = peer_.Ask("recv 103"))[0] != '\t'; });
+        EXPECT_EQ(answer, "pong " + tag + "\t101");
+    }
+    // Registers a player on a raw connection; its id, or 0.
+    static int32_t Register(RawSocket& raw, const std::string& name) {
+        std::string payload = LittleEndian(-1) + LittleEndian(-1) + std::string(2, '\0') + name;
+        payload.resize(152, '\0');
+        raw.SendPacket(Rvln(1, 0, -1, payload));
+        std::string answer = raw.ReceivePacket();
+        if (answer.size() != 17 || answer[4] != 2) return 0;
+        return static_cast<int32_t>(static_cast<uint8_t>(answer[9]) | static_cast<uint8_t>(answer[10]) << 8);
+    }
+    // The host has handled everything this connection sent before: it answers a ping after it.
+    static void Ping(RawSocket& raw, int32_t id) {
+        raw.SendPacket(Rvln(104, 0, id, ""));
+        EXPECT_EQ(raw.ReceivePacket(), Rvln(104, id, 0, std::string("\1\0\0\0", 4)));
+    }
+
+    uint16_t port_ = 0;
+    Peer peer_;
+};
+
+TEST_F(HostileTest, BadPacketsAndForgedSendersChangeNothing) {
+    Exchange("start");
+    {
+        RawSocket raw(port_);
+        raw.Send(std::string("NL\0", 3)); // a truncated header, then gone
+    }
+    Exchange("after a truncated header");
+
+    RawSocket raw(port_);
+    std::string message = Rvln(3, 101, 103, "forged");
+    std::string longer = message, shorter = message;
+    longer[5] = 10;
+    shorter[5] = 1;
+    std::string otherMagic = message;
+    otherMagic.replace(0, 4, "XXXX");
+    for (const std::string& bad : {std::string(5, 'a'), std::string(16, 'b'), std::string(16384, 'c'), otherMagic,
+                                   longer, shorter, Rvln(1, 0, 0, std::string(100, '\0')), Rvln(101, 0, 0, "")})
+        raw.SendPacket(bad);
+    // A name without its terminator is cut at 127 bytes.
+    int32_t id = Register(raw, std::string(128, 'u'));
+    ASSERT_GT(id, 103);
+    // Queries without their argument get no answer: the ping's answer is the next packet.
+    raw.SendPacket(Rvln(102, 0, id, ""));
+    raw.SendPacket(Rvln(103, 0, id, ""));
+    Ping(raw, id);
+    EXPECT_EQ(peer_.Ask("name " + std::to_string(id)), std::string(127, 'u'));
+
+    // Another connection's player can be neither removed nor impersonated.
+    raw.SendPacket(Rvln(4, 0, 103, ""));
+    raw.SendPacket(message);
+    Ping(raw, id);
+    EXPECT_EQ(peer_.Ask("name 103"), "good");
+    Exchange("after forged senders");
+
+    raw.Send("XX\0\5hello"); // lost framing: the connection and its player go
+    EXPECT_TRUE(raw.ClosedByPeer());
+    EXPECT_TRUE(WaitFor([&] { return peer_.Ask("name " + std::to_string(id)).empty(); }));
+    {
+        RawSocket reset(port_);
+        reset.Send(std::string("NL\0\x20RVLN", 8));
+        reset.Reset();
+    }
+    Exchange("after a reset");
+}
+
+TEST_F(HostileTest, IdleConnectionsAndAClientThatNeverReads) {
+    std::vector<RawSocket> idle;
+    for (int i = 0; i < 300; ++i) idle.emplace_back(port_);
+    Exchange("with 300 idle connections");
+
+    RawSocket slow(port_, 2048);
+    int32_t slowId = Register(slow, "slow");
+    ASSERT_GT(slowId, 103);
+    ASSERT_EQ(peer_.Ask("count"), "3");
+    // Broadcasts fill the slow client's buffers (some megabytes on loopback) until the host gives up
+    // on it; the others get every one. Short passes make that quick.
+    NetworkSession()->timings.passSleepMs = 1;
+    bool dropped = false;
+    for (int round = 0; round < 30 && !dropped; ++round) {
+        ASSERT_EQ(peer_.Ask("burst 103 0 250 1000"), "250");
+        for (int i = 0; i < 250; ++i) {
+            std::string text = NextMessage("101");
+            ASSERT_EQ(text.substr(0, text.find(':')), std::to_string(i)) << "round " << round;
+        }
+        dropped = peer_.Ask("count") == "2";
+    }
+    EXPECT_TRUE(dropped);
+    EXPECT_TRUE(slow.ClosedByPeer());
+    Exchange("after the slow client");
+    EXPECT_EQ(NetPlayerCount(), 2);
+}
+
+TEST_F(HostileTest, AnAcceptWithoutDescriptorsWaits) {
+    RawSocket late(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    // Every descriptor taken: the host cannot accept the connection, and must not end over it.
+    rlimit old{};
+    getrlimit(RLIMIT_NOFILE, &old);
+    std::vector<int> filler;
+    for (int fd; filler.size() < 100000 && (fd = open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) filler.push_back(fd);
+    rlimit tight = old;
+    tight.rlim_cur = static_cast<rlim_t>(filler.back() + 1);
+    setrlimit(RLIMIT_NOFILE, &tight);
+    sockaddr_in host{};
+    host.sin_family = AF_INET;
+    host.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    host.sin_port = htons(port_);
+    bool connected = connect(late.fd(), reinterpret_cast<sockaddr*>(&host), sizeof host) == 0;
+    late.SendPacket(Rvln(104, 0, 0, ""));
+    std::string payload = LittleEndian(-1) + LittleEndian(-1) + std::string(2, '\0') + "late";
+    payload.resize(152, '\0');
+    late.SendPacket(Rvln(1, 0, -1, payload));
+    std::string unanswered = late.ReceivePacket(200);
+    for (int fd : filler) close(fd);
+    setrlimit(RLIMIT_NOFILE, &old);
+    ASSERT_TRUE(connected);
+    EXPECT_EQ(unanswered, "");
+    EXPECT_EQ(late.ReceivePacket().size(), 17u); // taken once a descriptor is free
+    Exchange("after descriptors ran out");
+}
+
+TEST_F(HostileTest, MoreReadyClientsThanOnePassServes) {
+    std::vector<RawSocket> clients;
+    std::string payload = LittleEndian(-1) + LittleEndian(-1) + std::string(2, '\0') + "many";
+    payload.resize(152, '\0');
+    for (int i = 0; i < 150; ++i) clients.emplace_back(port_);
+    for (RawSocket& client : clients) client.SendPacket(Rvln(1, 0, -1, payload));
+    std::vector<bool> seen(1000, false);
+    for (RawSocket& client : clients) {
+        std::string answer = client.ReceivePacket();
+        ASSERT_EQ(answer.size(), 17u);
+        size_t id = static_cast<uint8_t>(answer[9]) | static_cast<uint8_t>(answer[10]) << 8;
+        ASSERT_LT(id, seen.size());
+        EXPECT_FALSE(seen[id]);
+        seen[id] = true;
+    }
+    EXPECT_EQ(NetPlayerCount(), 152);
+    Exchange("after 150 clients at once");
+}
+
+} // namespace
