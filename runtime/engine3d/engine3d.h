@@ -67,5 +67,8 @@ void MeshTexture(int32_t mesh, int32_t spriteA, int32_t spriteB);
 int32_t MeshLoadCollection(int32_t firstMesh, const RtString& file);
 // Under the object transform; 0 when the mesh is empty or outside the view.
 int32_t MeshDraw(int32_t mesh);
+// In ShadowMode with the shadow light on: the mesh's shadow volume, its light-facing triangles
+// extruded away from the light; 0 when nothing was drawn.
+int32_t MeshDrawShadow(int32_t mesh);
 // Meshes drawn since the frame began.
 int32_t MeshesDrawn();

@@ -9,9 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace {} // namespace
 
-// The mesh, grown into existence when asked to be written; null outside 0..65535.
 MeshObject* MeshSlot(int32_t mesh, bool create) {
     Vividoru3D& engine = Engine3D();
     if (mesh < 0 || mesh >= kMaxMeshes) return nullptr;
@@ -22,6 +21,8 @@ MeshObject* MeshSlot(int32_t mesh, bool create) {
     }
     return &engine.meshes[index];
 }
+
+namespace {
 
 uint32_t SpriteTexture(int32_t sprite) {
     const SpriteSlot* slot = SlotOf(sprite);

@@ -86,5 +86,7 @@ void ResetEngine3DFrame();
 // the two texture units (telling a current shader which unit is which).
 void ComputeFrustumPlanes(Vividoru3D& engine);
 void BindMeshTextures(uint32_t textureA, uint32_t textureB);
+// The mesh, grown into existence when create is set; null outside 0..65535 or not yet made.
+MeshObject* MeshSlot(int32_t mesh, bool create);
 // A uniform of the current shader set only when the program uses it, without a message.
 void ShaderSetIntQuiet(const char* name, int32_t value);

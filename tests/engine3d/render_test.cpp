@@ -139,6 +139,25 @@ TEST(Renderer, ShadowVolumesHalveWhatTheyCover) {
     EXPECT_EQ(stencil, 0);
 }
 
+// A quad between the floor and a shadow light off to the side casts its volume's shadow beside it.
+TEST(Renderer, MeshShadowVolumesDarkenWhatTheyHide) {
+    constexpr int32_t kFloor = 2, kOccluder = 4;
+    BeginScene();
+    LoadQuad(kFloor, kGrey, Square(100, 0));
+    LoadQuad(kOccluder, kRed, Square(0.5f, 2));
+    MeshDraw(kFloor);
+    MeshDraw(kOccluder);
+    EXPECT_EQ(MeshDrawShadow(kOccluder), 0); // not in the shadow mode
+    LightSet(-3, 0xFFFFFF, 5, 0, 10, 0, 0, 0, 1);
+    EXPECT_EQ(MeshDrawShadow(kOccluder), 1);
+    ShadowMode(0);
+    // The shadow spans x -1.875..-0.625 on the floor: pixels 230..290, behind the quad from 280.
+    EXPECT_TRUE(PixelNear(BackBufferPixel(250, 240), 0x646464, 1)) << std::hex << BackBufferPixel(250, 240);
+    EXPECT_EQ(BackBufferPixel(200, 240), kGrey);
+    EXPECT_EQ(BackBufferPixel(400, 240), kGrey);
+    EXPECT_EQ(BackBufferPixel(250, 300), kGrey);
+}
+
 // A window larger than 3000 x 2000 is darkened to its bottom-right corner. The window is made that
 // size from the start, in a child process of its own.
 TEST(Renderer, ShadowsReachTheCornerOfALargeWindow) {
