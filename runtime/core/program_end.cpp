@@ -21,6 +21,7 @@ void CloseFiles() { RunHook(Hooks().closeFiles); }
 void ReturnToProgramDir() { platform::SetCurrentDir(platform::ProgramDir()); }
 
 void StopMusic() { RunHook(Hooks().stopMusic); }
+void DestroyEngine3D() { RunHook(Hooks().destroyEngine3D); }
 void DestroyDevice() { Runtime().device.reset(); }
 void DestroyInput() { RunHook(Hooks().destroyInput); }
 void DestroySound() { RunHook(Hooks().destroySound); }
@@ -42,8 +43,9 @@ void WriteEndReport() {
 // Each step runs once: an end entered again from inside a step (an event dispatched while the
 // window goes away) carries on after that step.
 void RuntimeCleanup() {
-    static constexpr void (*kSteps[])() = {CloseFiles,   ReturnToProgramDir, StopMusic,      DestroyDevice,
-                                           DestroyInput, DestroySound,       DestroyNetwork, DestroyArchives};
+    static constexpr void (*kSteps[])() = {CloseFiles,      ReturnToProgramDir, StopMusic,
+                                           DestroyEngine3D, DestroyDevice,      DestroyInput,
+                                           DestroySound,    DestroyNetwork,     DestroyArchives};
     RuntimeState& rt = Runtime();
     while (++rt.endStep < static_cast<int>(std::size(kSteps))) kSteps[rt.endStep]();
 }

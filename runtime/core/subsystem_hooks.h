@@ -32,6 +32,7 @@ struct SubsystemHooks {
     void (*closeFiles)() = nullptr;
     void (*stopMusic)() = nullptr;
     void (*releaseTextures)() = nullptr;
+    void (*destroyEngine3D)() = nullptr; // before the device: its GL objects need the context
     void (*destroyInput)() = nullptr;
     void (*destroySound)() = nullptr;
     void (*destroyNetwork)() = nullptr;

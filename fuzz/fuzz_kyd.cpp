@@ -1,0 +1,21 @@
+// Fuzz target: the KYD reader on arbitrary bytes, both forms, decoding on, and the writer on
+// whatever it accepted.
+#include "runtime/engine3d/kyd_model.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    KydModel model;
+    if (KydRead(model, data, size, true) != KydError::None) {
+        if (model.loaded || !model.frames.empty() || !model.palette.empty()) std::abort();
+        return 0;
+    }
+    std::vector<uint8_t> bytes;
+    if (KydWriteCompact(model, bytes)) {
+        KydModel again;
+        if (KydRead(again, bytes.data(), bytes.size(), true) != KydError::None) std::abort();
+    }
+    return 0;
+}

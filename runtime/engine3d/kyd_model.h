@@ -1,0 +1,69 @@
+// KydModel: one animated 3D object as the KYD loader and writer hold it, and the parsing, packing
+// and serialising of its two file forms over bytes in memory.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr int32_t kKydMagic = 0x00C6B317;
+constexpr double kKydVersion = 1.02;
+// A vertex whose palette colour is this or above starts a new face.
+constexpr uint32_t kKydMarkerFloor = 0xFFFFFFFC;
+constexpr uint32_t kKydMarker = 0xFFFFFFFD;
+// Palette indexes are one byte.
+constexpr size_t kKydMaxPalette = 256;
+// The text form's conversion refuses objects beyond this many vertices over all frames.
+constexpr size_t kKydMaxTextVertices = 4'000'000;
+
+struct KydPackedVertex {
+    uint8_t x, y, z, normal, colour;
+};
+
+struct KydVertex {
+    float position[3];
+    float normal[3];
+    float colour[3];      // r, g, b in 0..1
+    uint32_t colourValue; // the palette value; markers carry kKydMarker
+    uint32_t paletteIndex;
+    float u, v;
+};
+
+struct KydFrame {
+    std::vector<KydPackedVertex> packed;
+    float origin[3] = {0, 0, 0};
+    float scale[3] = {1, 1, 1};
+    std::vector<KydVertex> decoded;
+};
+
+struct KydModel {
+    std::vector<KydFrame> frames;
+    std::vector<uint32_t> palette;
+    std::vector<float> texU;
+    std::vector<float> texV; // as stored: decoding negates it
+    bool loaded = false;
+};
+
+enum class KydError { None, ReadError, WrongVersion, MallocError };
+
+inline bool IsKydMarker(uint32_t colourValue) { return colourValue >= kKydMarkerFloor; }
+
+// The 162 unit normals of the MD2 table, in the order stored files index them.
+extern const float kKydNormals[162][3];
+
+// The compact form (magic first). decode builds every frame's decoded vertices too.
+KydError KydReadCompact(KydModel& model, const uint8_t* bytes, size_t size, bool decode);
+// The "KYDA" text form, converted and then packed.
+KydError KydReadText(KydModel& model, const uint8_t* bytes, size_t size);
+// Either form, chosen by the magic number; the model is cleared first and after any failure.
+KydError KydRead(KydModel& model, const uint8_t* bytes, size_t size, bool decode);
+// The compact form of the model; false when it cannot be represented (over 256 palette colours, a
+// frame with more vertices than coordinate pairs).
+bool KydWriteCompact(const KydModel& model, std::vector<uint8_t>& bytes);
+// Builds a frame's decoded vertices from its packed ones.
+void KydDecodeFrame(const KydModel& model, KydFrame& frame);
+// Derives palette, coordinate pairs and packed vertices from the decoded frames.
+void KydPack(KydModel& model);
+// The normal table index that the packer gives a normal.
+uint8_t KydNormalIndex(const float normal[3]);

@@ -1,0 +1,62 @@
+// What the 3D tests share.
+#include "tests/engine3d/engine_test_support.h"
+
+#include "platform/paths.h"
+#include "runtime/attach_subsystems.h"
+#include "runtime/core/core.h"
+#include "runtime/engine3d/engine3d.h"
+#include "runtime/gfx2d/gfx2d.h"
+#include "tests/support/headless.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+std::string QuadText(uint32_t colour, const std::array<Corner, 4>& corners, const Corner& normal) {
+    std::ostringstream out;
+    out << "KYDA 1.1\n0\n1\n"
+        << (colour & 255) << " " << (colour >> 8 & 255) << " " << (colour >> 16 & 255)
+        << " 4  0 0  1 0  2 0  3 0\n1\n4\n";
+    for (const Corner& c : corners)
+        out << c[0] << " " << c[1] << " " << c[2] << " " << normal[0] << " " << normal[1] << " " << normal[2] << "\n";
+    return out.str();
+}
+
+std::array<Corner, 4> Square(float half, float z, bool clockwise) {
+    std::array<Corner, 4> corners{{{-half, -half, z}, {half, -half, z}, {half, half, z}, {-half, half, z}}};
+    if (clockwise) std::swap(corners[1], corners[3]);
+    return corners;
+}
+
+std::string WriteTempFile(const std::string& name, const std::string& bytes) {
+    std::string path = platform::TempDir() + name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+    std::string text = ReadFile(path);
+    return {text.begin(), text.end()};
+}
+
+void StartEngine() {
+    if (!Runtime().device) {
+        AttachSubsystems();
+        StartRuntime();
+    }
+    SetViewport(0, 0, 0, 0);
+    ClearScreen();
+}
+
+void LoadQuad(int32_t mesh, uint32_t colour, const std::array<Corner, 4>& corners, const Corner& normal) {
+    std::string path = WriteTempFile("quad" + std::to_string(mesh) + ".kyd", QuadText(colour, corners, normal));
+    ASSERT_EQ(MeshLoad(mesh, path.c_str()), 1);
+}
+
+bool PixelNear(uint32_t pixel, uint32_t colour, int tolerance) {
+    for (int shift = 0; shift < 24; shift += 8)
+        if (std::abs(static_cast<int>(pixel >> shift & 255) - static_cast<int>(colour >> shift & 255)) > tolerance)
+            return false;
+    return true;
+}

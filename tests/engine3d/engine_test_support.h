@@ -1,0 +1,25 @@
+// What the 3D tests share: KYD texts and files they write, the started runtime with the engine, and
+// pixel read-back of the frame being drawn.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using Corner = std::array<float, 3>;
+
+// A KYDA 1.1 text of one face of one frame: the corners in order, one colour, one normal for all.
+std::string QuadText(uint32_t colour, const std::array<Corner, 4>& corners, const Corner& normal = {0, 0, 1});
+// A square of side 2·half at depth z, counter-clockwise seen from +z (clockwise when mirrored).
+std::array<Corner, 4> Square(float half, float z, bool clockwise = false);
+// A file in the test's temporary folder; its path.
+std::string WriteTempFile(const std::string& name, const std::string& bytes);
+std::vector<uint8_t> ReadBytes(const std::string& path);
+
+// The runtime with every subsystem attached, once per process; a fresh full 640 x 480 viewport.
+void StartEngine();
+// mesh = a quad of the colour and normal, loaded through a KYD file.
+void LoadQuad(int32_t mesh, uint32_t colour, const std::array<Corner, 4>& corners, const Corner& normal = {0, 0, 1});
+// Each channel of the pixel within tolerance of the colour.
+bool PixelNear(uint32_t pixel, uint32_t colour, int tolerance);

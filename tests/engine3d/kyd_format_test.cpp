@@ -1,0 +1,251 @@
+// KYD files: the normal table, the compact form's decoding and its hostile variants, the text form's
+// conversion and packing, round trips through ModelSave, and the log lines of a failed load.
+#include "platform/paths.h"
+#include "runtime/engine3d/engine3d.h"
+#include "tests/engine3d/engine_test_support.h"
+#include "tests/support/headless.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+// A compact file whose stated counts may disagree with the data that follows them.
+struct CompactFile {
+    double version = 1.02;
+    int32_t frameCount = 1, paletteCount = 2, texCoordCount = 3, vertexCount = 3;
+    std::vector<uint32_t> palette{0xFFFFFFFF, 0x00FF0000};
+    std::vector<float> pairs{0, 0.25f, 1, 0.5f, 0.5f, 1};
+    float origin[3] = {128, 128, 128}, scale[3] = {0.5f, 0.5f, 0.5f};
+    // x y z normal colour: entry 5 and white; entry 161 and blue; normal 200 and a colour past the palette
+    std::vector<uint8_t> vertices{0, 0, 0, 5, 0, 255, 255, 255, 161, 1, 128, 128, 128, 200, 7};
+
+    std::vector<uint8_t> Bytes() const {
+        std::vector<uint8_t> b;
+        auto put = [&](const void* p, size_t n) {
+            b.insert(b.end(), static_cast<const uint8_t*>(p), static_cast<const uint8_t*>(p) + n);
+        };
+        put(&kKydMagic, 4);
+        put(&version, 8);
+        put(&frameCount, 4);
+        put(&paletteCount, 4);
+        put(&texCoordCount, 4);
+        put(palette.data(), 4 * palette.size());
+        put(pairs.data(), 4 * pairs.size());
+        put(&vertexCount, 4);
+        put(origin, 12);
+        put(scale, 12);
+        put(vertices.data(), vertices.size());
+        return b;
+    }
+};
+
+KydError Read(KydModel& model, const std::vector<uint8_t>& bytes) {
+    return KydRead(model, bytes.data(), bytes.size(), true);
+}
+
+KydError ReadText(KydModel& model, const std::string& text) {
+    return KydRead(model, reinterpret_cast<const uint8_t*>(text.data()), text.size(), true);
+}
+
+void ExpectCleared(const KydModel& model) {
+    EXPECT_FALSE(model.loaded);
+    EXPECT_TRUE(model.frames.empty() && model.palette.empty() && model.texU.empty() && model.texV.empty());
+}
+
+// A cube of 8 corners and 6 coloured sides, with texture coordinates and (1.1) normals.
+std::string TextCube() {
+    return "KYDA 1.1 # a cube\n4 0 0  1 0  1 1  0 0.25\n6\n"
+           "255 0 0 4  0 0 1 1 2 2 3 3\n0 255 0 4  4 0 5 1 6 2 7 3\n0 0 255 4  0 0 4 1 7 2 3 3\n"
+           "255 255 0 4  1 0 2 1 6 2 5 3\n255 255 255 4  3 0 2 1 6 2 7 3\n9 9 9 4  0 0 1 1 5 2 4 3\n"
+           "1 8\n-1 -1 1 0 0 1\n1 -1 1 0 0 1\n1 1 1 0 0 1\n-1 1 1 0 0 1\n"
+           "-1 -1 -1 0 0 -1\n1 -1 -1 1 0 0\n1 1 -1 0 1 0\n-1 1 -1 0 0 -3\n";
+}
+
+} // namespace
+
+TEST(KydFormat, NormalTableIsThePublishedOne) {
+    const float expected[3][4] = {
+        {0, -0.525731f, 0, 0.850651f}, {5, 0, 0, 1}, {161, -0.688191f, -0.587785f, -0.425325f}};
+    for (const auto& e : expected)
+        for (int k = 0; k < 3; ++k) EXPECT_FLOAT_EQ(kKydNormals[static_cast<int>(e[0])][k], e[k + 1]);
+    for (const auto& n : kKydNormals) EXPECT_NEAR(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1.0f, 1e-5f);
+}
+
+TEST(KydFormat, CompactDecodingGivesPositionsNormalsColoursAndNegatedV) {
+    KydModel model;
+    ASSERT_EQ(Read(model, CompactFile{}.Bytes()), KydError::None);
+    ASSERT_EQ(model.frames.size(), 1u);
+    const std::vector<KydVertex>& v = model.frames[0].decoded;
+    ASSERT_EQ(v.size(), 3u);
+    EXPECT_EQ(v[0].position[0], -64.0f);
+    EXPECT_EQ(v[0].position[2], -64.0f);
+    EXPECT_EQ(v[1].position[1], 63.5f);
+    EXPECT_EQ(v[0].normal[2], 1.0f);
+    EXPECT_EQ(v[1].normal[0], kKydNormals[161][0]);
+    EXPECT_EQ(v[2].normal[0], kKydNormals[0][0]); // index 200: entry 0
+    const float white[3] = {1, 1, 1}, blue[3] = {0, 0, 1};
+    EXPECT_EQ(std::memcmp(v[0].colour, white, sizeof white), 0);
+    EXPECT_EQ(std::memcmp(v[1].colour, blue, sizeof blue), 0);
+    EXPECT_EQ(std::memcmp(v[2].colour, white, sizeof white), 0); // index past the palette
+    EXPECT_EQ(v[0].v, -0.25f);
+    EXPECT_EQ(v[1].u, 1.0f);
+
+    KydModel packedOnly;
+    auto bytes = CompactFile{}.Bytes();
+    ASSERT_EQ(KydRead(packedOnly, bytes.data(), bytes.size(), false), KydError::None);
+    EXPECT_TRUE(packedOnly.frames[0].decoded.empty());
+    EXPECT_EQ(packedOnly.frames[0].packed.size(), 3u);
+}
+
+TEST(KydFormat, HostileCompactFilesFailBeforeAllocatingAndClearTheObject) {
+    struct Case {
+        const char* what;
+        void (*change)(CompactFile&);
+        KydError error;
+    };
+    const Case cases[] = {
+        {"frames -1", [](CompactFile& f) { f.frameCount = -1; }, KydError::ReadError},
+        {"palette -1", [](CompactFile& f) { f.paletteCount = -1; }, KydError::ReadError},
+        {"coordinates -1", [](CompactFile& f) { f.texCoordCount = -1; }, KydError::ReadError},
+        {"palette 2^31-1", [](CompactFile& f) { f.paletteCount = INT32_MAX; }, KydError::ReadError},
+        {"frames 2^31-1", [](CompactFile& f) { f.frameCount = INT32_MAX; }, KydError::ReadError},
+        {"one frame past the data", [](CompactFile& f) { f.frameCount = 2; }, KydError::ReadError},
+        {"one vertex past the data", [](CompactFile& f) { f.texCoordCount = 4, f.pairs.resize(8), f.vertexCount = 4; },
+         KydError::ReadError},
+        {"more vertices than coordinates", [](CompactFile& f) { f.vertexCount = 4, f.vertices.resize(20); },
+         KydError::ReadError},
+        {"vertices -1", [](CompactFile& f) { f.vertexCount = -1; }, KydError::ReadError},
+        {"version 1.0", [](CompactFile& f) { f.version = 1.0; }, KydError::WrongVersion},
+    };
+    for (const Case& c : cases) {
+        CompactFile file;
+        c.change(file);
+        KydModel model;
+        EXPECT_EQ(Read(model, file.Bytes()), c.error) << c.what;
+        ExpectCleared(model);
+    }
+    // Every cut of a valid file is a short read.
+    std::vector<uint8_t> whole = CompactFile{}.Bytes();
+    for (size_t length = 0; length < whole.size(); ++length) {
+        KydModel model;
+        EXPECT_EQ(KydRead(model, whole.data(), length, true), KydError::ReadError) << length;
+        ExpectCleared(model);
+    }
+}
+
+TEST(KydFormat, TextFormConvertsFacesIntoMarkersAndPacks) {
+    KydModel model;
+    ASSERT_EQ(ReadText(model, TextCube()), KydError::None);
+    ASSERT_EQ(model.frames.size(), 1u);
+    const KydFrame& frame = model.frames[0];
+    ASSERT_EQ(frame.decoded.size(), 30u); // 6 markers and 24 corners
+    EXPECT_EQ(frame.decoded[0].colourValue, kKydMarker);
+    EXPECT_EQ(frame.decoded[1].colourValue, 0x0000FFu);
+    EXPECT_EQ(frame.decoded[3].v, 1.0f);
+    EXPECT_EQ(frame.decoded[4].v, 0.25f);
+    EXPECT_EQ(model.palette,
+              (std::vector<uint32_t>{kKydMarker, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFFFFFF, 0x090909}));
+    ASSERT_EQ(model.texU.size(), 30u);
+    EXPECT_EQ(model.texV[4], -0.25f); // stored negated, so the compact form loads v back
+    // Quantised per axis over -1..1; a marker takes the previous vertex's bytes, the first zero.
+    EXPECT_EQ(frame.scale[0], 2.0f / 255);
+    const KydPackedVertex& first = frame.packed[1];
+    EXPECT_EQ((std::array<int, 4>{first.x, first.y, first.z, first.colour}), (std::array<int, 4>{0, 0, 255, 1}));
+    EXPECT_EQ(frame.packed[0].x, 0);
+    EXPECT_EQ(frame.packed[5].x, frame.packed[4].x);
+    EXPECT_EQ(frame.packed[5].normal, frame.packed[4].normal);
+    EXPECT_EQ(frame.packed[5].colour, 0);
+    // Normals: (0,0,1) entry 5, (0,0,-1) entry 84, (1,0,0) 52, (0,1,0) 32, unnormalised (0,0,-3) 84.
+    const float given[5][3] = {{0, 0, 1}, {0, 0, -1}, {1, 0, 0}, {0, 1, 0}, {0, 0, -3}};
+    const int expected[5] = {5, 84, 52, 32, 84};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(KydNormalIndex(given[i]), expected[i]) << i;
+    // A zero normal is as near to every entry: the exact 0 of entry 0 ends the search.
+    const float zero[3] = {0, 0, 0};
+    EXPECT_EQ(KydNormalIndex(zero), 0);
+}
+
+TEST(KydFormat, TextVersionsCommentsAndHostileTexts) {
+    KydModel model;
+    EXPECT_EQ(ReadText(model, "KYDA 1.0 0 1 10 20 30 3 0 0 1 0 2 0 1 3 0 0 0 1 0 0 0 1 0"), KydError::None);
+    EXPECT_EQ(model.frames[0].decoded[2].position[0], 1.0f);
+    EXPECT_EQ(model.frames[0].decoded[1].colourValue, 10u + 20 * 256 + 30 * 65536);
+    EXPECT_EQ(
+        ReadText(model, "KYDA#c\n1.1#c\n0#c\n1 1 2 3 3#c\n0 0 1 0#c\n2 0 1\n3 0 0 0 0 0 1 1 0 0 0 0 1 0 1 0 0 0 1"),
+        KydError::None);
+    EXPECT_EQ(model.frames[0].decoded[3].position[1], 1.0f);
+    EXPECT_EQ(model.frames[0].packed[3].normal, 5);
+
+    std::ostringstream bigConversion; // 1001 vertices a frame over 4001 frames: past 4 million
+    bigConversion << "KYDA 1.0 0 1 0 0 0 1000";
+    for (int i = 0; i < 1000; ++i) bigConversion << " 0 0";
+    bigConversion << " 4001";
+    for (int i = 0; i < 4001; ++i) bigConversion << " 1 0 0 0";
+    const std::string hostile[] = {
+        "KYDB 1.0 0 0 0",
+        "KYDA 1.2 0 0 0",
+        "KYDA 1.0 0 1 1 1 1 3 0 0 1 0 5 0 1 3 0 0 0 1 0 0 0 1 0",     // vertex index past the frame
+        "KYDA 1.0 1 0 0 1 1 1 1 3 0 0 1 1 2 0 1 3 0 0 0 1 0 0 0 1 0", // texture index past the pairs
+        "KYDA 1.0 0 1 1 1 1 3 0 0 1 0 2 0 1 3 nan 0 0 1 0 0 0 1 0",
+        "KYDA 1.0 0 1 1 1 1 3 0 0 1 0 2 0 1 3 inf 0 0 1 0 0 0 1 0",
+        "KYDA 1.0 0 1 1 1 1 3 0 0 1 0 2 0 1 3 1e39 0 0 1 0 0 0 1 0",
+        "KYDA 1.0 0 1 1 1 1 3 0 0 1 0 2 0 1 3 x 0 0 1 0 0 0 1 0",
+        "KYDA 1.0 0 -1",
+        "KYDA 1.0 0 2147483647 1 1 1",
+        "KYDA 1.0 2 0 0 0",                                       // one pair past the text
+        "KYDA 1.0 0 1 1 1 1 3 0 0 1 0 2 0 1 4 0 0 0 1 0 0 0 1 0", // one vertex past the text
+        bigConversion.str(),
+    };
+    for (const std::string& text : hostile) {
+        EXPECT_EQ(ReadText(model, text), KydError::ReadError) << text.substr(0, 60);
+        ExpectCleared(model);
+    }
+    const std::string cube = TextCube();
+    for (size_t length = 0; length < cube.size(); ++length) {
+        KydError error = KydRead(model, reinterpret_cast<const uint8_t*>(cube.data()), length, true);
+        EXPECT_EQ(error == KydError::None, model.loaded);
+    }
+}
+
+TEST(KydFormat, SavedObjectsReloadByteIdentical) {
+    std::string text = WriteTempFile("cube.kyd", TextCube());
+    std::string saved = platform::TempDir() + "cube_saved.kyd", again = platform::TempDir() + "cube_again.kyd";
+    KydModel fromText, reloaded;
+    ASSERT_TRUE(ModelLoad(fromText, text.c_str(), true));
+    ASSERT_TRUE(ModelSave(fromText, saved.c_str()));
+    ASSERT_TRUE(ModelLoad(reloaded, saved.c_str(), true));
+    EXPECT_EQ(reloaded.palette, fromText.palette);
+    const KydFrame &a = fromText.frames[0], &b = reloaded.frames[0];
+    ASSERT_EQ(a.packed.size(), b.packed.size());
+    EXPECT_EQ(std::memcmp(a.packed.data(), b.packed.data(), 5 * a.packed.size()), 0);
+    EXPECT_EQ(b.decoded[4].v, 0.25f); // the text's v
+    ASSERT_TRUE(ModelSave(reloaded, again.c_str()));
+    EXPECT_EQ(ReadBytes(saved), ReadBytes(again));
+
+    // Over 256 colours cannot be saved: false, and the old file stays.
+    KydModel colourful = fromText;
+    for (uint32_t c = 0; c < 300; ++c) colourful.palette.push_back(0x100 + c);
+    EXPECT_FALSE(ModelSave(colourful, saved.c_str()));
+    EXPECT_EQ(ReadBytes(saved), ReadBytes(again));
+    EXPECT_FALSE(ModelSave(fromText, (platform::TempDir() + "no/such/folder.kyd").c_str()));
+}
+
+TEST(KydFormat, FailedLoadsLogTheirLinesAndTheName) {
+    CompactFile old;
+    old.version = 1.0;
+    std::vector<uint8_t> bytes = old.Bytes();
+    std::string oldPath = WriteTempFile("old.kyd", std::string(bytes.begin(), bytes.end()));
+    std::vector<uint8_t> valid = CompactFile{}.Bytes();
+    std::string cutPath = WriteTempFile("cut.kyd", std::string(valid.begin(), valid.begin() + 20));
+    std::string missing = platform::TempDir() + "missing.kyd";
+    std::string before = ReadLog();
+    KydModel model;
+    EXPECT_FALSE(ModelLoad(model, oldPath.c_str(), true));
+    EXPECT_FALSE(ModelLoad(model, cutPath.c_str(), true));
+    EXPECT_FALSE(ModelLoad(model, missing.c_str(), true));
+    ExpectCleared(model);
+    EXPECT_EQ(ReadLog().substr(before.size()), "Wrong .kyd version.\r\n# read error\r\n" + oldPath +
+                                                   "\r\n# read error\r\n" + cutPath + "\r\n# read error\r\n" + missing +
+                                                   "\r\n");
+}
