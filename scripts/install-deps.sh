@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     libinih-dev fonts-dejavu-core libfreetype-dev
+    xvfb
 )
 
 missing=()
