@@ -72,6 +72,13 @@ LauncherState& Launcher() {
     return state;
 }
 
+// Under the offscreen driver a window keeps the drawing surface it was made with, so the window
+// opens at the dialog's size.
+void LauncherSettings(RuntimeSettings& settings) {
+    settings.screenWidth = 300;
+    settings.screenHeight = 500;
+}
+
 void LauncherMain() {
     Runtime().callByName = kCallByName;
     IniSelectFile("tmv.ini");

@@ -4,6 +4,7 @@
 
 #include "runtime/core/rt_array.h"
 #include "runtime/core/rt_string.h"
+#include "runtime/core/runtime_state.h"
 
 // One display mode as the launcher lists and stores it.
 struct DisplayMode {
@@ -27,7 +28,8 @@ LauncherState& Launcher();
 constexpr int kGameNotStartedStatus = 69;
 
 // ---- The program
-void LauncherMain(); // builds the dialog and runs it; ends the program
+void LauncherMain();                              // builds the dialog and runs it; ends the program
+void LauncherSettings(RuntimeSettings& settings); // start-up: the window opens at the dialog's size
 
 // ---- Display modes (display_modes.cpp)
 void CollectDisplayModes();                                          // appends the system's modes of rate > 1

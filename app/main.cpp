@@ -1,35 +1,9 @@
-// TMV-Vedu: the runtime's entry point and, for now, a demo main routine that shows the loading frame
-// in the default font until Escape or the close box. Without a screen it runs for a few seconds and
-// saves a screenshot.
-#include "platform/paths.h"
-#include "platform/video.h"
+// TMV-Vedu: the runtime's entry point running the launcher.
+#include "app/launcher.h"
 #include "runtime/attach_subsystems.h"
 #include "runtime/core/core.h"
-#include "runtime/gfx2d/bitmap_font.h"
-#include "runtime/gfx2d/gfx2d.h"
-
-#include <cstdio>
-
-namespace {
-
-constexpr double kHeadlessRunMs = 3000;
-
-void DemoMain() {
-    for (;;) {
-        PrintLoadingText();
-        if (platform::Headless() && ElapsedTime() > kHeadlessRunMs) {
-            bool saved = ScreenSave("screenshot.png");
-            std::printf("%s\n",
-                        saved ? (platform::CurrentDir() + "/screenshot.png").c_str() : "screenshot could not be saved");
-            EndCommand();
-        }
-        ShowScreen();
-    }
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     AttachSubsystems();
-    RuntimeMain(argc, argv, "TMV-Vedu", DemoMain);
+    RuntimeMain(argc, argv, "TMV-Vedu", LauncherMain, LauncherSettings);
 }
