@@ -1,14 +1,11 @@
 // "game.exe": the demo game the launcher starts. It opens its window as tmv.ini says and shows the
 // settings it received and its command line until Escape or the close box; it only reads tmv.ini.
-// Without a screen it shows one frame, saves a screenshot beside itself and prints its path.
-#include "platform/paths.h"
-#include "platform/video.h"
+// Without a screen it shows its text for a second, saves a screenshot beside itself, prints its path
+// and ends.
 #include "runtime/attach_subsystems.h"
 #include "runtime/core/core.h"
 #include "runtime/files/files.h"
 #include "runtime/gfx2d/gfx2d.h"
-
-#include <cstdio>
 
 namespace {
 
@@ -60,19 +57,18 @@ void GameMain() {
         if (!HasSwitch(CommandLine(), "-tmv")) line("The switch -tmv is missing: not started by the launcher.");
         y += cellHeight;
         line("Escape ends the game.");
-        if (platform::Headless()) {
-            bool saved = ScreenSave("game-screenshot.png");
-            std::printf("%s\n", saved ? (platform::CurrentDir() + "/game-screenshot.png").c_str()
-                                      : "screenshot could not be saved");
-            EndCommand();
-        }
         ShowScreen();
     }
+}
+
+void Configure(RuntimeSettings& settings) {
+    settings.headlessShotMs = 1000;
+    settings.headlessShotPath = "game-screenshot.png";
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     AttachSubsystems();
-    RuntimeMain(argc, argv, "TMV-Vedu game", GameMain);
+    RuntimeMain(argc, argv, "TMV-Vedu game", GameMain, Configure);
 }

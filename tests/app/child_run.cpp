@@ -80,6 +80,8 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
     rusage usage{};
     wait4(pid, &status, 0, &usage);
     result.peakRssKb = usage.ru_maxrss;
+    result.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                        static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     if (timedOut) return result;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;

@@ -8,6 +8,7 @@ struct ChildResult {
     int status = -1; // the exit status, 128 + the signal's number, or -1 when it did not start or ran too long
     std::string output;
     long peakRssKb = 0;
+    double cpuSeconds = 0; // user and system time
 };
 
 // Runs program with args in folder, with the test's environment changed by env: "NAME=value" sets a

@@ -18,7 +18,7 @@ LauncherCase::LauncherCase(const std::string& launcher, const std::string& game)
     fs::copy_file(launcher, Path("tmv-vedu"));
     if (!game.empty()) fs::copy_file(game, Path("game.exe"));
     for (const char* asset : {"menu.png", "tmv.png", "smalfont.bmp"})
-        fs::copy_file(TestProgramDir() + "/" + asset, Path(asset));
+        fs::copy_file(std::string(TMV_ASSET_DIR) + "/" + asset, Path(asset));
 }
 
 LauncherCase::~LauncherCase() {
@@ -64,5 +64,3 @@ GameRecord LauncherCase::Record() const {
     record.ini = rest.str();
     return record;
 }
-
-std::string TestProgramDir() { return platform::ProgramDir(); }

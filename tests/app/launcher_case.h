@@ -1,5 +1,6 @@
-// One launcher case: a fresh folder holding a copy of a launcher build, its pictures and a stand-in
-// game.exe; runs it as a child offscreen or in a real X window, and reads what it left behind.
+// One launcher case: a fresh folder holding a copy of a launcher build, its pictures (from the build's
+// TMV_ASSET_DIR) and a stand-in game.exe; runs it as a child offscreen or in a real X window, and
+// reads what it left behind.
 #pragma once
 
 #include "tests/app/child_run.h"
@@ -40,6 +41,3 @@ class LauncherCase {
   private:
     std::string folder_;
 };
-
-// The build's own folders and programs.
-std::string TestProgramDir();
