@@ -55,7 +55,8 @@ bool HandleScrollBar(KYguiDialog& dialog, KYguiWidget& widget, int32_t lx, int32
         if (dialog.focus == capture && held) {
             int32_t track = h - 2 * fy;
             int32_t free = std::max(1, track - ThumbLength(track, range));
-            scroll = (ly - fy) * (range + 1) / free;
+            // The pointer may be dragged far past the track; the thumb stops at its ends.
+            scroll = std::clamp((ly - fy) * (range + 1) / free, 0, range);
         }
     } else if (event == 1) {
         scroll += ly * 2 < h ? -1 : 1;

@@ -21,6 +21,7 @@ void AttachSubsystems() {
     hooks.updateInput = InputFrameUpdate;
     hooks.finishScreen = FinishScreenBeforePresent;
     hooks.resetFrameDrawing = ResetFrameDrawing;
+    hooks.saveScreen = ScreenSave;
 
     hooks.resetViewport2D = ResetViewport2D;
 
