@@ -26,6 +26,17 @@ struct Keys {
     bool shift = false;
 };
 
+// The character typed this frame as the field takes it: Enter types a line feed; Delete and the other
+// control keys act through their scan codes and type nothing.
+RtString TypedText() {
+    RtString typed = KeyTypedString();
+    if (typed.Length() != 1) return typed;
+    unsigned char c = static_cast<unsigned char>(typed.view()[0]);
+    if (c == '\r') return "\n";
+    if (c == 127 || (c < 32 && c != '\t' && c != '\n' && c != '\b')) return "";
+    return typed;
+}
+
 // The frame's keys: the injected or typed string and, unless the repeat gate holds back the key that
 // acted last, the action keys.
 Keys ReadKeys(KYguiDialog& d) {
@@ -37,7 +48,7 @@ Keys ReadKeys(KYguiDialog& d) {
         keys.typed = d.inkey;
         d.inkey = "";
     } else {
-        keys.typed = KeyTypedString();
+        keys.typed = TypedText();
         gateClosed = now - k.last_key_time <= kRepeatMs;
     }
     if (keys.typed == "\b") {

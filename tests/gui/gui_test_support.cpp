@@ -49,7 +49,10 @@ void RunFrames(int n) {
 
 Box Placed(const RtString& id) {
     KYguiDialog& d = KYgui().dialogs.back();
-    int32_t x0 = d.xpos + 5, y0 = d.ypos + 5, right = x0 + d.frame.width - 10;
+    int32_t fx, fy;
+    FontGetSize(fx, fy);
+    bool titled = d.moveable != 0 || d.frame.text.Length() > 0;
+    int32_t x0 = d.xpos + 5, y0 = d.ypos + 5 + (titled ? fy + 4 : 0), right = x0 + d.frame.width - 10;
     int32_t cx = x0, cy = y0, rh = 0;
     for (const KYguiDrawOrder& entry : d.draw_order) {
         const KYguiWidget& w = d.widgets[static_cast<size_t>(entry.index)];
@@ -80,4 +83,29 @@ std::string DebugCapture::Take() {
     taken_ = true;
     unsetenv("TMV_DEBUG_OUTPUT");
     return testing::internal::GetCapturedStderr();
+}
+
+std::string Watch(int n, const std::function<std::string()>& read) {
+    std::string seen;
+    for (int i = 0; i < n; ++i) {
+        ShowScreen();
+        KYshow(0);
+        seen += read();
+    }
+    ShowScreen();
+    StopScript();
+    return seen;
+}
+
+std::function<std::string()> Property(const char* id, const char* property) {
+    return [id, property] { return std::string(KYgui_get_str(id, property).c_str()) + " "; };
+}
+
+void ScriptClickOn(int frame, const char* id) {
+    ScriptAt(frame, [id] {
+        Box b = Placed(id);
+        PushMouseMotion(b.CentreX(), b.CentreY(), 0, 0);
+        PushMouseButton(SDL_BUTTON_LEFT, true);
+    });
+    ScriptButton(frame + 1, SDL_BUTTON_LEFT, false);
 }

@@ -29,23 +29,6 @@ int32_t Fx() {
     return fx;
 }
 
-// Frames 1..n of the script: each ShowScreen, then KYshow; what read() says after each KYshow.
-std::string Watch(int n, const std::function<std::string()>& read) {
-    std::string seen;
-    for (int i = 0; i < n; ++i) {
-        ShowScreen();
-        KYshow(0);
-        seen += read();
-    }
-    ShowScreen();
-    StopScript();
-    return seen;
-}
-
-std::function<std::string()> Property(const char* id, const char* property) {
-    return [id, property] { return std::string(KYgui_get_str(id, property).c_str()) + " "; };
-}
-
 } // namespace
 
 TEST(Input, ClicksNeedPressAndReleaseInsideAndLastOneFrame) {
