@@ -1,35 +1,20 @@
-// TMV-Vedu: the runtime's entry point and, for now, a demo main routine that shows the loading frame
-// in the default font until Escape or the close box. Without a screen it runs for a few seconds and
-// saves a screenshot.
-#include "platform/paths.h"
-#include "platform/video.h"
+// TMV-Vedu: the runtime's entry point running the launcher. Without a screen the dialog shows for
+// about 3 s, then a screenshot is saved beside the program and the launcher ends as the close box
+// does: nothing stored, nothing started.
+#include "app/launcher.h"
 #include "runtime/attach_subsystems.h"
 #include "runtime/core/core.h"
-#include "runtime/gfx2d/bitmap_font.h"
-#include "runtime/gfx2d/gfx2d.h"
-
-#include <cstdio>
 
 namespace {
 
-constexpr double kHeadlessRunMs = 3000;
-
-void DemoMain() {
-    for (;;) {
-        PrintLoadingText();
-        if (platform::Headless() && ElapsedTime() > kHeadlessRunMs) {
-            bool saved = ScreenSave("screenshot.png");
-            std::printf("%s\n",
-                        saved ? (platform::CurrentDir() + "/screenshot.png").c_str() : "screenshot could not be saved");
-            EndCommand();
-        }
-        ShowScreen();
-    }
+void Configure(RuntimeSettings& settings) {
+    LauncherSettings(settings);
+    settings.headlessShotMs = 3000;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     AttachSubsystems();
-    RuntimeMain(argc, argv, "TMV-Vedu", DemoMain);
+    RuntimeMain(argc, argv, "TMV-Vedu", LauncherMain, Configure);
 }

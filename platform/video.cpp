@@ -4,8 +4,11 @@
 #include "platform/events.h"
 
 #include <SDL.h>
+#include <cctype>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 namespace platform {
 
@@ -15,6 +18,33 @@ bool DisplayAvailable() {
     const char* x11 = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     return (x11 && *x11) || (wayland && *wayland);
+}
+
+// Bits a pixel takes in memory, as Windows counts them: SDL calls XRGB8888 24 bits, Windows 32.
+int StorageBits(uint32_t format) {
+    int bytes = SDL_BYTESPERPIXEL(format);
+    return bytes > 0 ? bytes * 8 : static_cast<int>(SDL_BITSPERPIXEL(format));
+}
+
+DisplayMode FromSdl(const SDL_DisplayMode& mode) {
+    return {mode.w, mode.h, StorageBits(mode.format), mode.refresh_rate};
+}
+
+// "1280x1024x32@60", nothing before or after: a test's stand-in for what the system reports, since
+// the offscreen driver and Xvfb know no refresh rates.
+bool ParseMode(std::string_view text, DisplayMode& mode) {
+    int* fields[] = {&mode.width, &mode.height, &mode.bitsPerPixel, &mode.refreshRate};
+    const char separators[] = "xx@";
+    const char* at = text.data();
+    const char* end = text.data() + text.size();
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0 && (at == end || *at++ != separators[i - 1])) return false;
+        if (at == end || !std::isdigit(static_cast<unsigned char>(*at))) return false;
+        auto [next, error] = std::from_chars(at, end, *fields[i]);
+        if (error != std::errc()) return false;
+        at = next;
+    }
+    return at == end;
 }
 
 } // namespace
@@ -86,29 +116,33 @@ bool EnterFullscreen(SDL_Window* window, int width, int height, int depth) {
     int display = SDL_GetWindowDisplayIndex(window);
     if (!SDL_GetClosestDisplayMode(display < 0 ? 0 : display, &wanted, &found)) return false;
     if (found.w != width || found.h != height) return false;
-    if (depth > 0 && static_cast<int>(SDL_BITSPERPIXEL(found.format)) != depth) return false;
+    if (depth > 0 && StorageBits(found.format) != depth) return false;
     if (SDL_SetWindowDisplayMode(window, &found) != 0) return false;
     return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
 }
 
 void LeaveFullscreen(SDL_Window* window) { SDL_SetWindowFullscreen(window, 0); }
 
-namespace {
-
-DisplayMode FromSdl(const SDL_DisplayMode& mode) {
-    return {mode.w, mode.h, static_cast<int>(SDL_BITSPERPIXEL(mode.format)), mode.refresh_rate};
-}
-
-} // namespace
-
 DisplayMode DesktopMode() {
-    SDL_DisplayMode mode{};
-    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {0, 0, 32, 0};
-    return FromSdl(mode);
+    DisplayMode mode{};
+    if (const char* injected = std::getenv("TMV_DESKTOP_MODE"); injected && ParseMode(injected, mode)) return mode;
+    SDL_DisplayMode sdl{};
+    if (SDL_GetDesktopDisplayMode(0, &sdl) != 0) return {0, 0, 32, 0};
+    return FromSdl(sdl);
 }
 
 std::vector<DisplayMode> DisplayModes() {
     std::vector<DisplayMode> modes;
+    if (const char* injected = std::getenv("TMV_DISPLAY_MODES")) {
+        std::string_view list = injected;
+        while (!list.empty()) {
+            size_t comma = list.find(',');
+            DisplayMode mode{};
+            if (ParseMode(list.substr(0, comma), mode)) modes.push_back(mode);
+            list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
+        }
+        return modes;
+    }
     int count = SDL_GetNumDisplayModes(0);
     for (int i = 0; i < count; ++i) {
         SDL_DisplayMode mode{};

@@ -28,6 +28,7 @@ void AttachSubsystems() {
     hooks.finishScreen = FinishScreenBeforePresent;
     hooks.resetFrameDrawing = ResetFrameDrawing;
     hooks.resetEngine3DFrame = ResetEngine3DFrame;
+    hooks.saveScreen = ScreenSave;
 
     hooks.resetEngine3DViewport = LeaveStencilMode;
     hooks.resetViewport2D = ResetViewport2D;

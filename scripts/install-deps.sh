@@ -10,6 +10,7 @@ packages=(
     clang libclang-rt-14-dev
     libinih-dev fonts-dejavu-core libfreetype-dev
     alsa-utils chromium-bsu-data lbreakout2-data sound-theme-freedesktop
+    xvfb
 )
 
 missing=()

@@ -1,8 +1,10 @@
-// Renders the project's default font images from Debian's DejaVu fonts with FreeType: "smalfont.bmp"
-// (DejaVu Sans Mono, 8 x 16 cells) and "menu.png" (DejaVu Sans, 16 x 20 cells), each a 16 x 16 grid of
-// the Latin-1 codes 0..255 in white and grey on black. Black is the font colour key of the BMP; the PNG
-// is RGBA, which the loader takes as it is, so its black pixels carry alpha 0 as well. Control codes
-// (0..31, 127..159) stay empty cells.
+// Renders the project's default font images from Debian's DejaVu fonts with FreeType, each a 16 x 16
+// grid of the Latin-1 codes 0..255: "smalfont.bmp" (DejaVu Sans Mono, 8 x 16 cells) in white and grey
+// on black, the font colour key; "menu.png" (DejaVu Sans, 16 x 20 cells), the menu font drawn on the
+// toolkit's white, grey and light-blue faces, in dark ink on a transparent ground. The PNG is RGBA,
+// which the loader takes as it is whatever the colour keys. Its glyphs are rendered for monochrome
+// (hinted, whole pixels): text is drawn opaque with an alpha test, under which grey edge pixels would
+// come out as ink anyway and thicken the strokes. Control codes (0..31, 127..159) stay empty cells.
 //
 // Usage: make_font_images <folder of the DejaVu TTF files> <output folder>...
 #include "runtime/gfx2d/image_writer.h"
@@ -27,14 +29,25 @@ struct FontImage {
     int cellWidth;
     int cellHeight;
     int pixelSize;
+    FT_Int32 target; // FT_LOAD_TARGET_NORMAL (grey levels) or FT_LOAD_TARGET_MONO (whole pixels)
 };
 
 constexpr FontImage kImages[] = {
-    {"smalfont.bmp", "DejaVuSansMono.ttf", 8, 16, 13},
-    {"menu.png", "DejaVuSans.ttf", 16, 20, 14},
+    {"smalfont.bmp", "DejaVuSansMono.ttf", 8, 16, 13, FT_LOAD_TARGET_NORMAL},
+    {"menu.png", "DejaVuSans.ttf", 16, 20, 14, FT_LOAD_TARGET_MONO},
 };
 
+// The menu font's ink: dark on every face, and not black, so that no colour key can take it.
+constexpr uint8_t kInk = 16;
+
 bool Printable(unsigned code) { return (code >= 32 && code < 127) || code >= 160; }
+
+// Coverage 0..255 of a bitmap pixel, grey or one bit per pixel.
+uint8_t Coverage(const FT_Bitmap& bitmap, int x, int y) {
+    const uint8_t* row = bitmap.buffer + y * bitmap.pitch;
+    if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) return (row[x / 8] >> (7 - x % 8)) & 1 ? 255 : 0;
+    return row[x];
+}
 
 // Grey levels of the whole grid, rows from the top.
 bool RenderGrid(FT_Library library, const std::string& fontPath, const FontImage& layout, std::vector<uint8_t>& grey) {
@@ -51,7 +64,7 @@ bool RenderGrid(FT_Library library, const std::string& fontPath, const FontImage
     // The line box sits centred in the cell.
     int baseline = (layout.cellHeight - ascender - descender) / 2 + ascender;
     for (unsigned code = 0; code < 256; ++code) {
-        if (!Printable(code) || FT_Load_Char(face, code, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL)) continue;
+        if (!Printable(code) || FT_Load_Char(face, code, FT_LOAD_RENDER | layout.target)) continue;
         const FT_GlyphSlot glyph = face->glyph;
         const FT_Bitmap& bitmap = glyph->bitmap;
         int cellX = static_cast<int>(code % 16) * layout.cellWidth,
@@ -63,7 +76,7 @@ bool RenderGrid(FT_Library library, const std::string& fontPath, const FontImage
             for (int x = 0; x < static_cast<int>(bitmap.width); ++x) {
                 int cx = left + x, cy = top + y;
                 if (cx < 0 || cx >= layout.cellWidth || cy < 0 || cy >= layout.cellHeight) continue;
-                grey[static_cast<size_t>(cellY + cy) * width + cellX + cx] = bitmap.buffer[y * bitmap.pitch + x];
+                grey[static_cast<size_t>(cellY + cy) * width + cellX + cx] = Coverage(bitmap, x, y);
             }
         }
     }
@@ -74,8 +87,8 @@ bool RenderGrid(FT_Library library, const std::string& fontPath, const FontImage
 std::vector<uint8_t> EncodeRgbaPng(int width, int height, const std::vector<uint8_t>& grey) {
     std::vector<uint8_t> rgba(grey.size() * 4);
     for (size_t i = 0; i < grey.size(); ++i) {
-        rgba[i * 4] = rgba[i * 4 + 1] = rgba[i * 4 + 2] = grey[i];
-        rgba[i * 4 + 3] = grey[i] ? 255 : 0;
+        rgba[i * 4] = rgba[i * 4 + 1] = rgba[i * 4 + 2] = kInk;
+        rgba[i * 4 + 3] = grey[i];
     }
     png_image image{};
     image.version = PNG_IMAGE_VERSION;

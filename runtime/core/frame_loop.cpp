@@ -2,12 +2,15 @@
 // clock queries.
 #include "platform/clock.h"
 #include "platform/events.h"
+#include "platform/paths.h"
 #include "platform/video.h"
 #include "runtime/core/core.h"
 #include "runtime/core/number_convert.h"
 #include "runtime/core/subsystem_hooks.h"
 
 #include <GL/gl.h>
+#include <cstdio>
+#include <string>
 
 namespace {
 
@@ -19,6 +22,16 @@ constexpr int kF4 = 62;
 void CheckQuitKeys() {
     if (Runtime().escapeQuits && (platform::KeyDown(kEscape) || platform::KeyDown(kEscapeAlternate))) EndProgram();
     if (platform::KeyDown(kLeftAlt) && platform::KeyDown(kF4)) EndProgram();
+}
+
+// A run nobody watches shows its frame in a picture file instead, then ends.
+void SaveHeadlessShot() {
+    const RtString& path = Settings().headlessShotPath;
+    bool saved = Hooks().saveScreen && Hooks().saveScreen(path);
+    std::string shown(path.view());
+    if (!shown.starts_with("/")) shown = platform::CurrentDir() + "/" + shown;
+    std::printf("%s\n", saved ? shown.c_str() : "screenshot could not be saved");
+    EndProgram();
 }
 
 } // namespace
@@ -102,6 +115,8 @@ void ShowScreen() {
     RuntimeState& rt = Runtime();
     SubsystemHooks& hooks = Hooks();
     OpenGLVividoru& device = Device();
+    double shotMs = Settings().headlessShotMs;
+    if (shotMs > 0 && platform::Headless() && ElapsedTime() > shotMs) SaveHeadlessShot();
     if (Settings().debugMode) {
         platform::ShowWindow(rt.window);
         platform::RaiseWindow(rt.window);

@@ -18,6 +18,10 @@ struct RuntimeSettings {
     int32_t frameRate = 60;
     int32_t debugMode = 0;
     int32_t captureMouse = 1;
+    // Without a screen, the first ShowScreen after this many milliseconds saves the frame it is about
+    // to show to headlessShotPath, prints where, and ends the program as the close box does; 0: never.
+    double headlessShotMs = 0;
+    RtString headlessShotPath = "screenshot.png";
 };
 
 // One entry of the program's call-by-name table.

@@ -4,6 +4,8 @@
 // without.
 #pragma once
 
+#include "runtime/core/rt_string.h"
+
 struct SubsystemHooks {
     // RuntimeInit, in its order
     void (*createInput)() = nullptr;
@@ -23,6 +25,7 @@ struct SubsystemHooks {
     void (*finishScreen)() = nullptr;      // ends the active off-screen surface
     void (*resetFrameDrawing)() = nullptr; // SetBlendMode 0 and background buffer 0
     void (*resetEngine3DFrame)() = nullptr;
+    bool (*saveScreen)(const RtString& file) = nullptr; // ScreenSave, for the timed headless screenshot
 
     // SetViewport
     void (*resetEngine3DViewport)() = nullptr;

@@ -31,7 +31,8 @@ void IniFlush() {
     CurrentIniFile& ini = CurrentIni();
     const RtString& name = ini.table.fileName;
     if (!ini.table.modified || name.Length() == 0 || name.Length() > platform::kMaxFileName) return;
-    IniWriteFile(ini.table, ini.writePath);
+    // Settings that never reach the disk must at least leave a trace.
+    if (!IniWriteFile(ini.table, ini.writePath)) WriteErrorLog(("Could not write " + ini.writePath).c_str());
 }
 
 void IniSelectFile(const RtString& name) {

@@ -1,0 +1,102 @@
+// The launcher's main routine: the settings dialog, its frame loop, and starting the game.
+#include "app/launcher.h"
+#include "gui/kygui.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "runtime/core/core.h"
+#include "runtime/files/files.h"
+#include "runtime/files/system_services.h"
+#include "runtime/gfx2d/gfx2d.h"
+
+#include <string>
+
+namespace {
+
+constexpr CallByNameEntry kCallByName[] = {
+    {KYgui_DebugHelpers, "__KYgui_Helpers___"},
+    {KYgui_DebugWidgets, "__KYgui_Widgets___"},
+    {nullptr, nullptr},
+};
+
+// Every row starts on a new line, 4 pixels down, indented by 32.
+void RowBreak() {
+    KYgui_spacer(10000, 4);
+    KYgui_spacer(32, 1);
+}
+
+void BuildDialog() {
+    KYgui_pushdialog(0, 0, 300, 500);
+    SpriteLoad("tmv.png", 0);
+    KYgui_button("bt_img", "SPR_B0", 0, 0);
+    KYgui_set("bt_img", "READONLY", "1");
+    RowBreak();
+    KYgui_button("bt_play", "Play", 200, 20);
+    CollectDisplayModes();
+    SortArray(Launcher().modes, CompareDisplayModes);
+    RowBreak();
+    KYgui_list("ls_res", "", 200, 64);
+    ReadScreenSettings();
+    RowBreak();
+    KYgui_radio("ls_ctrl", "Mouse|Keyboard|Joystick|Joypad", 200);
+    const char* volumes[][2] = {{"Music Volume", "sl_mvol"}, {"SFX Volume", "sl_svol"}, {"Voice Volume", "sl_vvol"}};
+    for (const auto& [caption, slider] : volumes) {
+        RowBreak();
+        KYgui_widget("", caption, 100, 0);
+        KYgui_slider(slider, 0.5, 100, 0);
+    }
+    RowBreak();
+    KYgui_checkbox("ch_win", "Windowed", 0, 0);
+    RowBreak();
+    KYgui_button("bt_exit", "Exit", 200, 0);
+    RowBreak();
+    KYgui_widget("", "\xA9 2026 the TMV-Vedu project", 200, 0);
+}
+
+// tmv.ini reaches the disk first, so the game reads the new settings: selecting it again writes the
+// table back and reloads it, and the unmodified table is not rewritten at the end under the game.
+// Only game.exe in the program's own folder is started, never one found elsewhere.
+void StartGame() {
+    IniSelectFile("tmv.ini");
+    std::string program = platform::ProgramDir() + "/game.exe";
+    double exitCode = 0;
+    if (ProcessRun(RtString("\"" + program + "\" -tmv"), 0, 1, exitCode) != 0) return;
+    WriteErrorLog(("Could not start " + program).c_str());
+    platform::ShowWarningBox("TMV-Vedu", ("The game could not be started:\n" + program).c_str());
+    RuntimeError(kGameNotStartedStatus);
+}
+
+} // namespace
+
+LauncherState& Launcher() {
+    static LauncherState state;
+    return state;
+}
+
+// Under the offscreen driver a window keeps the drawing surface it was made with, so the window
+// opens at the dialog's size.
+void LauncherSettings(RuntimeSettings& settings) {
+    settings.screenWidth = 300;
+    settings.screenHeight = 500;
+}
+
+void LauncherMain() {
+    Runtime().callByName = kCallByName;
+    IniSelectFile("tmv.ini");
+    FontLoad("menu.png", 0);
+    KYgui_font_kerning(1);
+    SetScreen(300, 500, 0);
+    BuildDialog();
+    KYshow(1);
+    ApplyStoredSettings();
+    for (;;) {
+        DrawFilledRect(0, 0, 500, 1000, 0xFFFFFF);
+        KYshow(1);
+        if (KYgui_get("bt_exit", "CLICKED") != 0 || KYgui_get("bt_play", "CLICKED") != 0 ||
+            KYgui_get("bt_img", "CLICKED") != 0) {
+            StoreSettings();
+            if (KYgui_get("bt_play", "CLICKED") != 0 || KYgui_get("bt_img", "CLICKED") != 0) StartGame();
+            EndCommand();
+        }
+        ShowScreen();
+    }
+}

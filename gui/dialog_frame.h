@@ -1,0 +1,8 @@
+// One dialog's frame pass: title bar, frame, grip, scroll bar, flow layout of the widgets (each
+// handled, when the dialog is active, and drawn clipped), tooltips and dimming.
+#pragma once
+
+#include "gui/kygui_state.h"
+
+// Returns the larger of the laid-out content's height and the dialog's height.
+int32_t DrawDialog(KYguiDialog& dialog, bool active);

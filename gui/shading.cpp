@@ -1,0 +1,70 @@
+// Shaded faces, flat or smooth, and cut-corner outlines.
+#include "gui/shading.h"
+
+#include "gui/kygui_state.h"
+#include "runtime/files/system_services.h"
+#include "runtime/gfx2d/gfx2d.h"
+
+#include <cmath>
+
+namespace {
+
+int32_t Nearest(double v) { return static_cast<int32_t>(std::lround(v)); }
+
+bool SmoothShading() {
+    KYguiState& k = KYgui();
+    if (k.smoothShading < 0) {
+        RtString key = "GLEXT:glDrawRangeElements";
+        k.smoothShading = SystemInfo(key).ToInt() != 0 ? 1 : 0;
+    }
+    return k.smoothShading != 0;
+}
+
+// One quad as a fan; colours a at the first edge, b at the opposite one.
+void Quad(double x, double y, double w, double h, int32_t a, int32_t b, bool across) {
+    PolyBegin(-1);
+    if (across) { // a on the top edge, b on the bottom
+        PolyVertex(x, y, 0, 0, a);
+        PolyVertex(x, y + h, 0, 0, b);
+        PolyVertex(x + w, y + h, 0, 0, b);
+        PolyVertex(x + w, y, 0, 0, a);
+    } else { // a on the left edge, b on the right
+        PolyVertex(x, y, 0, 0, a);
+        PolyVertex(x, y + h, 0, 0, a);
+        PolyVertex(x + w, y + h, 0, 0, b);
+        PolyVertex(x + w, y, 0, 0, b);
+    }
+    PolyEnd();
+}
+
+} // namespace
+
+void ShadedBox(int32_t c1, int32_t c2, double x, double y, double w, double h) {
+    bool tall = w < 0.65 * h;
+    if (!SmoothShading()) {
+        if (tall) {
+            DrawFilledRect(static_cast<int32_t>(x), static_cast<int32_t>(y), Nearest(0.7 * w), Nearest(h), c1);
+            DrawFilledRect(static_cast<int32_t>(x + 0.7 * w), static_cast<int32_t>(y), Nearest(0.3 * w), Nearest(h),
+                           c2);
+        } else {
+            DrawFilledRect(static_cast<int32_t>(x), static_cast<int32_t>(y), Nearest(w), Nearest(0.7 * h), c1);
+            DrawFilledRect(static_cast<int32_t>(x), static_cast<int32_t>(y + 0.7 * h), Nearest(w), Nearest(0.3 * h),
+                           c2);
+        }
+        return;
+    }
+    if (tall) {
+        Quad(x, y, 0.7 * w, h, c1, c1, false);
+        Quad(x + 0.7 * w, y, 0.3 * w, h, c1, c2, false);
+    } else {
+        Quad(x, y, w, 0.7 * h, c1, c1, true);
+        Quad(x, y + 0.7 * h, w, 0.3 * h, c1, c2, true);
+    }
+}
+
+void FrameLines(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour) {
+    DrawFilledRect(x + 1, y, w - 2, 1, colour);
+    DrawFilledRect(x, y + 1, 1, h - 2, colour);
+    DrawFilledRect(x + w - 1, y + 1, 1, h - 2, colour);
+    DrawFilledRect(x + 1, y + h - 1, w - 2, 1, colour);
+}

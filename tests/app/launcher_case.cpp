@@ -1,0 +1,66 @@
+// One launcher case in a fresh folder under the test program's temporary folder.
+#include "tests/app/launcher_case.h"
+
+#include "platform/paths.h"
+#include "tests/support/headless.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+LauncherCase::LauncherCase(const std::string& launcher, const std::string& game) {
+    std::string pattern = platform::TempDir() + "case-XXXXXX";
+    if (!mkdtemp(pattern.data())) std::abort();
+    folder_ = pattern;
+    fs::copy_file(launcher, Path("tmv-vedu"));
+    if (!game.empty()) fs::copy_file(game, Path("game.exe"));
+    for (const char* asset : {"menu.png", "tmv.png", "smalfont.bmp"})
+        fs::copy_file(std::string(TMV_ASSET_DIR) + "/" + asset, Path(asset));
+}
+
+LauncherCase::~LauncherCase() {
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+}
+
+void LauncherCase::Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(Path(name), std::ios::binary) << bytes;
+}
+
+bool LauncherCase::Exists(const std::string& name) const { return fs::exists(Path(name)); }
+
+std::string LauncherCase::Read(const std::string& name) const { return ReadFile(Path(name)); }
+
+ChildResult LauncherCase::Run(const std::vector<std::string>& env, const std::string& display,
+                              const std::string& startFolder) const {
+    // The case's own temporary folder holds its runtime log.
+    fs::create_directories(Path("tmp"));
+    std::vector<std::string> all = {"TMV_GAME_RECORD=" + Path("game-record.txt"), "TMPDIR=" + Path("tmp/"),
+                                    "TMV_UNATTENDED=1", "SDL_AUDIODRIVER=dummy"};
+    if (display.empty())
+        all.insert(all.end(), {"SDL_VIDEODRIVER=offscreen", "DISPLAY"});
+    else
+        all.insert(all.end(), {"SDL_VIDEODRIVER=x11", "DISPLAY=" + display});
+    all.insert(all.end(), env.begin(), env.end());
+    return RunChild(Path("tmv-vedu"), {}, startFolder.empty() ? folder_ : startFolder, all);
+}
+
+GameRecord LauncherCase::Record() const {
+    GameRecord record;
+    std::ifstream in(Path("game-record.txt"), std::ios::binary);
+    if (!in) return record;
+    record.ran = true;
+    std::string count, iniLine;
+    std::getline(in, record.folder);
+    std::getline(in, count);
+    for (int i = 0, n = std::atoi(count.c_str()); i < n; ++i) std::getline(in, record.args.emplace_back());
+    std::getline(in, iniLine);
+    record.iniFound = iniLine == "ini";
+    std::stringstream rest;
+    rest << in.rdbuf();
+    record.ini = rest.str();
+    return record;
+}

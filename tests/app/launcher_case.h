@@ -1,0 +1,43 @@
+// One launcher case: a fresh folder holding a copy of a launcher build, its pictures (from the build's
+// TMV_ASSET_DIR) and a stand-in game.exe; runs it as a child offscreen or in a real X window, and
+// reads what it left behind.
+#pragma once
+
+#include "tests/app/child_run.h"
+
+#include <string>
+#include <vector>
+
+// What the stand-in game.exe saw as it started.
+struct GameRecord {
+    bool ran = false;
+    std::string folder;
+    std::vector<std::string> args;
+    bool iniFound = false;
+    std::string ini;
+};
+
+class LauncherCase {
+  public:
+    // launcher: the program to copy in as "tmv-vedu"; game: what to copy in as "game.exe" ("" for none).
+    LauncherCase(const std::string& launcher, const std::string& game);
+    ~LauncherCase();
+    LauncherCase(const LauncherCase&) = delete;
+    LauncherCase& operator=(const LauncherCase&) = delete;
+
+    const std::string& Folder() const { return folder_; }
+    std::string Path(const std::string& name) const { return folder_ + "/" + name; }
+    void Write(const std::string& name, const std::string& bytes) const;
+    bool Exists(const std::string& name) const;
+    std::string Read(const std::string& name) const;
+
+    // Runs tmv-vedu with the given environment changes; display "" is the offscreen driver, else an
+    // X display. startFolder "" is the case's folder.
+    ChildResult Run(const std::vector<std::string>& env, const std::string& display = "",
+                    const std::string& startFolder = "") const;
+    GameRecord Record() const;
+    std::string Log() const { return Read("tmp/ErrorLog.txt"); }
+
+  private:
+    std::string folder_;
+};

@@ -1,0 +1,21 @@
+// The gallery's headless runs: each ends by itself, successfully, and names the screenshot it saved.
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+TEST(Gallery, HeadlessRunsSaveAScreenshotAndPrintItsPath) {
+    for (const char* mode : {"", "msg", "colour", "keyboard"}) {
+        std::string command = std::string(GALLERY_PATH) + " " + mode;
+        FILE* child = popen(command.c_str(), "r");
+        ASSERT_NE(child, nullptr);
+        std::string out;
+        char buffer[512];
+        while (fgets(buffer, sizeof buffer, child)) out += buffer;
+        int status = pclose(child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << mode;
+        ASSERT_TRUE(out.ends_with("kygui_gallery.png\n")) << mode << ": " << out;
+        EXPECT_EQ(access(out.substr(0, out.size() - 1).c_str(), R_OK), 0) << out;
+    }
+}

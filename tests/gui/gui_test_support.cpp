@@ -1,0 +1,111 @@
+// The toolkit tests' start-up, frames, debug output and layout oracle.
+#include "tests/gui/gui_test_support.h"
+
+#include "runtime/attach_subsystems.h"
+#include "runtime/core/core.h"
+#include "runtime/gfx2d/gfx2d.h"
+#include "runtime/input/input.h"
+#include "tests/support/frame_script.h"
+#include "tests/support/headless.h"
+
+#include <SDL.h>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+void StartGui() {
+    AttachSubsystems();
+    StartRuntime();
+    StopScript();
+    KYguiState& k = KYgui();
+    k.dialogs.clear();
+    FontSelect(0);
+    KYgui_font_kerning(0);
+    k.smoothShading = 0;
+    k.userHook = nullptr;
+    k.keyboard_open = 0;
+    MouseShowPointer(1);
+    PushMouseButton(SDL_BUTTON_LEFT, false);
+    for (int code : {SDL_SCANCODE_RIGHT, SDL_SCANCODE_LEFT, SDL_SCANCODE_UP, SDL_SCANCODE_DOWN, SDL_SCANCODE_LSHIFT,
+                     SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_DELETE})
+        PushKey(code, false);
+    PushMouseMotion(639, 479, 0, 0);
+    ShowScreen();
+    k.pressed = 0;
+    k.last_key = 0;
+    k.last_key_time = 0;
+    SetViewport(0, 0, 0, 0);
+    SetBlendMode(0);
+    ClearScreen();
+}
+
+void OpenDialog(int32_t x, int32_t y, int32_t width, int32_t height) { KYgui_pushdialog(x, y, width, height); }
+
+void RunFrames(int n) {
+    for (int i = 0; i < n; ++i) {
+        KYshow(0);
+        ShowScreen();
+    }
+}
+
+Box Placed(const RtString& id) {
+    KYguiDialog& d = KYgui().dialogs.back();
+    int32_t fx, fy;
+    FontGetSize(fx, fy);
+    bool titled = d.moveable != 0 || d.frame.text.Length() > 0;
+    int32_t x0 = d.xpos + 5, y0 = d.ypos + 5 + (titled ? fy + 4 : 0), right = x0 + d.frame.width - 10;
+    int32_t cx = x0, cy = y0, rh = 0;
+    for (const KYguiDrawOrder& entry : d.draw_order) {
+        const KYguiWidget& w = d.widgets[static_cast<size_t>(entry.index)];
+        if (w.hide) continue;
+        if (cx + w.width > right) {
+            cx = x0;
+            cy += rh + 2;
+            rh = w.height;
+        }
+        if (w.id == id) return {cx, cy, w.width, w.height};
+        cx += std::min(w.width, right - cx) + 2;
+        rh = std::max(rh, w.height);
+    }
+    ADD_FAILURE() << "no widget " << id.c_str();
+    return {};
+}
+
+DebugCapture::DebugCapture() {
+    setenv("TMV_DEBUG_OUTPUT", "1", 1);
+    testing::internal::CaptureStderr();
+}
+
+DebugCapture::~DebugCapture() {
+    if (!taken_) Take();
+}
+
+std::string DebugCapture::Take() {
+    taken_ = true;
+    unsetenv("TMV_DEBUG_OUTPUT");
+    return testing::internal::GetCapturedStderr();
+}
+
+std::string Watch(int n, const std::function<std::string()>& read) {
+    std::string seen;
+    for (int i = 0; i < n; ++i) {
+        ShowScreen();
+        KYshow(0);
+        seen += read();
+    }
+    ShowScreen();
+    StopScript();
+    return seen;
+}
+
+std::function<std::string()> Property(const char* id, const char* property) {
+    return [id, property] { return std::string(KYgui_get_str(id, property).c_str()) + " "; };
+}
+
+void ScriptClickOn(int frame, const char* id) {
+    ScriptAt(frame, [id] {
+        Box b = Placed(id);
+        PushMouseMotion(b.CentreX(), b.CentreY(), 0, 0);
+        PushMouseButton(SDL_BUTTON_LEFT, true);
+    });
+    ScriptButton(frame + 1, SDL_BUTTON_LEFT, false);
+}

@@ -1,0 +1,294 @@
+// Input: clicks and their one-frame events, each kind's behaviour, captures, scroll bars, dragging
+// and resizing dialogs, tabs, file fields, requests, links and the application hook.
+#include "gui/kygui_state.h"
+#include "platform/paths.h"
+#include "runtime/core/core.h"
+#include "runtime/gfx2d/gfx2d.h"
+#include "runtime/input/input.h"
+#include "tests/gui/gui_test_support.h"
+#include "tests/support/frame_script.h"
+#include "tests/support/headless.h"
+
+#include <SDL.h>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+int32_t Fy() {
+    int32_t fx, fy;
+    FontGetSize(fx, fy);
+    return fy;
+}
+
+int32_t Fx() {
+    int32_t fx, fy;
+    FontGetSize(fx, fy);
+    return fx;
+}
+
+} // namespace
+
+TEST(Input, ClicksNeedPressAndReleaseInsideAndLastOneFrame) {
+    StartGui();
+    OpenDialog(0, 0, 300, 200);
+    KYgui_button("b", "Button", 80, 20);
+    KYgui_checkbox("c", "Check", 0, 0);
+    Box b = Placed("b"), c = Placed("c");
+    StartScript();
+    ScriptClick(1, b.CentreX(), b.CentreY());
+    ScriptAt(4, [&] { PushMouseMotion(b.CentreX(), b.CentreY(), 0, 0); });
+    ScriptButton(4, SDL_BUTTON_LEFT, true);
+    ScriptMotion(5, 300, 300);
+    ScriptButton(5, SDL_BUTTON_LEFT, false);
+    EXPECT_EQ(Watch(6, Property("b", "CLICKED")), "0 1 0 0 0 0 ") << "released outside: no click";
+
+    StartScript();
+    ScriptClick(1, c.CentreX(), c.CentreY());
+    ScriptClick(3, c.CentreX(), c.CentreY());
+    EXPECT_EQ(Watch(4,
+                    [] {
+                        return std::string(KYgui_get_str("c", "CLICKED").c_str()) +
+                               KYgui_get_str("c", "SELECT").c_str() + " ";
+                    }),
+              "00 11 01 10 ");
+    KYgui_set("c", "SELECT", "2");
+    StartScript();
+    ScriptClick(1, c.CentreX(), c.CentreY());
+    EXPECT_EQ(Watch(2, Property("c", "SELECT")), "2 0 ") << "a written 2 unticks";
+}
+
+TEST(Input, RadioListAndTabSelectByLineAndIgnoreTheSelectedOne) {
+    StartGui();
+    int32_t fx = Fx(), fy = Fy();
+    OpenDialog(0, 0, 400, 300);
+    KYgui_radio("r", "a|b|c", 0);
+    KYgui_spacer(10000, 0);
+    KYgui_list("l", "a|b", 0, 4 * fy);
+    KYgui_spacer(10000, 0);
+    KYgui_tab("t", "One,x|Two,y");
+    KYgui_button("x", "X", 0, 0);
+    KYgui_button("y", "Y", 0, 0);
+    KYgui_set("r", "SELECT", "0");
+    KYgui_set("l", "SELECT", "0");
+    RunFrames(1);
+    EXPECT_EQ(KYgui_get("r", "HEIGHT"), 3 * fy);
+    EXPECT_EQ(KYgui_get("t", "SELECT"), 0) << "tab 0 chosen at once";
+    EXPECT_EQ(KYgui_get("x", "HIDE"), 0);
+    EXPECT_EQ(KYgui_get("y", "HIDE"), 1);
+    Box r = Placed("r"), l = Placed("l"), t = Placed("t");
+    StartScript();
+    ScriptClick(1, r.x + 5, r.y + fy);      // line 1
+    ScriptClick(3, r.x + 5, r.y + fy);      // already selected
+    ScriptClick(5, r.x + 5, r.y);           // ly 0 is outside
+    ScriptClick(7, l.x + 5, l.y + 3 * fy);  // below the last item
+    ScriptClick(9, l.x + 5, l.y + 1);       // item 0
+    ScriptClick(11, t.x + 5 * fx, t.y + 2); // the second tab
+    std::string seen = Watch(12, [] {
+        std::string s;
+        for (const char* id : {"r", "l", "t"})
+            s += std::string(KYgui_get_str(id, "SELECT").c_str()) + KYgui_get_str(id, "CLICKED").c_str() + ",";
+        return s + " ";
+    });
+    EXPECT_EQ(seen, "00,00,00, 11,00,00, 10,00,00, 10,00,00, 10,00,00, 10,00,00, 10,00,00, 10,-11,00, 10,-10,00, "
+                    "10,01,00, 10,00,00, 10,00,11, ");
+    EXPECT_EQ(KYgui_get("x", "HIDE"), 1);
+    EXPECT_EQ(KYgui_get("y", "HIDE"), 0);
+}
+
+TEST(Input, SlidersFollowADragOutsideAndFreeTheFocusOnRelease) {
+    StartGui();
+    OpenDialog(0, 0, 400, 300);
+    KYgui_slider("s", 0, 100, 16);
+    KYgui_set("s", "STEP", "0.25");
+    Box s = Placed("s");
+    StartScript();
+    ScriptMotion(1, s.x + 50, s.y + 8);
+    ScriptButton(1, SDL_BUTTON_LEFT, true);
+    ScriptMotion(2, 500, 250);
+    ScriptMotion(3, 5, 250);
+    ScriptButton(4, SDL_BUTTON_LEFT, false);
+    std::string seen = Watch(4, [] {
+        return std::string(KYgui_get_str("s", "TEXT").c_str()) + "/" + KYgui_get_str("", "FOCUS").c_str() + "/" +
+               KYgui_get_str("s", "CLICKED").c_str() + " ";
+    });
+    EXPECT_EQ(seen, "0.5/s/1 1/s/1 0/s/1 0//0 ");
+    KYgui_set("s", "MINVAL", "1");
+    RunFrames(1);
+    EXPECT_EQ(KYgui_get_str("s", "TEXT"), "0") << "no range, no change and no crash";
+}
+
+TEST(Input, ScrollBarsFollowWheelBoxesAndThumb) {
+    StartGui();
+    int32_t fx = Fx(), fy = Fy();
+    OpenDialog(0, 0, 400, 300);
+    KYgui_list("l", "0|1|2|3|4|5|6|7|8|9|10|11|12|13|14|15|16|17|18|19", 10 * fx, 8 * fy);
+    Box l = Placed("l");
+    int32_t bar = l.x + l.w - fx / 2;
+    RunFrames(1);
+    EXPECT_EQ(KYgui().dialogs.back().widgets[0].scroll_range, 20 - (8 * fy + 4) / fy);
+    StartScript();
+    ScriptMotion(1, bar, l.y + 3 * fy);
+    ScriptWheel(2, 1);
+    ScriptClick(3, bar, l.y + l.h - 2); // down box
+    ScriptClick(5, bar, l.y + 2);       // up box
+    ScriptMotion(7, bar, l.y + fy + 2); // thumb drag to the bottom of the track
+    ScriptButton(7, SDL_BUTTON_LEFT, true);
+    ScriptMotion(8, bar, l.y + l.h + 40);
+    ScriptButton(9, SDL_BUTTON_LEFT, false);
+    std::string seen = Watch(10, [] {
+        return std::string(KYgui_get_str("l", "SCROLL").c_str()) + KYgui_get_str("", "FOCUS").c_str() + " ";
+    });
+    int32_t range = 20 - (8 * fy + 4) / fy;
+    EXPECT_EQ(seen, "0 1 1 2 2 1 0SBl " + std::to_string(range) + "SBl " + std::to_string(range) + " " +
+                        std::to_string(range) + " ");
+}
+
+TEST(Input, TitleDragStopsAtTheScreenEdgeAndTheGripResizes) {
+    StartGui();
+    int32_t fy = Fy();
+    OpenDialog(50, 50, 200, 100);
+    KYgui_set("", "MOVEABLE", "1");
+    KYgui_set("", "SCALEABLE", "1");
+    StartScript();
+    ScriptMotion(1, 60, 52);
+    ScriptButton(1, SDL_BUTTON_LEFT, true);
+    ScriptMotion(2, 40, 30);
+    ScriptMotion(3, 0, 0);
+    ScriptButton(4, SDL_BUTTON_LEFT, false);
+    std::string seen = Watch(4, [] {
+        return std::string(KYgui_get_str("", "XPOS").c_str()) + "," + KYgui_get_str("", "YPOS").c_str() + "," +
+               KYgui_get_str("", "MOVING").c_str() + " ";
+    });
+    EXPECT_EQ(seen, "50,50,1 30,28,1 0,0,1 0,0,0 ");
+    // The grip: the frame's lower right corner, below the title bar.
+    int32_t gx = 200 - 3, gy = fy + 4 + 100 - 3;
+    StartScript();
+    ScriptMotion(1, gx, gy);
+    ScriptButton(1, SDL_BUTTON_LEFT, true);
+    ScriptMotion(2, gx + 20, gy + 30);
+    ScriptButton(3, SDL_BUTTON_LEFT, false);
+    Watch(3, [] { return ""; });
+    EXPECT_EQ(KYgui_get("", "WIDTH"), 220);
+    EXPECT_EQ(KYgui_get("", "HEIGHT"), 130);
+    EXPECT_EQ(KYgui_get("", "XPOS"), 0);
+}
+
+TEST(Input, FileFieldsAskTheChooserAndACancelEmptiesThem) {
+    StartGui();
+    std::string dir = platform::TempDir() + "chooser";
+    mkdir(dir.c_str(), 0700);
+    std::string zenity = dir + "/zenity";
+    std::string oldPath = std::getenv("PATH");
+    setenv("PATH", (dir + ":" + oldPath).c_str(), 1);
+    OpenDialog(0, 0, 400, 300);
+    KYgui_file("f", "old/name.txt", "", 0, 0);
+    Box f = Placed("f");
+    for (const char* answer : {"echo /data/chosen.png", "exit 1"}) {
+        std::ofstream(zenity) << "#!/bin/sh\n" << answer << "\n";
+        chmod(zenity.c_str(), 0700);
+        StartScript();
+        ScriptClick(1, f.CentreX(), f.CentreY());
+        EXPECT_EQ(Watch(3, Property("f", "CLICKED")), "0 1 0 ") << answer;
+        EXPECT_EQ(KYgui_get_str("f", "FILTER"), "*.*");
+    }
+    EXPECT_EQ(KYgui_get_str("f", "TEXT"), "");
+    std::ofstream(zenity) << "#!/bin/sh\necho /data/chosen.png\n";
+    StartScript();
+    ScriptClick(1, f.CentreX(), f.CentreY());
+    std::string seen = Watch(2, Property("f", "TEXT"));
+    EXPECT_EQ(seen, " /data/chosen.png ");
+    setenv("PATH", oldPath.c_str(), 1);
+}
+
+TEST(Input, ColourButtonsOpenThePickerUnlessReadOnly) {
+    StartGui();
+    OpenDialog(300, 200, 200, 100);
+    KYgui_button("c", "SPR_C255", 0, 0);
+    Box c = Placed("c");
+    for (int readonly : {0, 1}) {
+        KYgui_set("c", "READONLY", RtString(readonly));
+        std::string titles;
+        StartScript();
+        ScriptClick(1, c.CentreX(), c.CentreY());
+        for (int frame = 2; frame < 8; ++frame)
+            ScriptAt(frame, [&titles] {
+                if (KYgui().dialogs.size() < 2) return;
+                titles += KYgui_get_str("", "TEXT").c_str();
+                KYgui_set("bt_ok", "CLICKED", "1");
+            });
+        std::string seen = Watch(3, Property("c", "CLICKED"));
+        EXPECT_EQ(titles, readonly ? "" : "Color Picker");
+        EXPECT_EQ(KYgui().dialogs.size(), 1u);
+        EXPECT_EQ(KYgui_get_str("c", "TEXT"), "SPR_C255");
+    }
+}
+
+TEST(Input, PoppingClearsTheFlagsBelowAndLinksCopyAfterTheFrame) {
+    StartGui();
+    OpenDialog(0, 0, 300, 200);
+    KYgui_button("b", "B", 0, 0);
+    KYgui_slider("s", 0.5, 0, 0);
+    KYgui_widget("t", "", 60, 0);
+    KYgui_link("s", "TEXT", "t", "TEXT");
+    KYgui_set("b", "CLICKED", "1");
+    KYgui_set("b", "HOVER", "1");
+    OpenDialog(0, 0, 100, 100);
+    KYgui_popdialog();
+    EXPECT_EQ(KYgui_get("b", "CLICKED"), 0);
+    EXPECT_EQ(KYgui_get("b", "HOVER"), 0);
+    EXPECT_EQ(KYgui_get_str("t", "TEXT"), "");
+    KYshow(0);
+    EXPECT_EQ(KYgui_get_str("t", "TEXT"), "0.5");
+    ShowScreen();
+}
+
+namespace {
+
+std::string gHookCalls;
+
+void RecordingHook(const RtString& id, int32_t x, int32_t y, int32_t event, int32_t) {
+    gHookCalls +=
+        std::string(id.c_str()) + ":" + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(event) + " ";
+}
+
+} // namespace
+
+TEST(Input, TheHookGetsLocalCoordinatesAndTheDefaultStopsTheProgram) {
+    StartGui();
+    OpenDialog(0, 0, 300, 200);
+    KYgui_spacer(30, 10);
+    KYgui_user("u", "GAUGE", 40, 40);
+    Box u = Placed("u");
+    KYgui_sethook(RecordingHook);
+    gHookCalls.clear();
+    StartScript();
+    ScriptClick(1, u.x + 3, u.y + 4);
+    Watch(3, [] { return ""; });
+    EXPECT_EQ(gHookCalls, "u:3,4,-1 u:3,4,1 u:3,4,0 ");
+    KYgui_sethook(nullptr);
+    EXPECT_EXIT(KYshow(0), testing::ExitedWithCode(1), "");
+}
+
+TEST(Input, ATapOnATouchScreenLeavesThePointerAtTheOrigin) {
+    StartGui();
+    OpenDialog(0, 0, 300, 200);
+    KYgui_button("b", "B", 0, 0);
+    KYgui().touch = 1;
+    Box b = Placed("b");
+    StartScript();
+    ScriptClick(1, b.CentreX(), b.CentreY());
+    ShowScreen();
+    KYshow(0);
+    ShowScreen();
+    KYshow(0);
+    int32_t x, y, b1, b2;
+    MouseGetState(x, y, b1, b2);
+    EXPECT_EQ(KYgui_get("b", "CLICKED"), 1);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 0);
+    ShowScreen();
+    StopScript();
+}

@@ -1,0 +1,210 @@
+// The widget store and the properties: ids, sorting and draw order, sizes, messages, items.
+#include "gui/kygui_state.h"
+#include "runtime/core/core.h"
+#include "runtime/gfx2d/gfx2d.h"
+#include "tests/gui/gui_test_support.h"
+#include "tests/support/fatal_error.h"
+#include "tests/support/headless.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace {
+
+int32_t Fx() {
+    int32_t fx, fy;
+    FontGetSize(fx, fy);
+    return fx;
+}
+
+int32_t Fy() {
+    int32_t fx, fy;
+    FontGetSize(fx, fy);
+    return fy;
+}
+
+} // namespace
+
+TEST(Store, DrawOrderFollowsCreationWhileTheStoreStaysSorted) {
+    StartGui();
+    OpenDialog(0, 0, 300, 200);
+    KYgui_button("b", "SPR_C255", 20, 20);      // red
+    KYgui_button("a", "SPR_C16711680", 20, 20); // blue
+    KYguiDialog& d = KYgui().dialogs.back();
+    ASSERT_EQ(d.widgets.size(), 2u);
+    EXPECT_EQ(d.widgets[0].id, "a");
+    EXPECT_EQ(d.draw_order[0].id, "b");
+    EXPECT_EQ(d.draw_order[0].index, 1);
+    EXPECT_EQ(d.draw_order[1].index, 0);
+    KYshow(0);
+    EXPECT_EQ(BackBufferPixel(5 + 10, 5 + 10), 0x0000ffu) << "b comes first";
+    EXPECT_EQ(BackBufferPixel(5 + 22 + 10, 5 + 10), 0xff0000u);
+    ShowScreen();
+}
+
+TEST(Store, AutomaticIdsSizesAndConversions) {
+    StartGui();
+    OpenDialog(0, 0, 300, 200);
+    int32_t fx = Fx(), fy = Fy();
+    KYgui_widget("", "hello", 0, 0);
+    KYgui_spacer(10, 0);
+    KYguiDialog& d = KYgui().dialogs.back();
+    EXPECT_EQ(d.draw_order[0].id, "ID_STATIC_1");
+    EXPECT_EQ(d.draw_order[1].id, "ID_SPACER_1");
+    EXPECT_EQ(KYgui_get("ID_STATIC_1", "WIDTH"), 5 * fx + fx);
+    EXPECT_EQ(KYgui_get("ID_STATIC_1", "HEIGHT"), fy + 6);
+    EXPECT_EQ(KYgui_get("ID_SPACER_1", "HEIGHT"), 0);
+
+    KYgui_set("made", "TEXT", "by set");
+    EXPECT_EQ(KYgui_get_str("made", "TYPE"), "WIDGET");
+    EXPECT_EQ(KYgui_get("made", "WIDTH"), 0);
+    EXPECT_EQ(KYgui_get("made", "HEIGHT"), 0);
+    EXPECT_EQ(KYgui_get_str("made", "TEXT"), "by set");
+    KYgui_set("made", "WIDTH", "12.9");
+    KYgui_set("made", "MAXVAL", "2.5");
+    EXPECT_EQ(KYgui_get_str("made", "WIDTH"), "12");
+    EXPECT_EQ(KYgui_get("made", "MAXVAL"), 2.5);
+    EXPECT_EQ(KYgui_get_str("made", "STEP"), "0.01");
+
+    KYgui_list("empty", "", 0, 0);
+    EXPECT_EQ(KYgui_get("empty", "SELECT"), -1);
+    EXPECT_EQ(KYgui_get("empty", "COUNT"), 0);
+    KYgui_list("two", "a|bbb", 0, 50);
+    EXPECT_EQ(KYgui_get("two", "WIDTH"), 6 * fx);
+    EXPECT_EQ(KYgui_get("two", "HEIGHT"), 50 - 50 % fy + 4);
+    EXPECT_EQ(KYgui_get("two", "COUNT"), 2);
+
+    // Re-creating resets the kind, keeps the rest.
+    KYgui_set("two", "SELECT", "1");
+    KYgui_set("two", "CLICKED", "1");
+    KYgui_widget("two", "plain", 0, 0);
+    EXPECT_EQ(KYgui_get_str("two", "TYPE"), "WIDGET");
+    EXPECT_EQ(KYgui_get("two", "SELECT"), 1);
+    EXPECT_EQ(KYgui_get("two", "CLICKED"), 1);
+
+    struct Button {
+        const char* caption;
+        int32_t width, height;
+    } buttons[] = {{"SPR_C255", 32, 32}, {"Go", 2 * fx + fx, fy + 4}, {"SPR_B7", 10 + 4, 6 + 4}};
+    RtString picture = RtString(platform::TempDir().c_str()) + "seven.bmp";
+    DrawFilledRect(0, 0, 10, 6, 0x00ff00);
+    SpriteGrab(7, 0, 0, 10, 6);
+    for (const Button& b : buttons) {
+        KYgui_button("bt", b.caption, 0, 0);
+        EXPECT_EQ(KYgui_get("bt", "WIDTH"), b.width) << b.caption;
+        EXPECT_EQ(KYgui_get("bt", "HEIGHT"), b.height) << b.caption;
+    }
+    SpriteLoad("", 7);
+}
+
+TEST(Store, DialogPlacementAndDialogProperties) {
+    StartGui();
+    OpenDialog(600, 10, 200, 100);
+    EXPECT_EQ(KYgui_get("", "XPOS"), 600);
+    EXPECT_EQ(KYgui_get("", "WIDTH"), 40);
+    EXPECT_EQ(KYgui_get_str("", "COL_NORM"), "12632256");
+    OpenDialog(700, 500, 50, 50);
+    EXPECT_EQ(KYgui_get("", "WIDTH"), 0) << "never negative";
+    EXPECT_EQ(KYgui_get("", "HEIGHT"), 0);
+    EXPECT_EQ(KYgui_get("", "XPOS"), 639);
+    EXPECT_EQ(KYgui_get_str("", "MOVING"), "0");
+    EXPECT_EQ(KYgui_get_str("", "NOSUCH"), "");
+    DebugCapture out;
+    KYgui_set("", "MOVING", "1");
+    EXPECT_EQ(out.Take(), "TXKYgui_set dialog (\"\") property: MOVING is unknown\n");
+}
+
+TEST(Store, FailuresSayWhatWentWrongAndCreateNothing) {
+    StartGui();
+    struct Case {
+        std::function<void()> call;
+        const char* message;
+    } cases[] = {
+        {[] { EXPECT_EQ(KYgui_get_str("x", "TEXT"), ""); }, "KYgui_get$: No active dialog!\n"},
+        {[] { EXPECT_EQ(KYgui_get("x", "TEXT"), 0); }, "KYgui_get: No active dialog!\n"},
+        {[] { OpenDialog(0, 0, 100, 100); }, ""},
+        {[] { EXPECT_EQ(KYgui_get_str("x", "TEXT"), ""); }, "KYgui_get$: Widget not found x\n"},
+        {[] { EXPECT_EQ(KYgui_get("x", "SELECT"), 0); }, "KYgui_get: Widget not found x\n"},
+        {[] { KYgui_set("y", "COLOUR", "1"); }, "KYgui_set: Widget property COLOUR is unknown\n"},
+        {[] { EXPECT_EQ(KYgui_get_str("y", "COLOUR"), "0"); }, "KYgui_get$: Widget property COLOUR is unknown\n"},
+        {[] { EXPECT_EQ(KYgui_get("y", "COLOUR"), 0); }, "KYgui_get$: Widget property COLOUR is unknown\n"},
+        {[] { KYgui_set("", "COLOUR", "1"); }, "KYgui_set dialog (\"\") property: COLOUR is unknown\n"},
+    };
+    for (const Case& c : cases) {
+        DebugCapture out;
+        c.call();
+        std::string expected = *c.message ? std::string("TX") + c.message : "";
+        EXPECT_EQ(out.Take(), expected);
+    }
+    EXPECT_EQ(KYgui().dialogs.back().widgets.size(), 1u) << "only y, which KYgui_set made";
+    EXPECT_RUNTIME_ERROR(
+        {
+            KYgui().dialogs.clear();
+            KYgui_button("b", "B", 0, 0);
+        },
+        9);
+    EXPECT_RUNTIME_ERROR(
+        {
+            KYgui().dialogs.clear();
+            KYgui_set("b", "TEXT", "B");
+        },
+        9);
+}
+
+TEST(Store, ItemsKeepTheirSelectionAndBadIndexesChangeNothing) {
+    StartGui();
+    OpenDialog(0, 0, 300, 200);
+    KYgui_list("l", "a|b|c", 0, 0);
+    KYgui_set("l", "SELECT", "1");
+    struct Step {
+        std::function<void()> change;
+        const char* text;
+        int select;
+    } steps[] = {
+        {[] { KYgui_insertitem("l", "x", 0); }, "x|a|b|c", 2},
+        {[] { KYgui_insertitem("l", "", 99); }, "x|a|b|c|<null>", 2},
+        {[] { KYgui_deleteitem("l", 0); }, "a|b|c|<null>", 1},
+        {[] { KYgui_deleteitem("l", 9); }, "a|b|c|<null>", 1},
+        {[] { KYgui_insertitem("l", "y", 2); }, "a|b|y|c|<null>", 1},
+        {[] { KYgui_deleteitem("l", -1); }, "", -1},
+        {[] { KYgui_deleteitem("l", 0); }, "", -1},
+    };
+    for (const Step& s : steps) {
+        s.change();
+        EXPECT_EQ(KYgui_get_str("l", "TEXT"), s.text);
+        EXPECT_EQ(KYgui_get("l", "SELECT"), s.select) << s.text;
+        EXPECT_EQ(KYgui_get("l", "COUNT"), SplitText(s.text, '|').size()) << s.text;
+    }
+    EXPECT_EQ(KYgui_getitem_str("l", -1), "") << "nothing selected is no item";
+    KYgui_insertitem("l", "p", -1);
+    KYgui_insertitem("l", "q", -1);
+    EXPECT_EQ(KYgui_getitem_str("l", 1), "q");
+    EXPECT_EQ(KYgui_getitem_str("l", 2), "");
+    KYgui_set("l", "SELECT", "0");
+    EXPECT_EQ(KYgui_getitem_str("l", -1), "p");
+}
+
+TEST(Store, RandomCreationsKeepStoreAndDrawOrderConsistent) {
+    StartGui();
+    OpenDialog(0, 0, 300, 200);
+    std::mt19937 random(7);
+    std::vector<std::string> created;
+    for (int i = 0; i < 300; ++i) {
+        std::string id = "w" + std::to_string(random() % 120);
+        if (std::find(created.begin(), created.end(), id) == created.end()) created.push_back(id);
+        if (random() % 2)
+            KYgui_button(RtString(id.c_str()), "x", 0, 0);
+        else
+            KYgui_set(RtString(id.c_str()), "TEXT", "y");
+    }
+    KYguiDialog& d = KYgui().dialogs.back();
+    ASSERT_EQ(d.widgets.size(), created.size());
+    ASSERT_EQ(d.draw_order.size(), created.size());
+    EXPECT_TRUE(std::is_sorted(d.widgets.begin(), d.widgets.end(),
+                               [](const KYguiWidget& a, const KYguiWidget& b) { return a.id < b.id; }));
+    for (size_t k = 0; k < created.size(); ++k) {
+        EXPECT_EQ(d.draw_order[k].id, created[k].c_str());
+        EXPECT_EQ(d.widgets[static_cast<size_t>(d.draw_order[k].index)].id, created[k].c_str());
+    }
+}

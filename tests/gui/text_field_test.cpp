@@ -1,0 +1,152 @@
+// Text fields: typing, deleting and selecting by keys and INKEY, the repeat gate, read-only fields,
+// clamped selections, lines up and down while scrolled, and the selection and cursor in pixels.
+#include "gui/kygui_state.h"
+#include "runtime/core/core.h"
+#include "runtime/gfx2d/gfx2d.h"
+#include "tests/gui/gui_test_support.h"
+#include "tests/support/frame_script.h"
+#include "tests/support/headless.h"
+
+#include <SDL.h>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace {
+
+void Field(const char* text, int selstart, int selend, int readonly = 0) {
+    KYgui().dialogs.clear();
+    OpenDialog(0, 0, 300, 200);
+    KYgui_text("t", text, 200, 60);
+    KYgui_set("t", "SELSTART", RtString(selstart));
+    KYgui_set("t", "SELEND", RtString(selend));
+    KYgui_set("t", "READONLY", RtString(readonly));
+    KYgui_set("", "FOCUS", "t");
+    KYgui().last_key = 0;
+    KYgui().last_key_time = 0;
+}
+
+std::string State() {
+    return std::string(KYgui_get_str("t", "TEXT").c_str()) + "|" + KYgui_get_str("t", "SELSTART").c_str() + "|" +
+           KYgui_get_str("t", "SELEND").c_str();
+}
+
+} // namespace
+
+TEST(TextField, EditingCases) {
+    StartGui();
+    struct Case {
+        const char* text;
+        int selstart, selend, readonly;
+        const char* inkey; // typed through INKEY, else the key below
+        int key;
+        const char* after;
+    } cases[] = {
+        {"abcd", 2, 2, 0, "x", 0, "abxcd|3|3"},
+        {"abcd", 0, 0, 0, nullptr, SDL_SCANCODE_BACKSPACE, "abcd|0|0"},
+        {"abcd", 2, 2, 0, nullptr, SDL_SCANCODE_BACKSPACE, "acd|1|1"},
+        {"abcd", 4, 4, 0, nullptr, SDL_SCANCODE_DELETE, "abcd|4|4"},
+        {"abcd", 1, 1, 0, nullptr, SDL_SCANCODE_DELETE, "acd|1|1"},
+        {"abcd", 1, 3, 0, "x", 0, "axd|2|2"},
+        {"abcd", 1, 3, 0, nullptr, SDL_SCANCODE_BACKSPACE, "ad|1|1"},
+        {"abcd", 3, 1, 0, nullptr, SDL_SCANCODE_DELETE, "ad|1|1"},
+        {"abcd", 1, 1, 0, "xyz", 0, "axyzbcd|4|4"},
+        {"abcd", 99, -5, 0, "x", 0, "x|1|1"},
+        {"abcd", 1, 1, 0, nullptr, SDL_SCANCODE_TAB, "a\tbcd|2|2"},
+        {"abcd", 1, 1, 1, "x", 0, "abcd|1|1"},
+        {"abcd", 1, 1, 1, nullptr, SDL_SCANCODE_BACKSPACE, "abcd|1|1"},
+        {"abcd", 1, 1, 1, nullptr, SDL_SCANCODE_RIGHT, "abcd|2|2"},
+        {"abcd", 1, 3, 0, nullptr, SDL_SCANCODE_LEFT, "abcd|0|0"},
+    };
+    for (const Case& c : cases) {
+        Field(c.text, c.selstart, c.selend, c.readonly);
+        StartScript();
+        if (c.inkey)
+            KYgui_set("", "INKEY", c.inkey);
+        else
+            ScriptKey(1, c.key);
+        Watch(2, [] { return ""; });
+        EXPECT_EQ(State(), c.after) << c.text << " " << c.selstart << "," << c.selend << " " << c.key;
+        EXPECT_EQ(KYgui_get_str("", "INKEY"), "");
+    }
+}
+
+TEST(TextField, ShiftSelectsAndHeldKeysRepeatEvery100Ms) {
+    StartGui();
+    Field("abcdef", 1, 1);
+    StartScript();
+    ScriptAt(1, [] { PushKey(SDL_SCANCODE_LSHIFT, true); });
+    ScriptKey(1, SDL_SCANCODE_RIGHT);
+    ScriptAt(3, [] { KYgui().last_key_time = 0; });
+    ScriptKey(3, SDL_SCANCODE_RIGHT);
+    ScriptAt(5, [] { PushKey(SDL_SCANCODE_LSHIFT, false); });
+    ScriptAt(6, [] { KYgui().last_key_time = 0; });
+    ScriptKey(6, SDL_SCANCODE_LEFT);
+    EXPECT_EQ(Watch(7, [] { return State() + " "; }),
+              "abcdef|1|2 abcdef|1|2 abcdef|1|3 abcdef|1|3 abcdef|1|3 abcdef|0|0 abcdef|0|0 ");
+
+    Field("abcdef", 1, 1);
+    StartScript();
+    ScriptKey(1, SDL_SCANCODE_RIGHT, 4);
+    // The clock is moved on instead of waiting: 100 ms passed before frame 4.
+    ScriptAt(4, [] { KYgui().last_key_time -= 200; });
+    EXPECT_EQ(Watch(5, [] { return std::string(KYgui_get_str("t", "SELEND").c_str()) + " "; }), "2 2 2 3 3 ");
+}
+
+TEST(TextField, UpAndDownFollowTheDrawnCursorWhenScrolled) {
+    StartGui();
+    int32_t fx, fy;
+    FontGetSize(fx, fy);
+    Field("1\n2\n3\n4\n5\n6\n7\n8", 6, 6); // the cursor on line 4 ("4")
+    KYgui_set("t", "HEIGHT", RtString(3 * fy));
+    KYgui_set("t", "SCROLL", "3");
+    RunFrames(1);
+    EXPECT_EQ(KYgui_get("t", "SCROLL"), 3);
+    StartScript();
+    ScriptKey(1, SDL_SCANCODE_DOWN);
+    ScriptAt(3, [] { KYgui().last_key_time = 0; });
+    ScriptKey(3, SDL_SCANCODE_UP);
+    ScriptAt(5, [] { KYgui().last_key_time = 0; });
+    ScriptKey(5, SDL_SCANCODE_UP);
+    EXPECT_EQ(Watch(6, Property("t", "SELEND")), "8 8 6 6 4 4 ");
+}
+
+TEST(TextField, SelectionTintAndCursorBarInPixels) {
+    StartGui();
+    int32_t fx, fy;
+    FontGetSize(fx, fy);
+    Field("      ", 1, 3);
+    Box t = Placed("t");
+    KYshow(0);
+    int32_t y = t.y + fy / 2;
+    auto grey = [](uint32_t p) { return int(p & 255); };
+    EXPECT_EQ(grey(BackBufferPixel(t.x + fx / 2 + 2, y)), 255) << "before the selection";
+    EXPECT_NEAR(grey(BackBufferPixel(t.x + fx / 2 + fx + 2, y)), 179, 4) << "selected";
+    EXPECT_NEAR(grey(BackBufferPixel(t.x + fx / 2 + 3 * fx, y)), 128, 4) << "cursor bar";
+    EXPECT_EQ(grey(BackBufferPixel(t.x + fx / 2 + 4 * fx + 2, y)), 255) << "after";
+    ShowScreen();
+    KYgui_set("", "FOCUS", "");
+    KYshow(0);
+    EXPECT_EQ(KYgui_get("t", "SELSTART"), -1) << "drawn without focus";
+    EXPECT_EQ(grey(BackBufferPixel(t.x + fx / 2 + fx + 2, y)), 255);
+    ShowScreen();
+}
+
+TEST(TextField, APressPlacesTheCursorAndADragSelects) {
+    StartGui();
+    int32_t fx, fy;
+    FontGetSize(fx, fy);
+    Field("abcdefgh", 0, 0);
+    KYgui_set("", "FOCUS", "");
+    Box t = Placed("t");
+    StartScript();
+    ScriptMotion(1, t.x + 2 * fx + 1, t.y + 2);
+    ScriptButton(1, SDL_BUTTON_LEFT, true);
+    ScriptMotion(2, t.x + 5 * fx + 1, t.y + 2);
+    ScriptButton(3, SDL_BUTTON_LEFT, false);
+    std::string seen = Watch(3, [] {
+        return std::string(KYgui_get_str("", "FOCUS").c_str()) + KYgui_get_str("t", "SELSTART").c_str() + "-" +
+               KYgui_get_str("t", "SELEND").c_str() + " ";
+    });
+    // The hit-test takes a character once the point is past half of the one before it.
+    EXPECT_EQ(seen, "t1-1 t1-4 t1-4 ");
+}
