@@ -15,6 +15,7 @@ void BM_TextPrint(benchmark::State& state) {
     const RtString line(std::string(80, 'W'));
     for (auto _ : state) {
         for (int row = 0; row < 30; ++row) TextPrint(line, 0, row * 16);
+        FlushGL();
         glFinish();
     }
     state.SetItemsProcessed(state.iterations() * 80 * 30);
@@ -27,6 +28,7 @@ void BM_BackgroundDraw(benchmark::State& state) {
     BackgroundCapture();
     for (auto _ : state) {
         BackgroundDraw(0);
+        FlushGL();
         glFinish();
     }
     state.SetItemsProcessed(state.iterations());
