@@ -20,6 +20,10 @@ constexpr uint32_t kUncompressed = 0;
 constexpr uint32_t kRle8 = 1;
 constexpr uint32_t kRle4 = 2;
 constexpr uint32_t kBitFields = 3;
+// Run lengths reach at most 255 pixels for 2 bytes, but line ends and jumps skip any number: a tiny
+// file may claim a huge picture. Past this many pixels a run-length picture needs one byte of data
+// per 256 pixels, which every encoder's output has.
+constexpr int64_t kFreeRunLengthPixels = 4096 * 4096;
 
 struct ByteReader {
     const uint8_t* data;
@@ -269,6 +273,8 @@ bool DecodeBmp(ImageRGBA& image, const uint8_t* data, size_t size, int32_t key) 
     const uint8_t* pixels = data + offset;
     size_t available = size - offset;
     if (h.compression == kRle8 || h.compression == kRle4) {
+        int64_t pixelCount = h.width * h.height;
+        if (pixelCount > kFreeRunLengthPixels && pixelCount / 256 > static_cast<int64_t>(available)) return false;
         std::vector<uint8_t> indices;
         if (!DecodeRunLengths(pixels, available, h.width, h.height, h.compression == kRle4, indices)) return false;
         ImagePrepare(image, static_cast<int32_t>(h.width), static_cast<int32_t>(h.height));

@@ -156,6 +156,8 @@ TEST(BmpDecoder, RunLengthsDecodeAndNeverLeaveThePicture) {
         EXPECT_EQ(image.pixels, before) << c.what;
     }
     EXPECT_FALSE(DecodeBmpBytes(image, BmpRaw(40, 4, 3, 4, 1, {}, palette, rle8))) << "8-bit runs in a 4-bit file";
+    EXPECT_FALSE(DecodeBmpBytes(image, BmpRaw(40, 30000, 30000, 8, 1, {}, palette, {0, 1})))
+        << "a huge picture claimed by two bytes";
 }
 
 TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
