@@ -8,6 +8,10 @@
 
 namespace {
 
+// Mesa draws a short run sent vertex by vertex into its own mapped buffer for less than an array
+// draw costs it: runs of a few quads, as alternating textures give, go that way.
+constexpr size_t kImmediateVertices = 12;
+
 bool ContextReady() {
     RuntimeState& rt = Runtime();
     return rt.device && rt.device->contextReady;
@@ -75,13 +79,22 @@ void GlFlushQuads() {
     bool clamped = s.batchMode == GL_TRIANGLES;
     if (clamped) SetWrap(s, GL_CLAMP_TO_EDGE);
     const GlBatchVertex* first = s.vertices.data();
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FLOAT, sizeof(GlBatchVertex), &first->x);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(GlBatchVertex), &first->u);
-    glDrawArrays(s.batchMode, 0, static_cast<GLsizei>(count));
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
+    if (count <= kImmediateVertices) {
+        glBegin(s.batchMode);
+        for (const GlBatchVertex* v = first; v != first + count; ++v) {
+            glTexCoord2f(v->u, v->v);
+            glVertex3f(v->x, v->y, v->z);
+        }
+        glEnd();
+    } else {
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glVertexPointer(3, GL_FLOAT, sizeof(GlBatchVertex), &first->x);
+        glTexCoordPointer(2, GL_FLOAT, sizeof(GlBatchVertex), &first->u);
+        glDrawArrays(s.batchMode, 0, static_cast<GLsizei>(count));
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
+    }
     // Textures repeat between draws, as the 3D part expects of them.
     if (clamped) SetWrap(s, GL_REPEAT);
 }
