@@ -2,6 +2,7 @@
 // texture and with two textures alternating, side by side with SDL's own 2D renderer (its "opengl"
 // driver, batching on) and with a plain immediate-mode loop (bind, two filter calls, one quad); and
 // the decode time of a 1024 x 1024 PNG and BMP.
+#include "bench/gfx2d/bench_runtime.h"
 #include "platform/paths.h"
 #include "platform/video.h"
 #include "runtime/attach_subsystems.h"
@@ -72,21 +73,6 @@ std::vector<uint8_t> EncodeBmp(const std::vector<uint8_t>& rgb, int side) {
             out.insert(out.end(), {p[2], p[1], p[0]});
         }
     return out;
-}
-
-// The runtime's window and context; sprites 1 and 2 are two textures of the same 32 x 32 picture.
-void StartHeadless() {
-    static bool started = false;
-    if (started) return;
-    started = true;
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    AttachSubsystems();
-    RuntimeInit(1, "gfx2d bench");
-    std::vector<uint8_t> bmp = EncodeBmp(TestPixels(32), 32);
-    std::string path = platform::TempDir() + "bench-sprite.bmp";
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bmp.data()), bmp.size());
-    SpriteLoad(path.c_str(), 1);
-    SpriteLoad(path.c_str(), 2);
 }
 
 int SpriteX(int i) { return (i * 37) % 608; }
@@ -211,6 +197,21 @@ void BM_DecodeBmp1024(benchmark::State& state) {
 }
 
 } // namespace
+
+// Sprites 1 and 2 are two textures of the same 32 x 32 picture.
+void StartHeadless() {
+    static bool started = false;
+    if (started) return;
+    started = true;
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    AttachSubsystems();
+    RuntimeInit(1, "gfx2d bench");
+    std::vector<uint8_t> bmp = EncodeBmp(TestPixels(32), 32);
+    std::string path = platform::TempDir() + "bench-sprite.bmp";
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bmp.data()), bmp.size());
+    SpriteLoad(path.c_str(), 1);
+    SpriteLoad(path.c_str(), 2);
+}
 
 // Real time: the rasteriser works on threads of its own, which the process CPU time misses.
 BENCHMARK(BM_SpriteDrawOneTexture)->Unit(benchmark::kMillisecond)->UseRealTime();
