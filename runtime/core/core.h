@@ -1,6 +1,6 @@
 // Runtime core: start-up, the window, the frame loop and its clock, program end, the log and the
 // debug channel. Strings are in rt_string.h, arrays and their commands in rt_array.h, the state
-// records in runtime_state.h.
+// records in runtime_state.h, the GL state record and the quad batch in gl_state.h.
 #pragma once
 
 #include "runtime/core/data_statements.h"

@@ -5,6 +5,7 @@
 #include "platform/paths.h"
 #include "platform/video.h"
 #include "runtime/core/core.h"
+#include "runtime/core/gl_state.h"
 #include "runtime/core/number_convert.h"
 #include "runtime/core/subsystem_hooks.h"
 
@@ -89,6 +90,7 @@ long RuntimeWindowProc(const platform::Event& event) {
 // the first clock reading past the deadline without busy-waiting through the period.
 double PresentFrame(OpenGLVividoru& device) {
     if (Hooks().finishScreen) Hooks().finishScreen();
+    GlFlushQuads();
     platform::SwapWindow(device.window);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     double start = ReadClockMs();

@@ -7,6 +7,7 @@
 #include "platform/video.h"
 #include "runtime/core/core.h"
 #include "runtime/core/gl_extensions.h"
+#include "runtime/core/gl_state.h"
 #include "runtime/core/subsystem_hooks.h"
 
 #include <GL/gl.h>
@@ -60,6 +61,8 @@ bool OpenGLVividoru::CreateWindow(int32_t w, int32_t h, int32_t bits, int32_t fr
     }
     if (multisample) OpenMultisampled();
     multisample = 0;
+    // A new context starts from GL's defaults, not from what the record remembers.
+    GlForgetState();
     WarnIfSoftware();
     nextFrameTime = ReadClockMs();
     BindGlExtensions();
@@ -128,6 +131,7 @@ int OpenGLVividoru::GoFullScreen() {
         WriteErrorLog("No Fullscreen Mode available");
         return PlaceWindowed();
     }
+    // SetViewport forgets the GL state the record remembers.
     SetViewport(0, 0, 0, 0);
     platform::ShowWindow(window);
     platform::RaiseWindow(window);
@@ -151,6 +155,8 @@ int OpenGLVividoru::Resize(int32_t w, int32_t h, int32_t bits, int32_t fullScree
 
 void OpenGLVividoru::DestroyWindow() {
     if (!window) return;
+    // Quads not drawn yet belong to a frame that is never shown.
+    GlForgetState();
     if (contextReady && Hooks().releaseTextures) Hooks().releaseTextures();
     if (fullScreen) platform::LeaveFullscreen(window);
     fullScreen = false;

@@ -1,6 +1,7 @@
 // The eight background buffers: whole-screen pictures kept as tiles of textures, captured from the
 // screen or loaded from a file, drawn behind every frame (buffer 0) and crossfaded.
 #include "runtime/core/core.h"
+#include "runtime/core/gl_state.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
 #include "runtime/gfx2d/image_file.h"
@@ -28,10 +29,10 @@ int32_t MaxTextureSize() {
 // An empty T x T texture for a captured tile, reused when it already has that size.
 void PrepareCaptureTile(BackgroundTile& tile, int32_t size) {
     if (tile.texture && tile.texWidth == size && tile.texHeight == size) {
-        glBindTexture(GL_TEXTURE_2D, tile.texture);
+        GlBindTexture(0, tile.texture);
         return;
     }
-    if (tile.texture && GlReady()) glDeleteTextures(1, &tile.texture);
+    if (GlReady()) GlDeleteTexture(tile.texture);
     tile.texture = NewTexture(size, size, false, nullptr);
 }
 
@@ -44,7 +45,7 @@ void BackgroundFree(int32_t buffer) {
     BackgroundBuffer& b = Surfaces().backgrounds[buffer];
     for (auto& column : b.tiles)
         for (BackgroundTile& tile : column)
-            if (tile.texture && GlReady()) glDeleteTextures(1, &tile.texture);
+            if (GlReady()) GlDeleteTexture(tile.texture);
     b = BackgroundBuffer{};
 }
 
@@ -55,6 +56,7 @@ void BackgroundCaptureInto(int32_t buffer) {
     int32_t size = 128;
     while (size < larger && size * 2 <= limit) size *= 2;
     BackgroundBuffer& b = Surfaces().backgrounds[buffer];
+    GlFlushQuads();
     // Tiles of an earlier, larger picture beyond the new grid are not drawn, but keep their textures.
     b.columns = TileCount(device.width, size);
     b.rows = TileCount(device.height, size);
@@ -102,9 +104,9 @@ void BackgroundDraw(int32_t buffer) {
     if (!ValidBuffer(buffer)) return;
     const BackgroundBuffer& b = Surfaces().backgrounds[buffer];
     if (b.columns == 0) return;
-    glDisable(GL_ALPHA_TEST);
+    GlAlphaTest(false);
     BindSpriteTexture(-1, -1, false);
-    glEnable(GL_TEXTURE_2D);
+    GlEnableTexture(0, true);
     for (int32_t c = 0; c < b.columns; ++c) {
         for (int32_t r = 0; r < b.rows; ++r) {
             const BackgroundTile& tile = b.tiles[c][r];
@@ -112,13 +114,12 @@ void BackgroundDraw(int32_t buffer) {
             float x = static_cast<float>(c) * size, y = static_cast<float>(r) * static_cast<float>(tile.texHeight);
             float uw = static_cast<float>(tile.usedWidth), uh = static_cast<float>(tile.usedHeight);
             float u = uw / size, v = uh / static_cast<float>(tile.texHeight);
-            glBindTexture(GL_TEXTURE_2D, tile.texture);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+            GlBindTexture(0, tile.texture);
+            GlTextureFilter(GL_NEAREST);
             DrawTexturedQuad({{x, y + uh, 0, 0}, {x + uw, y + uh, u, 0}, {x + uw, y, u, v}, {x, y, 0, v}});
         }
     }
-    glEnable(GL_ALPHA_TEST);
+    GlAlphaTest(true);
     BindSpriteTexture(-1, -1, false);
 }
 
@@ -136,6 +137,7 @@ void Loadbmp(const RtString& name) {
         }
     }
     BackgroundFree(0);
+    GlFlushQuads();
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
@@ -145,6 +147,7 @@ void BackgroundLoadFade(const RtString& name) {
     BackgroundCaptureInto(2);
     BackgroundLoadInto(1, path);
     BackgroundFree(0);
+    GlFlushQuads();
     glClear(GL_COLOR_BUFFER_BIT);
     double start = ReadClockMs();
     // Both passes add up: the old screen fades out while the new picture fades in.

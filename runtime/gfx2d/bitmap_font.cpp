@@ -1,8 +1,9 @@
 // Bitmap fonts: loading into the font slots with the built-in fallback, the cell grid, and text
-// drawn as one vertex array per call.
+// collected in the quad batch.
 #include "runtime/gfx2d/bitmap_font.h"
 
 #include "runtime/core/core.h"
+#include "runtime/core/gl_state.h"
 #include "runtime/gfx2d/builtin_font.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
@@ -28,12 +29,6 @@ const SpriteSlot& FontSlot(int32_t font) { return *SlotOf(kFirstFontSprite + fon
 // A square picture holds 16 x 16 glyphs: 16 rows from width = height on, not only above it, so that a
 // 256 x 256 font has 16-pixel cells rather than 32-pixel-high ones with half its glyphs lost.
 bool Has256Glyphs(const SpriteSlot& slot) { return slot.width <= slot.height; }
-
-void ReserveTextVertices(size_t need) {
-    std::vector<TextVertex>& v = Fonts().textVertices;
-    if (need >= v.capacity()) v.reserve(need <= 512 ? 512 : 128 * (need / 128 + 1));
-    v.resize(need);
-}
 
 } // namespace
 
@@ -95,8 +90,7 @@ void PrintText(int32_t font, const RtString& text, double x, double y, float z) 
     float cw = static_cast<float>(slot.width >> 4);
 
     float x0 = static_cast<float>(std::ceil(x)), y0 = static_cast<float>(std::ceil(y));
-    ReserveTextVertices(static_cast<size_t>(n) * 4);
-    TextVertex* v = Fonts().textVertices.data();
+    GlBatchVertex* v = GlBatchQuads(GL_QUADS, static_cast<size_t>(n) * 4);
     for (uint32_t i = 0; i < n; ++i, v += 4, x0 += cw) {
         // Bytes above 127 wrap onto the first half of a 128-glyph font.
         int code = static_cast<int>(static_cast<unsigned>(text.CharAt(i)) % static_cast<unsigned>(codes));
@@ -107,14 +101,6 @@ void PrintText(int32_t font, const RtString& text, double x, double y, float z) 
         v[2] = {x0 + cw, y0, z, uc + du, vc + dv};
         v[3] = {x0, y0, z, uc, vc + dv};
     }
-    const TextVertex* first = Fonts().textVertices.data();
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FLOAT, sizeof(TextVertex), &first->x);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(TextVertex), &first->u);
-    glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(n * 4));
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
 }
 
 void TextPrint(const RtString& text, double x, double y) { PrintText(Fonts().currentFont, text, x, y, 0.0f); }

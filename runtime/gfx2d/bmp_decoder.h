@@ -1,4 +1,5 @@
-// DecodeBmp: Windows BMP files (core and info headers; 1, 4, 8, 24 and 32 bits) into an ImageRGBA.
+// DecodeBmp: Windows BMP files (core, info, V4 and V5 headers; 1, 4, 8, 16, 24 and 32 bits, bit-field
+// masks, 8- and 4-bit run lengths) into an ImageRGBA.
 #pragma once
 
 #include "runtime/gfx2d/image_rgba.h"

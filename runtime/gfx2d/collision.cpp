@@ -1,4 +1,5 @@
 // Pixel-exact collisions of sprites and animation frames through the slots' alpha masks.
+#include "runtime/core/gl_state.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
 
@@ -78,13 +79,14 @@ void SpriteBuildMask(int32_t id) {
     std::vector<uint8_t>& mask = Gfx2d().masks[static_cast<size_t>(id)];
     if (!mask.empty()) return;
     mask.assign(static_cast<size_t>(slot->texWidth) * slot->texHeight, 0);
+    // The texture may be a screen's picture with quads still to come.
+    GlFlushQuads();
+    GLuint bound = GlBoundTexture();
     // Rows of any width must fit the buffer exactly.
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glBindTexture(GL_TEXTURE_2D, slot->texture);
+    GlBindTexture(0, slot->texture);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, mask.data());
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    GlBindTexture(0, bound);
 }
 
 bool SpriteCollide(int32_t id1, int32_t x1, int32_t y1, int32_t id2, int32_t x2, int32_t y2) {

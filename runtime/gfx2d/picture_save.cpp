@@ -1,5 +1,6 @@
 // Saving a sprite or the whole screen as a BMP or PNG file.
 #include "runtime/core/core.h"
+#include "runtime/core/gl_state.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
 #include "runtime/gfx2d/image_writer.h"
@@ -17,7 +18,8 @@ bool SpriteSave(const RtString& name, int32_t id) {
     uint32_t key = KeyColourProbe();
     size_t texels = static_cast<size_t>(slot.texWidth) * static_cast<size_t>(slot.texHeight);
     std::vector<uint8_t> bgra(texels * 4);
-    glBindTexture(GL_TEXTURE_2D, slot.texture);
+    GlFlushQuads();
+    GlBindTexture(0, slot.texture);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, bgra.data());
     BindSpriteTexture(-1, -1, false);
@@ -38,8 +40,13 @@ bool ScreenSave(const RtString& name) {
     OpenGLVividoru& device = Device();
     uint32_t key = KeyColourProbe();
     std::vector<uint8_t> bgr(static_cast<size_t>(device.width) * static_cast<size_t>(device.height) * 3);
+    GlFlushQuads();
+    // The back buffer is read with framebuffer 0 bound, also while a screen's framebuffer object is.
+    bool onScreen = ScreenFramebufferActive();
+    if (onScreen) GlBindFramebuffer(0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, device.width, device.height, GL_BGR, GL_UNSIGNED_BYTE, bgr.data());
+    if (onScreen) GlBindFramebuffer(Surfaces().screens[Surfaces().activeScreen].framebuffer);
     return ImageWrite(name.view(), {bgr.data(), device.width, device.height, device.width, key});
 }

@@ -55,7 +55,7 @@ void ConvertRows(const PngReadState& s, ImageRGBA& image, int channels, size_t r
                 out[3] = keyed ? 0 : 255;
             } else {
                 out[0] = out[1] = out[2] = in[0];
-                out[3] = 255;
+                out[3] = channels == 2 ? in[1] : 255;
             }
         }
     }
@@ -83,18 +83,18 @@ bool ReadPng(PngReadState& s, ImageRGBA& image, int32_t key, const char* name) {
     png_read_update_info(s.png, s.info);
 
     int channels = png_get_channels(s.png, s.info);
-    if (channels != 1 && channels != 3 && channels != 4) return false;
+    if (channels < 1 || channels > 4) return false;
     depth = png_get_bit_depth(s.png, s.info);
     if (depth != 8) {
         std::printf("File %s has bit depth %d.\n", name, depth);
-        std::printf("Only bit depth of 8 is supported.\n");
+        std::printf("Only bit depth of 8 is supported.");
         return false;
     }
     colourType = png_get_color_type(s.png, s.info);
-    if (colourType != PNG_COLOR_TYPE_GRAY && colourType != PNG_COLOR_TYPE_RGB &&
-        colourType != PNG_COLOR_TYPE_RGB_ALPHA) {
+    if (colourType != PNG_COLOR_TYPE_GRAY && colourType != PNG_COLOR_TYPE_GRAY_ALPHA &&
+        colourType != PNG_COLOR_TYPE_RGB && colourType != PNG_COLOR_TYPE_RGB_ALPHA) {
         std::printf("File %s has unsupported color type.\n", name);
-        std::printf("Types GRAY, RGB and RGB_ALPHA are supported.\n");
+        std::printf("Types GRAY, RGB and RGB_ALPHA are supported.");
         return false;
     }
     size_t rowBytes = png_get_rowbytes(s.png, s.info);

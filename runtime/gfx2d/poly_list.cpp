@@ -1,4 +1,5 @@
 // The polygon list: vertices collected one by one and drawn as one triangle fan.
+#include "runtime/core/gl_state.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
 #include "runtime/gfx2d/sprite_draw.h"
@@ -53,6 +54,8 @@ void PolyEnd() {
     bool textured = list.spriteId >= 0;
     // The list draws with its own sprite even when other draws bound theirs since PolyBegin.
     BindSpriteTexture(list.spriteId, -1, false);
+    ApplySmoothing();
+    GlFlushQuads();
     const GLsizei stride = sizeof(PolyVertexRecord);
     glEnable(GL_COLOR_MATERIAL);
     glEnable(GL_DITHER);
@@ -65,14 +68,14 @@ void PolyEnd() {
     }
     glEnableClientState(GL_COLOR_ARRAY);
     glColorPointer(4, GL_FLOAT, stride, &list.vertices[0].r);
-    ApplySmoothing();
     glDrawArrays(GL_TRIANGLE_FAN, 0, list.count);
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
     glShadeModel(GL_FLAT);
-    glEnable(GL_TEXTURE_2D);
-    glColor4f(1, 1, 1, g.blendAlpha);
+    GlEnableTexture(0, true);
+    GlColourChanged();
+    GlColour(1, 1, 1, g.blendAlpha);
     glDisable(GL_DITHER);
     glDisable(GL_COLOR_MATERIAL);
 }

@@ -1,4 +1,5 @@
 // Coloured primitives (points, lines, filled rectangles), pixel read-back and the screen size.
+#include "runtime/core/gl_state.h"
 #include "runtime/core/runtime_state.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
@@ -13,11 +14,13 @@ namespace {
 // A primitive in the sprite colour key writes alpha 0, so that area turns transparent when grabbed.
 void BeginPrimitive(int32_t colour) {
     Graphics2D& g = Gfx2d();
-    glDisable(GL_ALPHA_TEST);
-    uint8_t alpha =
-        (colour & 0xFFFFFF) == g.spriteColourKey ? 0 : static_cast<uint8_t>(std::lround(g.blendAlpha * 255));
-    glColor4ub(colour & 255, (colour >> 8) & 255, (colour >> 16) & 255, alpha);
+    GlAlphaTest(false);
+    long alpha = (colour & 0xFFFFFF) == g.spriteColourKey ? 0 : std::lround(g.blendAlpha * 255);
+    // The byte values as GL widens them.
+    GlColour(static_cast<float>(colour & 255) / 255.0f, static_cast<float>((colour >> 8) & 255) / 255.0f,
+             static_cast<float>((colour >> 16) & 255) / 255.0f, static_cast<float>(alpha) / 255.0f);
     BindSpriteTexture(-1, -1, false);
+    GlFlushQuads();
     // Integer coordinates then hit pixel centres.
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
@@ -29,8 +32,8 @@ void EndPrimitive() {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    glColor4f(1, 1, 1, Gfx2d().blendAlpha);
-    glEnable(GL_ALPHA_TEST);
+    GlColour(1, 1, 1, Gfx2d().blendAlpha);
+    GlAlphaTest(true);
 }
 
 } // namespace
@@ -70,12 +73,18 @@ void DrawFilledRect(int32_t x, int32_t y, int32_t width, int32_t height, int32_t
     BeginPrimitive(colour);
     float x0 = static_cast<float>(left), y0 = static_cast<float>(top);
     float x1 = static_cast<float>(left + w), y1 = static_cast<float>(top + h);
-    DrawTexturedQuad({{x0, y1, 0, 0}, {x1, y1, 0, 0}, {x1, y0, 0, 0}, {x0, y0, 0, 0}});
+    glBegin(GL_TRIANGLE_FAN);
+    glVertex2f(x0, y1);
+    glVertex2f(x1, y1);
+    glVertex2f(x1, y0);
+    glVertex2f(x0, y0);
+    glEnd();
     EndPrimitive();
 }
 
 int32_t ReadPixel(int32_t x, int32_t y) {
     uint8_t rgb[3] = {};
+    GlFlushQuads();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     // A screen's framebuffer object is read through its colour attachment, which it reads by default.
     if (!ScreenFramebufferActive()) glReadBuffer(GL_BACK);

@@ -2,6 +2,7 @@
 // objects, in the top-left corner of the back buffer whose old content waits in the scratch sprite.
 #include "runtime/core/core.h"
 #include "runtime/core/gl_extensions.h"
+#include "runtime/core/gl_state.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
 #include "runtime/gfx2d/sprite_store.h"
@@ -24,6 +25,9 @@ bool FramebufferEntryPoints() {
 
 void DeleteFramebuffer(ScreenTarget& target) {
     const GlExtensions& e = GlExt();
+    GlFlushQuads();
+    // Deleting the bound framebuffer binds framebuffer 0 behind the record's back.
+    if (target.framebuffer) GlStateRecord().framebuffer = -1;
     if (target.framebuffer && e.glDeleteFramebuffersEXT) e.glDeleteFramebuffersEXT(1, &target.framebuffer);
     if (target.depthBuffer && e.glDeleteRenderbuffersEXT) e.glDeleteRenderbuffersEXT(1, &target.depthBuffer);
     target.framebuffer = target.depthBuffer = 0;
@@ -32,7 +36,7 @@ void DeleteFramebuffer(ScreenTarget& target) {
 
 void AttachTarget(const ScreenTarget& target) {
     const GlExtensions& e = GlExt();
-    e.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, target.framebuffer);
+    GlBindFramebuffer(target.framebuffer);
     e.glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, target.depthBuffer);
     e.glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D,
                                 SlotOf(target.spriteId)->texture, 0);
@@ -45,12 +49,13 @@ void RebindActiveTarget() {
     const GlExtensions& e = GlExt();
     SurfaceState& s = Surfaces();
     bool onObject = ScreenFramebufferActive();
-    e.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, onObject ? s.screens[s.activeScreen].framebuffer : 0);
+    GlBindFramebuffer(onObject ? s.screens[s.activeScreen].framebuffer : 0);
     e.glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, onObject ? s.screens[s.activeScreen].depthBuffer : 0);
 }
 
 void MakeFramebuffer(ScreenTarget& target, int32_t width, int32_t height) {
     const GlExtensions& e = GlExt();
+    GlFlushQuads();
     e.glGenFramebuffersEXT(1, &target.framebuffer);
     e.glGenRenderbuffersEXT(1, &target.depthBuffer);
     e.glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, target.depthBuffer);
@@ -67,13 +72,11 @@ void MakeFramebuffer(ScreenTarget& target, int32_t width, int32_t height) {
 // Copies between the back buffer and the sprites must not be blended with what is there.
 class BlendingOff {
   public:
-    BlendingOff() : was_(glIsEnabled(GL_BLEND)) { glDisable(GL_BLEND); }
-    ~BlendingOff() {
-        if (was_) glEnable(GL_BLEND);
-    }
+    BlendingOff() : was_(GlBlendEnabled()) { GlBlend(false); }
+    ~BlendingOff() { GlBlend(was_); }
 
   private:
-    GLboolean was_;
+    bool was_;
 };
 
 // An emulated screen is copied back into its sprite and the back buffer's content restored; a
@@ -84,7 +87,7 @@ void FinishActiveScreen() {
     const ScreenTarget& target = s.screens[s.activeScreen];
     s.activeScreen = -1;
     if (target.width != 0) {
-        GlExt().glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+        GlBindFramebuffer(0);
         GlExt().glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
     } else {
         BlendingOff copy;

@@ -2,6 +2,7 @@
 #include "runtime/gfx2d/sprite_draw.h"
 
 #include "runtime/core/gl_extensions.h"
+#include "runtime/core/gl_state.h"
 #include "runtime/core/number_convert.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
@@ -43,10 +44,19 @@ void DrawStretched(const SpriteSlot& slot, float x, float y, float w, float h) {
     float v = static_cast<float>(slot.height) / slot.texHeight;
     // Face culling is on: a quad mirrored on one axis turns its back and would vanish.
     bool mirrored = (w < 0) != (h < 0);
-    if (mirrored) glFrontFace(GL_CW);
+    if (mirrored) GlFrontFace(GL_CW);
     ApplySmoothing();
     DrawTexturedQuad({{x, y + h, 0, 0}, {x + w, y + h, u, 0}, {x + w, y, u, v}, {x, y, 0, v}});
-    if (mirrored) glFrontFace(GL_CCW);
+    if (mirrored) GlFrontFace(GL_CCW);
+}
+
+// The vertex order of the plain and frame draws: top-right, top-left, bottom-left, bottom-right.
+void BatchQuad(float left, float top, float right, float bottom, float uL, float uR, float vB, float vT) {
+    GlBatchVertex* v = GlBatchQuads(GL_QUADS, 4);
+    v[0] = {right, top, 0, uR, vT};
+    v[1] = {left, top, 0, uL, vT};
+    v[2] = {left, bottom, 0, uL, vB};
+    v[3] = {right, bottom, 0, uR, vB};
 }
 
 } // namespace
@@ -56,46 +66,32 @@ void BindSpriteTexture(int32_t id, int32_t secondId, bool useMipTexture) {
     g.boundSprite = id;
     g.boundSecondSprite = secondId;
     g.boundMipTexture = useMipTexture;
-    GlExtensions& ext = GlExt();
-    if (ext.glActiveTextureARB) {
-        ext.glActiveTextureARB(GL_TEXTURE1_ARB);
+    bool multitexture = GlExt().glActiveTextureARB != nullptr;
+    if (multitexture) {
         const SpriteSlot* second = SlotOf(secondId);
-        if (second) {
-            glBindTexture(GL_TEXTURE_2D, useMipTexture ? second->mipTexture : second->texture);
-            glEnable(GL_TEXTURE_2D);
-        } else {
-            glDisable(GL_TEXTURE_2D);
-        }
-        ext.glActiveTextureARB(GL_TEXTURE0_ARB);
+        if (second) GlBindTexture(1, useMipTexture ? second->mipTexture : second->texture);
+        GlEnableTexture(1, second != nullptr);
     }
     const SpriteSlot* slot = SlotOf(id);
     if (!slot) {
-        glDisable(GL_TEXTURE_2D);
-        if (!ext.glActiveTextureARB) glEnable(GL_COLOR_MATERIAL);
+        GlEnableTexture(0, false);
+        if (!multitexture) {
+            GlFlushQuads();
+            glEnable(GL_COLOR_MATERIAL);
+        }
         return;
     }
-    glBindTexture(GL_TEXTURE_2D, useMipTexture ? slot->mipTexture : slot->texture);
-    glEnable(GL_TEXTURE_2D);
+    GlBindTexture(0, useMipTexture ? slot->mipTexture : slot->texture);
+    GlEnableTexture(0, true);
 }
 
 void DrawTexturedQuad(const QuadVertex (&corners)[4]) {
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glBegin(GL_TRIANGLE_FAN);
-    for (const QuadVertex& c : corners) {
-        glTexCoord2f(c.u, c.v);
-        glVertex2f(c.x, c.y);
-    }
-    glEnd();
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    // The fan's two triangles, in the order GL takes them from a fan.
+    GlBatchVertex* v = GlBatchQuads(GL_TRIANGLES, 6);
+    for (int i : {0, 1, 2, 0, 2, 3}) *v++ = {corners[i].x, corners[i].y, 0, corners[i].u, corners[i].v};
 }
 
-void ApplySmoothing() {
-    GLint filter = Gfx2d().smoothing ? GL_LINEAR : GL_NEAREST;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-}
+void ApplySmoothing() { GlTextureFilter(Gfx2d().smoothing ? GL_LINEAR : GL_NEAREST); }
 
 void ResetViewport2D() {
     Gfx2d().smoothing = true;
@@ -109,16 +105,8 @@ void SpriteDraw(int32_t id, int32_t x, int32_t y) {
     ApplySmoothing();
     float u = static_cast<float>(slot->width) / slot->texWidth;
     float v = static_cast<float>(slot->height) / slot->texHeight;
-    glBegin(GL_QUADS);
-    glTexCoord2f(u, v);
-    glVertex2i(x + slot->width, y);
-    glTexCoord2f(0, v);
-    glVertex2i(x, y);
-    glTexCoord2f(0, 0);
-    glVertex2i(x, y + slot->height);
-    glTexCoord2f(u, 0);
-    glVertex2i(x + slot->width, y + slot->height);
-    glEnd();
+    BatchQuad(static_cast<float>(x), static_cast<float>(y), static_cast<float>(x + slot->width),
+              static_cast<float>(y + slot->height), 0, u, 0, v);
 }
 
 void SpriteDrawStretched(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height) {
@@ -150,11 +138,14 @@ void SpriteDrawRotoZoomed(int32_t id, int32_t x, int32_t y, double angle, double
     float ua = 0.5f / slot->texWidth, ub = (slot->width - 0.5f) / slot->texWidth;
     float va = 0.5f / slot->texHeight, vb = (slot->height - 0.5f) / slot->texHeight;
     BindSpriteTexture(id, -1, false);
+    ApplySmoothing();
+    // The matrix turns this one quad: what was collected before draws without it.
+    GlFlushQuads();
     glPushMatrix();
     glTranslatef(static_cast<float>(x + (slot->width >> 1)), static_cast<float>(y + (slot->height >> 1)), 0);
     glRotatef(static_cast<float>(angle), 0, 0, -1);
-    ApplySmoothing();
     DrawTexturedQuad({{-hw, hh, ua, va}, {hw, hh, ub, va}, {hw, -hh, ub, vb}, {-hw, -hh, ua, vb}});
+    GlFlushQuads();
     glPopMatrix();
 }
 
@@ -164,16 +155,8 @@ void FrameDraw(int32_t id, int32_t frame, int32_t x, int32_t y) {
     if (!slot || !FindFrameCell(*slot, frame, c)) return;
     BindSpriteTexture(id, -1, false);
     ApplySmoothing();
-    glBegin(GL_QUADS);
-    glTexCoord2f(c.uR, c.vT);
-    glVertex2i(x + c.width, y);
-    glTexCoord2f(c.uL, c.vT);
-    glVertex2i(x, y);
-    glTexCoord2f(c.uL, c.vB);
-    glVertex2i(x, y + c.height);
-    glTexCoord2f(c.uR, c.vB);
-    glVertex2i(x + c.width, y + c.height);
-    glEnd();
+    BatchQuad(static_cast<float>(x), static_cast<float>(y), static_cast<float>(x + c.width),
+              static_cast<float>(y + c.height), c.uL, c.uR, c.vB, c.vT);
 }
 
 void FrameDrawStretched(int32_t id, int32_t frame, int32_t x, int32_t y, int32_t width, int32_t height) {

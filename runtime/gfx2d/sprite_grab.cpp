@@ -1,5 +1,6 @@
 // Copying screen rectangles into sprites, and finding how the framebuffer stores the colour key.
 #include "runtime/core/core.h"
+#include "runtime/core/gl_state.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
 #include "runtime/gfx2d/sprite_draw.h"
@@ -13,18 +14,16 @@
 
 namespace {
 
+// Asked at every grab: a screen's framebuffer object may have alpha bits where the back buffer has none.
 bool FramebufferHasAlpha() {
-    SurfaceState& s = Surfaces();
-    if (s.framebufferAlpha < 0) {
-        GLint bits = 0;
-        glGetIntegerv(GL_ALPHA_BITS, &bits);
-        s.framebufferAlpha = bits > 0 ? 1 : 0;
-    }
-    return s.framebufferAlpha == 1;
+    GLint bits = 0;
+    glGetIntegerv(GL_ALPHA_BITS, &bits);
+    return bits > 0;
 }
 
 uint32_t ReadRgb(int32_t x, int32_t y) {
     uint8_t rgb[3] = {};
+    GlFlushQuads();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, TargetHeight() - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
     return static_cast<uint32_t>(rgb[0]) | static_cast<uint32_t>(rgb[1]) << 8 | static_cast<uint32_t>(rgb[2]) << 16;
@@ -33,12 +32,12 @@ uint32_t ReadRgb(int32_t x, int32_t y) {
 // A texture of exactly texWidth x texHeight in the slot, bound, made anew when the size differs.
 void BindGrabTexture(SpriteSlot& slot, int32_t texWidth, int32_t texHeight) {
     if (slot.texture && slot.texWidth == texWidth && slot.texHeight == texHeight) {
-        glBindTexture(GL_TEXTURE_2D, slot.texture);
+        GlBindTexture(0, slot.texture);
         return;
     }
     if (GlReady()) {
-        if (slot.texture) glDeleteTextures(1, &slot.texture);
-        if (slot.mipTexture) glDeleteTextures(1, &slot.mipTexture);
+        GlDeleteTexture(slot.texture);
+        GlDeleteTexture(slot.mipTexture);
     }
     slot.mipTexture = 0;
     slot.texture = NewTexture(texWidth, texHeight, false, nullptr);
@@ -70,13 +69,13 @@ uint32_t KeyColourProbe() {
     OpenGLVividoru& device = Device();
     // The pixel (4, 4) of the viewport, where DrawPixel puts it.
     int32_t x = device.viewportX + 4, y = device.viewportY + 4;
-    GLboolean blending = glIsEnabled(GL_BLEND);
-    glDisable(GL_BLEND);
+    bool blending = GlBlendEnabled();
+    GlBlend(false);
     uint32_t saved = ReadRgb(x, y);
     DrawPixel(4, 4, key);
     uint32_t stored = ReadRgb(x, y);
     DrawPixel(4, 4, static_cast<int32_t>(saved));
-    if (blending) glEnable(GL_BLEND);
+    GlBlend(blending);
     return (stored & 0xFF) << 24 | (stored >> 8 & 0xFF) << 16 | (stored >> 16 & 0xFF) << 8;
 }
 
@@ -85,6 +84,7 @@ bool SpriteGrab(int32_t id, int32_t x, int32_t y, int32_t w, int32_t h) {
     int32_t texWidth = PowerOfTwoAtLeast(w, 32), texHeight = PowerOfTwoAtLeast(h, 32);
     if (!FitsSpriteSlot(texWidth, texHeight)) return false;
     SpriteFreeMask(id);
+    GlFlushQuads();
     bool alpha = FramebufferHasAlpha();
     // The probe draws, which unbinds textures: it runs before the grab texture is bound.
     uint32_t key = alpha ? 0 : KeyColourProbe();

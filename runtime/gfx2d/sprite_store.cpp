@@ -1,11 +1,10 @@
 // The sprite table's slot operations: freeing, frame sizes, size queries, colour keys, smoothing.
 #include "runtime/gfx2d/sprite_store.h"
 
+#include "runtime/core/gl_state.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
 #include "runtime/gfx2d/surfaces.h"
-
-#include <GL/gl.h>
 
 void SpriteFreeMask(int32_t id) {
     if (id < 0 || id >= kSpriteCount) return;
@@ -18,8 +17,8 @@ void SpriteFree(int32_t id) {
     SpriteSlot* slot = SlotOf(id);
     if (!slot) return;
     if (GlReady()) {
-        if (slot->texture) glDeleteTextures(1, &slot->texture);
-        if (slot->mipTexture) glDeleteTextures(1, &slot->mipTexture);
+        GlDeleteTexture(slot->texture);
+        GlDeleteTexture(slot->mipTexture);
     }
     slot->texture = 0;
     slot->mipTexture = 0;

@@ -41,8 +41,6 @@ struct SurfaceState {
     std::array<BackgroundBuffer, kBackgroundCount> backgrounds;
     // Read-back buffer of SpriteGrab without framebuffer alpha; only grows.
     std::vector<uint8_t> grabBuffer;
-    // Whether the framebuffer has alpha bits: -1 until asked once.
-    int32_t framebufferAlpha = -1;
 };
 
 SurfaceState& Surfaces();

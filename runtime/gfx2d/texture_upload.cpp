@@ -2,6 +2,7 @@
 // and the mip-mapped copy for the 3D part.
 #include "runtime/gfx2d/texture_upload.h"
 
+#include "runtime/core/gl_state.h"
 #include "runtime/gfx2d/gfx2d_state.h"
 #include "runtime/gfx2d/normal_map.h"
 
@@ -83,11 +84,12 @@ void NextMipLevel(std::vector<uint8_t>& texels, int32_t& side) {
 
 void UploadMipTexture(std::vector<uint8_t>& texels, int32_t width, int32_t height, uint32_t& mipTexture) {
     glGenTextures(1, &mipTexture);
-    glBindTexture(GL_TEXTURE_2D, mipTexture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    GlBindTexture(0, mipTexture);
+    GlTextureWrap(GL_REPEAT);
+    // Two filters the record does not keep as a pair: it forgets this texture's.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    GlStateRecord().textures.erase(mipTexture);
     while (width > height) HalveWidth(texels, width, height);
     while (height > width) HalveHeight(texels, width, height);
     int32_t side = width;
@@ -107,15 +109,13 @@ int32_t PowerOfTwoAtLeast(int64_t side, int32_t minimum) {
 }
 
 uint32_t NewTexture(int32_t width, int32_t height, bool nearest, const uint8_t* texels) {
+    GlFlushQuads();
     SetUnpackState();
     GLuint texture = 0;
     glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    GLint filter = nearest ? GL_NEAREST : GL_LINEAR;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    GlBindTexture(0, texture);
+    GlTextureWrap(GL_REPEAT);
+    GlTextureFilter(nearest ? GL_NEAREST : GL_LINEAR);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
     return texture;
 }
@@ -147,7 +147,7 @@ bool TextureUpload(const ImageRGBA& image, int32_t x, int32_t y, int32_t w, int3
     if (!nearest) FillEdgeColours(texels, texWidth, texHeight);
     if (normalMap) ConvertToNormalMap(texels.data(), texWidth, texHeight);
 
-    if (texture) glDeleteTextures(1, &texture);
+    GlDeleteTexture(texture);
     texture = NewTexture(texWidth, texHeight, nearest, texels.data());
     if (mipTexture) UploadMipTexture(texels, texWidth, texHeight, *mipTexture);
     return true;

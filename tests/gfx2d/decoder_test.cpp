@@ -66,6 +66,100 @@ TEST(BmpDecoder, EveryBitCountAndRowOrderWithTheKeyTransparent) {
     EXPECT_EQ(PixelAt(image, 1, 0), 0xFFFF0000u);
 }
 
+TEST(BmpDecoder, BitFieldMasksAndTheLargerHeaders) {
+    // Channels of 0 or 255 only, so that every mask width holds them exactly.
+    TestPicture picture = Picture(3, 2, [](int32_t x, int32_t y) {
+        const uint32_t colours[] = {kRed, kGreen, kBlue, kWhite, 0, 0x00FFFF};
+        return colours[y * 3 + x];
+    });
+    struct Case {
+        uint32_t header;
+        int bits;
+        uint32_t compression;
+        std::vector<uint32_t> masks; // red, green, blue, alpha
+        bool alpha;                  // pixel (0, 0) carries alpha 0x80, the others full alpha
+        const char* what;
+    };
+    for (const Case& c :
+         {Case{40, 32, 3, {0xFF000000, 0xFF0000, 0xFF00}, false, "RGBX masks after the info header"},
+          Case{108, 32, 3, {0xFF, 0xFF00, 0xFF0000, 0xFF000000}, true, "V4 with alpha"},
+          Case{108, 32, 3, {0xFF, 0xFF00, 0xFF0000, 0xFF000000}, false, "V4, alpha bits all 0"},
+          Case{124, 16, 3, {0xF800, 0x7E0, 0x1F, 0}, false, "V5, 5-6-5"},
+          Case{40, 16, 0, {}, false, "5-5-5 without masks"}, Case{124, 32, 0, {}, false, "V5, blue, green, red bytes"},
+          Case{108, 24, 0, {}, false, "V4, 24 bits"}}) {
+        SCOPED_TRACE(c.what);
+        std::vector<uint32_t> m = c.masks;
+        if (m.empty())
+            m = c.bits == 16 ? std::vector<uint32_t>{0x7C00, 0x3E0, 0x1F}
+                             : std::vector<uint32_t>{0xFF0000, 0xFF00, 0xFF};
+        std::vector<uint8_t> data;
+        for (int32_t y = picture.height - 1; y >= 0; --y) {
+            for (int32_t x = 0; x < picture.width; ++x) {
+                uint32_t colour = picture.At(x, y), pixel = 0;
+                for (int ch = 0; ch < 3; ++ch)
+                    if (colour >> (8 * ch) & 0xFF) pixel |= m[static_cast<size_t>(ch)];
+                if (c.alpha) pixel |= x + y == 0 ? 0x80000000u : 0xFF000000u;
+                for (int i = 0; i < c.bits / 8; ++i) data.push_back(static_cast<uint8_t>(pixel >> (8 * i)));
+            }
+            data.resize((data.size() + 3) / 4 * 4);
+        }
+        ImageRGBA image;
+        ASSERT_TRUE(DecodeBmpBytes(image, BmpRaw(c.header, 3, 2, c.bits, c.compression, c.masks, {}, data)));
+        for (int32_t y = 0; y < 2; ++y)
+            for (int32_t x = 0; x < 3; ++x)
+                EXPECT_EQ(PixelAt(image, x, y), picture.At(x, y) | (c.alpha && x + y == 0 ? 0x80u : 0xFFu) << 24);
+        std::vector<uint32_t> scattered = {0xF0F00000, 0xFF00, 0xFF};
+        if (c.compression == 3) {
+            EXPECT_FALSE(DecodeBmpBytes(image, BmpRaw(c.header, 3, 2, c.bits, 3, scattered, {}, data)))
+                << "a mask whose bits do not lie together";
+        }
+    }
+    // The palette follows a V5 header.
+    ImageRGBA image;
+    ASSERT_TRUE(DecodeBmpBytes(image, BmpRaw(124, 2, 1, 8, 0, {}, {kGreen, kBlue}, {1, 0, 0, 0})));
+    EXPECT_EQ(PixelAt(image, 0, 0), kBlue | 0xFF000000u);
+    EXPECT_EQ(PixelAt(image, 1, 0), kGreen | 0xFF000000u);
+}
+
+TEST(BmpDecoder, RunLengthsDecodeAndNeverLeaveThePicture) {
+    const std::vector<uint32_t> palette = {kRed, kGreen, kBlue, kWhite};
+    // Bottom row: a run of four; middle row: four listed indices; top row: one pixel, a jump of two
+    // (the skipped pixels keep index 0), one pixel, the end.
+    const std::vector<uint8_t> rle8 = {4, 1, 0, 0, 0, 4, 0, 1, 2, 3, 0, 0, 1, 2, 0, 2, 2, 0, 1, 3, 0, 1};
+    ImageRGBA image;
+    ASSERT_TRUE(DecodeBmpBytes(image, BmpRaw(40, 4, 3, 8, 1, {}, palette, rle8)));
+    const uint32_t rows8[3][4] = {
+        {kBlue, kRed, kRed, kWhite}, {kRed, kGreen, kBlue, kWhite}, {kGreen, kGreen, kGreen, kGreen}};
+    ExpectPicture(image, Picture(4, 3, [&](int32_t x, int32_t y) { return rows8[y][x]; }));
+    // Nibbles: a run alternating two indices, then five listed ones padded to a 16-bit word.
+    const std::vector<uint8_t> rle4 = {5, 0x12, 0, 0, 0, 5, 0x30, 0x12, 0x30, 0, 0, 1};
+    ASSERT_TRUE(DecodeBmpBytes(image, BmpRaw(40, 5, 2, 4, 2, {}, palette, rle4)));
+    const uint32_t rows4[2][5] = {{kWhite, kRed, kGreen, kBlue, kWhite}, {kGreen, kBlue, kGreen, kBlue, kGreen}};
+    ExpectPicture(image, Picture(5, 2, [&](int32_t x, int32_t y) { return rows4[y][x]; }));
+
+    const std::vector<uint8_t> before = image.pixels;
+    struct Case {
+        int bits;
+        std::vector<uint8_t> data;
+        const char* what;
+    };
+    for (const Case& c :
+         {Case{8, {5, 1, 0, 1}, "a run past the row's end"},
+          Case{8, {0, 5, 0, 1, 2, 3, 0, 0, 0, 1}, "listed indices past the row's end"},
+          Case{8, {0, 2, 5, 0, 0, 1}, "a jump past the right edge"}, Case{8, {0, 2, 0, 3, 0, 1}, "a jump past the top"},
+          Case{8, {0, 0, 0, 0, 0, 0, 1, 1, 0, 1}, "a run above the top row"},
+          Case{8, {4, 1, 0, 0}, "data that ends before the picture"}, Case{8, {0, 4, 0, 1}, "listed indices cut short"},
+          Case{4, {6, 0x12, 0, 1}, "a nibble run past the row's end"}}) {
+        int32_t width = c.bits == 8 ? 4 : 5;
+        EXPECT_FALSE(DecodeBmpBytes(image, BmpRaw(40, width, 3, c.bits, c.bits == 8 ? 1 : 2, {}, palette, c.data)))
+            << c.what;
+        EXPECT_EQ(image.pixels, before) << c.what;
+    }
+    EXPECT_FALSE(DecodeBmpBytes(image, BmpRaw(40, 4, 3, 4, 1, {}, palette, rle8))) << "8-bit runs in a 4-bit file";
+    EXPECT_FALSE(DecodeBmpBytes(image, BmpRaw(40, 30000, 30000, 8, 1, {}, palette, {0, 1})))
+        << "a huge picture claimed by two bytes";
+}
+
 TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
     const std::vector<uint8_t> good = Bmp24(Gradient(4, 4));
     ImageRGBA image;
@@ -81,7 +175,7 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
     for (Case c : {Case{10, 0x7FFFFFFF, 4, "data offset beyond the file"},
                    {10, 20, 4, "data offset inside the header"},
                    {14, 64, 4, "unknown header size"},
-                   {28, 16, 2, "16 bits"},
+                   {28, 2, 2, "2 bits"},
                    {28, 8, 2, "palette bits, no palette"},
                    {30, 1, 4, "run-length compression"},
                    {18, 40000, 4, "side above 32767"},
@@ -134,7 +228,10 @@ TEST(PngDecoder, PalettesTransparencySixteenBitsAndGreyAlpha) {
     ASSERT_TRUE(DecodePngBytes(image, RawPng(2, 1, 1, 0, {{0x40}})));
     EXPECT_EQ(PixelAt(image, 0, 0), 0xFF000000u);
     EXPECT_EQ(PixelAt(image, 1, 0), 0xFFFFFFFFu);
-    EXPECT_FALSE(DecodePngBytes(image, RawPng(1, 1, 8, 4, {{0x80, 0xFF}}))) << "grey with alpha is not read";
+    // Grey with alpha widens to RGBA.
+    ASSERT_TRUE(DecodePngBytes(image, RawPng(2, 1, 8, 4, {{0x80, 0x40, 0x10, 0xFF}})));
+    EXPECT_EQ(PixelAt(image, 0, 0), 0x40808080u);
+    EXPECT_EQ(PixelAt(image, 1, 0), 0xFF101010u);
 }
 
 TEST(PngDecoder, DamagedAndHugeFilesFailWithoutCrashingOrAllocating) {

@@ -1,19 +1,57 @@
-// Drawing, read back from the frame: primitives, sprite and frame geometry, blend modes, polygons.
+// Drawing, read back from the frame: primitives, sprite and frame geometry, blend modes, polygons,
+// and the GL calls the quad batch saves.
+#include "platform/paths.h"
 #include "runtime/core/core.h"
 #include "runtime/core/gl_extensions.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
 #include "tests/gfx2d/test_images.h"
+#include "tests/support/headless.h"
 
 #include <GL/gl.h>
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <utility>
+
+// GL calls counted while a test asks for it: state calls and draw calls. These definitions stand in
+// for libGL's in this program and pass every call on to it.
+namespace {
+struct GlCallCount {
+    bool on = false;
+    int state = 0;
+    int draws = 0;
+};
+GlCallCount calls;
+
+template <class F>
+F RealGl(const char* name) {
+    return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
+}
+} // namespace
+
+#define COUNTED_GL(kind, name, params, args)                                                                           \
+    extern "C" void name params {                                                                                      \
+        static auto real = RealGl<void(*) params>(#name);                                                              \
+        if (calls.on) ++calls.kind;                                                                                    \
+        real args;                                                                                                     \
+    }
+COUNTED_GL(state, glBindTexture, (GLenum target, GLuint texture), (target, texture))
+COUNTED_GL(state, glEnable, (GLenum cap), (cap))
+COUNTED_GL(state, glDisable, (GLenum cap), (cap))
+COUNTED_GL(state, glTexParameteri, (GLenum target, GLenum parameter, GLint value), (target, parameter, value))
+COUNTED_GL(state, glBlendFunc, (GLenum source, GLenum destination), (source, destination))
+COUNTED_GL(state, glAlphaFunc, (GLenum function, GLclampf reference), (function, reference))
+COUNTED_GL(state, glFrontFace, (GLenum mode), (mode))
+COUNTED_GL(state, glColor4f, (GLfloat r, GLfloat g, GLfloat b, GLfloat a), (r, g, b, a))
+COUNTED_GL(draws, glBegin, (GLenum mode), (mode))
+COUNTED_GL(draws, glDrawArrays, (GLenum mode, GLint first, GLsizei count), (mode, first, count))
 
 namespace {
 
 // The colour covers exactly the rectangle (x0..x1, y0..y1) and nothing else.
 void ExpectRect(uint32_t colour, int x0, int y0, int x1, int y1) {
     int inside = 0, outside = 0;
+    FlushGL();
     std::vector<uint8_t> rgb(640 * 480 * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
@@ -181,14 +219,82 @@ TEST(Viewport, FrameResetRestoresOpaqueFullScreenSmoothedDrawing) {
     SetBlendMode(-0.5);
     SetSmoothing(false);
     PolyBegin(13);
+    FlushGL();
+    glEnable(GL_AUTO_NORMAL);
     ShowScreen();
     Graphics2D& g = Gfx2d();
     EXPECT_EQ(g.blendAlpha, 1.0f);
     EXPECT_TRUE(g.smoothing);
     EXPECT_EQ(g.boundSprite, -1);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_AUTO_NORMAL));
     EXPECT_EQ(Device().viewportWidth, Device().width);
     int32_t w = 0, h = 0;
     GetScreenSize(w, h);
     EXPECT_EQ(std::pair(w, h), std::pair(640, 480));
+}
+
+TEST(QuadBatch, AThousandDrawsOfOneSpriteMakeOneDrawCallAndNoMoreStateCalls) {
+    StartDrawing();
+    LoadQuadrants(14, 8, 8);
+    // Texture unit switches go through the extension pointer; count them too.
+    static PFNGLACTIVETEXTUREARBPROC activeTexture = GlExt().glActiveTextureARB;
+    if (activeTexture)
+        GlExt().glActiveTextureARB = [](GLenum unit) {
+            if (calls.on) ++calls.state;
+            activeTexture(unit);
+        };
+    calls = {true, 0, 0};
+    SpriteDraw(14, 0, 0);
+    int firstStateCalls = calls.state;
+    for (int i = 1; i < 1000; ++i) SpriteDraw(14, 8 * (i % 80), 8 * (i / 80));
+    EXPECT_EQ(calls.state, firstStateCalls) << "no state call after the first draw";
+    EXPECT_EQ(calls.draws, 0) << "nothing drawn before it is needed";
+    // The last sprite, 999, sits at (8 * 39, 8 * 12).
+    EXPECT_EQ(ReadPixel(8 * 39 + 1, 8 * 12 + 1), kRed) << "the read-back draws the batch first";
+    EXPECT_EQ(ReadPixel(8 * 39 + 6, 8 * 12 + 6), kWhite);
+    EXPECT_EQ(calls.draws, 1);
+    calls.on = false;
+    GlExt().glActiveTextureARB = activeTexture;
+}
+
+TEST(QuadBatch, ReadsAndOwnGlCallsSeeEveryQuadDrawnBeforeThem) {
+    StartDrawing();
+    LoadQuadrants(15, 8, 8);
+    SetSmoothing(false);
+    SpriteDraw(15, 0, 0);
+    ASSERT_TRUE(SpriteGrab(16, 0, 0, 8, 8));
+    SpriteDraw(16, 100, 100);
+    EXPECT_EQ(ReadPixel(101, 101), kRed) << "a grab";
+
+    SpriteDraw(15, 200, 0);
+    std::string saved = platform::TempDir() + "batched.bmp";
+    ASSERT_TRUE(ScreenSave(saved.c_str()));
+    ASSERT_TRUE(SpriteLoad(saved.c_str(), 17));
+    ClearScreen();
+    SpriteDraw(17, 0, 0);
+    EXPECT_EQ(ReadPixel(207, 7), kWhite) << "a saved screen";
+
+    // A sprite drawn into a screen is in the screen's picture when a collision test reads it.
+    ScreenCreate(4, 18, 16, 16);
+    ScreenUse(4);
+    SpriteDraw(15, 8, 8);
+    EXPECT_TRUE(SpriteCollide(18, 0, 0, 15, 8, 8)) << "a collision mask";
+    ScreenUse(-1);
+
+    // The program's own GL call after FlushGL: green added onto the red sprite gives yellow.
+    SpriteDraw(15, 300, 0);
+    FlushGL();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(0, 1, 0, 1);
+    glBegin(GL_QUADS);
+    for (auto [x, y] : {std::pair{300, 0}, {300, 4}, {304, 4}, {304, 0}}) glVertex2i(x, y);
+    glEnd();
+    glDisable(GL_BLEND);
+    glColor4f(1, 1, 1, 1);
+    EXPECT_EQ(BackBufferPixel(301, 1), 0x00FFFFu);
+    SpriteDraw(15, 400, 0); // the runtime binds and enables its texture again
+    EXPECT_EQ(BackBufferPixel(401, 1), kRed);
 }

@@ -20,20 +20,17 @@ class SurfaceTest : public testing::Test {
     void SetUp() override {
         StartDrawing();
         saved_ = GlExt();
-        alpha_ = Surfaces().framebufferAlpha;
         glClearColor(0, 0, 1, 1);
         glClear(GL_COLOR_BUFFER_BIT);
     }
     void TearDown() override {
         ScreenUse(-1);
         GlExt() = saved_;
-        Surfaces().framebufferAlpha = alpha_;
         BackgroundFree(0);
     }
 
   private:
     GlExtensions saved_;
-    int32_t alpha_ = -1;
 };
 
 std::string Temp(const char* name) { return platform::TempDir() + name; }
@@ -42,9 +39,10 @@ std::string Temp(const char* name) { return platform::TempDir() + name; }
 
 TEST_F(SurfaceTest, GrabsKeepSizeAndMakeTheKeyTransparentOnBothPaths) {
     // The back buffer here has no alpha bits; a screen's framebuffer object has, so the copy path is
-    // taken inside one (which also checks that grabs count rows from the screen's own bottom).
+    // taken inside one (which also checks that grabs count rows from the screen's own bottom). The
+    // grab on the back buffer comes second: it must not take the path of the grab before.
     bool objects = GlExt().glGenFramebuffersEXT != nullptr;
-    for (int32_t alpha : {0, 1}) {
+    for (int32_t alpha : {1, 0}) {
         if (alpha == 1 && !objects) continue;
         SCOPED_TRACE(alpha ? "copy with framebuffer alpha" : "read back and compare with the probed key");
         glClear(GL_COLOR_BUFFER_BIT);
@@ -52,7 +50,6 @@ TEST_F(SurfaceTest, GrabsKeepSizeAndMakeTheKeyTransparentOnBothPaths) {
             ScreenCreate(2, 210, 64, 48);
             ScreenUse(2);
         }
-        Surfaces().framebufferAlpha = alpha;
         DrawFilledRect(0, 0, 10, 10, kRed);
         DrawFilledRect(2, 2, 4, 4, kKey);
         ASSERT_TRUE(SpriteGrab(200, 0, 0, 10, 10));
@@ -220,6 +217,23 @@ TEST_F(SurfaceTest, SavedPicturesLoadBackToTheSamePixels) {
         EXPECT_EQ(BackBufferPixel(0, 0), kRed);
         EXPECT_EQ(BackBufferPixel(1, 1), kBlue) << "the key stays transparent";
         EXPECT_EQ(BackBufferPixel(300, 300), kGrey);
+        EXPECT_EQ(BackBufferPixel(639, 479), kGreen);
+    }
+    // With a screen active the back buffer is saved all the same, and no GL error is left.
+    if (GlExt().glGenFramebuffersEXT) {
+        ScreenCreate(6, 404, 32, 32);
+        ScreenUse(6);
+        DrawFilledRect(0, 0, 32, 32, kBlue);
+        while (glGetError() != GL_NO_ERROR) {}
+        ASSERT_TRUE(ScreenSave(Temp("during screen.bmp").c_str()));
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        EXPECT_EQ(ReadPixel(1, 1), kBlue) << "drawing still goes to the screen";
+        ScreenUse(-1);
+        ASSERT_TRUE(SpriteLoad(Temp("during screen.bmp").c_str(), 405));
+        EXPECT_EQ(std::pair(SlotOf(405)->width, SlotOf(405)->height), std::pair(int16_t{640}, int16_t{480}));
+        glClear(GL_COLOR_BUFFER_BIT);
+        SpriteDraw(405, 0, 0);
+        EXPECT_EQ(BackBufferPixel(0, 0), kRed);
         EXPECT_EQ(BackBufferPixel(639, 479), kGreen);
     }
     EXPECT_EQ(ReadFile(Temp("screen.PNG")).substr(1, 3), "PNG");

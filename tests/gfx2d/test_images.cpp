@@ -76,6 +76,30 @@ std::vector<uint8_t> BmpPalette(const TestPicture& p, int bits, const std::vecto
     });
 }
 
+std::vector<uint8_t> BmpRaw(uint32_t headerSize, int32_t width, int32_t height, int bits, uint32_t compression,
+                            const std::vector<uint32_t>& masks, const std::vector<uint32_t>& palette,
+                            const std::vector<uint8_t>& data) {
+    size_t maskBytes = headerSize == 40 ? masks.size() * 4 : 0;
+    uint32_t offset = static_cast<uint32_t>(14 + headerSize + maskBytes + palette.size() * 4);
+    std::vector<uint8_t> out;
+    Put(out, 0x4D42, 2);
+    Put(out, static_cast<uint32_t>(offset + data.size()), 4);
+    Put(out, 0, 4);
+    Put(out, offset, 4);
+    Put(out, headerSize, 4);
+    Put(out, static_cast<uint32_t>(width), 4);
+    Put(out, static_cast<uint32_t>(height), 4);
+    Put(out, 1, 2);
+    Put(out, static_cast<uint32_t>(bits), 2);
+    Put(out, compression, 4);
+    out.resize(54);
+    for (uint32_t m : masks) Put(out, m, 4);
+    out.resize(14 + headerSize + maskBytes); // the rest of a V4 or V5 header stays 0
+    for (uint32_t c : palette) Put(out, (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF), 4);
+    out.insert(out.end(), data.begin(), data.end());
+    return out;
+}
+
 std::vector<uint8_t> RawPng(int32_t width, int32_t height, int depth, int colourType,
                             const std::vector<std::vector<uint8_t>>& rows, const std::vector<PngChunk>& extra) {
     std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -138,6 +162,7 @@ void StartDrawing() {
 }
 
 std::vector<uint8_t> TextureTexels(uint32_t texture, int32_t width, int32_t height) {
+    FlushGL();
     std::vector<uint8_t> texels(static_cast<size_t>(width) * height * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glBindTexture(GL_TEXTURE_2D, texture);

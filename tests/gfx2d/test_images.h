@@ -30,6 +30,11 @@ TestPicture SolidPicture(int32_t width, int32_t height, uint32_t colour);
 std::vector<uint8_t> Bmp24(const TestPicture& picture, bool topDown = false);
 // A palette BMP (1, 4 or 8 bits) with the info header; every colour must be in the palette.
 std::vector<uint8_t> BmpPalette(const TestPicture& picture, int bits, const std::vector<uint32_t>& palette);
+// A BMP with a header of headerSize bytes (40, 108 or 124) around pixel data given as stored. The masks
+// (red, green, blue, alpha) follow a 40-byte header and lie inside the larger ones; the palette follows.
+std::vector<uint8_t> BmpRaw(uint32_t headerSize, int32_t width, int32_t height, int bits, uint32_t compression,
+                            const std::vector<uint32_t>& masks, const std::vector<uint32_t>& palette,
+                            const std::vector<uint8_t>& data);
 // A PNG: the IHDR, the extra chunks, the unfiltered rows deflated into one IDAT.
 struct PngChunk {
     std::string type;

@@ -26,6 +26,7 @@ void StartRuntime() {
 }
 
 uint32_t BackBufferPixel(int x, int y) {
+    FlushGL();
     unsigned char rgb[3] = {};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);

@@ -11,7 +11,8 @@ void UseHeadlessEnvironment();
 // RuntimeInit once per process, with whatever subsystem hooks the test program filled before.
 void StartRuntime();
 
-// The pixel at (x, y) from the top-left of the frame being drawn, as R + G*256 + B*65536.
+// The pixel at (x, y) from the top-left of the frame being drawn, as R + G*256 + B*65536; everything
+// drawn before is in it.
 uint32_t BackBufferPixel(int x, int y);
 
 void PushKey(int sdlScancode, bool down);
