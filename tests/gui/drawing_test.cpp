@@ -74,14 +74,18 @@ TEST(Drawing, TooltipsWaitForTheRestingPointerAndSizeToTheirLines) {
     KYgui_button("one", "", 100, 20);
     KYgui_spacer(10000, 40);
     KYgui_button("two", "", 100, 20);
+    KYgui_spacer(10000, 40);
+    KYgui_list("l", "a|b", 100, 0);
     KYgui_set("one", "TIPTEXT", "a");
     KYgui_set("two", "TIPTEXT", "a\nb");
+    KYgui_set("l", "TIPTEXT", "a");
     struct Case {
         const char* id;
         bool rested;
         bool atEdge; // the tooltip covers the widget's left end
         bool atCentre;
-    } cases[] = {{"one", false, false, false}, {"one", true, true, true}, {"two", true, false, true}};
+    } cases[] = {
+        {"one", false, false, false}, {"one", true, true, true}, {"two", true, false, true}, {"l", true, true, true}};
     for (const Case& c : cases) {
         Box b = Placed(c.id);
         PointerTo(b.CentreX(), b.CentreY());
@@ -92,7 +96,12 @@ TEST(Drawing, TooltipsWaitForTheRestingPointerAndSizeToTheirLines) {
         EXPECT_EQ(BackBufferPixel(b.CentreX(), b.y - 1) == kGrey, c.atCentre) << c.id << c.rested;
         ShowScreen();
     }
+    // A list's HOVER is -1 with the pointer elsewhere: no tooltip.
     PointerTo(639, 479);
+    KYgui().restTime = ReadClockMs() - 600;
+    KYshow(0);
+    EXPECT_EQ(BackBufferPixel(Placed("l").CentreX(), Placed("l").y - 1), kWhite);
+    ShowScreen();
 }
 
 TEST(Drawing, RowsBreakAtTheEdgeAndWidgetsAreClippedNotShrunk) {
