@@ -115,7 +115,12 @@ RtString ReadEvents() {
     return "";
 }
 
+// Entries a debugger may call by name while the gallery runs: the toolkit's dumps.
+constexpr CallByNameEntry kCallByName[] = {
+    {KYgui_DebugHelpers, "__KYgui_Helpers___"}, {KYgui_DebugWidgets, "__KYgui_Widgets___"}, {nullptr, nullptr}};
+
 void GalleryMain() {
+    Runtime().callByName = kCallByName;
     // The proportional menu font; the toolkit measures its glyphs once.
     FontLoad("menu.png", 1);
     KYgui_font_kerning(1);

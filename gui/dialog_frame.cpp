@@ -86,6 +86,13 @@ void DrawGrip(int32_t right, int32_t bottom, int32_t fy, int32_t colour) {
     }
 }
 
+// Lists and radio groups keep the item under the pointer in HOVER, -1 for none, so their item 0 is
+// hovered too and -1 is not.
+bool PointerOver(const KYguiWidget& w) {
+    if (w.type == "LIST" || w.type == "RADIO") return w.hover >= 0;
+    return w.hover != 0;
+}
+
 struct Row {
     int32_t x0, y0, width, height; // the content area
     int32_t top;                   // where the rows start: y0 less the scroll offset
@@ -117,7 +124,7 @@ void LayOut(KYguiDialog& d, bool active, Row& row, const Pointer& p, bool toolti
         if (cw > 0 && ch > 0 && row.cy + ch >= row.y0 && row.cy >= row.y0) {
             SetViewport(row.cx, row.cy, cw, ch);
             DrawWidget(d, widget);
-            if (tooltips && widget.hover != 0 && widget.tiptext.Length() > 0)
+            if (tooltips && PointerOver(widget) && widget.tiptext.Length() > 0)
                 DrawTooltip(d, widget.tiptext, row.cx, row.cy, cw);
         }
         row.cx += cw + kSpacing;

@@ -36,8 +36,8 @@ RtString KYgui_getitem_str(const RtString& id, int32_t index);                  
 
 // ---- Properties (id "" addresses the dialog itself)
 void KYgui_hide(const RtString& id, double hide);
-void KYgui_link(const RtString& srcId, const RtString& srcProperty, const RtString& dstId,
-                const RtString& dstProperty); // copied after every frame
+// KYgui_link: the source property is copied to the destination after every frame.
+void KYgui_link(const RtString& srcId, const RtString& srcProp, const RtString& dstId, const RtString& dstProp);
 void KYgui_set(const RtString& id, const RtString& property, const RtString& value);
 RtString KYgui_get_str(const RtString& id, const RtString& property);
 double KYgui_get(const RtString& id, const RtString& property);

@@ -136,7 +136,6 @@ double KYgui_get(const RtString& id, const RtString& property) {
 
 void KYgui_hide(const RtString& id, double hide) { KYgui_set(id, "HIDE", RtString(hide)); }
 
-void KYgui_link(const RtString& srcId, const RtString& srcProperty, const RtString& dstId,
-                const RtString& dstProperty) {
-    ActiveDialog().links.push_back({srcId, dstId, srcProperty, dstProperty});
+void KYgui_link(const RtString& srcId, const RtString& srcProp, const RtString& dstId, const RtString& dstProp) {
+    ActiveDialog().links.push_back({srcId, dstId, srcProp, dstProp});
 }

@@ -74,14 +74,18 @@ TEST(Drawing, TooltipsWaitForTheRestingPointerAndSizeToTheirLines) {
     KYgui_button("one", "", 100, 20);
     KYgui_spacer(10000, 40);
     KYgui_button("two", "", 100, 20);
+    KYgui_spacer(10000, 40);
+    KYgui_list("l", "a|b", 100, 0);
     KYgui_set("one", "TIPTEXT", "a");
     KYgui_set("two", "TIPTEXT", "a\nb");
+    KYgui_set("l", "TIPTEXT", "a");
     struct Case {
         const char* id;
         bool rested;
         bool atEdge; // the tooltip covers the widget's left end
         bool atCentre;
-    } cases[] = {{"one", false, false, false}, {"one", true, true, true}, {"two", true, false, true}};
+    } cases[] = {
+        {"one", false, false, false}, {"one", true, true, true}, {"two", true, false, true}, {"l", true, true, true}};
     for (const Case& c : cases) {
         Box b = Placed(c.id);
         PointerTo(b.CentreX(), b.CentreY());
@@ -92,7 +96,12 @@ TEST(Drawing, TooltipsWaitForTheRestingPointerAndSizeToTheirLines) {
         EXPECT_EQ(BackBufferPixel(b.CentreX(), b.y - 1) == kGrey, c.atCentre) << c.id << c.rested;
         ShowScreen();
     }
+    // A list's HOVER is -1 with the pointer elsewhere: no tooltip.
     PointerTo(639, 479);
+    KYgui().restTime = ReadClockMs() - 600;
+    KYshow(0);
+    EXPECT_EQ(BackBufferPixel(Placed("l").CentreX(), Placed("l").y - 1), kWhite);
+    ShowScreen();
 }
 
 TEST(Drawing, RowsBreakAtTheEdgeAndWidgetsAreClippedNotShrunk) {
@@ -191,4 +200,52 @@ TEST(Drawing, AMismatchedDrawOrderIsReportedAndTheFrameGoesOn) {
     EXPECT_EQ(out.Take(), "TXDraw order is messed up 1/2\n");
     EXPECT_EQ(BackBufferPixel(8, 8), 0x0000ffu);
     ShowScreen();
+}
+
+TEST(Drawing, TheDialogScrollsByTwoLinesAndShowsItsTopAgainWhenInactive) {
+    StartGui();
+    int32_t fx, fy;
+    FontGetSize(fx, fy);
+    OpenDialog(0, 0, 200, 100);
+    for (int i = 0; i < 8; ++i) {
+        KYgui_button("b" + RtString(i), i == 0 ? "SPR_C255" : "SPR_C65280", 20, 20);
+        KYgui_spacer(10000, 0);
+    }
+    RunFrames(2);
+    KYguiDialog& d = KYgui().dialogs.back();
+    EXPECT_EQ(d.frame.scroll_range, (d.content_height - 90) / (2 * fy));
+    ASSERT_GT(d.frame.scroll_range, 0);
+    PushMouseMotion(5 + 190 - fx / 2, 50, 0, 0);
+    PushMouseWheel(1);
+    ShowScreen();
+    KYshow(0);
+    EXPECT_EQ(d.frame.scroll, 1);
+    EXPECT_NE(BackBufferPixel(8, 8), 0x0000ffu) << "the first row scrolled away";
+    ShowScreen();
+    OpenDialog(300, 300, 100, 100);
+    KYshow(0);
+    EXPECT_TRUE(Near(BackBufferPixel(8, 8), 0x00007f, 3)) << "dimmed, not scrolled";
+    ShowScreen();
+    PointerTo(639, 479);
+}
+
+TEST(Drawing, DebugEntriesDumpTheTablesAndTheDialogStackByName) {
+    StartGui();
+    OpenDialog(0, 0, 200, 100);
+    KYgui_set("", "TEXT", "Main");
+    KYgui_button("ok", "OK", 0, 0);
+    const CallByNameEntry table[] = {
+        {KYgui_DebugHelpers, "__KYgui_Helpers___"}, {KYgui_DebugWidgets, "__KYgui_Widgets___"}, {nullptr, nullptr}};
+    Runtime().callByName = table;
+    int32_t fx, fy;
+    FontGetSize(fx, fy);
+    DebugCapture out;
+    EXPECT_EQ(CallByName("__KYgui_Widgets___"), 1.0);
+    EXPECT_EQ(CallByName("__KYgui_Helpers___"), 1.0);
+    std::string text = out.Take();
+    Runtime().callByName = nullptr;
+    EXPECT_NE(text.find("dialog 0 \"Main\" at 0,0 size 200x100"), std::string::npos) << text;
+    EXPECT_NE(text.find("  ok BUTTON \"OK\""), std::string::npos);
+    EXPECT_NE(text.find("TX65: kern_offset=0 char_width=" + std::to_string(fx) + "\n"), std::string::npos);
+    EXPECT_NE(text.find("TX255: "), std::string::npos);
 }

@@ -50,6 +50,15 @@ TEST(StandardDialogs, MessageBoxOkAloneOrYesAndNo) {
     EXPECT_EQ(KYgui_msg("Really?", 1), 1);
     StopScript();
     ExpectCallerUntouched();
+
+    SetScreen(400, 300, 0);
+    StartScript();
+    ScriptRecord(2, [] { return Record("", "XPOS") + Record("", "WIDTH"); });
+    ScriptClickOn(2, "bt_yes");
+    KYgui_msg("Narrow.", 0);
+    EXPECT_EQ(ScriptLog(), "126 148 \n");
+    StopScript();
+    SetScreen(640, 480, 0);
 }
 
 TEST(StandardDialogs, ColourPickerMixesTowardsWhiteOrBlackAndCancelKeepsTheColour) {

@@ -95,7 +95,21 @@ TEST(Store, AutomaticIdsSizesAndConversions) {
         EXPECT_EQ(KYgui_get("bt", "WIDTH"), b.width) << b.caption;
         EXPECT_EQ(KYgui_get("bt", "HEIGHT"), b.height) << b.caption;
     }
+    // A row of sprite buttons shares the largest width and height, then breaks the line.
+    DrawFilledRect(0, 0, 4, 12, 0x00ff00);
+    SpriteGrab(8, 0, 0, 4, 12);
+    RtArray<RtString> ids;
+    RtArray<double> sprites;
+    for (const char* id : {"s7", "s8", "unused"}) DimPush(ids, id);
+    for (double sprite : {7, 8}) DimPush(sprites, sprite);
+    KYgui_spritebuttons(ids, sprites);
+    EXPECT_EQ(KYgui_get_str("s8", "TEXT"), "SPR_B8");
+    EXPECT_EQ(KYgui_get("s7", "WIDTH"), 10);
+    EXPECT_EQ(KYgui_get("s7", "HEIGHT"), 12);
+    EXPECT_EQ(KYgui_get_str("unused", "TEXT"), "");
+    EXPECT_EQ(KYgui().dialogs.back().draw_order.back().id.view().substr(0, 10), "ID_SPACER_");
     SpriteLoad("", 7);
+    SpriteLoad("", 8);
 }
 
 TEST(Store, DialogPlacementAndDialogProperties) {

@@ -150,3 +150,24 @@ TEST(TextField, APressPlacesTheCursorAndADragSelects) {
     // The hit-test takes a character once the point is past half of the one before it.
     EXPECT_EQ(seen, "t1-1 t1-4 t1-4 ");
 }
+
+TEST(TextField, ATapOnATouchScreenOpensTheKeyboardUnlessReadOnly) {
+    StartGui();
+    for (int readonly : {0, 1}) {
+        Field("ab", 0, 0, readonly);
+        KYgui().touch = 1;
+        Box t = Placed("t");
+        StartScript();
+        ScriptClick(1, t.CentreX(), t.CentreY());
+        ScriptRecord(3, [] { return std::to_string(KYgui().dialogs.size()) + std::to_string(KYgui().keyboard_open); });
+        if (!readonly) {
+            ScriptClickOn(4, "bx");
+            ScriptClickOn(8, "btOK");
+        }
+        Watch(3, [] { return ""; });
+        EXPECT_EQ(ScriptLog(), readonly ? "10\n" : "21\n");
+        EXPECT_EQ(KYgui_get_str("t", "TEXT"), readonly ? "ab" : "xab");
+        EXPECT_EQ(KYgui().keyboard_open, 0);
+    }
+    KYgui().touch = 0;
+}
