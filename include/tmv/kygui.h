@@ -1,0 +1,3 @@
+// The KYgui toolkit, for programs that include <tmv/kygui.h>.
+#pragma once
+#include "gui/kygui.h"
