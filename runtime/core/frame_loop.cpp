@@ -3,7 +3,7 @@
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/video.h"
-#include "runtime/core/core.h"
+#include "runtime/core/core_internal.h"
 #include "runtime/core/number_convert.h"
 #include "runtime/core/subsystem_hooks.h"
 

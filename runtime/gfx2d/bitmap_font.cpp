@@ -37,9 +37,10 @@ void ReserveTextVertices(size_t need) {
 
 } // namespace
 
+// Never destroyed, like every record the program end may still reach.
 FontState& Fonts() {
-    static FontState state;
-    return state;
+    static FontState* state = new FontState;
+    return *state;
 }
 
 void FontBuildDefault(int32_t font) {
