@@ -3,10 +3,8 @@
 // saves a screenshot.
 #include "platform/paths.h"
 #include "platform/video.h"
-#include "runtime/attach_subsystems.h"
-#include "runtime/core/core.h"
 #include "runtime/gfx2d/bitmap_font.h"
-#include "runtime/gfx2d/gfx2d.h"
+#include "runtime/runtime.h"
 
 #include <cstdio>
 
@@ -29,7 +27,4 @@ void DemoMain() {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    AttachSubsystems();
-    RuntimeMain(argc, argv, "TMV-Vedu", DemoMain);
-}
+int main(int argc, char** argv) { RuntimeMain(argc, argv, "TMV-Vedu", DemoMain); }
