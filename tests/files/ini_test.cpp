@@ -113,35 +113,31 @@ TEST(IniFiles, WriteBacksKeepReadOnlyFilesAndReportEveryFailure) {
     WriteBytes(full, "[s]\nk=old\n");
     struct Case {
         std::string path;
-        std::string kept; // "" where the write-back must succeed
-        const char* reason;
+        std::string after;
+        std::string reason; // "" where the write-back must succeed
     };
-    const Case cases[] = {{longest, "", ""},
+    const Case cases[] = {{longest, "[s]\r\nk=vvv\r\n", ""},
                           {readOnly, "[s]\nk=old\n", "Permission denied"},
                           {dir + "no-folder/x.ini", "", "No such file or directory"},
                           {full, "[s]\nk=old\n", "File too large"}};
+    // A full disk: writes past 64 KiB fail.
+    rlimit old{}, small{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    small = old;
+    small.rlim_cur = 65536;
+    std::signal(SIGXFSZ, SIG_IGN);
     for (const Case& c : cases) {
         IniSelectFile(RtString(c.path.c_str()));
         IniWriteValue("s", "k", RtString(std::string(c.path == full ? 100000 : 3, 'v')));
-        // A full disk: writes past 64 KiB fail.
-        rlimit old{}, limit{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        limit = old;
-        limit.rlim_cur = 65536;
-        std::signal(SIGXFSZ, SIG_IGN);
-        if (c.path == full) setrlimit(RLIMIT_FSIZE, &limit);
+        if (c.path == full) setrlimit(RLIMIT_FSIZE, &small);
         testing::internal::CaptureStderr();
         IniSelectFile("");
         std::string said = testing::internal::GetCapturedStderr();
         setrlimit(RLIMIT_FSIZE, &old);
-        if (*c.reason == 0) {
-            EXPECT_EQ(ReadFile(c.path), "[s]\r\nk=vvv\r\n");
-            EXPECT_EQ(said, "");
-            continue;
-        }
-        EXPECT_EQ(ReadFile(c.path), c.kept) << c.path;
-        EXPECT_NE(ReadLog().find("Could not write " + c.path + "\r\n"), std::string::npos) << c.path;
-        EXPECT_EQ(said, "Could not write " + c.path + ": " + c.reason + "\n");
+        std::string failure = "Could not write " + c.path;
+        EXPECT_EQ(ReadFile(c.path), c.after) << c.path;
+        EXPECT_EQ(said, c.reason.empty() ? "" : failure + ": " + c.reason + "\n");
+        EXPECT_EQ(ReadLog().find(failure + "\r\n") != std::string::npos, !c.reason.empty()) << c.path;
     }
     // Only the files themselves are left in the folder.
     std::vector<platform::DirectoryEntry> entries;
