@@ -3,10 +3,15 @@
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <random>
 #include <vector>
 
 namespace {
+
+// The allocator keeps the memory it was given: otherwise each run's first pushes pay page faults for
+// memory the previous run returned, and the figures depend on which benchmark ran before.
+const bool kSteadyHeap = mallopt(M_TRIM_THRESHOLD, 256 << 20) && mallopt(M_MMAP_THRESHOLD, 256 << 20);
 
 std::vector<double> ShuffledNumbers(size_t count) {
     std::vector<double> numbers(count);
@@ -46,6 +51,7 @@ BENCHMARK(ElementAccess2D);
 template <typename T>
 static void DimPushMany(benchmark::State& state) {
     const auto count = static_cast<int32_t>(state.range(0));
+    benchmark::DoNotOptimize(kSteadyHeap);
     for (auto _ : state) {
         RtArray<T> a;
         for (int32_t i = 0; i < count; ++i) DimPush(a, T{});

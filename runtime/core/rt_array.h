@@ -152,6 +152,10 @@ template <typename T>
 void DimPush(RtArray<T>& array, const std::type_identity_t<T>& value) {
     array.Push(value);
 }
+template <typename T>
+void DimPush(RtArray<T>& array, std::type_identity_t<T>&& value) {
+    array.Push(std::move(value));
+}
 // Removes one element of a one-dimensional array, the later ones moving down; error 8 for an index
 // outside the array or an array of more dimensions.
 template <typename T>
@@ -238,27 +242,33 @@ void RtArray<T>::Redimension(int32_t s0, int32_t s1, int32_t s2, int32_t s3) {
     TakeFrom(fresh);
 }
 
-// Pushes double the block when it is full, so that a long run of pushes costs constant time each;
-// elements past the end stay zero, so a block that grew this way looks as a fresh one would.
+// Pushes double the block when it is full, so that a long run of pushes costs constant time each.
 template <typename T>
 void RtArray<T>::Push(T value) {
     if (dimensions_ > 1) RuntimeError(8);
     int32_t n = size0_;
-    if (n == INT32_MAX) RuntimeError(7, "out of memory");
-    if (!data_ || n + 1 >= capacity_) Grow(n + 1);
-    SetShape(n + 1, 0, 0, 0);
+    if (!data_ || n >= capacity_ - 1) {
+        if (n == INT32_MAX) RuntimeError(7, "out of memory");
+        Grow(n + 1);
+    }
     data_[n] = std::move(value);
+    // The strides of a list are never read (a second index fails its test first), so only the size
+    // moves: updating them as well costs a stalled reload of the size at every push.
+    size0_ = n + 1;
+    dimensions_ = 1;
 }
 
 template <typename T>
 void RtArray<T>::Grow(int32_t total) {
     int64_t capacity = std::max<int64_t>(NeededCapacity(total, 0, 0, 0), int64_t(capacity_) * 2);
     capacity = std::min<int64_t>(capacity, INT32_MAX);
-    RtArray larger;
-    larger.Allocate(static_cast<int32_t>(capacity));
-    for (int32_t i = 0; i < size0_; ++i) larger.data_[i] = std::move(data_[i]);
-    data_ = std::move(larger.data_);
-    capacity_ = larger.capacity_;
+    // Elements past the end are not zeroed here: Push writes each before it counts, and Dim, Redim and
+    // DimDel zero what they expose.
+    std::unique_ptr<T[]> block(new (std::nothrow) T[size_t(capacity)]);
+    if (!block) RuntimeError(7, "out of memory");
+    for (int32_t i = 0; i < size0_; ++i) block[i] = std::move(data_[i]);
+    data_ = std::move(block);
+    capacity_ = static_cast<int32_t>(capacity);
 }
 
 // The block stays: a later push reuses it.
@@ -280,7 +290,7 @@ template <typename T>
 void RtArray<T>::CopyFrom(const RtArray& other) {
     if (other.data_) {
         Allocate(other.capacity_);
-        for (int32_t i = 0; i < capacity_; ++i) data_[i] = other.data_[i];
+        std::copy(other.begin(), other.end(), data_.get());
     }
     SetShape(other.size0_, other.size1_, other.size2_, other.size3_);
 }
