@@ -33,7 +33,7 @@ RtString JoinArguments(int argc, char** argv) {
 }
 
 // A program that leaves through exit() or by returning from main is cleaned up as EndProgram would,
-// after its own exit handlers and before the libraries under it go away.
+// after the exit handlers registered later (its write-backs among them).
 void CleanUpAtExit() {
     RuntimeState& rt = Runtime();
     if (std::exchange(rt.exiting, true)) return;
@@ -71,11 +71,12 @@ int RuntimeInit(int showCommand, const char* title) {
         StartFailed();
     }
     rt.device = std::make_unique<OpenGLVividoru>();
-    std::atexit(CleanUpAtExit);
     OpenGLVividoru& device = *rt.device;
     // CreateWindow logs the system's reason when it fails.
     if (!device.CreateWindow(settings.screenWidth, settings.screenHeight, 0, settings.frameRate, settings.multisample))
         StartFailed();
+    // Registered once the GL driver is loaded, so that it runs before the driver's own exit work.
+    std::atexit(CleanUpAtExit);
     rt.window = device.window;
     rt.title = title;
     platform::SetWindowTitle(rt.window, title);
