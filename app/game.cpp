@@ -2,10 +2,9 @@
 // settings it received and its command line until Escape or the close box; it only reads tmv.ini.
 // Without a screen it shows its text for a second, saves a screenshot beside itself, prints its path
 // and ends.
-#include "runtime/attach_subsystems.h"
-#include "runtime/core/core.h"
 #include "runtime/files/files.h"
 #include "runtime/gfx2d/gfx2d.h"
+#include "runtime/runtime.h"
 
 namespace {
 
@@ -68,7 +67,4 @@ void Configure(RuntimeSettings& settings) {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    AttachSubsystems();
-    RuntimeMain(argc, argv, "TMV-Vedu game", GameMain, Configure);
-}
+int main(int argc, char** argv) { RuntimeMain(argc, argv, "TMV-Vedu game", GameMain, Configure); }

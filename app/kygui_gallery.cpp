@@ -6,9 +6,8 @@
 //
 // Without a screen it saves a screenshot after two seconds and prints the file's path.
 #include "gui/kygui.h"
-#include "runtime/attach_subsystems.h"
-#include "runtime/core/core.h"
 #include "runtime/gfx2d/gfx2d.h"
+#include "runtime/runtime.h"
 
 #include <string>
 
@@ -154,6 +153,5 @@ void Configure(RuntimeSettings& settings) {
 
 int main(int argc, char** argv) {
     if (argc > 1) gOpenAtStart = argv[1];
-    AttachSubsystems();
     RuntimeMain(argc, argv, "KYgui gallery", GalleryMain, Configure);
 }

@@ -2,8 +2,7 @@
 // about 3 s, then a screenshot is saved beside the program and the launcher ends as the close box
 // does: nothing stored, nothing started.
 #include "app/launcher.h"
-#include "runtime/attach_subsystems.h"
-#include "runtime/core/core.h"
+#include "runtime/runtime.h"
 
 namespace {
 
@@ -14,7 +13,4 @@ void Configure(RuntimeSettings& settings) {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    AttachSubsystems();
-    RuntimeMain(argc, argv, "TMV-Vedu", LauncherMain, Configure);
-}
+int main(int argc, char** argv) { RuntimeMain(argc, argv, "TMV-Vedu", LauncherMain, Configure); }

@@ -1,5 +1,6 @@
 // Fuzzes the archive resolver: the input is either a whole archive file, or (first byte odd) an
 // LZO1X stream wrapped into a sound directory so that the decompressor is reached every time.
+#include "fuzz/fuzz_scratch.h"
 #include "platform/paths.h"
 #include "runtime/files/packed_archive.h"
 
@@ -7,7 +8,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -32,14 +32,14 @@ std::string WrapStream(const uint8_t* data, size_t size) {
 
 } // namespace
 
-// The inputs go to files: in memory when the caller named no temporary folder.
+// The inputs go to files in a scratch folder that the end of the run removes.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    if (access("/dev/shm", W_OK) == 0) setenv("TMPDIR", "/dev/shm", 0);
+    MakeFuzzScratchDir();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = platform::TempDir() + "fuzz-archive-" + std::to_string(getpid());
+    static const std::string path = platform::TempDir() + "fuzz-archive";
     if (size == 0) return 0;
     std::string file =
         data[0] & 1 ? WrapStream(data + 1, size - 1) : std::string(reinterpret_cast<const char*>(data + 1), size - 1);

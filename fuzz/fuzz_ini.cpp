@@ -1,4 +1,5 @@
 // Fuzzes INI loading (line reader and parser), lookups and the write-back of what was loaded.
+#include "fuzz/fuzz_scratch.h"
 #include "platform/paths.h"
 #include "runtime/files/ini_table.h"
 
@@ -6,16 +7,15 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
-// The inputs go to files: in memory when the caller named no temporary folder.
+// The inputs go to files in a scratch folder that the end of the run removes.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    if (access("/dev/shm", W_OK) == 0) setenv("TMPDIR", "/dev/shm", 0);
+    MakeFuzzScratchDir();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string input = platform::TempDir() + "fuzz-ini-" + std::to_string(getpid()) + ".ini";
+    static const std::string input = platform::TempDir() + "fuzz-ini.ini";
     static const std::string output = input + ".out";
     std::ofstream(input, std::ios::binary)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

@@ -1,5 +1,6 @@
 // Fuzzes the line reader: every line is at most 1024 bytes without LF, the position counter tracks
 // the bytes consumed, and the buffered reader gives exactly the same lines.
+#include "fuzz/fuzz_scratch.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "runtime/files/line_reader.h"
@@ -8,16 +9,15 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
-// The inputs go to files: in memory when the caller named no temporary folder.
+// The inputs go to files in a scratch folder that the end of the run removes.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    if (access("/dev/shm", W_OK) == 0) setenv("TMPDIR", "/dev/shm", 0);
+    MakeFuzzScratchDir();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = platform::TempDir() + "fuzz-lines-" + std::to_string(getpid()) + ".txt";
+    static const std::string path = platform::TempDir() + "fuzz-lines.txt";
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     platform::File file = platform::OpenForReading(path);

@@ -28,8 +28,11 @@ bool DebugChannelOpen() {
     return (asked && std::strcmp(asked, "1") == 0) || TracerAttached();
 }
 
+// A debugger shows each message on its own line; on standard error the line break is ours to add.
 void DebugString(const char* text) {
     std::fputs(text, stderr);
+    size_t n = std::strlen(text);
+    if (n == 0 || text[n - 1] != '\n') std::fputc('\n', stderr);
     std::fflush(stderr);
 }
 

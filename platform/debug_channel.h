@@ -5,6 +5,7 @@
 namespace platform {
 
 bool DebugChannelOpen();
+// One message; on standard error it ends with a line break.
 void DebugString(const char* text);
 // Connects standard input and output to the terminal the program was started from, if any.
 void OpenConsole();

@@ -41,9 +41,10 @@ class File {
     int fd_ = -1;
 };
 
-// An existing regular file, for reading.
+// An existing regular file, for reading; never waits (a FIFO or a device is refused at once).
 File OpenForReading(const std::string& name);
-// Removes the file if there is one and creates it empty, for reading and writing.
+// Removes the file if there is one and creates it empty, for reading and writing. A file its owner
+// made read-only is kept, and the call fails.
 File CreateAlways(const std::string& name);
 bool FileReadable(const std::string& name);
 // Creates a new file that did not exist (no link followed), owner-only, for reading and writing.
@@ -51,7 +52,9 @@ File CreateNew(const std::string& name);
 
 // A rewrite of a user's file: the new contents go to a temporary file in the same folder, which
 // takes the file's name only when it is complete, so a crash or a full disk leaves the old file whole.
-// The name limit is the caller's to apply: the target is often the absolute form of a short name.
+// A read-only file is not replaced. Temporaries that a killed rewrite of the same file left behind
+// are removed. The name limit is the caller's to apply: the target is often the absolute form of a
+// short name.
 class FileReplacement {
   public:
     explicit FileReplacement(const std::string& target);
@@ -61,14 +64,19 @@ class FileReplacement {
 
     bool IsOpen() const { return file_.IsOpen(); }
     bool Write(const void* bytes, size_t count);
-    // Syncs, closes and renames over the target; false (and the old file untouched) on any failure.
+    // Syncs, renames over the target and closes; false (and the old file untouched) on any failure.
     bool Commit();
+    // The file replaced (links resolved), and the system's reason for the first failure ("" if none).
+    const std::string& Target() const { return target_; }
+    const std::string& Failure() const { return failure_; }
 
   private:
+    void Fail();
+
     std::string target_;
     std::string tempPath_;
     File file_;
-    bool failed_ = false;
+    std::string failure_;
 };
 
 // Called by FileReplacement::Commit after the temporary file is complete and before the rename, so

@@ -32,8 +32,9 @@ std::string MakePrivateTempDir() {
 
 } // namespace
 
+// Never destroyed: exit handlers that write the log may run after the static destructors.
 const std::string& TempDir() {
-    static const std::string dir = [] {
+    static const std::string* dir = new std::string([] {
         const char* env = std::getenv("TMPDIR");
         if (env && *env) {
             std::string d = env;
@@ -41,8 +42,8 @@ const std::string& TempDir() {
             return d;
         }
         return MakePrivateTempDir();
-    }();
-    return dir;
+    }());
+    return *dir;
 }
 
 std::string ExecutablePath() {
@@ -81,21 +82,26 @@ std::string SystemPath(std::string name) {
     return name;
 }
 
-bool AppendExclusive(const std::string& path, const char* bytes, size_t size) {
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    bool ok = flock(fd, LOCK_EX | LOCK_NB) == 0;
-    while (ok && size > 0) {
+AppendResult AppendExclusive(const std::string& path, const char* bytes, size_t size) {
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd < 0) return AppendResult::Refused;
+    // Only a regular file of our own: a FIFO, or a file another user planted in a shared folder,
+    // never receives our lines.
+    struct stat st;
+    AppendResult result = AppendResult::Refused;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid())
+        result = flock(fd, LOCK_EX | LOCK_NB) == 0 ? AppendResult::Done : AppendResult::Busy;
+    while (result == AppendResult::Done && size > 0) {
         ssize_t n = write(fd, bytes, size);
         if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) {
+        if (n <= 0) result = AppendResult::Refused;
+        if (n > 0) {
             bytes += n;
             size -= static_cast<size_t>(n);
         }
     }
     close(fd);
-    return ok;
+    return result;
 }
 
 bool RemoveFile(const std::string& path) { return unlink(SystemPath(path).c_str()) == 0; }

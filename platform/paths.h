@@ -17,9 +17,11 @@ bool SetCurrentDir(const std::string& path);
 // Every "\" becomes "/": names from programs may use either separator.
 std::string SystemPath(std::string name);
 
-// Appends bytes to a file (created owner-only) that nobody else holds; a link is never followed.
-// False when the file is missing and cannot be made, is a link, or another writer holds it.
-bool AppendExclusive(const std::string& path, const char* bytes, size_t size);
+enum class AppendResult { Done, Busy, Refused };
+// Appends bytes to a regular file of our own (created owner-only) that nobody else holds, never
+// waiting and never following a link. Busy while another writer holds it; Refused when it cannot be
+// made or written, or is a link, a FIFO or another user's file.
+AppendResult AppendExclusive(const std::string& path, const char* bytes, size_t size);
 bool RemoveFile(const std::string& path);
 
 } // namespace platform

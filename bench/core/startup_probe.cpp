@@ -1,7 +1,6 @@
 // Started by the start-up benchmark: the whole runtime's start-up, then the monotonic clock (ns) printed
 // once the loading frame is on screen, then the end.
-#include "runtime/attach_subsystems.h"
-#include "runtime/core/core.h"
+#include "runtime/runtime.h"
 
 #include <cstdio>
 #include <ctime>
@@ -17,7 +16,4 @@ void PrintClockAndEnd() {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    AttachSubsystems();
-    RuntimeMain(argc, argv, "TMV-Vedu", PrintClockAndEnd);
-}
+int main(int argc, char** argv) { RuntimeMain(argc, argv, "TMV-Vedu", PrintClockAndEnd); }

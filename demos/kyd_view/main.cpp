@@ -4,10 +4,9 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/video.h"
-#include "runtime/attach_subsystems.h"
-#include "runtime/core/core.h"
 #include "runtime/engine3d/engine3d.h"
 #include "runtime/gfx2d/gfx2d.h"
+#include "runtime/runtime.h"
 
 #include <cstdio>
 #include <string>
@@ -47,6 +46,5 @@ void ViewMain() {
 int main(int argc, char** argv) {
     // Before start-up, which makes the program's folder the current one.
     if (argc > 1) objectFile = platform::AbsolutePath(argv[1]);
-    AttachSubsystems();
     RuntimeMain(argc, argv, "kyd_view", ViewMain);
 }

@@ -1,10 +1,10 @@
 // Breakout on the TMV runtime: the smallest whole game we could write that shows the usual pieces.
 // Sprites painted in code, text in the default font, keyboard and mouse, levels read from a text
 // file, a high score kept in an INI file, and a frame loop paced by ShowScreen.
-#include <tmv/core.h>
 #include <tmv/files.h>
 #include <tmv/gfx2d.h>
 #include <tmv/input.h>
+#include <tmv/runtime.h>
 
 #include <algorithm>
 #include <vector>
@@ -49,9 +49,8 @@ std::vector<std::vector<int>> ReadLevels(const char* file) {
             continue;
         }
         for (int column = 0; column < kColumns; ++column)
-            levels.back().push_back(column < int(text.size()) && text[column] >= '1' && text[column] <= '9'
-                                        ? text[column] - '0'
-                                        : 0);
+            levels.back().push_back(
+                column < int(text.size()) && text[column] >= '1' && text[column] <= '9' ? text[column] - '0' : 0);
     }
     FileClose(0);
     if (levels.back().empty()) levels.pop_back();
@@ -174,5 +173,6 @@ void BreakoutMain() {
 int main(int argc, char** argv) {
     // With nobody at a screen (SDL's offscreen driver, CI) the game shows 3 s of play, saves a
     // screenshot beside itself, prints its path and ends.
-    RuntimeMain(argc, argv, "Breakout", BreakoutMain, [](RuntimeSettings& settings) { settings.headlessShotMs = 3000; });
+    RuntimeMain(argc, argv, "Breakout", BreakoutMain,
+                [](RuntimeSettings& settings) { settings.headlessShotMs = 3000; });
 }

@@ -1,6 +1,8 @@
-// Runtime core: start-up, the window, the frame loop and its clock, program end, the log and the
-// debug channel. Strings are in rt_string.h, arrays and their commands in rt_array.h, the state
-// records in runtime_state.h, the GL state record and the quad batch in gl_state.h.
+// Runtime core, the commands a program calls: start-up, the window, the frame loop and its clock,
+// program end, the log and the debug channel. Strings are in rt_string.h, arrays and their commands
+// in rt_array.h, the state records in runtime_state.h, the GL state record and the quad batch in
+// gl_state.h; what the subsystems and generated code use besides (the message pump, the clean-up,
+// exit work, the source position) in core_internal.h.
 #pragma once
 
 #include "runtime/core/data_statements.h"
@@ -10,15 +12,13 @@
 
 #include <cstdint>
 
-namespace platform {
-struct Event;
-}
-
 // ---- Start-up
-// The entry routine: copies the command line, sets the default settings (then lets configure change
-// them, when given), starts the runtime, runs programMain and ends the program. Never returns.
-[[noreturn]] void RuntimeMain(int argc, char** argv, const char* title, void (*programMain)(),
-                              void (*configure)(RuntimeSettings&) = nullptr);
+// Games start with RuntimeMain (runtime/runtime.h), which attaches every subsystem first.
+// The entry routine of the core alone, with only the subsystems already in Hooks(): copies the
+// command line, sets the default settings (then lets configure change them, when given), starts the
+// runtime, runs programMain and ends the program. Never returns.
+[[noreturn]] void CoreMain(int argc, char** argv, const char* title, void (*programMain)(),
+                           void (*configure)(RuntimeSettings&) = nullptr);
 // Brings up the device, window and subsystems and shows the loading frame. A window that cannot be
 // made ends the program with a log line and a non-zero status. showCommand 0 starts hidden.
 int RuntimeInit(int showCommand, const char* title);
@@ -32,28 +32,38 @@ void SetViewport(int32_t x, int32_t y, int32_t width, int32_t height);
 void FlushGL();
 
 // ---- Frame loop
+// Ends the frame: reads the input, ends the program on Escape or Alt+F4, shows the frame, waits for
+// the frame period, clears the screen and resets the drawing state (blend mode 0, background buffer
+// 0, full-screen viewport). While the window is inactive it waits here.
 void ShowScreen();
 // Swap, clear and pace to the frame period; the milliseconds spent plus 1.
 double PresentFrame(OpenGLVividoru& device);
-int PumpMessages(OpenGLVividoru& device);
-long RuntimeWindowProc(const platform::Event& event);
+// Frames per second for the pacing; 0 or less: as fast as possible (a 2 ms period).
 void LimitFps(double framesPerSecond);
+// The clock in milliseconds (any origin).
 double ReadClockMs();
+// Milliseconds since the end of start-up.
 double ElapsedTime();
+// Milliseconds between the last two ShowScreen calls, at least 1.
 double FrameTime();
 
 // ---- Program end and errors
+// Releases everything, then exit(status): 0, or the error code after a fatal error. Files are
+// written back by the exit handlers, so exit() and a return from main lose nothing either.
 [[noreturn]] void EndProgram();
 // The program's end command: a normal end.
 [[noreturn]] void EndCommand();
-void RuntimeCleanup();
-// Work that must happen at program end (file write-back, freeing libraries), run after the runtime's
-// own clean-up in the reverse order of registration.
-void RegisterExitHandler(void (*handler)());
+// Records a code (and the current source line) without ending: the last error.
 double SetRuntimeError(double code);
-void SetSourcePosition(double module, double line);
-// A fatal runtime error: records code and position, then ends the program with that code as status.
+// A fatal runtime error: records code and position, writes one line naming them and the meaning
+// (the code's usual one unless given) to standard error and the log, then ends the program with the
+// code as status. 3 read past the end of the file, 7 file channel outside 0 to 7 (or out of memory),
+// 8 push or delete on an unsuitable array, 9 array index outside the array, 20 data read past the
+// end of its block.
+// EndProgram ends with exit(status): the program's own exit handlers and static destructors run
+// after RuntimeCleanup, when no runtime command may be called any more.
 [[noreturn]] void RuntimeError(int code);
+[[noreturn]] void RuntimeError(int code, const char* meaning);
 
 // ---- Numbers (angles in degrees)
 double Sin(double degrees);

@@ -4,7 +4,7 @@
 #include "platform/events.h"
 #include "platform/paths.h"
 #include "platform/video.h"
-#include "runtime/core/core.h"
+#include "runtime/core/core_internal.h"
 #include "runtime/core/gl_state.h"
 #include "runtime/core/number_convert.h"
 #include "runtime/core/subsystem_hooks.h"

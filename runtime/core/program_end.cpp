@@ -1,6 +1,7 @@
-// Program end: the end report, RuntimeCleanup in its fixed order, the registered end work, the exit.
+// Program end: the end report, RuntimeCleanup in its fixed order, then the process's exit, whose
+// handlers write files back and free libraries.
 #include "platform/paths.h"
-#include "runtime/core/core.h"
+#include "runtime/core/core_internal.h"
 #include "runtime/core/number_convert.h"
 #include "runtime/core/subsystem_hooks.h"
 
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <iterator>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -27,6 +29,23 @@ void DestroyInput() { RunHook(Hooks().destroyInput); }
 void DestroySound() { RunHook(Hooks().destroySound); }
 void DestroyNetwork() { RunHook(Hooks().destroyNetwork); }
 void DestroyArchives() { RunHook(Hooks().destroyArchives); }
+
+const char* UsualMeaning(int code) {
+    switch (code) {
+    case 3:
+        return "read past the end of the file";
+    case 7:
+        return "file channel outside 0 to 7";
+    case 8:
+        return "push or delete on an unsuitable array";
+    case 9:
+        return "array index outside the array";
+    case 20:
+        return "data read past the end of its block";
+    default:
+        return "runtime error";
+    }
+}
 
 void WriteEndReport() {
     RuntimeState& rt = Runtime();
@@ -50,21 +69,19 @@ void RuntimeCleanup() {
     while (++rt.endStep < static_cast<int>(std::size(kSteps))) kSteps[rt.endStep]();
 }
 
-void RegisterExitHandler(void (*handler)()) { Runtime().exitHandlers.push_back(handler); }
+// Registered with the process itself, so that a program leaving through exit() or by returning from
+// main loses nothing either.
+void RegisterExitHandler(void (*handler)()) { std::atexit(handler); }
 
 void EndProgram() {
     RuntimeState& rt = Runtime();
     if (rt.endStep < 0 && Settings().debugMode) WriteEndReport();
     RuntimeCleanup();
-    while (!rt.exitHandlers.empty()) {
-        void (*handler)() = rt.exitHandlers.back();
-        rt.exitHandlers.pop_back();
-        handler();
-    }
     // A program ended by a fatal error must not report success to whoever started it.
     int status = rt.fatalError ? std::clamp(NumberToInt(rt.errorCode), 1, 255) : 0;
-    std::fflush(nullptr);
-    std::_Exit(status);
+    // An end entered from an exit handler or a static destructor: the exit is under way already.
+    if (std::exchange(rt.exiting, true)) std::_Exit(status);
+    std::exit(status);
 }
 
 void EndCommand() {
@@ -85,8 +102,18 @@ void SetSourcePosition(double module, double line) {
     rt.sourceLine = line;
 }
 
-void RuntimeError(int code) {
+void RuntimeError(int code) { RuntimeError(code, nullptr); }
+
+// One line on standard error and in the log says what happened and where, before the end.
+void RuntimeError(int code, const char* meaning) {
     SetRuntimeError(code);
-    Runtime().fatalError = true;
+    RuntimeState& rt = Runtime();
+    rt.fatalError = true;
+    std::string line = "Runtime error " + std::to_string(code) + ": " + (meaning ? meaning : UsualMeaning(code));
+    if (rt.sourceModule != 0 || rt.sourceLine != 0)
+        line += " (module " + std::to_string(NumberToInt(rt.sourceModule)) + ", line " +
+                std::to_string(NumberToInt(rt.sourceLine)) + ")";
+    std::fprintf(stderr, "%s\n", line.c_str());
+    WriteErrorLog(line.c_str());
     EndProgram();
 }

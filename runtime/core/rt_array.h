@@ -3,6 +3,7 @@
 
 #include "runtime/core/rt_string.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -10,8 +11,10 @@
 #include <type_traits>
 #include <utility>
 
-// Records the code and position and ends the program with the code as status (also in core.h).
+// Records the code and position, says what happened and ends the program with the code as status
+// (also in core.h).
 [[noreturn]] void RuntimeError(int code);
+[[noreturn]] void RuntimeError(int code, const char* meaning);
 
 // Elements added per growth step. Strings take 64; numbers and records 8, unless the record states
 // its own step with `static constexpr int32_t kArrayStep = 64;` (small records kept in long lists).
@@ -113,6 +116,8 @@ class RtArray {
     // with error 7 rather than wrap into a short block.
     static int32_t NeededCapacity(int32_t s0, int32_t s1, int32_t s2, int32_t s3);
     void Allocate(int32_t capacity);
+    // A larger block for at least total elements, the elements kept.
+    void Grow(int32_t total);
     void SetShape(int32_t s0, int32_t s1, int32_t s2, int32_t s3);
     void CopyFrom(const RtArray& other);
     void TakeFrom(RtArray& other) noexcept;
@@ -147,6 +152,10 @@ template <typename T>
 void DimPush(RtArray<T>& array, const std::type_identity_t<T>& value) {
     array.Push(value);
 }
+template <typename T>
+void DimPush(RtArray<T>& array, std::type_identity_t<T>&& value) {
+    array.Push(std::move(value));
+}
 // Removes one element of a one-dimensional array, the later ones moving down; error 8 for an index
 // outside the array or an array of more dimensions.
 template <typename T>
@@ -169,10 +178,10 @@ int32_t RtArray<T>::NeededCapacity(int32_t s0, int32_t s1, int32_t s2, int32_t s
     int64_t total = s0;
     for (int32_t s : {s1, s2, s3}) {
         total *= Used(s);
-        if (total > kLimit) RuntimeError(7);
+        if (total > kLimit) RuntimeError(7, "out of memory");
     }
     int64_t capacity = total / ArrayStep<T>() * ArrayStep<T>() + ArrayStep<T>();
-    if (capacity > kLimit) RuntimeError(7);
+    if (capacity > kLimit) RuntimeError(7, "out of memory");
     return static_cast<int32_t>(capacity);
 }
 
@@ -181,7 +190,7 @@ void RtArray<T>::Allocate(int32_t capacity) {
     data_.reset();
     capacity_ = 0;
     data_.reset(new (std::nothrow) T[size_t(capacity)]());
-    if (!data_) RuntimeError(7);
+    if (!data_) RuntimeError(7, "out of memory");
     capacity_ = capacity;
 }
 
@@ -233,31 +242,47 @@ void RtArray<T>::Redimension(int32_t s0, int32_t s1, int32_t s2, int32_t s3) {
     TakeFrom(fresh);
 }
 
-// Growing or shrinking by one within the same block gives the state a fresh block would, so the
-// block is only rebuilt when the capacity steps; elements past the end are kept zero for that.
+// Pushes double the block when it is full, so that a long run of pushes costs constant time each.
 template <typename T>
 void RtArray<T>::Push(T value) {
     if (dimensions_ > 1) RuntimeError(8);
     int32_t n = size0_;
-    if (n == INT32_MAX) RuntimeError(7);
-    if (data_ && NeededCapacity(n + 1, 0, 0, 0) == capacity_)
-        SetShape(n + 1, 0, 0, 0);
-    else
-        Redimension(n + 1, 0, 0, 0);
+    if (!data_ || n >= capacity_ - 1) {
+        if (n == INT32_MAX) RuntimeError(7, "out of memory");
+        Grow(n + 1);
+    }
     data_[n] = std::move(value);
+    // The strides of a list are never read (a second index fails its test first), so only the size
+    // moves: updating them as well costs a stalled reload of the size at every push.
+    size0_ = n + 1;
+    dimensions_ = 1;
 }
 
+template <typename T>
+void RtArray<T>::Grow(int32_t total) {
+    int64_t capacity = std::max<int64_t>(NeededCapacity(total, 0, 0, 0), int64_t(capacity_) * 2);
+    capacity = std::min<int64_t>(capacity, INT32_MAX);
+    // Elements past the end are not zeroed here: Push writes each before it counts, and Dim, Redim and
+    // DimDel zero what they expose.
+    std::unique_ptr<T[]> block(new (std::nothrow) T[size_t(capacity)]);
+    if (!block) RuntimeError(7, "out of memory");
+    for (int32_t i = 0; i < size0_; ++i) block[i] = std::move(data_[i]);
+    data_ = std::move(block);
+    capacity_ = static_cast<int32_t>(capacity);
+}
+
+// The block stays: a later push reuses it.
 template <typename T>
 void RtArray<T>::Delete(int32_t index) {
     if (dimensions_ > 1) RuntimeError(8);
     int32_t at = Index(index, size0_, 8);
     int32_t last = size0_ - 1;
     for (int32_t i = at; i < last; ++i) std::swap(data_[i], data_[i + 1]);
-    if (last > 0 && NeededCapacity(last, 0, 0, 0) == capacity_) {
+    if (last > 0) {
         data_[last] = T{};
         SetShape(last, 0, 0, 0);
     } else {
-        Redimension(last, 0, 0, 0);
+        Redimension(0, 0, 0, 0);
     }
 }
 
@@ -265,7 +290,7 @@ template <typename T>
 void RtArray<T>::CopyFrom(const RtArray& other) {
     if (other.data_) {
         Allocate(other.capacity_);
-        for (int32_t i = 0; i < capacity_; ++i) data_[i] = other.data_[i];
+        std::copy(other.begin(), other.end(), data_.get());
     }
     SetShape(other.size0_, other.size1_, other.size2_, other.size3_);
 }

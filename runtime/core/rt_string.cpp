@@ -28,8 +28,6 @@ RtString::RtString(const char* text) : RtString() { AssignText(text, text ? std:
 
 RtString::RtString(std::string_view text) : RtString() { AssignText(text.data(), text.size()); }
 
-RtString::RtString(int32_t value) : RtString() { *this = value; }
-
 RtString::RtString(double value) : RtString() { FormatNumber(value); }
 
 RtString::RtString(float value) : RtString() { FormatNumber(value); }
@@ -72,10 +70,14 @@ RtString& RtString::operator=(const char* text) {
     return *this;
 }
 
-RtString& RtString::operator=(int32_t value) {
+void RtString::FormatInteger(int64_t value) {
     Reserve(64);
-    length_ = static_cast<uint32_t>(std::snprintf(data_, capacity_, "%d", value));
-    return *this;
+    length_ = static_cast<uint32_t>(std::snprintf(data_, capacity_, "%lld", static_cast<long long>(value)));
+}
+
+void RtString::FormatUnsigned(uint64_t value) {
+    Reserve(64);
+    length_ = static_cast<uint32_t>(std::snprintf(data_, capacity_, "%llu", static_cast<unsigned long long>(value)));
 }
 
 RtString& RtString::operator=(double value) {
@@ -108,6 +110,11 @@ RtString& RtString::operator+=(const RtString& other) {
 
 RtString& RtString::operator+=(const char* text) {
     if (text) Append(text, std::strlen(text));
+    return *this;
+}
+
+RtString& RtString::operator+=(char c) {
+    Append(&c, 1);
     return *this;
 }
 
@@ -207,8 +214,17 @@ RtString operator+(const char* a, const RtString& b) {
     r += b;
     return r;
 }
-RtString operator+(const RtString& a, int32_t b) { return a + RtString(b); }
-RtString operator+(int32_t a, const RtString& b) { return RtString(a) + b; }
+RtString operator+(const RtString& a, char b) {
+    RtString r(a);
+    r += b;
+    return r;
+}
+RtString operator+(char a, const RtString& b) {
+    RtString r;
+    r += a;
+    r += b;
+    return r;
+}
 RtString operator+(const RtString& a, double b) { return a + RtString(b); }
 RtString operator+(double a, const RtString& b) { return RtString(a) + b; }
 RtString operator+(const RtString& a, float b) { return a + RtString(b); }
@@ -222,8 +238,6 @@ bool operator==(const RtString& a, const char* b) { return std::strcmp(a.c_str()
 std::strong_ordering operator<=>(const RtString& a, const char* b) { return std::strcmp(a.c_str(), b ? b : "") <=> 0; }
 bool operator==(const RtString& a, double b) { return a.ToNumber() == b; }
 std::partial_ordering operator<=>(const RtString& a, double b) { return a.ToNumber() <=> b; }
-bool operator==(const RtString& a, int32_t b) { return a.ToInt() == b; }
-std::strong_ordering operator<=>(const RtString& a, int32_t b) { return a.ToInt() <=> b; }
 
 int Compare(const RtString& text, double number) {
     double v = text.ToNumber();

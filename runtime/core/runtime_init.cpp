@@ -3,8 +3,11 @@
 #include "platform/clock.h"
 #include "platform/paths.h"
 #include "platform/video.h"
-#include "runtime/core/core.h"
+#include "runtime/core/core_internal.h"
 #include "runtime/core/subsystem_hooks.h"
+
+#include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -29,6 +32,14 @@ RtString JoinArguments(int argc, char** argv) {
     EndProgram();
 }
 
+// A program that leaves through exit() or by returning from main is cleaned up as EndProgram would,
+// after the exit handlers registered later (its write-backs among them).
+void CleanUpAtExit() {
+    RuntimeState& rt = Runtime();
+    if (std::exchange(rt.exiting, true)) return;
+    RuntimeCleanup();
+}
+
 void SetClockOrigin() {
     RuntimeState& rt = Runtime();
     rt.frameNow = rt.framePrev = rt.startTime = ReadClockMs();
@@ -36,7 +47,7 @@ void SetClockOrigin() {
 
 } // namespace
 
-void RuntimeMain(int argc, char** argv, const char* title, void (*programMain)(), void (*configure)(RuntimeSettings&)) {
+void CoreMain(int argc, char** argv, const char* title, void (*programMain)(), void (*configure)(RuntimeSettings&)) {
     CommandLine() = JoinArguments(argc, argv);
     Settings() = RuntimeSettings{};
     if (configure) configure(Settings());
@@ -64,6 +75,8 @@ int RuntimeInit(int showCommand, const char* title) {
     // CreateWindow logs the system's reason when it fails.
     if (!device.CreateWindow(settings.screenWidth, settings.screenHeight, 0, settings.frameRate, settings.multisample))
         StartFailed();
+    // Registered once the GL driver is loaded, so that it runs before the driver's own exit work.
+    std::atexit(CleanUpAtExit);
     rt.window = device.window;
     rt.title = title;
     platform::SetWindowTitle(rt.window, title);

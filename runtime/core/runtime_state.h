@@ -6,7 +6,6 @@
 #include "runtime/core/rt_string.h"
 
 #include <memory>
-#include <vector>
 
 struct SDL_Window;
 
@@ -50,13 +49,13 @@ struct RuntimeState {
 
     // Frame loop: Escape (and code 129) end the program unless AllowEscapeKey switched it off.
     bool escapeQuits = true;
-    // Program end: the program's call-by-name table, the work registered for the end, how far the
-    // end has come (so that an end entered again never repeats a step), and whether a fatal error
-    // caused it.
+    // Program end: the program's call-by-name table, how far the end has come (so that an end
+    // entered again never repeats a step), whether a fatal error caused it, and whether the
+    // process's exit has begun.
     const CallByNameEntry* callByName = nullptr;
-    std::vector<void (*)()> exitHandlers;
     int endStep = -1;
     bool fatalError = false;
+    bool exiting = false;
 };
 
 RuntimeSettings& Settings();

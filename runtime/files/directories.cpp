@@ -3,9 +3,12 @@
 
 #include "platform/paths.h"
 
+// "" when the system cannot tell (the folder was removed): "/" would send the program's files into
+// the root.
 RtString CurrentDirGet() {
     std::string dir = platform::CurrentDir();
-    if (dir.empty() || dir.back() != '/') dir += '/';
+    if (dir.empty()) return "";
+    if (dir.back() != '/') dir += '/';
     return RtString(dir);
 }
 

@@ -39,7 +39,7 @@
 // Other tables: IniLoadFile(table, name), IniLookup(table, section, key)
 
 // ---- Folders
-// RtString CurrentDirGet()                     "/" separators and a trailing "/"
+// RtString CurrentDirGet()                     "/" separators and a trailing "/"; "" when it is gone
 // double   CurrentDirSet(path)                 1 or 0
 // double   FileList(pattern, target)           folders × 65536 + matching files; "*" any run, "?" one
 //                                              character but not "."

@@ -2,7 +2,7 @@
 #include "runtime/files/ini_file.h"
 
 #include "platform/files.h"
-#include "runtime/core/core.h"
+#include "runtime/core/core_internal.h"
 
 namespace {
 

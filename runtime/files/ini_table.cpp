@@ -2,6 +2,7 @@
 #include "runtime/files/ini_table.h"
 
 #include "platform/files.h"
+#include "runtime/files/file_rewrite.h"
 #include "runtime/files/ini_parser.h"
 #include "runtime/files/line_reader.h"
 #include "runtime/files/packed_archive.h"
@@ -88,12 +89,17 @@ void IniSetValue(IniTable& table, const RtString& section, const RtString& key, 
         MoveLastInto(s->entries, e);
 }
 
+// The unnamed section comes first, without a header: keys before the first header are the only way
+// back into it, as an empty header keeps the name of the section before it.
 bool IniWriteFile(const IniTable& table, const std::string& path) {
     std::string text;
-    for (const IniSection& s : table.sections) {
-        text.append("[").append(s.name.view()).append("]\r\n");
+    auto write = [&text](const IniSection& s, bool header) {
+        if (header) text.append("[").append(s.name.view()).append("]\r\n");
         for (const IniEntry& e : s.entries) text.append(e.key.view()).append("=").append(e.value.view()).append("\r\n");
-    }
-    platform::FileReplacement out(path);
-    return out.Write(text.data(), text.size()) && out.Commit();
+    };
+    for (const IniSection& s : table.sections)
+        if (s.name.Length() == 0) write(s, text.size() > 0);
+    for (const IniSection& s : table.sections)
+        if (s.name.Length() > 0) write(s, true);
+    return RewriteFile(path, text);
 }

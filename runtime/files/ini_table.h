@@ -31,6 +31,6 @@ void IniLoadFile(IniTable& table, const RtString& name);
 RtString IniLookup(const IniTable& table, const RtString& section, const RtString& key);
 // Sets, adds or (with an empty value) removes a key; an empty key removes the whole section.
 void IniSetValue(IniTable& table, const RtString& section, const RtString& key, const RtString& value);
-// Writes "[section]" and "key=value" lines with CR LF through a temporary file renamed over the old
-// one; false (and the old file intact) when it cannot be written.
+// Writes "[section]" and "key=value" lines with CR LF (the unnamed section first) through a temporary
+// file renamed over the old one; false (old file intact, failure logged) when it cannot be written.
 bool IniWriteFile(const IniTable& table, const std::string& path);

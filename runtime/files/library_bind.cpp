@@ -1,6 +1,6 @@
 // LibraryBind: functions of shared libraries by name, each library loaded once and freed at the end.
 #include "platform/shared_library.h"
-#include "runtime/core/core.h"
+#include "runtime/core/core_internal.h"
 #include "runtime/files/system_services.h"
 
 namespace {

@@ -2,7 +2,8 @@
 #include "runtime/files/line_file.h"
 
 #include "platform/files.h"
-#include "runtime/core/core.h"
+#include "runtime/core/core_internal.h"
+#include "runtime/files/file_rewrite.h"
 #include "runtime/files/line_reader.h"
 #include "runtime/files/packed_archive.h"
 
@@ -16,8 +17,7 @@ void WriteBack(LineFile& file) {
     if (file.name.empty() || file.name.size() > platform::kMaxFileName || !file.modified) return;
     std::string text;
     for (int32_t i = 0; i <= file.highest; ++i) text += file.lines[static_cast<size_t>(i)] + "\r\n";
-    platform::FileReplacement out(file.writePath);
-    if (out.Write(text.data(), text.size())) out.Commit();
+    RewriteFile(file.writePath, text);
 }
 
 // Lines longer than a slot keep their first 1023 bytes; the rest of such a line is dropped so that

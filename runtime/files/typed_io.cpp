@@ -26,7 +26,7 @@ T ReadFixed(int32_t channel) {
 
 void WriteRaw(int32_t channel, const void* bytes, size_t count) {
     FileChannel& ch = ChannelOrDie(channel);
-    if (!ch.handle.IsOpen() || !ch.handle.Write(bytes, count)) RuntimeError(3);
+    if (!ch.handle.IsOpen() || !ch.handle.Write(bytes, count)) RuntimeError(3, "write to the file failed");
 }
 
 template <typename T>

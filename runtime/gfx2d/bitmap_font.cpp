@@ -32,9 +32,10 @@ bool Has256Glyphs(const SpriteSlot& slot) { return slot.width <= slot.height; }
 
 } // namespace
 
+// Never destroyed, like every record the program end may still reach.
 FontState& Fonts() {
-    static FontState state;
-    return state;
+    static FontState* state = new FontState;
+    return *state;
 }
 
 void FontBuildDefault(int32_t font) {

@@ -3,9 +3,11 @@
 
 #include "runtime/core/runtime_state.h"
 
+// Never destroyed: the device's end frees the textures, also when that end runs from an exit handler
+// after the static destructors of later-made objects.
 Graphics2D& Gfx2d() {
-    static Graphics2D state;
-    return state;
+    static Graphics2D* state = new Graphics2D;
+    return *state;
 }
 
 SpriteSlot* SlotOf(int32_t id) {

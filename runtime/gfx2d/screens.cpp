@@ -101,9 +101,10 @@ void FinishActiveScreen() {
 
 } // namespace
 
+// Never destroyed, like every record the program end may still reach.
 SurfaceState& Surfaces() {
-    static SurfaceState state;
-    return state;
+    static SurfaceState* state = new SurfaceState;
+    return *state;
 }
 
 bool ScreenFramebufferActive() {

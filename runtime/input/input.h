@@ -1,10 +1,11 @@
 // Input: keyboard by scan code, typed characters, the mouse and up to ten joysticks. Keys use the
-// keyboard's scan-code numbers (1 Escape, 28 Enter, 57 Space, 200 Up, ...). The input object and
-// its per-frame refresh are in input_device.h.
+// keyboard's scan-code numbers, named in key_codes.h (kKeyEscape 1, kKeyEnter 28, kKeyLeft 203, ...).
+// The input object and its per-frame refresh are in input_device.h.
 #pragma once
 
 #include "platform/joysticks.h"
 #include "runtime/core/rt_string.h"
+#include "runtime/input/key_codes.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 // The input wait commands: until any input changes, until a complete click.
 #include "platform/events.h"
-#include "runtime/core/core.h"
+#include "runtime/core/core_internal.h"
 #include "runtime/core/subsystem_hooks.h"
 #include "runtime/input/input.h"
 #include "runtime/input/input_device.h"

@@ -135,5 +135,6 @@ int main(int argc, char** argv) {
     AttachSubsystems();
     StartScript();
     if (const char* script = std::getenv("TMV_TEST_SCRIPT")) ReadScript(script);
-    RuntimeMain(argc, argv, "TMV-Vedu", LauncherMain, LauncherSettings);
+    // The script wraps the attached input step, so the core starts without attaching again.
+    CoreMain(argc, argv, "TMV-Vedu", LauncherMain, LauncherSettings);
 }

@@ -40,7 +40,7 @@ TEST(DataRead, ConvertsBetweenTextsAndNumbers) {
 }
 
 TEST(DataRead, PastTheEndOrBeforeAnyRestoreEndsWithError20) {
-    EXPECT_RUNTIME_ERROR(ReadTexts(nullptr, 1), 20);
-    EXPECT_RUNTIME_ERROR(ReadTexts(&gBlock, 6), 20);
-    EXPECT_RUNTIME_ERROR(ReadTexts(&gEmpty, 1), 20);
+    EXPECT_RUNTIME_ERROR(ReadTexts(nullptr, 1), 20, "data read past the end of its block");
+    EXPECT_RUNTIME_ERROR(ReadTexts(&gBlock, 6), 20, "data read past the end of its block");
+    EXPECT_RUNTIME_ERROR(ReadTexts(&gEmpty, 1), 20, "data read past the end of its block");
 }

@@ -1,7 +1,7 @@
-// Program end: the debug report, the order of clean-up and end work, exit status, the log's retries,
-// call by name.
+// Program end: the debug report, the order of clean-up and end work, exit status, the log's retries
+// and the files it refuses, call by name.
 #include "platform/paths.h"
-#include "runtime/core/core.h"
+#include "runtime/core/core_internal.h"
 #include "runtime/core/subsystem_hooks.h"
 #include "tests/support/headless.h"
 
@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -34,12 +35,19 @@ void InstallLoggingHooks() {
     h.destroyArchives = [] { WriteErrorLog("destroy archives"); };
 }
 
+void WriteBytesTo(const std::string& path, const std::string& bytes) {
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    close(fd);
+}
+
 int gCalls = 0;
 const CallByNameEntry kTable[] = {{[] { ++gCalls; }, "__KYgui_Helpers___"}, {nullptr, nullptr}};
 
 } // namespace
 
-TEST(ProgramEnd, OnlyDebugModeWritesTheEndReportAndANormalEndExitsWithZero) {
+TEST(ProgramEnd, AFatalErrorSaysWhatAndWhereOnlyDebugModeWritesTheEndReport) {
     EXPECT_EXIT(
         {
             Settings().debugMode = 1;
@@ -47,8 +55,9 @@ TEST(ProgramEnd, OnlyDebugModeWritesTheEndReportAndANormalEndExitsWithZero) {
             SetSourcePosition(2, 17);
             RuntimeError(9);
         },
-        testing::ExitedWithCode(9), "");
-    EXPECT_EQ(LogAfter("Init Finalized\r\n"), "-End On Line\r\n9\r\n16\r\n17\r\n2\r\n");
+        testing::ExitedWithCode(9), "^Runtime error 9: array index outside the array \\(module 2, line 17\\)\n$");
+    EXPECT_EQ(LogAfter("Init Finalized\r\n"), "Runtime error 9: array index outside the array (module 2, line 17)\r\n"
+                                              "-End On Line\r\n9\r\n16\r\n17\r\n2\r\n");
     EXPECT_EXIT(
         {
             StartRuntime();
@@ -74,7 +83,7 @@ TEST(ProgramEnd, CleanUpRunsInItsOrderThenTheEndWorkOnce) {
                                               "free libraries\r\nwrite back INI\r\n");
 }
 
-TEST(ProgramEnd, LogDropsALineAfterFiveTriesAndNeverFollowsALink) {
+TEST(ProgramEnd, LogDropsALineAfterFiveTriesAndWritesOnlyIntoAFileOfItsOwn) {
     std::string path = platform::TempDir() + "ErrorLog.txt";
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     ASSERT_GE(fd, 0);
@@ -91,6 +100,24 @@ TEST(ProgramEnd, LogDropsALineAfterFiveTriesAndNeverFollowsALink) {
     WriteErrorLog("must not arrive");
     EXPECT_EQ(access(target.c_str(), F_OK), -1);
     unlink(path.c_str());
+
+    // A FIFO in its place, with or without a reader, neither blocks the log nor receives lines.
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    WriteErrorLog("no reader");
+    int reader = open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    WriteErrorLog("must not arrive");
+    char byte;
+    EXPECT_EQ(read(reader, &byte, 1), 0);
+    close(reader);
+    unlink(path.c_str());
+    // Another user's file in a shared folder receives nothing (only root can make one here).
+    WriteBytesTo(path, "theirs\r\n");
+    if (chown(path.c_str(), 65534, 65534) == 0) {
+        WriteErrorLog("must not arrive");
+        EXPECT_EQ(ReadLog(), "theirs\r\n");
+    }
+    unlink(path.c_str());
 }
 
 TEST(ProgramEnd, CallByNameCallsKnownNamesAndReportsOthers) {
@@ -101,7 +128,7 @@ TEST(ProgramEnd, CallByNameCallsKnownNamesAndReportsOthers) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(CallByName("__nothing__"), 0.0);
     DebugOutput("hello");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "TXCALLBYNAME \"__nothing__\" *** failed ***\nTXhello");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "TXCALLBYNAME \"__nothing__\" *** failed ***\nTXhello\n");
     unsetenv("TMV_DEBUG_OUTPUT");
     testing::internal::CaptureStderr();
     DebugOutput("unheard");

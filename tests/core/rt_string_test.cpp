@@ -42,6 +42,16 @@ TEST(RtString, FormatsNumbersWithTenSignificantDigits) {
 TEST(RtString, ConcatenatesNumbersAndConvertsLeadingNumbersSaturating) {
     EXPECT_STREQ((2.0 + RtString("x") + 1.5).c_str(), "2x1.5");
     EXPECT_STREQ(("<" + RtString("n") + 42 + ">").c_str(), "<n42>");
+    // A char is a character; integers of every width are numbers.
+    EXPECT_STREQ(('[' + RtString("s") + 'x').c_str(), "[sx");
+    EXPECT_STREQ((RtString() + size_t{4000000000} + int64_t{-9000000000} + uint64_t{18446744073709551615u}).c_str(),
+                 "4000000000-900000000018446744073709551615");
+    EXPECT_STREQ((RtString() + int8_t{-5} + uint8_t{200} + short{7}).c_str(), "-52007");
+    RtString assigned = 800;
+    assigned += '!';
+    EXPECT_STREQ(assigned.c_str(), "800!");
+    EXPECT_TRUE(RtString("12") == size_t{12});
+    EXPECT_TRUE(RtString("-1") < size_t{0});
     const std::pair<const char*, int> ints[] = {
         {"12abc", 12}, {"", 0}, {"  -7", -7}, {"99999999999999", 2147483647}, {"-99999999999999", -2147483647 - 1}};
     for (auto [text, value] : ints) EXPECT_EQ(RtString(text).ToInt(), value) << text;

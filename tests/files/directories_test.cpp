@@ -7,8 +7,9 @@
 #include <gtest/gtest.h>
 #include <set>
 #include <sys/stat.h>
+#include <unistd.h>
 
-TEST(Directories, CurrentDirGetEndsWithOneSlashWhateverTheLength) {
+TEST(Directories, CurrentDirGetEndsWithOneSlashWhateverTheLengthAndIsEmptyWhenGone) {
     std::string start = platform::CurrentDir();
     ASSERT_EQ(CurrentDirSet("/"), 1);
     EXPECT_EQ(CurrentDirGet(), "/");
@@ -20,6 +21,9 @@ TEST(Directories, CurrentDirGetEndsWithOneSlashWhateverTheLength) {
     EXPECT_EQ(CurrentDirGet(), deep.c_str());
     EXPECT_EQ(CurrentDirSet("/no/such/folder"), 0);
     EXPECT_EQ(CurrentDirGet(), deep.c_str());
+    // A removed folder cannot be reported: a name appended to the answer must not land in the root.
+    ASSERT_EQ(rmdir(deep.c_str()), 0);
+    EXPECT_EQ(CurrentDirGet(), "");
     platform::SetCurrentDir(start);
 }
 

@@ -1,4 +1,4 @@
-// INI files: the line parser's cases, lookups, changes, the write-back and its safety.
+// INI files: the line parser's cases, lookups, changes, the write-back, its safety and its failures.
 #include "platform/directories.h"
 #include "platform/files.h"
 #include "runtime/core/core.h"
@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -78,6 +79,13 @@ TEST(IniFiles, WriteBacksOnReselectionAfterASectionRemovalAndThroughALink) {
     EXPECT_EQ(Read("s", "k"), "2");
     EXPECT_FALSE(CurrentIni().table.modified);
 
+    // Keys of the unnamed section stay there when the first section of the file has a name.
+    IniWriteValue("", "top", 800);
+    IniSelectFile(same);
+    EXPECT_EQ(ReadFile(same.c_str()), "top=800\r\n[s]\r\nk=2\r\n");
+    EXPECT_EQ(Read("", "top"), "800");
+    EXPECT_EQ(Read("s", "top"), "NO_DATA");
+
     // Removing a section is the only change: it must still reach the file.
     WriteBytes(sections.c_str(), "[a]\nx=1\n[b]\ny=2\n");
     IniSelectFile(sections);
@@ -93,7 +101,48 @@ TEST(IniFiles, WriteBacksOnReselectionAfterASectionRemovalAndThroughALink) {
     struct stat st;
     ASSERT_EQ(lstat((dir + "link.ini").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
-    EXPECT_EQ(ReadFile(same.c_str()), "[s]\r\nk=3\r\n");
+    EXPECT_EQ(ReadFile(same.c_str()), "top=800\r\n[s]\r\nk=3\r\n");
+}
+
+// A write-back never replaces what it must not, never fails silently, and copes with the longest names.
+TEST(IniFiles, WriteBacksKeepReadOnlyFilesAndReportEveryFailure) {
+    std::string dir = FreshDir();
+    std::string longest = dir + std::string(255, 'n'), readOnly = dir + "read-only.ini", full = dir + "full.ini";
+    WriteBytes(readOnly, "[s]\nk=old\n");
+    ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
+    WriteBytes(full, "[s]\nk=old\n");
+    struct Case {
+        std::string path;
+        std::string after;
+        std::string reason; // "" where the write-back must succeed
+    };
+    const Case cases[] = {{longest, "[s]\r\nk=vvv\r\n", ""},
+                          {readOnly, "[s]\nk=old\n", "Permission denied"},
+                          {dir + "no-folder/x.ini", "", "No such file or directory"},
+                          {full, "[s]\nk=old\n", "File too large"}};
+    // A full disk: writes past 64 KiB fail.
+    rlimit old{}, small{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    small = old;
+    small.rlim_cur = 65536;
+    std::signal(SIGXFSZ, SIG_IGN);
+    for (const Case& c : cases) {
+        IniSelectFile(RtString(c.path.c_str()));
+        IniWriteValue("s", "k", RtString(std::string(c.path == full ? 100000 : 3, 'v')));
+        if (c.path == full) setrlimit(RLIMIT_FSIZE, &small);
+        testing::internal::CaptureStderr();
+        IniSelectFile("");
+        std::string said = testing::internal::GetCapturedStderr();
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::string failure = "Could not write " + c.path;
+        EXPECT_EQ(ReadFile(c.path), c.after) << c.path;
+        EXPECT_EQ(said, c.reason.empty() ? "" : failure + ": " + c.reason + "\n");
+        EXPECT_EQ(ReadLog().find(failure + "\r\n") != std::string::npos, !c.reason.empty()) << c.path;
+    }
+    // Only the files themselves are left in the folder.
+    std::vector<platform::DirectoryEntry> entries;
+    ASSERT_TRUE(platform::ListDirectory(dir, entries));
+    EXPECT_EQ(entries.size(), 5u);
 }
 
 TEST(IniFilesDeathTest, KilledBetweenWritingAndRenamingLeavesTheOldFile) {
@@ -114,9 +163,15 @@ TEST(IniFilesDeathTest, KilledBetweenWritingAndRenamingLeavesTheOldFile) {
     ASSERT_TRUE(platform::ListDirectory(dir, entries));
     std::string temporary;
     for (const platform::DirectoryEntry& e : entries)
-        if (e.name.rfind(".test.ini.", 0) == 0) temporary = e.name;
+        if (e.name.rfind(".tmv", 0) == 0) temporary = e.name;
     ASSERT_NE(temporary, "");
     EXPECT_EQ(ReadFile(dir + temporary), "[s]\r\nk=new\r\n");
+    // The next rewrite of the file removes the leftover.
+    IniSelectFile(RtString(path.c_str()));
+    IniWriteValue("s", "k", "newer");
+    IniSelectFile("");
+    EXPECT_EQ(ReadFile(path), "[s]\r\nk=newer\r\n");
+    EXPECT_FALSE(platform::FileReadable(dir + temporary));
 }
 
 TEST(IniFiles, OtherTablesLoadOnTheirOwnAndLongLinesAreCut) {

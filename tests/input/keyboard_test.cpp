@@ -37,8 +37,11 @@ TEST(Keyboard, EveryKeyOfAFullKeyboardHasItsScanCodeAndOnlyTheLowByteCounts) {
     StartInput();
     std::vector<int> codes;
     for (int c = 1; c <= 83; ++c) codes.push_back(c);
-    codes.insert(codes.end(), {86,  87,  88,  156, 157, 181, 183, 184, 197, 199, 200,
-                               201, 203, 205, 207, 208, 209, 210, 211, 219, 220, 221});
+    codes.insert(codes.end(),
+                 {kKeyNonUsBackslash, kKeyF11,         kKeyF12,          kKeyPadEnter, kKeyRightControl, kKeyPadDivide,
+                  kKeyPrintScreen,    kKeyRightAlt,    kKeyPause,        kKeyHome,     kKeyUp,           kKeyPageUp,
+                  kKeyLeft,           kKeyRight,       kKeyEnd,          kKeyDown,     kKeyPageDown,     kKeyInsert,
+                  kKeyDelete,         kKeyLeftWindows, kKeyRightWindows, kKeyMenu});
     for (int code : codes) {
         int sdl = platform::SdlFromScanCode(code);
         ASSERT_NE(sdl, 0) << "no key for scan code " << code;
@@ -56,6 +59,7 @@ TEST(Keyboard, EachPressTypesOnceAndTheLowestHeldScanCodeWins) {
     StartInput();
     ReleaseKeys({});
     PushKey(SDL_SCANCODE_A, true);
+    EXPECT_EQ(KeyDown(kKeyA), 1);
     EXPECT_EQ(KeyTyped(), 97);
     EXPECT_EQ(KeyTyped(), 0) << "no auto-repeat";
     PushKey(SDL_SCANCODE_LSHIFT, true);

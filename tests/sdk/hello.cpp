@@ -1,6 +1,6 @@
 // The smallest program on the installed runtime: compiled with nothing but pkg-config's flags.
-#include <tmv/core.h>
 #include <tmv/gfx2d.h>
+#include <tmv/runtime.h>
 
 int main(int argc, char** argv) {
     RuntimeMain(

@@ -1,4 +1,5 @@
-// Death tests for fatal runtime errors: the exit status and the code the end report logged.
+// Death tests for fatal runtime errors: the exit status, the line that names the error and the code
+// the end report logged.
 #pragma once
 
 #include "platform/paths.h"
@@ -16,15 +17,18 @@ inline int LoggedEndCode() {
     return std::stoi(log.substr(at + 14));
 }
 
-// Runs statement in a child with debug mode on; it must end with code as status and in the report.
-#define EXPECT_RUNTIME_ERROR(statement, code)                                                                          \
+// Runs statement in a child with debug mode on; it must end with code as status and in the report,
+// and say "Runtime error <code>: <meaning>" on standard error and in the log.
+#define EXPECT_RUNTIME_ERROR(statement, code, meaning)                                                                 \
     do {                                                                                                               \
         platform::RemoveFile(platform::TempDir() + "ErrorLog.txt");                                                    \
+        std::string said = "Runtime error " + std::to_string(code) + ": " + (meaning);                                 \
         EXPECT_EXIT(                                                                                                   \
             {                                                                                                          \
                 Settings().debugMode = 1;                                                                              \
                 statement;                                                                                             \
             },                                                                                                         \
-            testing::ExitedWithCode(code), "");                                                                        \
+            testing::ExitedWithCode(code), said);                                                                      \
         EXPECT_EQ(LoggedEndCode(), code);                                                                              \
+        EXPECT_NE(ReadLog().find(said), std::string::npos) << said;                                                    \
     } while (0)

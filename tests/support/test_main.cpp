@@ -1,12 +1,18 @@
 // The main of every test program: headless drivers, a private temporary folder, and death tests that
 // start a fresh process (a forked copy would share the parent's GL context).
-#include "runtime/core/core.h"
+#include "runtime/core/core_internal.h"
 #include "tests/support/headless.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string_view>
+
+namespace {
+
+bool gTestsFinished = false;
+
+} // namespace
 
 int main(int argc, char** argv) {
     UseHeadlessEnvironment();
@@ -17,10 +23,13 @@ int main(int argc, char** argv) {
     // silently skip every test after it, so it fails the program instead.
     if (!deathTestChild)
         RegisterExitHandler([] {
+            if (gTestsFinished) return;
             std::fputs("The runtime ended the test program before its tests had finished.\n", stderr);
             std::_Exit(99);
         });
     testing::InitGoogleTest(&argc, argv);
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    return RUN_ALL_TESTS();
+    int status = RUN_ALL_TESTS();
+    gTestsFinished = true;
+    return status;
 }
