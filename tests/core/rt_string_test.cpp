@@ -50,6 +50,7 @@ TEST(RtString, ConcatenatesNumbersAndConvertsLeadingNumbersSaturating) {
     RtString assigned = 800;
     assigned += '!';
     EXPECT_STREQ(assigned.c_str(), "800!");
+    EXPECT_EQ((RtString(std::string("std ")) + assigned).str(), "std 800!");
     EXPECT_TRUE(RtString("12") == size_t{12});
     EXPECT_TRUE(RtString("-1") < size_t{0});
     const std::pair<const char*, int> ints[] = {
