@@ -31,8 +31,9 @@ struct MixerState {
 };
 
 MixerState& Mixer() {
-    static MixerState state;
-    return state;
+    // Never destroyed: the program's end may still close the mixer after static destructors ran.
+    static auto* state = new MixerState;
+    return *state;
 }
 
 int16_t Scaled(int16_t sample, float gain) { return static_cast<int16_t>(std::lrintf(sample * gain)); }

@@ -73,8 +73,9 @@ struct Library {
 };
 
 Library& Lib() {
-    static Library library;
-    return library;
+    // Never destroyed: the program's end may still close sockets after static destructors ran.
+    static auto* library = new Library;
+    return *library;
 }
 
 thread_local NLenum lastError = NL_NO_ERROR;

@@ -19,8 +19,9 @@ Vividoru3D::~Vividoru3D() {
 }
 
 std::unique_ptr<Vividoru3D>& Engine3DSlot() {
-    static std::unique_ptr<Vividoru3D> engine;
-    return engine;
+    // Never destroyed: the program's end may still release the engine after static destructors ran.
+    static auto* engine = new std::unique_ptr<Vividoru3D>;
+    return *engine;
 }
 
 Vividoru3D& Engine3D() { return *Engine3DSlot(); }

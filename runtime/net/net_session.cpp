@@ -11,8 +11,9 @@ void* NetworkThread(void* data); // net_thread.cpp
 namespace {
 
 std::unique_ptr<NetSession>& SessionSlot() {
-    static std::unique_ptr<NetSession> session;
-    return session;
+    // Never destroyed: the program's end may still close the session after static destructors ran.
+    static auto* session = new std::unique_ptr<NetSession>;
+    return *session;
 }
 
 void CloseSockets(NetSession& session) {

@@ -157,13 +157,13 @@ TEST(Store, FailuresSayWhatWentWrongAndCreateNothing) {
             KYgui().dialogs.clear();
             KYgui_button("b", "B", 0, 0);
         },
-        9);
+        9, "array index outside the array");
     EXPECT_RUNTIME_ERROR(
         {
             KYgui().dialogs.clear();
             KYgui_set("b", "TEXT", "B");
         },
-        9);
+        9, "array index outside the array");
 }
 
 TEST(Store, ItemsKeepTheirSelectionAndBadIndexesChangeNothing) {
