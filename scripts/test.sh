@@ -25,11 +25,11 @@ cmake --build build-fuzz -j"$jobs"
 for target in build-fuzz/fuzz/fuzz_*; do
     [ -x "$target" ] || continue
     name=$(basename "$target")
-    echo "fuzzing $name for ${TMV_FUZZ_SECONDS:-30} s"
+    echo "fuzzing $name for ${TMV_FUZZ_SECONDS:-20} s"
     mkdir -p "build-fuzz/corpus/$name"
     corpora=("corpus/$name")
     [ -d "fuzz/corpus/$name" ] && corpora+=("../fuzz/corpus/$name")
-    if ! (cd build-fuzz && "../$target" -max_total_time="${TMV_FUZZ_SECONDS:-30}" -print_final_stats=0 \
+    if ! (cd build-fuzz && "../$target" -max_total_time="${TMV_FUZZ_SECONDS:-20}" -print_final_stats=0 \
         -close_fd_mask=3 "${corpora[@]}" >/dev/null 2>"$name.log"); then
         tail -n 60 "build-fuzz/$name.log"
         exit 1
