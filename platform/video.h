@@ -17,7 +17,8 @@ struct DisplayMode {
     int refreshRate;
 };
 
-// Starts SDL's video; without a display it picks the offscreen driver. False with LastError() set.
+// Starts SDL's video; without a display it picks the offscreen driver. Keeps freed heap memory for
+// the GL driver (see video.cpp). False with LastError() set.
 bool VideoInit();
 // True when nobody can see the window (offscreen or dummy driver): nothing may wait for a person.
 bool Headless();
