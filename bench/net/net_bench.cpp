@@ -108,7 +108,7 @@ struct LoadedHost {
     size_t answerSize = 0;
 };
 
-// Args: clients, the host's pass sleep in ms (10 as specified), messages each client sends at once.
+// Args: clients, the host's pass sleep in ms (the session uses 10), messages each client sends at once.
 // The burst shows the cost of reading one packet per client per pass.
 void BM_SessionRoundTrip(benchmark::State& state) {
     LoadedHost host(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),

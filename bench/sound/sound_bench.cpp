@@ -74,10 +74,10 @@ void BM_OurReader(benchmark::State& state) {
 void BM_SDL_LoadWAV(benchmark::State& state) {
     const std::string& path = File(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        SDL_AudioSpec spec;
+        SDL_AudioSpec loaded;
         Uint8* data = nullptr;
         Uint32 length = 0;
-        if (!SDL_LoadWAV(path.c_str(), &spec, &data, &length)) state.SkipWithError("not read");
+        if (!SDL_LoadWAV(path.c_str(), &loaded, &data, &length)) state.SkipWithError("not read");
         SDL_FreeWAV(data);
     }
 }

@@ -33,13 +33,13 @@ TEST(WavReader, DebianSoundsReadAsSdlReadsThem) {
             WavSound wav;
             std::string file = ReadFile(path);
             ASSERT_TRUE(Reads(file, wav));
-            SDL_AudioSpec spec;
+            SDL_AudioSpec loaded;
             Uint8* data = nullptr;
             Uint32 length = 0;
-            ASSERT_NE(SDL_LoadWAV(path.c_str(), &spec, &data, &length), nullptr);
-            EXPECT_EQ(wav.format.rate, spec.freq);
-            EXPECT_EQ(wav.format.channels, spec.channels);
-            EXPECT_EQ(wav.format.bits, SDL_AUDIO_BITSIZE(spec.format));
+            ASSERT_NE(SDL_LoadWAV(path.c_str(), &loaded, &data, &length), nullptr);
+            EXPECT_EQ(wav.format.rate, loaded.freq);
+            EXPECT_EQ(wav.format.channels, loaded.channels);
+            EXPECT_EQ(wav.format.bits, SDL_AUDIO_BITSIZE(loaded.format));
             EXPECT_EQ(std::vector<uint8_t>(wav.data, wav.data + wav.size), std::vector<uint8_t>(data, data + length));
             SDL_FreeWAV(data);
             EXPECT_EQ(SoundLoad(path.c_str(), 7, 2), 1);
