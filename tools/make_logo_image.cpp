@@ -1,14 +1,12 @@
 // Renders the launcher's logo "tmv.png" with FreeType: "TMV-Vedu" in DejaVu Sans Bold, white with a dark
-// shadow, on a blue gradient. The picture is opaque RGB, and no pixel can have the sprite colour key
+// shadow, on a blue gradient. The picture is opaque, and no pixel can have the sprite colour key
 // (0x8000FF: red 255, green 0), since every pixel mixes colours whose green is at least their red.
 //
 // Usage: make_logo_image <folder of the DejaVu TTF files> <output folder>...
-#include "platform/files.h"
+#include "runtime/gfx2d/image_writer.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
-
-#include <png.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -63,21 +61,19 @@ int TextWidth(FT_Face face) {
     return width;
 }
 
-std::vector<uint8_t> EncodeRgbPng(const std::vector<Rgb>& image) {
-    std::vector<uint8_t> rgb;
-    for (const Rgb& p : image)
-        for (float v : {p.r, p.g, p.b}) rgb.push_back(static_cast<uint8_t>(std::clamp(v + 0.5f, 0.0f, 255.0f)));
-    png_image png{};
-    png.version = PNG_IMAGE_VERSION;
-    png.width = kWidth;
-    png.height = kHeight;
-    png.format = PNG_FORMAT_RGB;
-    png_alloc_size_t size = 0;
-    if (!png_image_write_to_memory(&png, nullptr, &size, 0, rgb.data(), 0, nullptr)) return {};
-    std::vector<uint8_t> file(size);
-    if (!png_image_write_to_memory(&png, file.data(), &size, 0, rgb.data(), 0, nullptr)) return {};
-    file.resize(size);
-    return file;
+// The runtime's picture writer takes bottom-up B, G, R rows, as OpenGL reads them back.
+std::vector<uint8_t> BottomUpBgr(const std::vector<Rgb>& image) {
+    std::vector<uint8_t> bgr(image.size() * 3);
+    auto byte = [](float v) { return static_cast<uint8_t>(std::clamp(v + 0.5f, 0.0f, 255.0f)); };
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            const Rgb& p = image[static_cast<size_t>(y) * kWidth + x];
+            uint8_t* out = &bgr[(static_cast<size_t>(kHeight - 1 - y) * kWidth + x) * 3];
+            out[0] = byte(p.b);
+            out[1] = byte(p.g);
+            out[2] = byte(p.r);
+        }
+    return bgr;
 }
 
 } // namespace
@@ -109,12 +105,11 @@ int main(int argc, char** argv) {
     FT_Done_Face(face);
     FT_Done_FreeType(library);
 
-    std::vector<uint8_t> file = EncodeRgbPng(image);
+    std::vector<uint8_t> bgr = BottomUpBgr(image);
     int status = 0;
     for (int i = 2; i < argc; ++i) {
         std::string path = std::string(argv[i]) + "/tmv.png";
-        platform::File out = platform::CreateAlways(path);
-        if (file.empty() || !out.IsOpen() || !out.Write(file.data(), file.size())) {
+        if (!ImageWrite(path, {bgr.data(), kWidth, kHeight, kWidth, 0})) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             status = 1;
         }
