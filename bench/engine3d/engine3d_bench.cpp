@@ -101,19 +101,24 @@ void StartHeadless() {
         std::abort();
 }
 
+// The demo's camera, fog and lights, with the object turned by angle degrees.
+void BeginDemoScene(double angle) {
+    SetViewport(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    Scene3DBegin(1, 20, 60);
+    CameraSet(0, 0, 4, 0, 0, 0);
+    FogSet(0x302018, 0, 3, 12);
+    LightSet(0, 0x909090, 0, 0, 0, 0, 0, 0, 1);
+    LightSet(1, 0x2080FF, 2, 3, 3, -2, -3, -3, 30);
+    ObjectTurn(20, angle, 0);
+}
+
 // The demo's scene, drawn and finished.
 void BM_DemoSceneFrame(benchmark::State& state) {
     StartHeadless();
     double angle = 0;
     for (auto _ : state) {
-        SetViewport(0, 0, 0, 0);
-        glClear(GL_COLOR_BUFFER_BIT);
-        Scene3DBegin(1, 20, 60);
-        CameraSet(0, 0, 4, 0, 0, 0);
-        FogSet(0x302018, 0, 3, 12);
-        LightSet(0, 0x909090, 0, 0, 0, 0, 0, 0, 1);
-        LightSet(1, 0x2080FF, 2, 3, 3, -2, -3, -3, 30);
-        ObjectTurn(20, angle += 1, 0);
+        BeginDemoScene(angle += 1);
         MeshDraw(kSphere);
         glFinish();
     }
@@ -125,14 +130,7 @@ void BM_DemoSceneImmediate(benchmark::State& state) {
     const MeshObject& sphere = Engine3D().meshes[kSphere];
     double angle = 0;
     for (auto _ : state) {
-        SetViewport(0, 0, 0, 0);
-        glClear(GL_COLOR_BUFFER_BIT);
-        Scene3DBegin(1, 20, 60);
-        CameraSet(0, 0, 4, 0, 0, 0);
-        FogSet(0x302018, 0, 3, 12);
-        LightSet(0, 0x909090, 0, 0, 0, 0, 0, 0, 1);
-        LightSet(1, 0x2080FF, 2, 3, 3, -2, -3, -3, 30);
-        ObjectTurn(20, angle += 1, 0);
+        BeginDemoScene(angle += 1);
         glLoadMatrixf(MultiplyMatrix(Engine3D().viewMatrix, Engine3D().objectTransform).data());
         glBegin(GL_TRIANGLES);
         for (uint32_t i : sphere.triangles) {
