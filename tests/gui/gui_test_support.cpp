@@ -109,3 +109,15 @@ void ScriptClickOn(int frame, const char* id) {
     });
     ScriptButton(frame + 1, SDL_BUTTON_LEFT, false);
 }
+
+int32_t Fx() {
+    int32_t fx, fy;
+    FontGetSize(fx, fy);
+    return fx;
+}
+
+int32_t Fy() {
+    int32_t fx, fy;
+    FontGetSize(fx, fy);
+    return fy;
+}

@@ -12,6 +12,9 @@
 void StartGui();
 // A fresh dialog at (x, y) without title bar: its content starts at (x + 5, y + 5).
 void OpenDialog(int32_t x, int32_t y, int32_t width, int32_t height);
+// The current font's cell width and height.
+int32_t Fx();
+int32_t Fy();
 // KYshow(0) then ShowScreen, n times.
 void RunFrames(int n);
 // Frames 1..n of the frame script: each ShowScreen, then KYshow(0), collecting what read() says

@@ -15,22 +15,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-namespace {
-
-int32_t Fy() {
-    int32_t fx, fy;
-    FontGetSize(fx, fy);
-    return fy;
-}
-
-int32_t Fx() {
-    int32_t fx, fy;
-    FontGetSize(fx, fy);
-    return fx;
-}
-
-} // namespace
-
 TEST(Input, ClicksNeedPressAndReleaseInsideAndLastOneFrame) {
     StartGui();
     OpenDialog(0, 0, 300, 200);

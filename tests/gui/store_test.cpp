@@ -10,22 +10,6 @@
 #include <gtest/gtest.h>
 #include <random>
 
-namespace {
-
-int32_t Fx() {
-    int32_t fx, fy;
-    FontGetSize(fx, fy);
-    return fx;
-}
-
-int32_t Fy() {
-    int32_t fx, fy;
-    FontGetSize(fx, fy);
-    return fy;
-}
-
-} // namespace
-
 TEST(Store, DrawOrderFollowsCreationWhileTheStoreStaysSorted) {
     StartGui();
     OpenDialog(0, 0, 300, 200);
