@@ -34,6 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         player.socket = reader;
         player.id = id;
     }
+    // Its queue goes to the other end, which nobody reads: the bound is what keeps it small.
+    session.clients[reader].joined = true;
+    session.limits.queueBytes = 4096;
     session.nextPlayerId = 103;
     session.localPlayers.emplace_back().id = 101;
     session.localPlayers.emplace_back().id = -3;
@@ -51,9 +54,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (!DecodePacket(buffer.data(), count, packet)) continue;
             if (packet.payload.size() > kMaxPayload) std::abort();
             packet.connection = reader;
-            HostHandle(session, packet, outbox);
+            HostHandle(session, packet);
             ClientHandle(session, packet, outbox);
-            if (session.hostPlayers.size() > kPlayersPerConnection || session.replies.size() > kRepliesLimit)
+            if (session.hostPlayers.size() > kPlayersPerConnection || session.replies.size() > kRepliesLimit ||
+                session.queuedBytes > session.limits.queueBytes)
                 std::abort();
             outbox.clear();
         }

@@ -474,6 +474,13 @@ NLsocket nlWrapDescriptor(int fd, NLenum type) {
     return Register(std::move(s));
 }
 
+NLboolean nlPartialPacket(NLsocket socket) {
+    SocketPtr s = Find(socket);
+    if (!s) return NL_FALSE;
+    std::lock_guard guard(s->readLock);
+    return s->type == NL_RELIABLE_PACKETS && !s->outOfSync && s->have > 0 && CompletePacket(*s) < 0;
+}
+
 NLint nlRead(NLsocket socket, void* buffer, NLint nbytes) {
     if (!buffer || nbytes < 0) return Fail(NL_NULL_POINTER), NL_INVALID;
     SocketPtr s = Find(socket);
@@ -637,6 +644,17 @@ NLboolean nlGetLocalAddr(NLsocket socket, NLaddress* address) {
     }
     *address = HostNameAddresses().front();
     address->port = s->openedPort;
+    return NL_TRUE;
+}
+
+NLboolean nlGetRemoteAddr(NLsocket socket, NLaddress* address) {
+    if (!address) return Fail(NL_NULL_POINTER);
+    SocketPtr s = Find(socket);
+    if (!s) return NL_FALSE;
+    sockaddr_in sa{};
+    socklen_t len = sizeof sa;
+    if (getpeername(s->fd, reinterpret_cast<sockaddr*>(&sa), &len) != 0) return SystemFail(errno);
+    *address = {ntohl(sa.sin_addr.s_addr), ntohs(sa.sin_port), NL_TRUE};
     return NL_TRUE;
 }
 
