@@ -168,6 +168,19 @@ TEST_F(HttpTest, FailuresKeepTheOldFile) {
         EXPECT_EQ(Target(), "old");
         EXPECT_EQ(FilesInFolder(), 1u);
     }
+    {
+        OneShotServer server("HTTP/1.0 200 OK\r\n\r\nbody", OneShotServer::Mode::Whole);
+        std::string underAFile = target_ + "/inside.bin";
+        EXPECT_EQ(HttpGetToFile("127.0.0.1", "/", server.port(), RtString(underAFile.c_str())), 0);
+        // The server is left waiting for a request that never comes: let it go.
+        RawSocket(server.port());
+    }
+    EXPECT_EQ(HttpGetToFile("127.0.0.1", "/", FreePort(), RtString(target_.c_str())), 0); // refused
+    for (const char* path : {"/a\r\nX: y", "/a\nb"})
+        EXPECT_EQ(HttpGetToFile("127.0.0.1", path, 80, RtString(target_.c_str())), 0);
+    EXPECT_EQ(HttpGetToFile("127.0.0.1", "/", 0, RtString(target_.c_str())), 0);
+    EXPECT_EQ(HttpGetToFile("127.0.0.1", "/", 65536, RtString(target_.c_str())), 0);
+    EXPECT_EQ(Target(), "old");
     HttpLimits().maxBytes = 1ull << 30;
     HttpLimits().receiveMs = 30000;
 }
@@ -205,22 +218,6 @@ TEST_F(HttpTest, EndlessAnswersAreCutShort) {
     }
     signal(SIGXFSZ, SIG_DFL);
     HttpLimits().totalMs = 600000;
-}
-
-TEST_F(HttpTest, RefusedRequests) {
-    {
-        OneShotServer server("HTTP/1.0 200 OK\r\n\r\nbody", OneShotServer::Mode::Whole);
-        std::string underAFile = target_ + "/inside.bin";
-        EXPECT_EQ(HttpGetToFile("127.0.0.1", "/", server.port(), RtString(underAFile.c_str())), 0);
-        // The server is left waiting for a request that never comes: let it go.
-        RawSocket(server.port());
-    }
-    EXPECT_EQ(HttpGetToFile("127.0.0.1", "/", FreePort(), RtString(target_.c_str())), 0); // refused
-    for (const char* path : {"/a\r\nX: y", "/a\nb"})
-        EXPECT_EQ(HttpGetToFile("127.0.0.1", path, 80, RtString(target_.c_str())), 0);
-    EXPECT_EQ(HttpGetToFile("127.0.0.1", "/", 0, RtString(target_.c_str())), 0);
-    EXPECT_EQ(HttpGetToFile("127.0.0.1", "/", 65536, RtString(target_.c_str())), 0);
-    EXPECT_EQ(Target(), "old");
 }
 
 } // namespace
