@@ -82,6 +82,9 @@ NLint nlWrite(NLsocket socket, const void* buffer, NLint nbytes);
 NLboolean nlClose(NLsocket socket);
 // Ours, for tests and fuzzing: a connected stream descriptor (a socket pair's end) taken into the table.
 NLsocket nlWrapDescriptor(int fd, NLenum type);
+// Ours: packets in order with one system call on a non-blocking packet socket (at most 64 a call),
+// as nlWrite would one by one; how many were accepted, 0 while an earlier one is still going out.
+NLint nlWritePackets(NLsocket socket, const void* const* buffers, const NLint* nbytes, NLint count);
 // Ours: true while the bytes received on a packet socket end inside a packet and no whole one waits.
 NLboolean nlPartialPacket(NLsocket socket);
 

@@ -3,6 +3,7 @@
 
 #include "runtime/net/net_packet.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -43,19 +44,30 @@ void NetQueuePacket(NetSession& session, NLsocket connection, const std::array<c
 }
 
 void NetFlushQueue(NetSession& session, NLsocket connection, NetConnection& client, NetClock::time_point now) {
-    std::array<char, kPacketHeaderSize + kMaxPayload> bytes;
+    // A batch goes out with one system call: a broadcast leaves many packets in each queue.
+    constexpr size_t kBatch = 64;
+    std::array<char, kBatch*(kPacketHeaderSize + kMaxPayload)> bytes;
+    std::array<const void*, kBatch> starts;
+    std::array<NLint, kBatch> sizes;
     while (!client.queue.empty() && !client.dropping) {
-        const NetOutgoing& packet = client.queue.front();
-        std::memcpy(bytes.data(), packet.header.data(), kPacketHeaderSize);
-        std::memcpy(bytes.data() + kPacketHeaderSize, packet.payload->data(), packet.payload->size());
-        NLint size = static_cast<NLint>(kPacketHeaderSize + packet.payload->size());
-        NLint written = nlWrite(connection, bytes.data(), size);
+        size_t count = std::min(kBatch, client.queue.size()), offset = 0;
+        for (size_t i = 0; i < count; ++i) {
+            const NetOutgoing& packet = client.queue[i];
+            starts[i] = bytes.data() + offset;
+            std::memcpy(bytes.data() + offset, packet.header.data(), kPacketHeaderSize);
+            std::memcpy(bytes.data() + offset + kPacketHeaderSize, packet.payload->data(), packet.payload->size());
+            sizes[i] = static_cast<NLint>(kPacketHeaderSize + packet.payload->size());
+            offset += static_cast<size_t>(sizes[i]);
+        }
+        NLint written = nlWritePackets(connection, starts.data(), sizes.data(), static_cast<NLint>(count));
         if (written < 0) return Abandon(session, client);
-        if (written != size) return;
-        client.queuedBytes -= Cost(packet);
-        session.queuedBytes -= Cost(packet);
-        client.queue.pop_front();
-        client.lastTaken = now;
+        for (NLint i = 0; i < written; ++i) {
+            client.queuedBytes -= Cost(client.queue.front());
+            session.queuedBytes -= Cost(client.queue.front());
+            client.queue.pop_front();
+            client.lastTaken = now;
+        }
+        if (static_cast<size_t>(written) < count) return;
     }
 }
 
