@@ -25,14 +25,13 @@ void NetQueuePacket(NetSession& session, NLsocket connection, const std::array<c
     auto found = session.clients.find(connection);
     if (found == session.clients.end() || found->second.dropping) return;
     NetConnection& client = found->second;
-    auto now = NetClock::now();
-    if (client.queue.empty()) client.lastTaken = now;
+    if (client.queue.empty()) client.lastTaken = NetClock::now();
     NetOutgoing& packet = client.queue.emplace_back(NetOutgoing{header, std::move(payload)});
     client.queuedBytes += Cost(packet);
     session.queuedBytes += Cost(packet);
     if (client.queuedBytes > session.limits.queueBytes) {
         // A burst within one pass may still fit the socket's buffer.
-        NetFlushQueue(session, connection, client, now);
+        NetFlushQueue(session, connection, client, NetClock::now());
         if (client.queuedBytes > session.limits.queueBytes) Abandon(session, client);
     }
     while (session.queuedBytes > session.limits.queuedBytesTotal) {
