@@ -27,6 +27,7 @@
 namespace {
 
 constexpr int kHeaderSize = 4;
+constexpr int kPacketsPerWrite = 64;
 constexpr int kBlockingConnectMs = 30000; // a blocking connect gives up rather than hang for minutes
 
 enum class Link { None, Pending, Connected, Failed };
@@ -290,6 +291,40 @@ NLint WritePacket(Socket& s, const void* buffer, NLint nbytes) {
     return nbytes;
 }
 
+NLint WritePackets(Socket& s, const void* const* buffers, const NLint* nbytes, NLint count) {
+    std::lock_guard guard(s.sendLock);
+    if (!Flush(s)) return NL_INVALID;
+    if (!s.pending.empty()) return 0;
+    count = std::min(count, kPacketsPerWrite);
+    std::array<std::array<uint8_t, kHeaderSize>, kPacketsPerWrite> headers;
+    std::array<iovec, 2 * kPacketsPerWrite> parts;
+    for (NLint i = 0; i < count; ++i) {
+        headers[i] = {'N', 'L', static_cast<uint8_t>(nbytes[i] >> 8), static_cast<uint8_t>(nbytes[i])};
+        parts[2 * i] = {headers[i].data(), kHeaderSize};
+        parts[2 * i + 1] = {const_cast<void*>(buffers[i]), static_cast<size_t>(nbytes[i])};
+    }
+    ssize_t sent = SendSome(s, parts.data(), 2 * count);
+    if (sent < 0) return NL_INVALID;
+    // Whole packets went out; the one cut short is kept and sent by later calls.
+    size_t left = static_cast<size_t>(sent);
+    NLint accepted = 0;
+    for (; accepted < count && left > 0; ++accepted) {
+        size_t size = static_cast<size_t>(kHeaderSize + nbytes[accepted]);
+        if (left < size) {
+            for (int part = 0; part < 2; ++part) {
+                const iovec& piece = parts[2 * accepted + part];
+                size_t skip = std::min(left, piece.iov_len);
+                left -= skip;
+                s.pending.insert(s.pending.end(), static_cast<uint8_t*>(piece.iov_base) + skip,
+                                 static_cast<uint8_t*>(piece.iov_base) + piece.iov_len);
+            }
+            return accepted + 1;
+        }
+        left -= size;
+    }
+    return accepted;
+}
+
 NLint WriteStream(Socket& s, const void* buffer, NLint nbytes) {
     std::lock_guard guard(s.sendLock);
     size_t sent = 0;
@@ -474,6 +509,26 @@ NLsocket nlWrapDescriptor(int fd, NLenum type) {
     return Register(std::move(s));
 }
 
+NLint nlWritePackets(NLsocket socket, const void* const* buffers, const NLint* nbytes, NLint count) {
+    if (!buffers || !nbytes || count < 0) return Fail(NL_NULL_POINTER), NL_INVALID;
+    SocketPtr s = Find(socket);
+    if (!s) return NL_INVALID;
+    if (s->type != NL_RELIABLE_PACKETS || s->blocking) return Fail(NL_INVALID_TYPE), NL_INVALID;
+    for (NLint i = 0; i < count; ++i) {
+        if (!buffers[i] || nbytes[i] < 0) return Fail(NL_NULL_POINTER), NL_INVALID;
+        if (nbytes[i] > NL_MAX_PACKET_LENGTH) return Fail(NL_PACKET_SIZE), NL_INVALID;
+    }
+    if (!ReadyForIo(*s)) return NL_INVALID;
+    return WritePackets(*s, buffers, nbytes, count);
+}
+
+NLboolean nlPartialPacket(NLsocket socket) {
+    SocketPtr s = Find(socket);
+    if (!s) return NL_FALSE;
+    std::lock_guard guard(s->readLock);
+    return s->type == NL_RELIABLE_PACKETS && !s->outOfSync && s->have > 0 && CompletePacket(*s) < 0;
+}
+
 NLint nlRead(NLsocket socket, void* buffer, NLint nbytes) {
     if (!buffer || nbytes < 0) return Fail(NL_NULL_POINTER), NL_INVALID;
     SocketPtr s = Find(socket);
@@ -637,6 +692,17 @@ NLboolean nlGetLocalAddr(NLsocket socket, NLaddress* address) {
     }
     *address = HostNameAddresses().front();
     address->port = s->openedPort;
+    return NL_TRUE;
+}
+
+NLboolean nlGetRemoteAddr(NLsocket socket, NLaddress* address) {
+    if (!address) return Fail(NL_NULL_POINTER);
+    SocketPtr s = Find(socket);
+    if (!s) return NL_FALSE;
+    sockaddr_in sa{};
+    socklen_t len = sizeof sa;
+    if (getpeername(s->fd, reinterpret_cast<sockaddr*>(&sa), &len) != 0) return SystemFail(errno);
+    *address = {ntohl(sa.sin_addr.s_addr), ntohs(sa.sin_port), NL_TRUE};
     return NL_TRUE;
 }
 

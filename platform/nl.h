@@ -82,6 +82,11 @@ NLint nlWrite(NLsocket socket, const void* buffer, NLint nbytes);
 NLboolean nlClose(NLsocket socket);
 // Ours, for tests and fuzzing: a connected stream descriptor (a socket pair's end) taken into the table.
 NLsocket nlWrapDescriptor(int fd, NLenum type);
+// Ours: packets in order with one system call on a non-blocking packet socket (at most 64 a call),
+// as nlWrite would one by one; how many were accepted, 0 while an earlier one is still going out.
+NLint nlWritePackets(NLsocket socket, const void* const* buffers, const NLint* nbytes, NLint count);
+// Ours: true while the bytes received on a packet socket end inside a packet and no whole one waits.
+NLboolean nlPartialPacket(NLsocket socket);
 
 // ---- Errors (kept per thread; a successful call does not clear them)
 NLenum nlGetError();
@@ -98,6 +103,7 @@ NLint nlPollGroup(NLint group, NLenum name, NLsocket* sockets, NLint number, NLi
 
 // ---- Addresses
 NLboolean nlGetLocalAddr(NLsocket socket, NLaddress* address);
+NLboolean nlGetRemoteAddr(NLsocket socket, NLaddress* address); // the peer of a connected socket
 // The addresses this machine's host name resolves to, each with port 0 (127.0.0.1 when none).
 // The array stays valid until the next call on the same thread.
 NLaddress* nlGetAllLocalAddr(NLint* count);

@@ -16,12 +16,14 @@ cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
 
-# Each fuzz target for a short while; a crash fails the run and leaves its input in build-fuzz/.
+# Each fuzz target for a short while, every one even after a failure; a crash leaves its input in
+# build-fuzz/ and fails the run at the end.
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DTMV_FUZZ=ON >/dev/null
 cmake --build build-fuzz -j"$jobs"
 # New inputs go to build-fuzz/corpus/<target>; the seeds in fuzz/corpus/<target>, when there are any,
 # are read but never written.
+failed=()
 for target in build-fuzz/fuzz/fuzz_*; do
     [ -x "$target" ] || continue
     name=$(basename "$target")
@@ -32,9 +34,13 @@ for target in build-fuzz/fuzz/fuzz_*; do
     if ! (cd build-fuzz && "../$target" -max_total_time="${TMV_FUZZ_SECONDS:-20}" -print_final_stats=0 \
         -close_fd_mask=3 "${corpora[@]}" >/dev/null 2>"$name.log"); then
         tail -n 60 "build-fuzz/$name.log"
-        exit 1
+        failed+=("$name")
     fi
 done
+if [ ${#failed[@]} -gt 0 ]; then
+    echo "fuzz targets failed: ${failed[*]} (logs in build-fuzz/<target>.log)"
+    exit 1
+fi
 
 tests=$(($(ctest --test-dir build -N | grep -c 'Test *#') + $(ctest --test-dir build-sanitize -N | grep -c 'Test *#')))
 echo "test programs: $tests passed, 0 failed"

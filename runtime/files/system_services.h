@@ -4,6 +4,7 @@
 
 #include "runtime/core/rt_string.h"
 
+#include <cstdint>
 #include <vector>
 
 // ---- Processes
@@ -25,11 +26,13 @@ RtString FileRequest(double open, const RtString& filter);
 // ---- HTTP download
 // GET http://host:port/path into localFile: 1 when a 2xx body arrived whole, else 0 and the old file kept.
 double HttpGetToFile(const RtString& host, const RtString& path, double port, const RtString& localFile);
-// How long the download waits for the server's next bytes.
-struct HttpTimeouts {
-    int32_t receiveMs = 30000;
+// What the download allows the server, settable before a download.
+struct HttpDownloadLimits {
+    int32_t receiveMs = 30000;      // for the next bytes
+    int32_t totalMs = 600000;       // for the whole answer, 10 minutes
+    uint64_t maxBytes = 1ull << 30; // of body, 1 GiB
 };
-HttpTimeouts& HttpLimits();
+HttpDownloadLimits& HttpLimits();
 
 // The modules bound so far, lower-case names beside their handles, freed together at program end.
 struct LibraryCache {

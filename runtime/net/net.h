@@ -4,6 +4,8 @@
 
 #include "runtime/core/rt_string.h"
 
+#include <cstddef>
+
 // ---- Sessions (1 on success, 0 on failure; a port below 1 means 26000)
 double NetHostSession(double port);                          // this process hosts and joins itself
 double NetJoinSession(const RtString& address, double port); // "" = this machine
@@ -22,3 +24,12 @@ RtString NetLastSender(); // the sender of the last message received
 double NetPlayerCount();                    // 0 on failure
 double NetPlayerIdByIndex(double index);    // 0 when none or on failure
 RtString NetPlayerName(const RtString& id); // "" when no such player, "NO_DATA" on failure
+
+// ---- Hosting limits (a connection past one is dropped with its players, as if lost)
+double NetSetMaxConnections(double count);        // 1; takes effect at the next accept
+constexpr int kNetMaxConnections = 256;           // at once, never over half the descriptor limit; more are refused
+constexpr size_t kNetQueueBytes = 1 << 20;        // unsent per connection; a packet counts its payload + 64
+constexpr size_t kNetQueuedBytesTotal = 16 << 20; // unsent on the host: past it the largest queue is dropped
+constexpr int kNetStallMs = 5000;                 // packets waiting and none taken
+constexpr int kNetPartialPacketMs = 10000;        // a packet begun and not finished
+constexpr int kNetJoinMs = 10000;                 // connected without a player

@@ -6,6 +6,7 @@
 #include "runtime/net/net_packet.h"
 #include "runtime/net/net_session.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <optional>
@@ -217,4 +218,10 @@ RtString NetLocalAddresses() {
         result += nlAddrToString(&addresses[i], text);
     }
     return result;
+}
+
+double NetSetMaxConnections(double count) {
+    NetSession* session = NetworkSession();
+    if (session) session->limits.maxConnections = std::max(NumberToInt(count), 1);
+    return 1;
 }

@@ -2,6 +2,7 @@
 #include "runtime/net/net_dispatch.h"
 
 #include "runtime/net/net_packet.h"
+#include "runtime/net/net_queue.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,7 +16,12 @@ NetPlayer* RegisteredOn(NetSession& session, int32_t id, NLsocket connection) {
     return nullptr;
 }
 
-void RegisterPlayer(NetSession& session, const NetPacket& packet, NetOutbox& outbox) {
+void Reply(NetSession& session, NLsocket connection, uint8_t type, int32_t to, std::string payload = {}) {
+    auto header = EncodeHeader(type, to, 0, payload.size());
+    NetQueuePacket(session, connection, header, std::make_shared<const std::string>(std::move(payload)));
+}
+
+void RegisterPlayer(NetSession& session, const NetPacket& packet) {
     if (packet.to != 0 || packet.payload.size() < kCreatePayloadSize) return;
     size_t onConnection = std::count_if(session.hostPlayers.begin(), session.hostPlayers.end(),
                                         [&](const NetPlayer& p) { return p.socket == packet.connection; });
@@ -25,21 +31,26 @@ void RegisterPlayer(NetSession& session, const NetPacket& packet, NetOutbox& out
     player.id = session.nextPlayerId++;
     player.hidden = static_cast<uint8_t>(packet.payload[8]);
     CopyName(player.name, std::string_view(packet.payload).substr(10, kMaxNameLength + 1));
-    outbox.emplace_back(packet.connection, EncodePacket(kPlayerCreated, player.id, 0));
+    auto client = session.clients.find(packet.connection);
+    if (client != session.clients.end()) client->second.joined = true;
+    Reply(session, packet.connection, kPlayerCreated, player.id);
 }
 
-void Relay(NetSession& session, const NetPacket& packet, NetOutbox& outbox) {
+// Every receiver's copy has its own header around the one payload.
+void Relay(NetSession& session, const NetPacket& packet) {
     if (!RegisteredOn(session, packet.from, packet.connection)) return;
+    auto payload = std::make_shared<const std::string>(packet.payload);
     for (const NetPlayer& player : session.hostPlayers) {
         if (packet.to == -1 ? player.hidden == 0 && player.reserved == 0 && player.id != packet.from
                             : player.id == packet.to) {
-            outbox.emplace_back(player.socket, EncodePacket(kMessage, player.id, packet.from, packet.payload));
+            NetQueuePacket(session, player.socket, EncodeHeader(kMessage, player.id, packet.from, payload->size()),
+                           payload);
             if (packet.to != -1) return;
         }
     }
 }
 
-void Answer(NetSession& session, const NetPacket& packet, NetOutbox& outbox) {
+void Answer(NetSession& session, const NetPacket& packet) {
     if (packet.to != 0 || !RegisteredOn(session, packet.from, packet.connection)) return;
     bool withArgument = packet.type == kIdByIndexQuery || packet.type == kNameQuery;
     if (withArgument && packet.payload.size() < 4) return;
@@ -73,18 +84,18 @@ void Answer(NetSession& session, const NetPacket& packet, NetOutbox& outbox) {
         answer = std::string("\1\0\0\0", 4);
         break;
     }
-    outbox.emplace_back(packet.connection, EncodePacket(packet.type, packet.from, 0, answer));
+    Reply(session, packet.connection, packet.type, packet.from, std::move(answer));
 }
 
 } // namespace
 
-void HostHandle(NetSession& session, const NetPacket& packet, NetOutbox& outbox) {
+void HostHandle(NetSession& session, const NetPacket& packet) {
     switch (packet.type) {
     case kCreatePlayer:
-        RegisterPlayer(session, packet, outbox);
+        RegisterPlayer(session, packet);
         break;
     case kMessage:
-        Relay(session, packet, outbox);
+        Relay(session, packet);
         break;
     case kRemovePlayer:
         if (packet.to == 0)
@@ -95,7 +106,7 @@ void HostHandle(NetSession& session, const NetPacket& packet, NetOutbox& outbox)
     case kIdByIndexQuery:
     case kNameQuery:
     case kPing:
-        Answer(session, packet, outbox);
+        Answer(session, packet);
         break;
     default:
         break;

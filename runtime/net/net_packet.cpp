@@ -16,12 +16,17 @@ std::string Int32Bytes(int32_t value) {
     return bytes;
 }
 
+std::array<char, kPacketHeaderSize> EncodeHeader(uint8_t type, int32_t to, int32_t from, size_t length) {
+    std::array<char, kPacketHeaderSize> header{'R', 'V', 'L', 'N', static_cast<char>(type)};
+    size_t offset = 5;
+    for (int32_t value : {static_cast<int32_t>(length), to, from})
+        for (int i = 0; i < 4; ++i) header[offset++] = static_cast<char>(static_cast<uint32_t>(value) >> (8 * i));
+    return header;
+}
+
 std::string EncodePacket(uint8_t type, int32_t to, int32_t from, std::string_view payload) {
-    std::string bytes = "RVLN";
-    bytes += static_cast<char>(type);
-    bytes += Int32Bytes(static_cast<int32_t>(payload.size()));
-    bytes += Int32Bytes(to);
-    bytes += Int32Bytes(from);
+    auto header = EncodeHeader(type, to, from, payload.size());
+    std::string bytes(header.begin(), header.end());
     bytes += payload;
     return bytes;
 }

@@ -3,11 +3,11 @@
 
 #include "runtime/net/net_session.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-constexpr int kPacketHeaderSize = 17;
 constexpr int kMaxPayload = 1024;
 constexpr int kCreatePayloadSize = 152;
 
@@ -24,6 +24,7 @@ enum NetPacketType : uint8_t {
 
 // Header and payload, integers little-endian.
 std::string EncodePacket(uint8_t type, int32_t to, int32_t from, std::string_view payload = {});
+std::array<char, kPacketHeaderSize> EncodeHeader(uint8_t type, int32_t to, int32_t from, size_t length);
 // The type-1 payload: socket -1, id -1, hidden, reserved 0, the name in 128 bytes, 14 zero bytes.
 std::string CreatePlayerPayload(const NetPlayer& player);
 // One HawkNL packet's body. False (packet dropped) when shorter than the header, with another magic,

@@ -3,18 +3,23 @@
 #pragma once
 
 #include "platform/nl.h"
+#include "runtime/net/net.h"
 
+#include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <list>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 constexpr int32_t kDefaultPort = 26000;
 constexpr int32_t kFirstPlayerId = 101;
 constexpr size_t kMaxNameLength = 127;
+constexpr int kPacketHeaderSize = 17;
 
 // A packet on the wire and in the lists. payload holds exactly length bytes.
 struct NetPacket {
@@ -37,12 +42,41 @@ struct NetPlayer {
     bool abandoned = false; // its creation timed out: removed as soon as its late id arrives
 };
 
-// How long the program waits; tests shorten them while the thread runs.
+using NetClock = std::chrono::steady_clock;
+
+// A packet waiting in a host connection's queue: its own header, the payload shared by every
+// receiver of a broadcast.
+struct NetOutgoing {
+    std::array<char, kPacketHeaderSize> header;
+    std::shared_ptr<const std::string> payload;
+};
+
+// One of the host's connections.
+struct NetConnection {
+    std::deque<NetOutgoing> queue;
+    size_t queuedBytes = 0;
+    NetClock::time_point accepted;
+    NetClock::time_point lastTaken;    // the socket last took a packet, or the queue started filling
+    NetClock::time_point partialSince; // a packet begun and not finished since then; epoch when none
+    bool joined = false;               // registered a player, or the host's own connection
+    bool dropping = false;             // over a bound or broken: nothing more queued, dropped this pass
+};
+
+// How long the program and the host wait; tests shorten them while the thread runs.
 struct NetTimings {
-    std::atomic<int32_t> waitChecks = 250; // player creation and queries: checks ...
-    std::atomic<int32_t> waitStepMs = 20;  // ... this far apart
-    std::atomic<int32_t> sendGiveUpMs = 5000;
+    std::atomic<int32_t> waitChecks = 250;           // player creation and queries: checks ...
+    std::atomic<int32_t> waitStepMs = 20;            // ... this far apart
+    std::atomic<int32_t> sendGiveUpMs = kNetStallMs; // also a host connection's stall
     std::atomic<int32_t> passSleepMs = 10;
+    std::atomic<int32_t> partialPacketMs = kNetPartialPacketMs;
+    std::atomic<int32_t> joinMs = kNetJoinMs;
+};
+
+// The host's bounds; tests make them small.
+struct NetLimits {
+    std::atomic<size_t> queueBytes = kNetQueueBytes;
+    std::atomic<size_t> queuedBytesTotal = kNetQueuedBytesTotal;
+    std::atomic<int32_t> maxConnections = kNetMaxConnections;
 };
 
 struct NetSession {
@@ -65,9 +99,11 @@ struct NetSession {
     NLthreadID thread = nullptr;
     bool libraryStarted = false;
     NLint group = -1;
-    std::vector<NLsocket> clients; // the host's connections, in the group
-    NLsocket lastServed = -1;      // where the next pass's reading starts
+    std::unordered_map<NLsocket, NetConnection> clients; // the host's connections, in the group
+    size_t queuedBytes = 0;                              // in all their queues
+    NLsocket lastServed = -1;                            // where the next pass's reading starts
     NetTimings timings;
+    NetLimits limits;
 };
 
 // Bounds that keep one peer from growing the host without end.

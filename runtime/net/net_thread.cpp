@@ -1,14 +1,16 @@
 // The network thread: one pass every 10 ms announces new players, reads the session's own socket,
 // and on the host accepts and reads its clients, then hands every packet to the host's or the
-// client's handling.
+// client's handling; the host then writes its queues and drops the connections past a bound.
 #include "runtime/net/net_dispatch.h"
 #include "runtime/net/net_packet.h"
+#include "runtime/net/net_queue.h"
 #include "runtime/net/net_session.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <sys/resource.h>
 #include <thread>
 
 namespace {
@@ -16,9 +18,8 @@ namespace {
 using ReadBuffer = std::array<uint8_t, NL_MAX_PACKET_LENGTH>;
 
 void DropClient(NetSession& session, NLsocket connection) {
-    auto it = std::find(session.clients.begin(), session.clients.end(), connection);
-    if (it == session.clients.end()) return;
-    session.clients.erase(it);
+    if (!session.clients.contains(connection)) return;
+    NetForgetQueue(session, connection);
     nlGroupDeleteSocket(session.group, connection);
     nlClose(connection);
     NetLock lock(session);
@@ -64,15 +65,37 @@ void ReadOwnSocket(NetSession& session, ReadBuffer& buffer, std::vector<NetPacke
     }
 }
 
-// Step 3: new connections. False when the listening socket broke and the host has shut down.
+// The cap on connections: the host program's, and never over half the descriptors, which keeps
+// the rest for the program's own files.
+size_t MaxConnections(NetSession& session) {
+    rlimit limit{};
+    size_t cap = static_cast<size_t>(std::max(session.limits.maxConnections.load(), 1));
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+        cap = std::min(cap, static_cast<size_t>(limit.rlim_cur / 2));
+    return cap;
+}
+
+// The host's own connection to itself is joined from the start: its program may never create a player.
+bool FromOwnSocket(NetSession& session, NLsocket connection) {
+    NLaddress own, peer;
+    return nlGetLocalAddr(session.socket, &own) && nlGetRemoteAddr(connection, &peer) && own.host == peer.host &&
+           own.port == peer.port;
+}
+
+// Step 3: new connections, those over the cap closed at once. False when the listening socket broke
+// and the host has shut down.
 bool AcceptClients(NetSession& session) {
+    size_t cap = MaxConnections(session);
     for (int i = 0; i < kAcceptsPerPass; ++i) {
         NLsocket connection = nlAcceptConnection(session.listenSocket);
         if (connection >= 0) {
-            if (nlGroupAddSocket(session.group, connection))
-                session.clients.push_back(connection);
-            else
+            if (session.clients.size() < cap && nlGroupAddSocket(session.group, connection)) {
+                NetConnection& client = session.clients[connection];
+                client.accepted = NetClock::now();
+                client.joined = FromOwnSocket(session, connection);
+            } else {
                 nlClose(connection);
+            }
             continue;
         }
         NLenum error = nlGetError();
@@ -115,7 +138,7 @@ void ReadClients(NetSession& session, ReadBuffer& buffer, std::vector<NetPacket>
     }
 }
 
-// Steps 5 to 8: each packet to the host's or the client's handling, then the answers out.
+// Steps 5 to 8: each packet to the host's or the client's handling, then a client's own packets out.
 void Dispatch(NetSession& session, std::vector<NetPacket>& arrived) {
     NetOutbox outbox;
     {
@@ -125,19 +148,25 @@ void Dispatch(NetSession& session, std::vector<NetPacket>& arrived) {
             if (packet.connection == session.socket)
                 ClientHandle(session, packet, outbox);
             else if (session.isHost)
-                HostHandle(session, packet, outbox);
+                HostHandle(session, packet);
         }
         session.incoming.clear();
     }
     arrived.clear();
-    for (const auto& [socket, bytes] : outbox) {
-        if (!NetSendPacket(session, socket, bytes) && socket != session.socket) DropClient(session, socket);
-    }
+    for (const auto& [socket, bytes] : outbox) NetSendPacket(session, socket, bytes);
+}
+
+// The host's queues out as far as the sockets take them; connections past a bound dropped.
+void WriteQueues(NetSession& session) {
+    auto now = NetClock::now();
+    for (auto& [connection, client] : session.clients) NetFlushQueue(session, connection, client, now);
+    for (NLsocket connection : NetOverdueConnections(session, now)) DropClient(session, connection);
 }
 
 void CloseClients(NetSession& session) {
-    for (NLsocket connection : session.clients) nlClose(connection);
+    for (const auto& [connection, client] : session.clients) nlClose(connection);
     session.clients.clear();
+    session.queuedBytes = 0;
     nlGroupDestroy(session.group);
     session.group = -1;
 }
@@ -155,6 +184,7 @@ void* NetworkThread(void* data) {
         if (session.isHost && !AcceptClients(session)) break;
         if (session.isHost) ReadClients(session, buffer, arrived);
         Dispatch(session, arrived);
+        if (session.isHost) WriteQueues(session);
         std::this_thread::sleep_for(std::chrono::milliseconds(session.timings.passSleepMs));
     }
     CloseClients(session);

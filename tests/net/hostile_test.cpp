@@ -1,5 +1,5 @@
 // A host under hostile raw-socket peers keeps serving a good client: broken framing, bad packets,
-// forged senders, resets, idle connections and a client that never reads.
+// forged senders, resets, clients that never read, connections past the cap or left hanging.
 #include "runtime/net/net.h"
 #include "runtime/net/net_session.h"
 #include "tests/net/net_test_support.h"
@@ -113,31 +113,73 @@ TEST_F(HostileTest, BadPacketsAndForgedSendersChangeNothing) {
     Exchange("after a reset");
 }
 
-TEST_F(HostileTest, IdleConnectionsAndAClientThatNeverReads) {
-    std::vector<RawSocket> idle;
-    for (int i = 0; i < 300; ++i) idle.emplace_back(port_);
-    Exchange("with 300 idle connections");
-
-    RawSocket slow(port_, 2048);
-    int32_t slowId = Register(slow, "slow");
-    ASSERT_GT(slowId, 103);
-    ASSERT_EQ(peer_.Ask("count"), "3");
-    // Broadcasts fill the slow client's buffers (some megabytes on loopback) until the host gives up
-    // on it; the others get every one. Short passes make that quick.
-    NetworkSession()->timings.passSleepMs = 1;
-    bool dropped = false;
-    for (int round = 0; round < 30 && !dropped; ++round) {
-        ASSERT_EQ(peer_.Ask("burst 103 0 250 1000"), "250");
-        for (int i = 0; i < 250; ++i) {
-            std::string text = NextMessage("101");
-            ASSERT_EQ(text.substr(0, text.find(':')), std::to_string(i)) << "round " << round;
+TEST_F(HostileTest, ClientsThatNeverReadAreDroppedWithTheirPlayers) {
+    NetSession& session = *NetworkSession();
+    session.timings.passSleepMs = 1;
+    // Broadcasts fill each slow connection's socket buffers (some megabytes on loopback), then its
+    // queue, with a copy for each of its players: it goes when it stalls, or when its copies pass its
+    // bound or the host's total; the others get every one.
+    struct Case {
+        const char* what;
+        size_t players;
+        int32_t stallMs;
+        size_t queueBytes;
+        size_t totalBytes;
+    } cases[] = {
+        {"stalled", 16, 300, 64 << 20, 64 << 20},
+        {"over its bound", 64, 60000, 64 << 10, kNetQueuedBytesTotal},
+        {"over the host's total", 64, 60000, kNetQueueBytes, 256 << 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        session.timings.sendGiveUpMs = c.stallMs;
+        session.limits.queueBytes = c.queueBytes;
+        session.limits.queuedBytesTotal = c.totalBytes;
+        RawSocket slow(port_, 2048);
+        for (size_t i = 0; i < c.players; ++i) ASSERT_GT(Register(slow, "slow"), 103);
+        ASSERT_EQ(peer_.Ask("count"), std::to_string(2 + c.players));
+        bool dropped = false;
+        for (int round = 0; round < 30 && !dropped; ++round) {
+            ASSERT_EQ(peer_.Ask("burst 103 0 250 1000"), "250");
+            for (int i = 0; i < 250; ++i) {
+                std::string text = NextMessage("101");
+                ASSERT_EQ(text.substr(0, text.find(':')), std::to_string(i)) << "round " << round;
+            }
+            dropped = peer_.Ask("count") == "2";
         }
-        dropped = peer_.Ask("count") == "2";
+        EXPECT_TRUE(dropped);
+        EXPECT_TRUE(slow.ClosedByPeer());
+        Exchange(c.what);
     }
-    EXPECT_TRUE(dropped);
-    EXPECT_TRUE(slow.ClosedByPeer());
-    Exchange("after the slow client");
-    EXPECT_EQ(NetPlayerCount(), 2);
+    EXPECT_EQ(session.queuedBytes, 0u);
+}
+
+TEST_F(HostileTest, ConnectionsPastTheCapAreRefusedAndLingeringOnesDropped) {
+    NetSession& session = *NetworkSession();
+    // With the host's own connection and the good client's, three more fit.
+    EXPECT_EQ(NetSetMaxConnections(5), 1);
+    RawSocket joined(port_);
+    int32_t id = Register(joined, "joined");
+    ASSERT_GT(id, 103);
+    std::vector<RawSocket> idle;
+    for (int i = 0; i < 2; ++i) idle.emplace_back(port_);
+    RawSocket refused(port_);
+    EXPECT_TRUE(refused.ClosedByPeer());
+    Ping(joined, id);
+
+    // Connected without a player: dropped, which makes room again.
+    session.timings.joinMs = 200;
+    for (RawSocket& socket : idle) EXPECT_TRUE(socket.ClosedByPeer());
+    RawSocket later(port_);
+    EXPECT_GT(Register(later, "later"), id);
+    Ping(joined, id);
+
+    // A packet begun and never finished: dropped with its player.
+    session.timings.partialPacketMs = 200;
+    joined.Send(std::string("NL\0\x20RVLN", 8));
+    EXPECT_TRUE(joined.ClosedByPeer());
+    EXPECT_TRUE(WaitFor([&] { return peer_.Ask("name " + std::to_string(id)).empty(); }));
+    Exchange("after the cap and the timeouts");
 }
 
 TEST_F(HostileTest, AnAcceptWithoutDescriptorsWaits) {

@@ -1,12 +1,15 @@
 // HttpGetToFile against a small server in the test: the request it sends, headers with and without
-// CR, bodies stored exactly, and every failure leaving the old file whole and no temporary file.
+// CR, bodies by length, chunks or the stream's end stored exactly, and every failure, hostile servers
+// included, leaving the old file whole and no temporary file.
 #include "runtime/files/system_services.h"
 #include "tests/net/net_test_support.h"
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <thread>
 
@@ -14,11 +17,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Serves one connection: reads the request, then sends the answer whole or a byte at a time, or
-// stays silent until the client leaves.
+// Serves one connection: reads the request, then sends the answer whole or a byte at a time, stays
+// silent until the client leaves, or after the answer sends bytes without end (fast or one every
+// 10 ms) until the client leaves, within 64 MiB and 10 s.
 class OneShotServer {
   public:
-    enum class Mode { Whole, ByteByByte, Silent };
+    enum class Mode { Whole, ByteByByte, Silent, Endless, Drip };
     OneShotServer(std::string answer, Mode mode) {
         thread_ = std::thread([this, answer = std::move(answer), mode] {
             RawSocket client = listener_.Accept();
@@ -30,6 +34,16 @@ class OneShotServer {
             }
             if (mode == Mode::Silent) {
                 client.ClosedByPeer(10000);
+            } else if (mode == Mode::Endless || mode == Mode::Drip) {
+                client.Send(answer);
+                std::string more(mode == Mode::Endless ? 65536 : 1, 'x');
+                auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+                for (size_t sent = 0; sent < (64u << 20) && std::chrono::steady_clock::now() < end;) {
+                    ssize_t n = send(client.fd(), more.data(), more.size(), MSG_NOSIGNAL);
+                    if (n <= 0) return void(clientLeft_ = true);
+                    sent += static_cast<size_t>(n);
+                    if (mode == Mode::Drip) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                }
             } else if (mode == Mode::ByteByByte) {
                 for (char byte : answer) {
                     client.Send(std::string(1, byte));
@@ -40,13 +54,21 @@ class OneShotServer {
             }
         });
     }
-    ~OneShotServer() { thread_.join(); }
+    ~OneShotServer() {
+        if (thread_.joinable()) thread_.join();
+    }
     uint16_t port() const { return listener_.port(); }
     const std::string& request() const { return request_; }
+    // An endless answer ended because the client went away.
+    bool ClientLeft() {
+        thread_.join();
+        return clientLeft_;
+    }
 
   private:
     RawListener listener_;
     std::string request_;
+    bool clientLeft_ = false;
     std::thread thread_;
 };
 
@@ -88,6 +110,12 @@ TEST_F(HttpTest, StoresTheBodyOfA2xxAnswer) {
          "ab"},
         {"1 MB binary body", "HTTP/1.0 200 OK\r\nContent-Length: 1048576\r\n\r\n" + binary, OneShotServer::Mode::Whole,
          binary},
+        {"chunked",
+         "HTTP/1.1 200 OK\r\nTransfer-Encoding: Chunked\r\n\r\n5;x=y\r\nhello\r\n1\r\n \r\nA\r\n0123456789\r\n"
+         "0\r\nX-Trailer: t\r\n\r\n",
+         OneShotServer::Mode::Whole, "hello 0123456789"},
+        {"chunked one byte per read", "HTTP/1.1 200 OK\nTransfer-Encoding: chunked\n\n3\nabc\n0\n\n",
+         OneShotServer::Mode::ByteByByte, "abc"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -105,6 +133,9 @@ TEST_F(HttpTest, StoresTheBodyOfA2xxAnswer) {
 
 TEST_F(HttpTest, FailuresKeepTheOldFile) {
     HttpLimits().receiveMs = 300;
+    HttpLimits().maxBytes = 4096;
+    std::string ok = "HTTP/1.0 200 OK\r\n";
+    std::string chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
     struct Case {
         const char* what;
         std::string answer;
@@ -112,9 +143,22 @@ TEST_F(HttpTest, FailuresKeepTheOldFile) {
     } cases[] = {
         {"404", "HTTP/1.0 404 Not Found\r\n\r\nmissing", OneShotServer::Mode::Whole},
         {"301 (not followed)", "HTTP/1.0 301 Moved\r\nLocation: /y\r\n\r\n", OneShotServer::Mode::Whole},
-        {"close before the Content-Length", "HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nhello",
+        {"close before the Content-Length", ok + "Content-Length: 10\r\n\r\nhello", OneShotServer::Mode::Whole},
+        {"more than the Content-Length", ok + "Content-Length: 5\r\n\r\nhello!", OneShotServer::Mode::Whole},
+        {"unparsable length", ok + "Content-Length: 5x\r\n\r\nhello", OneShotServer::Mode::Whole},
+        {"negative length", ok + "Content-Length: -1\r\n\r\nhello", OneShotServer::Mode::Whole},
+        {"two lengths", ok + "Content-Length: 5\r\nContent-Length: 6\r\n\r\nhello", OneShotServer::Mode::Whole},
+        {"length and chunks", ok + "Content-Length: 8\r\nTransfer-Encoding: chunked\r\n\r\n1\r\na\r\n0\r\n\r\n",
          OneShotServer::Mode::Whole},
-        {"no header end", "HTTP/1.0 200 OK\r\nX: y\r\n", OneShotServer::Mode::Whole},
+        {"another transfer coding", ok + "Transfer-Encoding: gzip, chunked\r\n\r\n1\r\na\r\n0\r\n\r\n",
+         OneShotServer::Mode::Whole},
+        {"bad chunk size", chunked + "zz\r\nhello\r\n0\r\n\r\n", OneShotServer::Mode::Whole},
+        {"chunk longer than its size", chunked + "2\r\nhello\r\n0\r\n\r\n", OneShotServer::Mode::Whole},
+        {"no last chunk", chunked + "5\r\nhello\r\n", OneShotServer::Mode::Whole},
+        {"bytes after the last chunk", chunked + "5\r\nhello\r\n0\r\n\r\nmore", OneShotServer::Mode::Whole},
+        {"length over the limit", ok + "Content-Length: 4097\r\n\r\n", OneShotServer::Mode::Whole},
+        {"body over the limit", ok + "\r\n" + std::string(4097, 'b'), OneShotServer::Mode::Whole},
+        {"no header end", ok + "X: y\r\n", OneShotServer::Mode::Whole},
         {"a silent server", "", OneShotServer::Mode::Silent},
     };
     for (const Case& c : cases) {
@@ -137,7 +181,43 @@ TEST_F(HttpTest, FailuresKeepTheOldFile) {
     EXPECT_EQ(HttpGetToFile("127.0.0.1", "/", 0, RtString(target_.c_str())), 0);
     EXPECT_EQ(HttpGetToFile("127.0.0.1", "/", 65536, RtString(target_.c_str())), 0);
     EXPECT_EQ(Target(), "old");
+    HttpLimits().maxBytes = 1ull << 30;
     HttpLimits().receiveMs = 30000;
+}
+
+// Servers that never stop sending: the download stops at once, at its deadline or its first failed write.
+TEST_F(HttpTest, EndlessAnswersAreCutShort) {
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    struct Case {
+        const char* what;
+        std::string answer;
+        OneShotServer::Mode mode;
+        int32_t totalMs;
+        rlim_t fileSize;
+    } cases[] = {
+        {"404 with an endless body", "HTTP/1.0 404 Not Found\r\n\r\n", OneShotServer::Mode::Endless, 600000,
+         old.rlim_cur},
+        {"a byte now and then", "HTTP/1.0 200 OK\r\n\r\n", OneShotServer::Mode::Drip, 300, old.rlim_cur},
+        {"a full disk", "HTTP/1.0 200 OK\r\n\r\n", OneShotServer::Mode::Endless, 600000, 65536},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        OneShotServer server(c.answer, c.mode);
+        HttpLimits().totalMs = c.totalMs;
+        rlimit size = old;
+        size.rlim_cur = c.fileSize;
+        setrlimit(RLIMIT_FSIZE, &size);
+        double result = HttpGetToFile("127.0.0.1", "/", server.port(), RtString(target_.c_str()));
+        setrlimit(RLIMIT_FSIZE, &old);
+        EXPECT_EQ(result, 0);
+        EXPECT_TRUE(server.ClientLeft());
+        EXPECT_EQ(Target(), "old");
+        EXPECT_EQ(FilesInFolder(), 1u);
+    }
+    signal(SIGXFSZ, SIG_DFL);
+    HttpLimits().totalMs = 600000;
 }
 
 } // namespace

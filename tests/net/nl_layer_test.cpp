@@ -54,6 +54,10 @@ TEST_F(NlLayer, FramingOnTheWire) {
     EXPECT_EQ(raw.Receive(7), std::string("NL\0\3abc", 7));
     EXPECT_EQ(nlWrite(socket, "", 0), 0); // a zero-length packet is a bare header
     EXPECT_EQ(raw.Receive(4), std::string("NL\0\0", 4));
+    const void* packets[] = {"ab", "", "c"};
+    NLint sizes[] = {2, 0, 1};
+    EXPECT_EQ(nlWritePackets(socket, packets, sizes, 3), 3);
+    EXPECT_EQ(raw.Receive(15), std::string("NL\0\2abNL\0\0NL\0\1c", 15));
     std::string big(NL_MAX_PACKET_LENGTH, 'b');
     EXPECT_EQ(nlWrite(socket, big.data(), NL_MAX_PACKET_LENGTH + 1), NL_INVALID);
     EXPECT_EQ(nlGetError(), NL_PACKET_SIZE);
