@@ -12,6 +12,8 @@ struct ByteReader {
 
     bool Take(void* target, size_t count) {
         if (count > left) return false;
+        // An empty palette or frame has no storage to copy into.
+        if (count == 0) return true;
         std::memcpy(target, at, count);
         at += count;
         left -= count;

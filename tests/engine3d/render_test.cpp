@@ -193,8 +193,8 @@ TEST(Renderer, CollectionInASubfolderLoadsTexturesAndObjects) {
     ObjectCollection collection;
     ASSERT_TRUE(ObjectCollectionLoad(collection, (folder + "objects.ini").c_str(), -1));
     ASSERT_EQ(collection.textures.size(), 2u);
-    EXPECT_NE(collection.textures[0].texture, 0u);
-    EXPECT_EQ(collection.textures[1].texture, 0u);
+    EXPECT_NE(collection.textures[0]->texture, 0u);
+    EXPECT_EQ(collection.textures[1]->texture, 0u);
     ASSERT_EQ(collection.objects.size(), 3u);
     EXPECT_TRUE(collection.objects[0].loaded && collection.objects[1].loaded);
     EXPECT_FALSE(collection.objects[2].loaded);
