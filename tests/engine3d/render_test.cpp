@@ -8,6 +8,7 @@
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/image_file.h"
 #include "runtime/gfx2d/image_writer.h"
+#include "runtime/gfx2d/sprite_store.h"
 #include "tests/engine3d/engine_test_support.h"
 #include "tests/support/headless.h"
 
@@ -30,6 +31,13 @@ void BeginScene() {
 }
 
 uint32_t Centre() { return BackBufferPixel(320, 240); }
+
+// GL textures that exist now, among the first names handed out.
+int32_t LiveTextures() {
+    int32_t live = 0;
+    for (GLuint name = 1; name < 4096; ++name) live += glIsTexture(name) ? 1 : 0;
+    return live;
+}
 
 // A solid BMP of the colour; its path.
 std::string SolidBmp(const std::string& path, uint32_t colour) {
@@ -74,6 +82,46 @@ TEST(Renderer, VertexColoursLightsAndFog) {
     FogSet(-1, 0, 0, 0);
 }
 
+// A white quad facing the camera under a grey head light reads 0x80 diffuse plus 0x0A ambient,
+// however it is scaled or turned about the view axis, and whether or not its file gave normals.
+TEST(Renderer, LightingHoldsUnderTransformsAndForObjectsWithoutNormals) {
+    const std::pair<double, double> transforms[] = {{1, 0}, {0.5, 0}, {2, 0}, {2, 45}, {0.5, 90}};
+    LoadQuad(kQuad, 0xFFFFFF, Square(1, 0));
+    for (auto [scale, turn] : transforms) {
+        BeginScene();
+        LightSet(0, 0x808080, 0, 0, 0, 0, 0, 0, 1);
+        ObjectScale(scale, scale, scale);
+        ObjectTurn(0, 0, turn);
+        MeshDraw(kQuad);
+        EXPECT_TRUE(PixelNear(Centre(), 0x8A8A8A, 2)) << scale << " " << turn << " " << std::hex << Centre();
+    }
+
+    std::string text = WriteTempFile("bare.kyd", "KYDA 1.0 0 1 255 255 255 4 0 0 1 0 2 0 3 0 1 4 "
+                                                 "-1 -1 0 1 -1 0 1 1 0 -1 1 0");
+    std::string packed = platform::TempDir() + "bare_compact.kyd";
+    KydModel model;
+    ASSERT_TRUE(ModelLoad(model, text.c_str(), true));
+    ASSERT_TRUE(ModelSave(model, packed.c_str()));
+    for (const std::string& file : {text, packed}) {
+        BeginScene();
+        ASSERT_EQ(MeshLoad(kQuad, file.c_str()), 1);
+        LightSet(0, 0x808080, 0, 0, 0, 0, 0, 0, 1);
+        MeshDraw(kQuad);
+        EXPECT_TRUE(PixelNear(Centre(), 0x8A8A8A, 2)) << file << " " << std::hex << Centre();
+    }
+    LightSet(0, 0, 0, 0, 0, 0, 0, 0, 0);
+}
+
+// A dart whose corners start beside its notch: fanned from the first corner, the notch would fill.
+TEST(Renderer, ConcaveFacesKeepTheirNotch) {
+    BeginScene();
+    LoadQuad(kQuad, kRed, {{{-1, -1, 0}, {0, 0, 0}, {1, -1, 0}, {0, 1, 0}}});
+    MeshDraw(kQuad);
+    EXPECT_EQ(BackBufferPixel(320, 240 - 24), kRed);  // (0, 0.5): the dart's body
+    EXPECT_EQ(BackBufferPixel(320, 240 + 24), 0u);    // (0, -0.5): the notch
+    EXPECT_EQ(BackBufferPixel(320 - 38, 240 + 34), kRed); // (-0.8, -0.7): a leg
+}
+
 TEST(Renderer, CullModesTexturesAndTheFrustum) {
     const std::pair<int32_t, bool> modes[] = {{1, true}, {-1, false}, {0, true}};
     for (auto [mode, shown] : modes) {
@@ -90,6 +138,13 @@ TEST(Renderer, CullModesTexturesAndTheFrustum) {
     MeshTexture(kQuad, 300, -1);
     MeshDraw(kQuad);
     EXPECT_TRUE(PixelNear(Centre(), 0x00FF00, 1)) << std::hex << Centre();
+    // A freed sprite is no longer drawn, even when its GL name goes to the next image loaded.
+    SpriteFree(300);
+    ASSERT_TRUE(SpriteLoad(SolidBmp(platform::TempDir() + "blue.bmp", kBlue).c_str(), 301));
+    BeginScene();
+    MeshDraw(kQuad);
+    EXPECT_EQ(Centre(), 0xFFFFFFu) << std::hex << Centre();
+    SpriteFree(301);
 
     // Behind the camera, or far to the side: skipped and not counted.
     BeginScene();
@@ -158,6 +213,44 @@ TEST(Renderer, MeshShadowVolumesDarkenWhatTheyHide) {
     EXPECT_EQ(BackBufferPixel(250, 300), kGrey);
 }
 
+// Where the far plane cuts a volume, the empty background behind it stays as it was; a camera
+// inside a volume sees the floor under the roof shadowed and the floor beyond it lit.
+TEST(Renderer, MeshShadowVolumesSurviveTheFarPlaneAndACameraInside) {
+    constexpr int32_t kFloor = 2, kOccluder = 4;
+    BeginScene();
+    glClearColor(200 / 255.0f, 200 / 255.0f, 200 / 255.0f, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0, 0, 0, 1);
+    LoadQuad(kOccluder, kRed, Square(0.5f, 0));
+    MeshDraw(kOccluder);
+    LightSet(-3, 0xFFFFFF, 5, 0, 10, 0, 0, 0, 1);
+    MeshDrawShadow(kOccluder);
+    ShadowMode(0);
+    EXPECT_EQ(BackBufferPixel(270, 240), 0xC8C8C8u) << std::hex << BackBufferPixel(270, 240);
+    EXPECT_EQ(Centre(), kRed);
+
+    // Floor and roof are squares laid flat, facing up; the light is above the roof.
+    auto flat = [](float y) {
+        ObjectReset();
+        ObjectMove(0, y, 0);
+        ObjectTurn(-90, 0, 0);
+    };
+    LoadQuad(kFloor, kGrey, Square(100, 0));
+    LoadQuad(kOccluder, kRed, Square(3, 0));
+    StartEngine();
+    Scene3DBegin(0.1, 50, 90);
+    CameraSet(0, 1, 0, 0, 0, -8);
+    flat(0);
+    MeshDraw(kFloor);
+    flat(2);
+    MeshDraw(kOccluder);
+    LightSet(-3, 0xFFFFFF, 0, 10, 0, 0, 0, 0, 1);
+    MeshDrawShadow(kOccluder);
+    ShadowMode(0);
+    EXPECT_EQ(Centre(), kGrey) << std::hex << Centre(); // the floor at z = -8
+    EXPECT_TRUE(PixelNear(BackBufferPixel(320, 470), 0x646464, 1)) << std::hex << BackBufferPixel(320, 470);
+}
+
 // A window larger than 3000 x 2000 is darkened to its bottom-right corner. The window is made that
 // size from the start, in a child process of its own.
 TEST(Renderer, ShadowsReachTheCornerOfALargeWindow) {
@@ -201,10 +294,20 @@ TEST(Renderer, CollectionInASubfolderLoadsTexturesAndObjects) {
     EXPECT_EQ(collection.textureA, (std::vector<int32_t>{0, -1, -1}));
     EXPECT_EQ(collection.textureB, (std::vector<int32_t>{1, -1, -1}));
 
-    EXPECT_EQ(MeshLoadCollection(10, (folder + "objects.ini").c_str()), 2);
+    ObjectCollectionFree(collection);
+    EXPECT_TRUE(collection.textures.empty() && collection.objects.empty());
+
+    // Reloads free the textures they replace; a mesh keeps its texture until it is freed.
+    int32_t live = LiveTextures();
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(MeshLoadCollection(10, (folder + "objects.ini").c_str()), 2);
+    EXPECT_EQ(LiveTextures(), live + 2); // the blue image and its mip-mapped copy
     BeginScene();
     MeshDraw(10);
     EXPECT_TRUE(PixelNear(Centre(), kBlue, 1)) << std::hex << Centre();
+    MeshFree(10);
+    EXPECT_EQ(LiveTextures(), live);
+    EXPECT_EQ(MeshDraw(10), 0);
+    EXPECT_EQ(MeshLoadCollection(INT32_MAX - 1, (folder + "objects.ini").c_str()), 0);
 }
 
 TEST(Demo, HeadlessScreenshotShowsTheLitObject) {
