@@ -95,7 +95,7 @@ void StartHeadless() {
     AttachSubsystems();
     RuntimeInit(1, "engine3d bench");
     std::string folder = platform::TempDir();
-    if (std::system(("\"" KYD_MAKE_PATH "\" " + folder).c_str()) != 0) std::abort();
+    if (std::system(("\"" KYD_SAMPLES_PATH "\" " + folder).c_str()) != 0) std::abort();
     if (!MeshLoad(kSphere, (folder + "sphere_compact.kyd").c_str()) ||
         !MeshLoad(kCube, (folder + "cube_compact.kyd").c_str()))
         std::abort();
