@@ -1,5 +1,5 @@
 // Writes sample KYD objects into a folder: a cube and a sphere in the text form, the same two in the
-// compact form, a checker texture and a collection file naming them.
+// compact form, a floor, a checker texture and a collection file naming the cube and the sphere.
 #include "runtime/engine3d/engine3d.h"
 #include "runtime/gfx2d/image_writer.h"
 
@@ -93,6 +93,22 @@ std::string Sphere() {
     return TextForm(vertices, faces);
 }
 
+// 40 x 40 at y = 0 facing up, in 2-unit tiles so that per-vertex lights and fog vary across it.
+std::string Floor() {
+    constexpr int kTiles = 20;
+    std::vector<Vertex> vertices;
+    for (int z = 0; z <= kTiles; ++z)
+        for (int x = 0; x <= kTiles; ++x)
+            vertices.push_back({static_cast<float>(2 * x - kTiles), 0, static_cast<float>(2 * z - kTiles), 0, 1, 0});
+    std::vector<Face> faces;
+    for (int z = 0; z < kTiles; ++z)
+        for (int x = 0; x < kTiles; ++x) {
+            int a = z * (kTiles + 1) + x;
+            faces.push_back({190, 190, 180, {a, a + kTiles + 1, a + kTiles + 2, a + 1}});
+        }
+    return TextForm(vertices, faces);
+}
+
 bool WriteText(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
     out << text;
@@ -126,7 +142,8 @@ int main(int argc, char** argv) {
     std::string folder = std::string(argv[1]) + "/";
     bool ok = WriteText(folder + "cube.kyd", Cube()) && WriteText(folder + "sphere.kyd", Sphere()) &&
               Convert(folder + "cube.kyd", folder + "cube_compact.kyd") &&
-              Convert(folder + "sphere.kyd", folder + "sphere_compact.kyd") && WriteChecker(folder + "checker.bmp") &&
+              Convert(folder + "sphere.kyd", folder + "sphere_compact.kyd") &&
+              WriteText(folder + "floor.kyd", Floor()) && WriteChecker(folder + "checker.bmp") &&
               WriteText(folder + "objects.ini", "[textures]\r\ncount=1\r\n1=checker.bmp\r\n[objects]\r\ncount=2\r\n"
                                                 "1=cube_compact.kyd\r\n1ta=1\r\n2=sphere_compact.kyd\r\n2ta=1\r\n");
     if (!ok) std::fprintf(stderr, "kyd_sample_objects: could not write the objects into %s\n", argv[1]);

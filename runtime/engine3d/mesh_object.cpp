@@ -10,6 +10,8 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <functional>
+#include <unordered_map>
 
 namespace {
 
@@ -89,6 +91,38 @@ void TriangulateFace(MeshObject& mesh, uint32_t first, uint32_t count, size_t& b
         mesh.triangles.insert(mesh.triangles.end(), {first + left[0], first + left[i], first + left[i + 1]});
 }
 
+// Faces repeat their corners, so edges are matched by position. An edge shared by more than two
+// triangles is paired with none.
+void FindNeighbours(MeshObject& mesh) {
+    using Key = std::array<float, 6>;
+    struct KeyHash {
+        size_t operator()(const Key& k) const {
+            size_t h = 0;
+            for (float f : k) h = h * 1000003u ^ std::hash<float>()(f);
+            return h;
+        }
+    };
+    auto key = [&](uint32_t a, uint32_t b) {
+        const float* p = mesh.vertices[a].position;
+        const float* q = mesh.vertices[b].position;
+        Key k{p[0], p[1], p[2], q[0], q[1], q[2]};
+        if (std::lexicographical_compare(q, q + 3, p, p + 3)) k = {q[0], q[1], q[2], p[0], p[1], p[2]};
+        return k;
+    };
+    std::unordered_map<Key, std::vector<uint32_t>, KeyHash> edges;
+    size_t count = mesh.triangles.size();
+    for (size_t e = 0; e < count; ++e) {
+        size_t first = e - e % 3;
+        edges[key(mesh.triangles[e], mesh.triangles[first + (e + 1) % 3])].push_back(static_cast<uint32_t>(e));
+    }
+    mesh.neighbours.assign(count, -1);
+    for (const auto& [k, shared] : edges)
+        if (shared.size() == 2) {
+            mesh.neighbours[shared[0]] = static_cast<int32_t>(shared[1] / 3);
+            mesh.neighbours[shared[1]] = static_cast<int32_t>(shared[0] / 3);
+        }
+}
+
 void BoundingSphere(MeshObject& mesh) {
     if (mesh.vertices.empty()) return;
     float low[3], high[3];
@@ -112,6 +146,7 @@ void BoundingSphere(MeshObject& mesh) {
 void MeshBuild(MeshObject& mesh, const KydModel& model, const KydFrame& frame) {
     mesh.vertices.clear();
     mesh.triangles.clear();
+    mesh.neighbours.clear();
     mesh.radius = 0;
     KydFrame decodedCopy;
     const std::vector<KydVertex>* decoded = &frame.decoded;
@@ -135,6 +170,7 @@ void MeshBuild(MeshObject& mesh, const KydModel& model, const KydFrame& frame) {
                                  v.v});
     }
     TriangulateFace(mesh, faceStart, static_cast<uint32_t>(mesh.vertices.size()) - faceStart, budget);
+    FindNeighbours(mesh);
     BoundingSphere(mesh);
 }
 

@@ -26,7 +26,9 @@ struct MeshTextureSource {
 struct MeshObject {
     std::vector<MeshVertex> vertices; // the frame's ordinary vertices
     std::vector<uint32_t> triangles;  // three indexes each, in each face's winding
-    float centre[3] = {0, 0, 0};      // bounding sphere, object space
+    // Per triangle edge (a b, b c, c a), the one other triangle sharing it by position; -1 for none.
+    std::vector<int32_t> neighbours;
+    float centre[3] = {0, 0, 0}; // bounding sphere, object space
     float radius = 0;
     MeshTextureSource textureA; // units 0 and 1
     MeshTextureSource textureB;

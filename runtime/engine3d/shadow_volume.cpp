@@ -8,6 +8,7 @@
 #include <GL/gl.h>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -63,16 +64,30 @@ int32_t MeshDrawShadow(int32_t mesh) {
     glStencilOp(GL_KEEP, GL_INVERT, GL_KEEP);
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(1, 1);
+    size_t triangleCount = source->triangles.size() / 3;
+    std::vector<Vector3> world(source->vertices.size());
+    for (size_t i = 0; i < world.size(); ++i)
+        world[i] = TransformPoint(engine.objectTransform, source->vertices[i].position);
+    std::vector<bool> facing(triangleCount);
+    for (size_t t = 0; t < triangleCount; ++t) {
+        const uint32_t* v = &source->triangles[3 * t];
+        facing[t] = Dot(Cross(Minus(world[v[1]], world[v[0]]), Minus(world[v[2]], world[v[0]])),
+                        Minus(light, world[v[0]])) > 0;
+    }
     glBegin(GL_TRIANGLES);
-    for (size_t t = 0; t + 2 < source->triangles.size(); t += 3) {
+    for (size_t t = 0; t < triangleCount; ++t) {
+        if (!facing[t]) continue;
         Vector3 w[3], e[3];
-        for (int i = 0; i < 3; ++i)
-            w[i] = TransformPoint(engine.objectTransform, source->vertices[source->triangles[t + i]].position);
-        if (Dot(Cross(Minus(w[1], w[0]), Minus(w[2], w[0])), Minus(light, w[0])) <= 0) continue;
-        for (int i = 0; i < 3; ++i) e[i] = Extruded(w[i], light, reach, far, margin);
+        for (int i = 0; i < 3; ++i) {
+            w[i] = world[source->triangles[3 * t + i]];
+            e[i] = Extruded(w[i], light, reach, far, margin);
+        }
         Triangle(w[0], w[1], w[2]);
         Triangle(e[0], e[1], e[2]);
+        // A side shared with another lit triangle is drawn by both and cancels out: left out.
         for (int i = 0; i < 3; ++i) {
+            int32_t other = source->neighbours[3 * t + i];
+            if (other >= 0 && facing[static_cast<size_t>(other)]) continue;
             int j = (i + 1) % 3;
             Triangle(w[i], w[j], e[j]);
             Triangle(w[i], e[j], e[i]);

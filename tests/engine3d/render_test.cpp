@@ -1,5 +1,5 @@
 // The renderer and the 3D frame, read back from the frame: vertex colours, lights, fog, culling,
-// textures, frustum skipping, stencil shadows, collections, and the demo's screenshot.
+// textures, frustum skipping, stencil shadows, collections, and the demo's screenshot and failure.
 #include "platform/paths.h"
 #include "runtime/core/core.h"
 #include "runtime/engine3d/engine3d.h"
@@ -13,10 +13,12 @@
 #include "tests/support/headless.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 namespace {
 
@@ -310,7 +312,9 @@ TEST(Renderer, CollectionInASubfolderLoadsTexturesAndObjects) {
     EXPECT_EQ(MeshLoadCollection(INT32_MAX - 1, (folder + "objects.ini").c_str()), 0);
 }
 
-TEST(Demo, HeadlessScreenshotShowsTheLitObject) {
+// The default scene, a textured collection on a floor, read back from the demo's screenshot: the far
+// floor in the fog's colour, the sphere's shadow edge on the floor, the checker texture on the sphere.
+TEST(Demo, HeadlessScreenshotShowsFogShadowAndTexture) {
     FILE* out = popen(KYD_VIEW_PATH, "r");
     ASSERT_NE(out, nullptr);
     char line[1024] = {};
@@ -321,6 +325,32 @@ TEST(Demo, HeadlessScreenshotShowsTheLitObject) {
     path.erase(path.find_last_not_of("\r\n") + 1);
     ImageRGBA image;
     ASSERT_TRUE(DecodeImageFile(image, path, -1)) << path;
-    const uint8_t* centre = &image.pixels[(static_cast<size_t>(image.height / 2) * image.width + image.width / 2) * 4];
-    EXPECT_GT(centre[0] + centre[1] + centre[2], 60);
+    auto pixel = [&](int x, int y) {
+        const uint8_t* p = &image.pixels[(static_cast<size_t>(y) * image.width + x) * 4];
+        return static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16);
+    };
+    auto brightness = [&](int x, int y) {
+        uint32_t p = pixel(x, y);
+        return static_cast<int>((p & 255) + (p >> 8 & 255) + (p >> 16 & 255));
+    };
+    EXPECT_TRUE(PixelNear(pixel(320, 125), 0x5A4030, 12)) << std::hex << pixel(320, 125);
+    bool shadowEdge = false;
+    for (int x = 420; x < 540; x += 2) shadowEdge |= brightness(x, 255) * 10 < brightness(x + 8, 255) * 7;
+    EXPECT_TRUE(shadowEdge);
+    int texture = 0;
+    for (int y = 205; y < 235; ++y)
+        for (int x = 370; x < 400; ++x) texture = std::max(texture, std::abs(brightness(x, y) - brightness(x + 1, y)));
+    EXPECT_GT(texture, 60);
+}
+
+TEST(Demo, FailsWithAMessageWhenItCannotLoad) {
+    std::string command = std::string(KYD_VIEW_PATH) + " " + platform::TempDir() + "no_such_object.kyd 2>&1";
+    FILE* out = popen(command.c_str(), "r");
+    ASSERT_NE(out, nullptr);
+    std::string text;
+    char line[1024];
+    while (std::fgets(line, sizeof line, out)) text += line;
+    int status = pclose(out);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_NE(text.find("kyd_view: cannot load"), std::string::npos) << text;
 }
