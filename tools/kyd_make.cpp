@@ -39,7 +39,8 @@ struct Flattened {
 
 aiColor3D MaterialColour(const aiScene& scene, const aiMesh& mesh) {
     aiColor3D colour(1, 1, 1);
-    if (mesh.mMaterialIndex < scene.mNumMaterials) scene.mMaterials[mesh.mMaterialIndex]->Get(AI_MATKEY_COLOR_DIFFUSE, colour);
+    if (mesh.mMaterialIndex < scene.mNumMaterials)
+        scene.mMaterials[mesh.mMaterialIndex]->Get(AI_MATKEY_COLOR_DIFFUSE, colour);
     return colour;
 }
 
@@ -135,8 +136,8 @@ std::string TextForm(const Flattened& in) {
     for (const std::vector<Corner>& frame : in.frames) {
         out << frame.size() << "\n";
         for (const Corner& c : frame)
-            out << c.position.x << " " << c.position.y << " " << c.position.z << " " << c.normal.x << " "
-                << c.normal.y << " " << c.normal.z << "\n";
+            out << c.position.x << " " << c.position.y << " " << c.position.z << " " << c.normal.x << " " << c.normal.y
+                << " " << c.normal.z << "\n";
     }
     return out.str();
 }

@@ -19,9 +19,7 @@ constexpr int32_t kFloor = 0, kFirstObject = 1;
 constexpr double kSpacing = 3;
 std::string sceneFile = "objects.ini";
 
-bool IsCollection(const std::string& file) {
-    return file.size() > 4 && file.compare(file.size() - 4, 4, ".ini") == 0;
-}
+bool IsCollection(const std::string& file) { return file.size() > 4 && file.compare(file.size() - 4, 4, ".ini") == 0; }
 
 [[noreturn]] void CannotLoad(const std::string& file) {
     std::fprintf(stderr, "kyd_view: cannot load %s\n", file.c_str());

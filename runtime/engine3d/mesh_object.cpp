@@ -37,13 +37,16 @@ std::vector<Point2> Flatten(const MeshObject& mesh, uint32_t first, uint32_t cou
         }
     }
     int drop = 2;
-    if (std::fabs(n[0]) >= std::fabs(n[1]) && std::fabs(n[0]) >= std::fabs(n[2])) drop = 0;
-    else if (std::fabs(n[1]) >= std::fabs(n[2])) drop = 1;
+    if (std::fabs(n[0]) >= std::fabs(n[1]) && std::fabs(n[0]) >= std::fabs(n[2]))
+        drop = 0;
+    else if (std::fabs(n[1]) >= std::fabs(n[2]))
+        drop = 1;
     int x = (drop + 1) % 3, y = (drop + 2) % 3;
     // Seen from the side the normal points to, so the face winds counter-clockwise.
     if (n[drop] < 0) std::swap(x, y);
     std::vector<Point2> points(count);
-    for (uint32_t i = 0; i < count; ++i) points[i] = {mesh.vertices[first + i].position[x], mesh.vertices[first + i].position[y]};
+    for (uint32_t i = 0; i < count; ++i)
+        points[i] = {mesh.vertices[first + i].position[x], mesh.vertices[first + i].position[y]};
     return points;
 }
 

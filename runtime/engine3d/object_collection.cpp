@@ -42,8 +42,8 @@ void LoadTexture(CollectionTexture& texture, const RtString& file, int32_t colou
 uint64_t ModelBytes(const KydModel& model) {
     uint64_t bytes = 4 * model.palette.size() + 8 * model.texU.size();
     for (const KydFrame& frame : model.frames)
-        bytes += sizeof(KydFrame) + sizeof(KydPackedVertex) * frame.packed.size() +
-                 sizeof(KydVertex) * frame.decoded.size();
+        bytes +=
+            sizeof(KydFrame) + sizeof(KydPackedVertex) * frame.packed.size() + sizeof(KydVertex) * frame.decoded.size();
     return bytes;
 }
 

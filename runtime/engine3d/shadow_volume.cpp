@@ -71,8 +71,8 @@ int32_t MeshDrawShadow(int32_t mesh) {
     std::vector<bool> facing(triangleCount);
     for (size_t t = 0; t < triangleCount; ++t) {
         const uint32_t* v = &source->triangles[3 * t];
-        facing[t] = Dot(Cross(Minus(world[v[1]], world[v[0]]), Minus(world[v[2]], world[v[0]])),
-                        Minus(light, world[v[0]])) > 0;
+        facing[t] =
+            Dot(Cross(Minus(world[v[1]], world[v[0]]), Minus(world[v[2]], world[v[0]])), Minus(light, world[v[0]])) > 0;
     }
     glBegin(GL_TRIANGLES);
     for (size_t t = 0; t < triangleCount; ++t) {

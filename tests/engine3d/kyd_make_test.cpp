@@ -19,8 +19,8 @@ struct ConverterRun {
 
 // The converter as a child process, ended after 20 s.
 ConverterRun Convert(const std::string& model, const std::string& output, const char* option) {
-    std::string command = "timeout -s KILL 20 \"" KYD_MAKE_PATH "\" \"" + kModels + model + "\" \"" + output + "\" " +
-                          option + " 2>&1";
+    std::string command =
+        "timeout -s KILL 20 \"" KYD_MAKE_PATH "\" \"" + kModels + model + "\" \"" + output + "\" " + option + " 2>&1";
     ConverterRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;

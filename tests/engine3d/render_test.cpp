@@ -119,8 +119,8 @@ TEST(Renderer, ConcaveFacesKeepTheirNotch) {
     BeginScene();
     LoadQuad(kQuad, kRed, {{{-1, -1, 0}, {0, 0, 0}, {1, -1, 0}, {0, 1, 0}}});
     MeshDraw(kQuad);
-    EXPECT_EQ(BackBufferPixel(320, 240 - 24), kRed);  // (0, 0.5): the dart's body
-    EXPECT_EQ(BackBufferPixel(320, 240 + 24), 0u);    // (0, -0.5): the notch
+    EXPECT_EQ(BackBufferPixel(320, 240 - 24), kRed);      // (0, 0.5): the dart's body
+    EXPECT_EQ(BackBufferPixel(320, 240 + 24), 0u);        // (0, -0.5): the notch
     EXPECT_EQ(BackBufferPixel(320 - 38, 240 + 34), kRed); // (-0.8, -0.7): a leg
 }
 
