@@ -155,7 +155,6 @@ TEST(KydFormat, TextFormConvertsFacesIntoMarkersAndPacks) {
     ASSERT_EQ(model.texU.size(), 30u);
     EXPECT_EQ(model.texV[4], -0.25f); // stored negated, so the compact form loads v back
     // Quantised per axis over -1..1; a marker takes the previous vertex's bytes, the first zero.
-    EXPECT_EQ(frame.scale[0], 2.0f / 255);
     const KydPackedVertex& first = frame.packed[1];
     EXPECT_EQ((std::array<int, 4>{first.x, first.y, first.z, first.colour}), (std::array<int, 4>{0, 0, 255, 1}));
     EXPECT_EQ(frame.packed[0].x, 0);
