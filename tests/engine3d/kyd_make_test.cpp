@@ -38,17 +38,19 @@ TEST(KydMake, ConvertsObjAndGltfModelsThatLoadBack) {
         const char* model;
         bool converts;
         const char* texture; // printed when the model names an image file
+        size_t frames;
     };
     const Case cases[] = {
-        {"OBJ/spider.obj", true, "SpiderTex.jpg"},
-        {"OBJ/cube_with_vertexcolors.obj", true, ""},
-        {"OBJ/concave_polygon.obj", true, ""},
-        {"glTF2/BoxTextured-glTF/BoxTextured.gltf", true, "CesiumLogoFlat.png"},
-        {"glTF2/BoxTextured-glTF-Binary/BoxTextured.glb", true, ""},
-        {"OBJ/testline.obj", false, ""},
-        {"invalid/malformed.obj", false, ""},
-        {"glTF2/RecursiveNodes/RecursiveNodes.gltf", false, ""},
-        {"glTF2/MissingBin/BoxTextured.gltf", false, ""},
+        {"OBJ/spider.obj", true, "SpiderTex.jpg", 1},
+        {"OBJ/cube_with_vertexcolors.obj", true, "", 1},
+        {"OBJ/concave_polygon.obj", true, "", 1},
+        {"glTF2/BoxTextured-glTF/BoxTextured.gltf", true, "CesiumLogoFlat.png", 1},
+        {"glTF2/BoxTextured-glTF-Binary/BoxTextured.glb", true, "", 1},
+        {"glTF2/glTF-Sample-Models/AnimatedMorphCube-glTF/AnimatedMorphCube.gltf", true, "", 3}, // two targets
+        {"OBJ/testline.obj", false, "", 0},
+        {"invalid/malformed.obj", false, "", 0},
+        {"glTF2/RecursiveNodes/RecursiveNodes.gltf", false, "", 0},
+        {"glTF2/MissingBin/BoxTextured.gltf", false, "", 0},
     };
     std::string output = platform::TempDir() + "converted.kyd";
     for (const Case& c : cases) {
@@ -63,7 +65,7 @@ TEST(KydMake, ConvertsObjAndGltfModelsThatLoadBack) {
                 EXPECT_NE(run.output.find("kyd_make: "), std::string::npos) << c.model;
                 continue;
             }
-            ASSERT_FALSE(model.frames.empty());
+            ASSERT_EQ(model.frames.size(), c.frames) << c.model;
             EXPECT_GT(model.frames[0].decoded.size(), 3u) << c.model;
             EXPECT_NE(run.output.find(c.texture), std::string::npos) << run.output;
         }
