@@ -92,10 +92,11 @@ int32_t MeshDraw(int32_t mesh) {
     FlushGL();
     glMatrixMode(GL_MODELVIEW);
     glLoadMatrixf(MultiplyMatrix(engine.viewMatrix, engine.objectTransform).data());
-    BindMeshTextures(MeshTextureName(source->textureA), MeshTextureName(source->textureB));
+    uint32_t textureA = MeshTextureName(source->textureA), textureB = MeshTextureName(source->textureB);
+    BindMeshTextures(textureA, textureB);
     // Scaled objects keep their lighting: Scene3DBegin leaves normalisation off for everything else.
     glEnable(GL_NORMALIZE);
-    MeshDrawArrays(*source);
+    MeshDrawArrays(*source, textureB ? 2 : textureA ? 1 : 0);
     glDisable(GL_NORMALIZE);
     glLoadMatrixf(engine.viewMatrix.data());
     ++engine.meshesDrawn;

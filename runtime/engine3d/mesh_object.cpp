@@ -177,7 +177,7 @@ void MeshBuild(MeshObject& mesh, const KydModel& model, const KydFrame& frame) {
     BoundingSphere(mesh);
 }
 
-void MeshDrawArrays(const MeshObject& mesh) {
+void MeshDrawArrays(const MeshObject& mesh, int textureUnits) {
     if (mesh.triangles.empty()) return;
     constexpr GLsizei stride = sizeof(MeshVertex);
     const MeshVertex* first = mesh.vertices.data();
@@ -188,8 +188,8 @@ void MeshDrawArrays(const MeshObject& mesh) {
     glVertexPointer(3, GL_FLOAT, stride, first->position);
     glNormalPointer(GL_FLOAT, stride, first->normal);
     glColorPointer(3, GL_FLOAT, stride, first->colour);
-    // Both texture units read the same coordinates.
-    int units = ext.glClientActiveTextureARB ? 2 : 1;
+    // The units in use read the same coordinates; unused ones cost the drawing nothing.
+    int units = ext.glClientActiveTextureARB ? textureUnits : std::min(textureUnits, 1);
     for (int unit = 0; unit < units; ++unit) {
         if (ext.glClientActiveTextureARB) ext.glClientActiveTextureARB(GL_TEXTURE0_ARB + static_cast<GLenum>(unit));
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);

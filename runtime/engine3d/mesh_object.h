@@ -37,7 +37,8 @@ struct MeshObject {
 // The frame's decoded vertices (decoding packed ones when needed); each run of ordinary vertices
 // between markers is a face, concave ones included.
 void MeshBuild(MeshObject& mesh, const KydModel& model, const KydFrame& frame);
-// Under the current model-view matrix, with the bound state as it is.
-void MeshDrawArrays(const MeshObject& mesh);
+// Under the current model-view matrix, with the bound state as it is; texture coordinates go to the
+// first textureUnits units (0 to 2).
+void MeshDrawArrays(const MeshObject& mesh, int textureUnits);
 // The GL name a source draws with now; 0 for none.
 uint32_t MeshTextureName(const MeshTextureSource& source);
