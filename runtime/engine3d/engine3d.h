@@ -16,7 +16,7 @@ bool ModelLoad(KydModel& model, const RtString& file, bool decode);
 // The compact form, through a temporary file: false (the old file intact) when it cannot be written.
 bool ModelSave(const KydModel& model, const RtString& file);
 // An INI file of textures and objects, names relative to its folder; images keyed by colourKey.
-// Objects past 128 MiB in all are not loaded; files past 64 MiB fail.
+// Objects past 64 MiB in all are not loaded; files past 64 MiB fail.
 bool ObjectCollectionLoad(ObjectCollection& collection, const RtString& file, int32_t colourKey);
 // Empties the collection; its textures go once no mesh draws with them.
 void ObjectCollectionFree(ObjectCollection& collection);

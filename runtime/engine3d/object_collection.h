@@ -29,4 +29,4 @@ struct ObjectCollection {
 // Collections never hold more entries than this, whatever counts the file states.
 constexpr int32_t kMaxCollectionEntries = 65536;
 // The object files of one collection together: those past it are not loaded.
-constexpr uint64_t kMaxCollectionBytes = 128ull << 20;
+constexpr uint64_t kMaxCollectionBytes = 64ull << 20;

@@ -266,7 +266,7 @@ TEST(KydFormat, FailedLoadsLogTheirLinesAndTheName) {
     std::filesystem::remove(huge);
 }
 
-// One 13 MB object named 15 times: the objects past 128 MiB in all are not loaded.
+// One 13 MB object named 8 times: the objects past 64 MiB in all are not loaded.
 TEST(KydFormat, CollectionsStopAtTheirByteBudget) {
     StartEngine();
     std::filesystem::create_directories(platform::TempDir() + "budget");
@@ -276,14 +276,14 @@ TEST(KydFormat, CollectionsStopAtTheirByteBudget) {
     big.vertices.assign(5'000'000, 0);
     std::vector<uint8_t> bytes = big.Bytes();
     WriteTempFile("budget/big.kyd", std::string(bytes.begin(), bytes.end()));
-    std::string ini = "[objects]\ncount=15\n";
-    for (int i = 1; i <= 15; ++i) ini += std::to_string(i) + "=big.kyd\n";
+    std::string ini = "[objects]\ncount=8\n";
+    for (int i = 1; i <= 8; ++i) ini += std::to_string(i) + "=big.kyd\n";
     std::string file = WriteTempFile("budget/objects.ini", ini);
     ObjectCollection collection;
     ObjectCollectionLoad(collection, file.c_str(), -1);
-    ASSERT_EQ(collection.objects.size(), 15u);
+    ASSERT_EQ(collection.objects.size(), 8u);
     size_t loaded = 0;
     for (const KydModel& object : collection.objects) loaded += object.loaded ? 1 : 0;
-    EXPECT_EQ(loaded, 10u);
+    EXPECT_EQ(loaded, 5u);
     EXPECT_FALSE(collection.objects.back().loaded);
 }

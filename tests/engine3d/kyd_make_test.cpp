@@ -54,7 +54,9 @@ TEST(KydMake, ConvertsObjAndGltfModelsThatLoadBack) {
     };
     std::string output = platform::TempDir() + "converted.kyd";
     for (const Case& c : cases) {
+        // What cannot be read fails before the form matters.
         for (const char* option : {"", "--text"}) {
+            if (!c.converts && *option) continue;
             std::remove(output.c_str());
             ConverterRun run = Convert(c.model, output, option);
             ASSERT_NE(run.status, -1) << c.model << " crashed or hung";
