@@ -8,10 +8,9 @@
 #include <GL/gl.h>
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstddef>
-#include <functional>
-#include <unordered_map>
 
 namespace {
 
@@ -94,36 +93,38 @@ void TriangulateFace(MeshObject& mesh, uint32_t first, uint32_t count, size_t& b
         mesh.triangles.insert(mesh.triangles.end(), {first + left[0], first + left[i], first + left[i + 1]});
 }
 
-// Faces repeat their corners, so edges are matched by position. An edge shared by more than two
-// triangles is paired with none.
+// Faces repeat their corners, so edges are matched by position, compared as bits (minus zero as
+// zero) so that damaged coordinates still sort. An edge shared by more than two triangles is paired
+// with none; so is every edge of a mesh past kMaxPairedEdges, whose shadows then draw every side.
+constexpr size_t kMaxPairedEdges = 3'000'000;
+
 void FindNeighbours(MeshObject& mesh) {
-    using Key = std::array<float, 6>;
-    struct KeyHash {
-        size_t operator()(const Key& k) const {
-            size_t h = 0;
-            for (float f : k) h = h * 1000003u ^ std::hash<float>()(f);
-            return h;
-        }
-    };
-    auto key = [&](uint32_t a, uint32_t b) {
-        const float* p = mesh.vertices[a].position;
-        const float* q = mesh.vertices[b].position;
-        Key k{p[0], p[1], p[2], q[0], q[1], q[2]};
-        if (std::lexicographical_compare(q, q + 3, p, p + 3)) k = {q[0], q[1], q[2], p[0], p[1], p[2]};
-        return k;
-    };
-    std::unordered_map<Key, std::vector<uint32_t>, KeyHash> edges;
     size_t count = mesh.triangles.size();
-    for (size_t e = 0; e < count; ++e) {
-        size_t first = e - e % 3;
-        edges[key(mesh.triangles[e], mesh.triangles[first + (e + 1) % 3])].push_back(static_cast<uint32_t>(e));
-    }
     mesh.neighbours.assign(count, -1);
-    for (const auto& [k, shared] : edges)
-        if (shared.size() == 2) {
-            mesh.neighbours[shared[0]] = static_cast<int32_t>(shared[1] / 3);
-            mesh.neighbours[shared[1]] = static_cast<int32_t>(shared[0] / 3);
+    if (count > kMaxPairedEdges) return;
+    struct Edge {
+        std::array<uint32_t, 6> key;
+        uint32_t index;
+    };
+    auto bits = [](float f) { return f == 0 ? 0u : std::bit_cast<uint32_t>(f); };
+    std::vector<Edge> edges(count);
+    for (size_t e = 0; e < count; ++e) {
+        const float* p = mesh.vertices[mesh.triangles[e]].position;
+        const float* q = mesh.vertices[mesh.triangles[e - e % 3 + (e + 1) % 3]].position;
+        std::array<uint32_t, 3> a{bits(p[0]), bits(p[1]), bits(p[2])}, b{bits(q[0]), bits(q[1]), bits(q[2])};
+        if (b < a) std::swap(a, b);
+        edges[e] = {{a[0], a[1], a[2], b[0], b[1], b[2]}, static_cast<uint32_t>(e)};
+    }
+    std::sort(edges.begin(), edges.end(), [](const Edge& x, const Edge& y) { return x.key < y.key; });
+    for (size_t i = 0; i < count;) {
+        size_t end = i + 1;
+        while (end < count && edges[end].key == edges[i].key) ++end;
+        if (end - i == 2) {
+            mesh.neighbours[edges[i].index] = static_cast<int32_t>(edges[i + 1].index / 3);
+            mesh.neighbours[edges[i + 1].index] = static_cast<int32_t>(edges[i].index / 3);
         }
+        i = end;
+    }
 }
 
 void BoundingSphere(MeshObject& mesh) {
