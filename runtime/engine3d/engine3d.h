@@ -62,7 +62,7 @@ void ObjectPop();
 // ---- Meshes (numbers 0..65535)
 // A KYD file's first frame as the mesh; 1 or 0.
 int32_t MeshLoad(int32_t mesh, const RtString& file);
-// A frame of a model as the mesh; 1 or 0 (no such frame).
+// A frame of a model as the mesh; 1 or 0 (no such frame, or no memory for it).
 int32_t MeshFromModel(int32_t mesh, const KydModel& model, int32_t frame);
 // Sprites' textures on units 0 and 1; -1 for none. The sprite's texture is looked up at each draw:
 // once the sprite is freed the mesh draws untextured.
@@ -75,7 +75,8 @@ void MeshFree(int32_t mesh);
 // Under the object transform; 0 when the mesh is empty or outside the view.
 int32_t MeshDraw(int32_t mesh);
 // In ShadowMode with the shadow light on: the mesh's shadow volume, its light-facing triangles
-// extruded away from the light; 0 when nothing was drawn.
+// extruded away from the light to just inside the far plane, counted where it lies behind what was
+// drawn (so a camera inside a shadow sees it too); 0 when nothing was drawn.
 int32_t MeshDrawShadow(int32_t mesh);
 // Meshes drawn since the frame began.
 int32_t MeshesDrawn();

@@ -8,6 +8,7 @@
 #include <GL/gl.h>
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 MeshObject* MeshSlot(int32_t mesh, bool create) {
     Vividoru3D& engine = Engine3D();
@@ -42,7 +43,12 @@ int32_t MeshFromModel(int32_t mesh, const KydModel& model, int32_t frame) {
     MeshObject* target = MeshSlot(mesh, true);
     if (!target || frame < 0 || static_cast<size_t>(frame) >= model.frames.size()) return 0;
     *target = MeshObject{};
-    MeshBuild(*target, model, model.frames[static_cast<size_t>(frame)]);
+    try {
+        MeshBuild(*target, model, model.frames[static_cast<size_t>(frame)]);
+    } catch (const std::bad_alloc&) {
+        *target = MeshObject{};
+        return 0;
+    }
     return 1;
 }
 
