@@ -11,6 +11,7 @@ packages=(
     libinih-dev fonts-dejavu-core libfreetype-dev
     alsa-utils chromium-bsu-data lbreakout2-data sound-theme-freedesktop
     xvfb
+    libassimp-dev assimp-testmodels
 )
 
 missing=()

@@ -1,12 +1,14 @@
 // 3D speed on this machine, offscreen: ModelLoad of a 100 000-vertex object in both forms beside a
 // plain read of the same bytes, the demo scene's frame time at 640 x 480 beside the same triangles
-// in immediate mode, and meshes drawn per second.
+// in immediate mode, and lit, textured meshes drawn per second beside a plain GL loop drawing the
+// same triangles.
 #include "platform/file_bytes.h"
 #include "platform/paths.h"
 #include "runtime/attach_subsystems.h"
 #include "runtime/core/core.h"
 #include "runtime/engine3d/engine3d.h"
 #include "runtime/engine3d/vividoru3d.h"
+#include "runtime/gfx2d/gfx2d.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -20,6 +22,7 @@ namespace {
 // 200 x 100 quads: 20 000 faces of a marker and 4 corners, 100 000 vertices.
 constexpr int kColumns = 201, kRows = 101;
 constexpr int32_t kSphere = 1, kCube = 2;
+constexpr int32_t kChecker = 1;
 
 // A wavy grid of quads, one colour per row (the compact form holds at most 256), in the text form (version 1.1, with
 // normals).
@@ -95,10 +98,12 @@ void StartHeadless() {
     AttachSubsystems();
     RuntimeInit(1, "engine3d bench");
     std::string folder = platform::TempDir();
-    if (std::system(("\"" KYD_MAKE_PATH "\" " + folder).c_str()) != 0) std::abort();
+    if (std::system(("\"" KYD_SAMPLES_PATH "\" " + folder).c_str()) != 0) std::abort();
     if (!MeshLoad(kSphere, (folder + "sphere_compact.kyd").c_str()) ||
-        !MeshLoad(kCube, (folder + "cube_compact.kyd").c_str()))
+        !MeshLoad(kCube, (folder + "cube_compact.kyd").c_str()) ||
+        !SpriteLoad((folder + "checker.bmp").c_str(), kChecker))
         std::abort();
+    MeshTexture(kCube, kChecker, -1);
 }
 
 // The demo's camera, fog and lights, with the object turned by angle degrees.
@@ -144,8 +149,11 @@ void BM_DemoSceneImmediate(benchmark::State& state) {
     }
 }
 
-// Small cubes in a grid, all inside the view: meshes drawn per second.
-void BM_MeshesDrawn(benchmark::State& state) {
+constexpr int kCubesPerFrame = 1000;
+
+// A head-lit frame of kCubesPerFrame small cubes in a grid, all inside the view; draw(i) draws one.
+template <typename Draw>
+void CubeFrames(benchmark::State& state, Draw draw) {
     StartHeadless();
     int64_t drawn = 0;
     for (auto _ : state) {
@@ -154,15 +162,46 @@ void BM_MeshesDrawn(benchmark::State& state) {
         Scene3DBegin(1, 100, 60);
         CameraSet(0, 0, 30, 0, 0, 0);
         LightSet(0, 0xFFFFFF, 0, 0, 0, 0, 0, 0, 1);
-        for (int i = 0; i < 1000; ++i) {
+        for (int i = 0; i < kCubesPerFrame; ++i) {
             ObjectReset();
             ObjectMove(i % 40 - 20, i / 40 % 25 - 12, 0);
             ObjectScale(0.3, 0.3, 0.3);
-            drawn += MeshDraw(kCube);
+            drawn += draw();
         }
         glFinish();
     }
     state.counters["meshes/s"] = benchmark::Counter(static_cast<double>(drawn), benchmark::Counter::kIsRate);
+}
+
+// Lit, textured cubes through MeshDraw.
+void BM_MeshesDrawn(benchmark::State& state) {
+    CubeFrames(state, [] { return MeshDraw(kCube); });
+}
+
+// The peer: the same triangles, texture and transforms from client arrays, nothing else done.
+void BM_MeshesPlainGL(benchmark::State& state) {
+    StartHeadless();
+    const MeshObject& cube = Engine3D().meshes[kCube];
+    GLuint texture = MeshTextureName(cube.textureA);
+    CubeFrames(state, [&] {
+        Vividoru3D& engine = Engine3D();
+        glLoadMatrixf(MultiplyMatrix(engine.viewMatrix, engine.objectTransform).data());
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_NORMALIZE);
+        constexpr GLsizei stride = sizeof(MeshVertex);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glVertexPointer(3, GL_FLOAT, stride, cube.vertices[0].position);
+        glNormalPointer(GL_FLOAT, stride, cube.vertices[0].normal);
+        glColorPointer(3, GL_FLOAT, stride, cube.vertices[0].colour);
+        glTexCoordPointer(2, GL_FLOAT, stride, &cube.vertices[0].u);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(cube.triangles.size()), GL_UNSIGNED_INT,
+                       cube.triangles.data());
+        return 1;
+    });
 }
 
 } // namespace
@@ -173,4 +212,5 @@ BENCHMARK(BM_PlainReadCompact)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DemoSceneFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DemoSceneImmediate)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_MeshesDrawn)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+BENCHMARK(BM_MeshesPlainGL)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 BENCHMARK_MAIN();

@@ -16,7 +16,10 @@ bool ModelLoad(KydModel& model, const RtString& file, bool decode);
 // The compact form, through a temporary file: false (the old file intact) when it cannot be written.
 bool ModelSave(const KydModel& model, const RtString& file);
 // An INI file of textures and objects, names relative to its folder; images keyed by colourKey.
+// Objects past 64 MiB in all are not loaded; files past 64 MiB fail.
 bool ObjectCollectionLoad(ObjectCollection& collection, const RtString& file, int32_t colourKey);
+// Empties the collection; its textures go once no mesh draws with them.
+void ObjectCollectionFree(ObjectCollection& collection);
 
 // ---- Shader slots 0..254 (GLSL through the ARB shader objects)
 // 1 on success (also when neither file exists: the slot stays empty), 0 on failure.
@@ -59,16 +62,21 @@ void ObjectPop();
 // ---- Meshes (numbers 0..65535)
 // A KYD file's first frame as the mesh; 1 or 0.
 int32_t MeshLoad(int32_t mesh, const RtString& file);
-// A frame of a model as the mesh; 1 or 0 (no such frame).
+// A frame of a model as the mesh; 1 or 0 (no such frame, or no memory for it).
 int32_t MeshFromModel(int32_t mesh, const KydModel& model, int32_t frame);
-// Sprite textures on units 0 and 1; -1 for none.
+// Sprites' textures on units 0 and 1; -1 for none. The sprite's texture is looked up at each draw:
+// once the sprite is freed the mesh draws untextured.
 void MeshTexture(int32_t mesh, int32_t spriteA, int32_t spriteB);
-// Loads a collection; its objects become meshes firstMesh.. with their textures. The number loaded.
+// Loads a collection; its objects become meshes firstMesh.. with their textures, which live as long
+// as a mesh uses them. The number loaded.
 int32_t MeshLoadCollection(int32_t firstMesh, const RtString& file);
+// Empties the mesh and lets go of its textures.
+void MeshFree(int32_t mesh);
 // Under the object transform; 0 when the mesh is empty or outside the view.
 int32_t MeshDraw(int32_t mesh);
 // In ShadowMode with the shadow light on: the mesh's shadow volume, its light-facing triangles
-// extruded away from the light; 0 when nothing was drawn.
+// extruded away from the light to just inside the far plane, counted where it lies behind what was
+// drawn (so a camera inside a shadow sees it too); 0 when nothing was drawn.
 int32_t MeshDrawShadow(int32_t mesh);
 // Meshes drawn since the frame began.
 int32_t MeshesDrawn();

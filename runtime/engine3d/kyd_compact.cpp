@@ -12,6 +12,8 @@ struct ByteReader {
 
     bool Take(void* target, size_t count) {
         if (count > left) return false;
+        // An empty palette or frame has no storage to copy into.
+        if (count == 0) return true;
         std::memcpy(target, at, count);
         at += count;
         left -= count;
@@ -71,11 +73,14 @@ KydError KydReadCompact(KydModel& model, const uint8_t* bytes, size_t size, bool
 
     model.palette.resize(static_cast<size_t>(paletteCount));
     in.Take(model.palette.data(), 4 * model.palette.size());
+    // In one read: a million pairs must not cost a million reads.
+    std::vector<float> pairs(2 * static_cast<size_t>(texCoordCount));
+    in.Take(pairs.data(), 4 * pairs.size());
     model.texU.resize(static_cast<size_t>(texCoordCount));
     model.texV.resize(static_cast<size_t>(texCoordCount));
-    for (int32_t i = 0; i < texCoordCount; ++i) {
-        in.Take(model.texU[i]);
-        in.Take(model.texV[i]);
+    for (size_t i = 0; i < model.texU.size(); ++i) {
+        model.texU[i] = pairs[2 * i];
+        model.texV[i] = pairs[2 * i + 1];
     }
     model.frames.resize(static_cast<size_t>(frameCount));
     for (KydFrame& frame : model.frames) {

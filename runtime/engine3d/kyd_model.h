@@ -16,6 +16,8 @@ constexpr uint32_t kKydMarker = 0xFFFFFFFD;
 constexpr size_t kKydMaxPalette = 256;
 // The text form's conversion refuses objects beyond this many vertices over all frames.
 constexpr size_t kKydMaxTextVertices = 4'000'000;
+// Files past this size are refused before they are read.
+constexpr uint64_t kKydMaxFileBytes = 64ull << 20;
 
 struct KydPackedVertex {
     uint8_t x, y, z, normal, colour;

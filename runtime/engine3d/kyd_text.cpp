@@ -4,6 +4,7 @@
 #include "runtime/engine3d/kyd_model.h"
 
 #include <algorithm>
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
@@ -105,6 +106,33 @@ bool ReadFloats(TokenReader& in, float* target, int count) {
     return true;
 }
 
+// Objects written without normals are lit by the average of their faces' normals at each vertex
+// (Newell's sum, so concave and slightly bent faces count too); a vertex no face uses keeps zero.
+void ComputeNormals(std::vector<TextVertex>& vertices, const std::vector<TextFace>& faces) {
+    // In double precision: no sum of finite float coordinates overflows.
+    std::vector<std::array<double, 3>> sums(vertices.size(), {0, 0, 0});
+    for (const TextFace& face : faces) {
+        double n[3] = {0, 0, 0};
+        size_t count = face.corners.size();
+        for (size_t i = 0; i < count; ++i) {
+            const float* a = vertices[face.corners[i].vertex].position;
+            const float* b = vertices[face.corners[(i + 1) % count].vertex].position;
+            for (int k = 0; k < 3; ++k) {
+                int k1 = (k + 1) % 3, k2 = (k + 2) % 3;
+                n[k] += (double(a[k1]) - b[k1]) * (double(a[k2]) + b[k2]);
+            }
+        }
+        for (const TextCorner& corner : face.corners)
+            for (int k = 0; k < 3; ++k) sums[corner.vertex][k] += n[k];
+    }
+    for (size_t i = 0; i < vertices.size(); ++i) {
+        const std::array<double, 3>& n = sums[i];
+        double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        if (length > 0 && std::isfinite(length))
+            for (int k = 0; k < 3; ++k) vertices[i].normal[k] = static_cast<float>(n[k] / length);
+    }
+}
+
 } // namespace
 
 KydError KydReadText(KydModel& model, const uint8_t* bytes, size_t size) {
@@ -165,11 +193,14 @@ KydError KydReadText(KydModel& model, const uint8_t* bytes, size_t size) {
         for (TextVertex& vertex : vertices)
             if (!ReadFloats(in, vertex.position, 3) || (hasNormals && !ReadFloats(in, vertex.normal, 3)))
                 return KydError::ReadError;
+        for (const TextFace& face : faces)
+            for (const TextCorner& corner : face.corners)
+                if (corner.vertex >= vertexCount) return KydError::ReadError;
+        if (!hasNormals) ComputeNormals(vertices, faces);
         frame.decoded.reserve(verticesPerFrame);
         for (const TextFace& face : faces) {
             frame.decoded.push_back(KydVertex{{0, 0, 0}, {0, 0, 0}, {1, 1, 1}, kKydMarker, 0, 0, 0});
             for (const TextCorner& corner : face.corners) {
-                if (corner.vertex >= vertexCount) return KydError::ReadError;
                 const TextVertex& from = vertices[corner.vertex];
                 KydVertex to{};
                 for (int k = 0; k < 3; ++k) {

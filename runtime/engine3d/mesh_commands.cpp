@@ -8,8 +8,7 @@
 #include <GL/gl.h>
 #include <algorithm>
 #include <cmath>
-
-namespace {} // namespace
+#include <new>
 
 MeshObject* MeshSlot(int32_t mesh, bool create) {
     Vividoru3D& engine = Engine3D();
@@ -23,12 +22,6 @@ MeshObject* MeshSlot(int32_t mesh, bool create) {
 }
 
 namespace {
-
-uint32_t SpriteTexture(int32_t sprite) {
-    const SpriteSlot* slot = SlotOf(sprite);
-    if (!slot) return 0;
-    return slot->mipTexture ? slot->mipTexture : slot->texture;
-}
 
 bool Visible(const Vividoru3D& engine, const MeshObject& mesh) {
     const Matrix4& m = engine.objectTransform;
@@ -50,7 +43,12 @@ int32_t MeshFromModel(int32_t mesh, const KydModel& model, int32_t frame) {
     MeshObject* target = MeshSlot(mesh, true);
     if (!target || frame < 0 || static_cast<size_t>(frame) >= model.frames.size()) return 0;
     *target = MeshObject{};
-    MeshBuild(*target, model, model.frames[static_cast<size_t>(frame)]);
+    try {
+        MeshBuild(*target, model, model.frames[static_cast<size_t>(frame)]);
+    } catch (const std::bad_alloc&) {
+        *target = MeshObject{};
+        return 0;
+    }
     return 1;
 }
 
@@ -62,28 +60,34 @@ int32_t MeshLoad(int32_t mesh, const RtString& file) {
 void MeshTexture(int32_t mesh, int32_t spriteA, int32_t spriteB) {
     MeshObject* target = MeshSlot(mesh, false);
     if (!target) return;
-    target->textureA = SpriteTexture(spriteA);
-    target->textureB = SpriteTexture(spriteB);
+    target->textureA = MeshTextureSource{spriteA, nullptr};
+    target->textureB = MeshTextureSource{spriteB, nullptr};
 }
 
+void MeshFree(int32_t mesh) {
+    if (MeshObject* target = MeshSlot(mesh, false)) *target = MeshObject{};
+}
+
+// Meshes the collection replaces let go of their textures as they are rebuilt; the collection's own
+// textures stay alive only through the meshes that use them.
 int32_t MeshLoadCollection(int32_t firstMesh, const RtString& file) {
-    auto collection = std::make_unique<ObjectCollection>();
-    ObjectCollectionLoad(*collection, file, Gfx2d().spriteColourKey);
-    auto textureName = [&](int32_t index) {
-        if (index < 0 || static_cast<size_t>(index) >= collection->textures.size()) return 0u;
-        const CollectionTexture& texture = collection->textures[static_cast<size_t>(index)];
-        return texture.mipTexture ? texture.mipTexture : texture.texture;
+    ObjectCollection collection;
+    ObjectCollectionLoad(collection, file, Gfx2d().spriteColourKey);
+    auto texture = [&](int32_t index) {
+        if (index < 0 || static_cast<size_t>(index) >= collection.textures.size()) return MeshTextureSource{};
+        return MeshTextureSource{-1, collection.textures[static_cast<size_t>(index)]};
     };
     int32_t loaded = 0;
-    for (size_t i = 0; i < collection->objects.size(); ++i) {
-        int32_t mesh = firstMesh + static_cast<int32_t>(i);
-        if (!MeshFromModel(mesh, collection->objects[i], 0)) continue;
-        MeshObject& target = *MeshSlot(mesh, false);
-        target.textureA = textureName(collection->textureA[i]);
-        target.textureB = textureName(collection->textureB[i]);
+    for (size_t i = 0; i < collection.objects.size(); ++i) {
+        // Range-checked before it is added: a first mesh near the top of int32 must not wrap.
+        int64_t mesh = int64_t{firstMesh} + static_cast<int64_t>(i);
+        if (mesh < 0 || mesh >= kMaxMeshes) continue;
+        if (!MeshFromModel(static_cast<int32_t>(mesh), collection.objects[i], 0)) continue;
+        MeshObject& target = *MeshSlot(static_cast<int32_t>(mesh), false);
+        target.textureA = texture(collection.textureA[i]);
+        target.textureB = texture(collection.textureB[i]);
         ++loaded;
     }
-    Engine3D().collections.push_back(std::move(collection));
     return loaded;
 }
 
@@ -94,8 +98,12 @@ int32_t MeshDraw(int32_t mesh) {
     FlushGL();
     glMatrixMode(GL_MODELVIEW);
     glLoadMatrixf(MultiplyMatrix(engine.viewMatrix, engine.objectTransform).data());
-    BindMeshTextures(source->textureA, source->textureB);
-    MeshDrawArrays(*source);
+    uint32_t textureA = MeshTextureName(source->textureA), textureB = MeshTextureName(source->textureB);
+    BindMeshTextures(textureA, textureB);
+    // Scaled objects keep their lighting: Scene3DBegin leaves normalisation off for everything else.
+    glEnable(GL_NORMALIZE);
+    MeshDrawArrays(*source, textureB ? 2 : textureA ? 1 : 0);
+    glDisable(GL_NORMALIZE);
     glLoadMatrixf(engine.viewMatrix.data());
     ++engine.meshesDrawn;
     return 1;

@@ -35,28 +35,31 @@ void LoadTexture(CollectionTexture& texture, const RtString& file, int32_t colou
     if (!ArchiveResolve(file, path) || !DecodeImageFile(image, path.c_str(), colourKey)) return;
     FlushGL();
     if (!TextureUpload(image, 0, 0, 0, 0, texture.texture, &texture.mipTexture, false, false))
-        texture = CollectionTexture{};
+        texture.texture = texture.mipTexture = 0;
+}
+
+// What a loaded object holds in memory, near enough to bound a collection by.
+uint64_t ModelBytes(const KydModel& model) {
+    uint64_t bytes = 4 * model.palette.size() + 8 * model.texU.size();
+    for (const KydFrame& frame : model.frames)
+        bytes +=
+            sizeof(KydFrame) + sizeof(KydPackedVertex) * frame.packed.size() + sizeof(KydVertex) * frame.decoded.size();
+    return bytes;
 }
 
 } // namespace
 
-ObjectCollection::~ObjectCollection() { FreeTextures(); }
-
-void ObjectCollection::FreeTextures() {
-    if (GlReady()) {
-        FlushGL();
-        for (CollectionTexture& texture : textures)
-            for (uint32_t name : {texture.texture, texture.mipTexture})
-                if (name) glDeleteTextures(1, &name);
-    }
-    textures.clear();
+CollectionTexture::~CollectionTexture() {
+    if (!GlReady()) return;
+    FlushGL();
+    for (uint32_t name : {texture, mipTexture})
+        if (name) glDeleteTextures(1, &name);
 }
 
+void ObjectCollectionFree(ObjectCollection& collection) { collection = ObjectCollection{}; }
+
 bool ObjectCollectionLoad(ObjectCollection& collection, const RtString& file, int32_t colourKey) {
-    collection.FreeTextures();
-    collection.objects.clear();
-    collection.textureA.clear();
-    collection.textureB.clear();
+    ObjectCollectionFree(collection);
     IniTable table;
     IniLoadFile(table, file);
     std::string_view whole = file.view();
@@ -64,18 +67,27 @@ bool ObjectCollectionLoad(ObjectCollection& collection, const RtString& file, in
     RtString folder(whole.substr(0, cut == std::string_view::npos ? 0 : cut + 1));
 
     int32_t textureCount = ReadCount(table, "textures");
-    collection.textures.resize(static_cast<size_t>(textureCount));
-    for (int32_t i = 1; i <= textureCount; ++i)
-        LoadTexture(collection.textures[static_cast<size_t>(i - 1)], folder + IniLookup(table, "textures", RtString(i)),
-                    colourKey);
+    for (int32_t i = 1; i <= textureCount; ++i) {
+        auto texture = std::make_shared<CollectionTexture>();
+        LoadTexture(*texture, folder + IniLookup(table, "textures", RtString(i)), colourKey);
+        collection.textures.push_back(std::move(texture));
+    }
 
     int32_t objectCount = ReadCount(table, "objects");
     collection.objects.resize(static_cast<size_t>(objectCount));
+    uint64_t total = 0;
     for (int32_t i = 1; i <= objectCount; ++i) {
         RtString name = folder + IniLookup(table, "objects", RtString(i)), path;
         // An object that cannot be resolved still fails through the loader, with its log lines.
         if (!ArchiveResolve(name, path)) path = name;
-        ModelLoad(collection.objects[static_cast<size_t>(i - 1)], path, false);
+        KydModel& object = collection.objects[static_cast<size_t>(i - 1)];
+        if (total <= kMaxCollectionBytes) ModelLoad(object, path, false);
+        total += ModelBytes(object);
+        if (total > kMaxCollectionBytes) {
+            object = KydModel{};
+            WriteErrorLog("# malloc error");
+            WriteErrorLog(path.c_str());
+        }
         collection.textureA.push_back(ReadTextureNumber(table, i, "ta", collection.textures.size()));
         collection.textureB.push_back(ReadTextureNumber(table, i, "tb", collection.textures.size()));
     }

@@ -9,7 +9,7 @@
 Vividoru3D::Vividoru3D(OpenGLVividoru& device_, bool debugMode_) : device(device_), debugMode(debugMode_) {}
 
 Vividoru3D::~Vividoru3D() {
-    collections.clear();
+    meshes.clear();
     GlExtensions& ext = GlExt();
     if (!device.contextReady || !ext.glDeleteObjectARB) return;
     FlushGL();

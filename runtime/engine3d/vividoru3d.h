@@ -64,9 +64,8 @@ class Vividoru3D {
     std::array<float, 3> shadowLightColour{};
     uint8_t shadowType = 1;
 
-    // Meshes, the collections whose textures they use, and the per-frame count of drawn meshes
+    // Meshes and the per-frame count of drawn meshes
     std::vector<MeshObject> meshes;
-    std::vector<std::unique_ptr<ObjectCollection>> collections;
     int32_t meshesDrawn = 0;
 };
 

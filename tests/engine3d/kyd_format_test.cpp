@@ -2,10 +2,12 @@
 // conversion and packing, round trips through ModelSave, and the log lines of a failed load.
 #include "platform/paths.h"
 #include "runtime/engine3d/engine3d.h"
+#include "runtime/engine3d/object_collection.h"
 #include "tests/engine3d/engine_test_support.h"
 #include "tests/support/headless.h"
 
 #include <cstring>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -118,13 +120,16 @@ TEST(KydFormat, HostileCompactFilesFailBeforeAllocatingAndClearTheObject) {
          KydError::ReadError},
         {"vertices -1", [](CompactFile& f) { f.vertexCount = -1; }, KydError::ReadError},
         {"version 1.0", [](CompactFile& f) { f.version = 1.0; }, KydError::WrongVersion},
+        {"empty palette and frame",
+         [](CompactFile& f) { f.paletteCount = f.vertexCount = 0, f.palette.clear(), f.vertices.clear(); },
+         KydError::None},
     };
     for (const Case& c : cases) {
         CompactFile file;
         c.change(file);
         KydModel model;
         EXPECT_EQ(Read(model, file.Bytes()), c.error) << c.what;
-        ExpectCleared(model);
+        if (c.error != KydError::None) ExpectCleared(model);
     }
     // Every cut of a valid file is a short read.
     std::vector<uint8_t> whole = CompactFile{}.Bytes();
@@ -150,7 +155,6 @@ TEST(KydFormat, TextFormConvertsFacesIntoMarkersAndPacks) {
     ASSERT_EQ(model.texU.size(), 30u);
     EXPECT_EQ(model.texV[4], -0.25f); // stored negated, so the compact form loads v back
     // Quantised per axis over -1..1; a marker takes the previous vertex's bytes, the first zero.
-    EXPECT_EQ(frame.scale[0], 2.0f / 255);
     const KydPackedVertex& first = frame.packed[1];
     EXPECT_EQ((std::array<int, 4>{first.x, first.y, first.z, first.colour}), (std::array<int, 4>{0, 0, 255, 1}));
     EXPECT_EQ(frame.packed[0].x, 0);
@@ -209,6 +213,13 @@ TEST(KydFormat, TextVersionsCommentsAndHostileTexts) {
 }
 
 TEST(KydFormat, SavedObjectsReloadByteIdentical) {
+    KydModel empty;
+    std::string emptyText = WriteTempFile("empty.kyd", "KYDA 1.0 0 0 0");
+    std::string emptySaved = platform::TempDir() + "empty_saved.kyd";
+    ASSERT_TRUE(ModelLoad(empty, emptyText.c_str(), true));
+    ASSERT_TRUE(ModelSave(empty, emptySaved.c_str()));
+    EXPECT_TRUE(ModelLoad(empty, emptySaved.c_str(), true));
+
     std::string text = WriteTempFile("cube.kyd", TextCube());
     std::string saved = platform::TempDir() + "cube_saved.kyd", again = platform::TempDir() + "cube_again.kyd";
     KydModel fromText, reloaded;
@@ -239,13 +250,40 @@ TEST(KydFormat, FailedLoadsLogTheirLinesAndTheName) {
     std::vector<uint8_t> valid = CompactFile{}.Bytes();
     std::string cutPath = WriteTempFile("cut.kyd", std::string(valid.begin(), valid.begin() + 20));
     std::string missing = platform::TempDir() + "missing.kyd";
+    // Sized before it is read: 3 GiB of nothing is refused at once.
+    std::string huge = WriteTempFile("huge.kyd", "");
+    std::filesystem::resize_file(huge, 3ull << 30);
     std::string before = ReadLog();
     KydModel model;
     EXPECT_FALSE(ModelLoad(model, oldPath.c_str(), true));
     EXPECT_FALSE(ModelLoad(model, cutPath.c_str(), true));
     EXPECT_FALSE(ModelLoad(model, missing.c_str(), true));
+    EXPECT_FALSE(ModelLoad(model, huge.c_str(), true));
     ExpectCleared(model);
     EXPECT_EQ(ReadLog().substr(before.size()), "Wrong .kyd version.\r\n# read error\r\n" + oldPath +
                                                    "\r\n# read error\r\n" + cutPath + "\r\n# read error\r\n" + missing +
-                                                   "\r\n");
+                                                   "\r\n# read error\r\n" + huge + "\r\n");
+    std::filesystem::remove(huge);
+}
+
+// One 13 MB object named 8 times: the objects past 64 MiB in all are not loaded.
+TEST(KydFormat, CollectionsStopAtTheirByteBudget) {
+    StartEngine();
+    std::filesystem::create_directories(platform::TempDir() + "budget");
+    CompactFile big;
+    big.texCoordCount = big.vertexCount = 1'000'000;
+    big.pairs.assign(2'000'000, 0.5f);
+    big.vertices.assign(5'000'000, 0);
+    std::vector<uint8_t> bytes = big.Bytes();
+    WriteTempFile("budget/big.kyd", std::string(bytes.begin(), bytes.end()));
+    std::string ini = "[objects]\ncount=8\n";
+    for (int i = 1; i <= 8; ++i) ini += std::to_string(i) + "=big.kyd\n";
+    std::string file = WriteTempFile("budget/objects.ini", ini);
+    ObjectCollection collection;
+    ObjectCollectionLoad(collection, file.c_str(), -1);
+    ASSERT_EQ(collection.objects.size(), 8u);
+    size_t loaded = 0;
+    for (const KydModel& object : collection.objects) loaded += object.loaded ? 1 : 0;
+    EXPECT_EQ(loaded, 5u);
+    EXPECT_FALSE(collection.objects.back().loaded);
 }

@@ -1,5 +1,5 @@
 // The renderer and the 3D frame, read back from the frame: vertex colours, lights, fog, culling,
-// textures, frustum skipping, stencil shadows, collections, and the demo's screenshot.
+// textures, frustum skipping, stencil shadows, collections, and the demo's screenshot and failure.
 #include "platform/paths.h"
 #include "runtime/core/core.h"
 #include "runtime/engine3d/engine3d.h"
@@ -8,14 +8,17 @@
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/image_file.h"
 #include "runtime/gfx2d/image_writer.h"
+#include "runtime/gfx2d/sprite_store.h"
 #include "tests/engine3d/engine_test_support.h"
 #include "tests/support/headless.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 namespace {
 
@@ -30,6 +33,13 @@ void BeginScene() {
 }
 
 uint32_t Centre() { return BackBufferPixel(320, 240); }
+
+// GL textures that exist now, among the first names handed out.
+int32_t LiveTextures() {
+    int32_t live = 0;
+    for (GLuint name = 1; name < 4096; ++name) live += glIsTexture(name) ? 1 : 0;
+    return live;
+}
 
 // A solid BMP of the colour; its path.
 std::string SolidBmp(const std::string& path, uint32_t colour) {
@@ -52,12 +62,7 @@ TEST(Renderer, VertexColoursLightsAndFog) {
     EXPECT_TRUE(PixelNear(Centre(), 0x3264C8, 1)) << std::hex << Centre();
     EXPECT_EQ(BackBufferPixel(10, 10), 0u);
 
-    // A red head light on a white quad: diffuse red plus the default ambient 0.2 x 0.2.
-    BeginScene();
-    LoadQuad(kQuad, 0xFFFFFF, Square(1, 0));
-    LightSet(0, kRed, 0, 0, 0, 0, 0, 0, 1);
-    MeshDraw(kQuad);
-    EXPECT_TRUE(PixelNear(Centre(), 0x0A0AFF, 2)) << std::hex << Centre();
+    // A head light on a quad facing away from it: the default ambient 0.2 x 0.2 only.
     BeginScene();
     LoadQuad(kQuad, 0xFFFFFF, Square(1, 0), {0, 0, -1});
     LightSet(0, kRed, 0, 0, 0, 0, 0, 0, 1);
@@ -72,6 +77,46 @@ TEST(Renderer, VertexColoursLightsAndFog) {
     MeshDraw(kQuad);
     EXPECT_TRUE(PixelNear(Centre(), 0x800080, 3)) << std::hex << Centre();
     FogSet(-1, 0, 0, 0);
+}
+
+// A white quad facing the camera under a grey head light reads 0x80 diffuse plus 0x0A ambient,
+// however it is scaled or turned about the view axis, and whether or not its file gave normals.
+TEST(Renderer, LightingHoldsUnderTransformsAndForObjectsWithoutNormals) {
+    const std::pair<double, double> transforms[] = {{1, 0}, {0.5, 0}, {2, 0}, {2, 45}, {0.5, 90}};
+    LoadQuad(kQuad, 0xFFFFFF, Square(1, 0));
+    for (auto [scale, turn] : transforms) {
+        BeginScene();
+        LightSet(0, 0x808080, 0, 0, 0, 0, 0, 0, 1);
+        ObjectScale(scale, scale, scale);
+        ObjectTurn(0, 0, turn);
+        MeshDraw(kQuad);
+        EXPECT_TRUE(PixelNear(Centre(), 0x8A8A8A, 2)) << scale << " " << turn << " " << std::hex << Centre();
+    }
+
+    std::string text = WriteTempFile("bare.kyd", "KYDA 1.0 0 1 255 255 255 4 0 0 1 0 2 0 3 0 1 4 "
+                                                 "-1 -1 0 1 -1 0 1 1 0 -1 1 0");
+    std::string packed = platform::TempDir() + "bare_compact.kyd";
+    KydModel model;
+    ASSERT_TRUE(ModelLoad(model, text.c_str(), true));
+    ASSERT_TRUE(ModelSave(model, packed.c_str()));
+    for (const std::string& file : {text, packed}) {
+        BeginScene();
+        ASSERT_EQ(MeshLoad(kQuad, file.c_str()), 1);
+        LightSet(0, 0x808080, 0, 0, 0, 0, 0, 0, 1);
+        MeshDraw(kQuad);
+        EXPECT_TRUE(PixelNear(Centre(), 0x8A8A8A, 2)) << file << " " << std::hex << Centre();
+    }
+    LightSet(0, 0, 0, 0, 0, 0, 0, 0, 0);
+}
+
+// A dart whose corners start beside its notch: fanned from the first corner, the notch would fill.
+TEST(Renderer, ConcaveFacesKeepTheirNotch) {
+    BeginScene();
+    LoadQuad(kQuad, kRed, {{{-1, -1, 0}, {0, 0, 0}, {1, -1, 0}, {0, 1, 0}}});
+    MeshDraw(kQuad);
+    EXPECT_EQ(BackBufferPixel(320, 240 - 24), kRed);      // (0, 0.5): the dart's body
+    EXPECT_EQ(BackBufferPixel(320, 240 + 24), 0u);        // (0, -0.5): the notch
+    EXPECT_EQ(BackBufferPixel(320 - 38, 240 + 34), kRed); // (-0.8, -0.7): a leg
 }
 
 TEST(Renderer, CullModesTexturesAndTheFrustum) {
@@ -90,6 +135,16 @@ TEST(Renderer, CullModesTexturesAndTheFrustum) {
     MeshTexture(kQuad, 300, -1);
     MeshDraw(kQuad);
     EXPECT_TRUE(PixelNear(Centre(), 0x00FF00, 1)) << std::hex << Centre();
+    // The mesh draws whatever its sprite holds now: nothing once freed, the new image once reloaded.
+    SpriteFree(300);
+    BeginScene();
+    MeshDraw(kQuad);
+    EXPECT_EQ(Centre(), 0xFFFFFFu) << std::hex << Centre();
+    ASSERT_TRUE(SpriteLoad(SolidBmp(platform::TempDir() + "blue.bmp", kBlue).c_str(), 300));
+    BeginScene();
+    MeshDraw(kQuad);
+    EXPECT_TRUE(PixelNear(Centre(), kBlue, 1)) << std::hex << Centre();
+    SpriteFree(300);
 
     // Behind the camera, or far to the side: skipped and not counted.
     BeginScene();
@@ -158,6 +213,44 @@ TEST(Renderer, MeshShadowVolumesDarkenWhatTheyHide) {
     EXPECT_EQ(BackBufferPixel(250, 300), kGrey);
 }
 
+// Where the far plane cuts a volume, the empty background behind it stays as it was; a camera
+// inside a volume sees the floor under the roof shadowed and the floor beyond it lit.
+TEST(Renderer, MeshShadowVolumesSurviveTheFarPlaneAndACameraInside) {
+    constexpr int32_t kFloor = 2, kOccluder = 4;
+    BeginScene();
+    glClearColor(200 / 255.0f, 200 / 255.0f, 200 / 255.0f, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0, 0, 0, 1);
+    LoadQuad(kOccluder, kRed, Square(0.5f, 0));
+    MeshDraw(kOccluder);
+    LightSet(-3, 0xFFFFFF, 5, 0, 10, 0, 0, 0, 1);
+    MeshDrawShadow(kOccluder);
+    ShadowMode(0);
+    EXPECT_EQ(BackBufferPixel(270, 240), 0xC8C8C8u) << std::hex << BackBufferPixel(270, 240);
+    EXPECT_EQ(Centre(), kRed);
+
+    // Floor and roof are squares laid flat, facing up; the light is above the roof.
+    auto flat = [](float y) {
+        ObjectReset();
+        ObjectMove(0, y, 0);
+        ObjectTurn(-90, 0, 0);
+    };
+    LoadQuad(kFloor, kGrey, Square(100, 0));
+    LoadQuad(kOccluder, kRed, Square(3, 0));
+    StartEngine();
+    Scene3DBegin(0.1, 50, 90);
+    CameraSet(0, 1, 0, 0, 0, -8);
+    flat(0);
+    MeshDraw(kFloor);
+    flat(2);
+    MeshDraw(kOccluder);
+    LightSet(-3, 0xFFFFFF, 0, 10, 0, 0, 0, 0, 1);
+    MeshDrawShadow(kOccluder);
+    ShadowMode(0);
+    EXPECT_EQ(Centre(), kGrey) << std::hex << Centre(); // the floor at z = -8
+    EXPECT_TRUE(PixelNear(BackBufferPixel(320, 470), 0x646464, 1)) << std::hex << BackBufferPixel(320, 470);
+}
+
 // A window larger than 3000 x 2000 is darkened to its bottom-right corner. The window is made that
 // size from the start, in a child process of its own.
 TEST(Renderer, ShadowsReachTheCornerOfALargeWindow) {
@@ -193,21 +286,33 @@ TEST(Renderer, CollectionInASubfolderLoadsTexturesAndObjects) {
     ObjectCollection collection;
     ASSERT_TRUE(ObjectCollectionLoad(collection, (folder + "objects.ini").c_str(), -1));
     ASSERT_EQ(collection.textures.size(), 2u);
-    EXPECT_NE(collection.textures[0].texture, 0u);
-    EXPECT_EQ(collection.textures[1].texture, 0u);
+    EXPECT_NE(collection.textures[0]->texture, 0u);
+    EXPECT_EQ(collection.textures[1]->texture, 0u);
     ASSERT_EQ(collection.objects.size(), 3u);
     EXPECT_TRUE(collection.objects[0].loaded && collection.objects[1].loaded);
     EXPECT_FALSE(collection.objects[2].loaded);
     EXPECT_EQ(collection.textureA, (std::vector<int32_t>{0, -1, -1}));
     EXPECT_EQ(collection.textureB, (std::vector<int32_t>{1, -1, -1}));
 
-    EXPECT_EQ(MeshLoadCollection(10, (folder + "objects.ini").c_str()), 2);
+    ObjectCollectionFree(collection);
+    EXPECT_TRUE(collection.textures.empty() && collection.objects.empty());
+
+    // Reloads free the textures they replace; a mesh keeps its texture until it is freed.
+    int32_t live = LiveTextures();
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(MeshLoadCollection(10, (folder + "objects.ini").c_str()), 2);
+    EXPECT_EQ(LiveTextures(), live + 2); // the blue image and its mip-mapped copy
     BeginScene();
     MeshDraw(10);
     EXPECT_TRUE(PixelNear(Centre(), kBlue, 1)) << std::hex << Centre();
+    MeshFree(10);
+    EXPECT_EQ(LiveTextures(), live);
+    EXPECT_EQ(MeshDraw(10), 0);
+    EXPECT_EQ(MeshLoadCollection(INT32_MAX - 1, (folder + "objects.ini").c_str()), 0);
 }
 
-TEST(Demo, HeadlessScreenshotShowsTheLitObject) {
+// The default scene, a textured collection on a floor, read back from the demo's screenshot: the far
+// floor in the fog's colour, the sphere's shadow edge on the floor, the checker texture on the sphere.
+TEST(Demo, HeadlessScreenshotShowsFogShadowAndTexture) {
     FILE* out = popen(KYD_VIEW_PATH, "r");
     ASSERT_NE(out, nullptr);
     char line[1024] = {};
@@ -218,6 +323,32 @@ TEST(Demo, HeadlessScreenshotShowsTheLitObject) {
     path.erase(path.find_last_not_of("\r\n") + 1);
     ImageRGBA image;
     ASSERT_TRUE(DecodeImageFile(image, path, -1)) << path;
-    const uint8_t* centre = &image.pixels[(static_cast<size_t>(image.height / 2) * image.width + image.width / 2) * 4];
-    EXPECT_GT(centre[0] + centre[1] + centre[2], 60);
+    auto pixel = [&](int x, int y) {
+        const uint8_t* p = &image.pixels[(static_cast<size_t>(y) * image.width + x) * 4];
+        return static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16);
+    };
+    auto brightness = [&](int x, int y) {
+        uint32_t p = pixel(x, y);
+        return static_cast<int>((p & 255) + (p >> 8 & 255) + (p >> 16 & 255));
+    };
+    EXPECT_TRUE(PixelNear(pixel(320, 125), 0x5A4030, 12)) << std::hex << pixel(320, 125);
+    bool shadowEdge = false;
+    for (int x = 420; x < 540; x += 2) shadowEdge |= brightness(x, 255) * 10 < brightness(x + 8, 255) * 7;
+    EXPECT_TRUE(shadowEdge);
+    int texture = 0;
+    for (int y = 205; y < 235; ++y)
+        for (int x = 370; x < 400; ++x) texture = std::max(texture, std::abs(brightness(x, y) - brightness(x + 1, y)));
+    EXPECT_GT(texture, 60);
+}
+
+TEST(Demo, FailsWithAMessageWhenItCannotLoad) {
+    std::string command = std::string(KYD_VIEW_PATH) + " " + platform::TempDir() + "no_such_object.kyd 2>&1";
+    FILE* out = popen(command.c_str(), "r");
+    ASSERT_NE(out, nullptr);
+    std::string text;
+    char line[1024];
+    while (std::fgets(line, sizeof line, out)) text += line;
+    int status = pclose(out);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_NE(text.find("kyd_view: cannot load"), std::string::npos) << text;
 }
