@@ -148,7 +148,6 @@ void RaylibStyleLoop() {
         previous = current;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         SDL_GL_SwapWindow(gl.window); // EndDrawing
-        DrainEvents();
         current = Seconds();
         double draw = current - previous;
         previous = current;
@@ -157,6 +156,7 @@ void RaylibStyleLoop() {
             waitTime(target - frame);
             previous = Seconds();
         }
+        DrainEvents(); // PollInputEvents, before the next frame
     });
 }
 
