@@ -90,7 +90,7 @@ long RuntimeWindowProc(const platform::Event& event) {
 namespace {
 
 constexpr double kLeastWakeMargin = 0.2;
-constexpr double kMostWakeMargin = 1.0;
+constexpr double kMostWakeMargin = 0.5;
 
 // Sleeps to wakeMargin before the deadline; the margin follows the latest wake-up delays and decays
 // slowly back, so one late wake-up makes the next frames spin a little longer instead of leaving late.
