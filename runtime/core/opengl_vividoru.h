@@ -38,7 +38,7 @@ class OpenGLVividoru {
     double nextFrameTime = 0;
     // How long before the deadline the pacing sleep ends, learnt from how late sleeps wake: short on a
     // quiet machine, longer on a busy one so frames still leave on time.
-    double wakeMargin = 1.0;
+    double wakeMargin = 0.5;
 
   private:
     bool OpenMultisampled();
