@@ -124,8 +124,7 @@ GlWindow OpenGlWindow() {
 
 void DrainEvents() {
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-    }
+    while (SDL_PollEvent(&event)) {}
 }
 
 // raylib's SetTargetFPS(60) pacing: frame time measured from BeginDrawing, the rest waited by WaitTime,
@@ -139,8 +138,7 @@ void RaylibStyleLoop() {
         double sleep = seconds - seconds * 0.05;
         timespec request{static_cast<time_t>(sleep), static_cast<long>((sleep - static_cast<time_t>(sleep)) * 1e9)};
         nanosleep(&request, nullptr);
-        while (Seconds() < destination) {
-        }
+        while (Seconds() < destination) {}
     };
     MeasureIdle([&] {
         double current = Seconds(); // BeginDrawing

@@ -14,9 +14,8 @@ namespace {
 constexpr int32_t kPageSide = 1024;
 
 bool TakeHole(SpriteAtlas& atlas, int32_t texWidth, int32_t texHeight, AtlasCell& cell) {
-    auto hole = std::find_if(atlas.holes.begin(), atlas.holes.end(), [&](const AtlasCell& h) {
-        return h.texWidth == texWidth && h.texHeight == texHeight;
-    });
+    auto hole = std::find_if(atlas.holes.begin(), atlas.holes.end(),
+                             [&](const AtlasCell& h) { return h.texWidth == texWidth && h.texHeight == texHeight; });
     if (hole == atlas.holes.end()) return false;
     cell = *hole;
     *hole = atlas.holes.back();

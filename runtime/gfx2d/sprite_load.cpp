@@ -35,8 +35,7 @@ bool SpriteLoadInto(int32_t id, const std::string& path, int32_t key, bool norma
     }
     bool font = id >= kFirstFontSprite;
     int32_t uploadWidth = 0, uploadHeight = 0;
-    std::vector<uint8_t> texels =
-        TexelBuffer(image, 0, 0, 0, 0, normalMap && !font, font, uploadWidth, uploadHeight);
+    std::vector<uint8_t> texels = TexelBuffer(image, 0, 0, 0, 0, normalMap && !font, font, uploadWidth, uploadHeight);
     if (texels.empty()) {
         ImageRelease(image);
         return false;

@@ -121,7 +121,7 @@ uint32_t NewTexture(int32_t width, int32_t height, bool nearest, const uint8_t* 
 }
 
 std::vector<uint8_t> TexelBuffer(const ImageRGBA& image, int32_t x, int32_t y, int32_t w, int32_t h, bool normalMap,
-                                   bool nearest, int32_t& texWidth, int32_t& texHeight) {
+                                 bool nearest, int32_t& texWidth, int32_t& texHeight) {
     if (!GlReady()) return {};
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);

@@ -20,6 +20,6 @@ bool TextureUpload(const ImageRGBA& image, int32_t x, int32_t y, int32_t w, int3
 // TextureUpload in two steps, for a caller that keeps the texels: the buffer (empty for an empty
 // rectangle) with its power-of-two size, then the upload, which may spoil the buffer for the mip levels.
 std::vector<uint8_t> TexelBuffer(const ImageRGBA& image, int32_t x, int32_t y, int32_t w, int32_t h, bool normalMap,
-                                   bool nearest, int32_t& texWidth, int32_t& texHeight);
+                                 bool nearest, int32_t& texWidth, int32_t& texHeight);
 void UploadTexels(std::vector<uint8_t>& texels, int32_t texWidth, int32_t texHeight, uint32_t& texture,
                   uint32_t* mipTexture, bool nearest);

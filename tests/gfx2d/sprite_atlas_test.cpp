@@ -11,7 +11,8 @@ namespace {
 
 // 8 x 8, quadrants red (top-left), green (top-right), blue and white (bottom).
 TestPicture Quadrants() {
-    return Picture(8, 8, [](int32_t x, int32_t y) { return y < 4 ? (x < 4 ? kRed : kGreen) : (x < 4 ? kBlue : kWhite); });
+    return Picture(8, 8,
+                   [](int32_t x, int32_t y) { return y < 4 ? (x < 4 ? kRed : kGreen) : (x < 4 ? kBlue : kWhite); });
 }
 
 // 3 x 5 grey with the key colour in its bottom-right corner.
@@ -44,8 +45,18 @@ TEST(SpriteAtlas, SharedSpritesKeepTheirPixelsFramesKeysTilingAndMasks) {
         {"smoothed corner", [] { SpriteDraw(30, 100, 100); }, 100, 100, kRed},
         {"smoothed opposite corner", [] { SpriteDraw(30, 100, 100); }, 107, 107, kWhite},
         {"next to a neighbour in the atlas", [] { SpriteDraw(31, 100, 100); }, 107, 100, 0x00FFFF},
-        {"frame 1 of 4 x 4 frames", [] { SpriteSetFrameSize(30, 4, 4); FrameDraw(30, 1, 10, 10); }, 11, 11, kGreen},
-        {"frame 2, the bottom-left", [] { SpriteSetFrameSize(30, 4, 4); FrameDraw(30, 2, 10, 10); }, 13, 13, kBlue},
+        {"frame 1 of 4 x 4 frames",
+         [] {
+             SpriteSetFrameSize(30, 4, 4);
+             FrameDraw(30, 1, 10, 10);
+         },
+         11, 11, kGreen},
+        {"frame 2, the bottom-left",
+         [] {
+             SpriteSetFrameSize(30, 4, 4);
+             FrameDraw(30, 2, 10, 10);
+         },
+         13, 13, kBlue},
         {"keyed pixel shows the ground",
          [] {
              DrawFilledRect(0, 0, 20, 20, kGreen);
@@ -65,7 +76,8 @@ TEST(SpriteAtlas, SharedSpritesKeepTheirPixelsFramesKeysTilingAndMasks) {
          [] {
              SetSmoothing(false);
              PolyBegin(30);
-             for (auto [x, y] : {std::pair{0, 0}, {0, 16}, {16, 16}, {16, 0}}) PolyVertex(200 + x, 200 + y, x, y, kWhite);
+             for (auto [x, y] : {std::pair{0, 0}, {0, 16}, {16, 16}, {16, 0}})
+                 PolyVertex(200 + x, 200 + y, x, y, kWhite);
              PolyEnd();
          },
          209, 201, kRed},
