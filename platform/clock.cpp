@@ -43,4 +43,8 @@ void SleepMs(int ms) {
     if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+void SleepFractionMs(double ms) {
+    if (ms > 0) std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms));
+}
+
 } // namespace platform

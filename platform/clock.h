@@ -14,5 +14,7 @@ uint32_t Milliseconds();
 // one run to the next.
 uint32_t SystemMilliseconds();
 void SleepMs(int ms);
+// Sleeps to the microsecond: the frame loop wakes a fraction of a millisecond before its deadline.
+void SleepFractionMs(double ms);
 
 } // namespace platform

@@ -1,10 +1,19 @@
-// Start-up time and memory of a whole process, and how late the frame loop releases frames.
+// Start-up time and memory of a whole process, how late the frame loop releases frames, and how much
+// CPU an idle 60 fps loop uses: ours, raylib's pacing, an SDL_Delay loop and the idle launcher.
 #include "runtime/core/core.h"
+#include "tests/app/child_run.h"
 #include "tests/support/headless.h"
+#ifdef LAUNCHER_UNDER_TEST
+#include "tests/app/launcher_case.h"
+#endif
+#include "tests/app/xvfb_display.h"
 
+#include <GL/gl.h>
+#include <SDL.h>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <spawn.h>
 #include <string>
@@ -75,10 +84,176 @@ void FramePacingLateness(benchmark::State& state) {
 }
 BENCHMARK(FramePacingLateness)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// Idle loops run as children (this program again, "--idle-loop NAME") and measure themselves after a
+// warm-up, so start-up is left out and every thread of the child counts.
+constexpr int kIdleFrames = 240;
+constexpr int kWarmUpFrames = 20;
+constexpr int kRounds = 3;
+
+double ProcessCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double Seconds() { return static_cast<double>(MonotonicNs()) / 1e9; }
+
+// Calls frame() kWarmUpFrames + kIdleFrames times; prints the CPU percent of the measured frames.
+template <typename Frame>
+void MeasureIdle(Frame frame) {
+    for (int i = 0; i < kWarmUpFrames; ++i) frame();
+    double wall = Seconds();
+    double cpu = ProcessCpuSeconds();
+    for (int i = 0; i < kIdleFrames; ++i) frame();
+    std::printf("%f\n", 100 * (ProcessCpuSeconds() - cpu) / (Seconds() - wall));
+}
+
+struct GlWindow {
+    SDL_Window* window;
+    SDL_GLContext context;
+};
+
+GlWindow OpenGlWindow() {
+    SDL_Init(SDL_INIT_VIDEO);
+    SDL_Window* window = SDL_CreateWindow("idle", 0, 0, 640, 480, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+    SDL_GLContext context = SDL_GL_CreateContext(window);
+    SDL_GL_SetSwapInterval(0);
+    return {window, context};
+}
+
+void DrainEvents() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {}
+}
+
+// raylib's SetTargetFPS(60) pacing: frame time measured from BeginDrawing, the rest waited by WaitTime,
+// which sleeps 95 % of it and busy-waits the last 5 % on the high-resolution clock.
+void RaylibStyleLoop() {
+    GlWindow gl = OpenGlWindow();
+    const double target = 1.0 / 60;
+    double previous = Seconds();
+    auto waitTime = [](double seconds) {
+        double destination = Seconds() + seconds;
+        double sleep = seconds - seconds * 0.05;
+        timespec request{static_cast<time_t>(sleep), static_cast<long>((sleep - static_cast<time_t>(sleep)) * 1e9)};
+        nanosleep(&request, nullptr);
+        while (Seconds() < destination) {}
+    };
+    MeasureIdle([&] {
+        double current = Seconds(); // BeginDrawing
+        double update = current - previous;
+        previous = current;
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        SDL_GL_SwapWindow(gl.window); // EndDrawing
+        current = Seconds();
+        double draw = current - previous;
+        previous = current;
+        double frame = update + draw;
+        if (frame < target) {
+            waitTime(target - frame);
+            previous = Seconds();
+        }
+        DrainEvents(); // PollInputEvents, before the next frame
+    });
+}
+
+// The common hand-written loop: SDL_Delay for what is left of 16 ms.
+void SdlDelayLoop() {
+    GlWindow gl = OpenGlWindow();
+    MeasureIdle([&] {
+        Uint32 start = SDL_GetTicks();
+        DrainEvents();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        SDL_GL_SwapWindow(gl.window);
+        Uint32 spent = SDL_GetTicks() - start;
+        if (spent < 1000 / 60) SDL_Delay(1000 / 60 - spent);
+    });
+}
+
+void RuntimeLoop() {
+    StartRuntime();
+    LimitFps(60);
+    MeasureIdle([] { ShowScreen(); });
+}
+
+const char* const kLoops[] = {"ShowScreen", "raylib", "SDL_Delay"};
+
+std::vector<std::string> DisplayEnv(const XvfbDisplay* xvfb) {
+    if (xvfb) return {"SDL_VIDEODRIVER=x11", "DISPLAY=" + xvfb->Name()};
+    return {"SDL_VIDEODRIVER=offscreen", "DISPLAY"};
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// CPU of one core used by an empty 60 fps loop, median of three children.
+void IdleLoopCpu(benchmark::State& state) {
+    const char* loop = kLoops[state.range(0)];
+    XvfbDisplay* xvfb = state.range(1) ? new XvfbDisplay : nullptr;
+    std::vector<double> percents;
+    for (auto _ : state) {
+        for (int round = 0; round < kRounds; ++round) {
+            ChildResult run = RunChild("/proc/self/exe", {"--idle-loop", loop}, ".", DisplayEnv(xvfb));
+            if (run.status != 0) state.SkipWithError("the idle loop did not run");
+            percents.push_back(std::atof(run.output.c_str()));
+        }
+    }
+    state.SetLabel(std::string(loop) + (xvfb ? " xvfb" : " offscreen"));
+    state.counters["cpu_percent"] = Median(percents);
+    delete xvfb;
+}
+BENCHMARK(IdleLoopCpu)
+    ->ArgNames({"loop", "xvfb"})
+    ->ArgsProduct({{0, 1, 2}, {0, 1}})
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+
+#ifdef LAUNCHER_UNDER_TEST
+// The launcher's dialog at rest: the CPU and wall time of a short run are taken from a long one, which
+// leaves the launcher's own start-up out.
+void LauncherIdleCpu(benchmark::State& state) {
+    XvfbDisplay* xvfb = state.range(0) ? new XvfbDisplay : nullptr;
+    auto run = [&](int frames, double& cpu, double& wall) {
+        LauncherCase c(LAUNCHER_UNDER_TEST, GAME_STAND_IN);
+        c.Write("script.txt", std::to_string(frames) + " quit\n");
+        std::vector<std::string> env = {"TMV_DISPLAY_MODES=1280x1024x32@60,1024x768x32@60,800x600x32@60",
+                                        "TMV_DESKTOP_MODE=1280x1024x32@60", "TMV_TEST_SCRIPT=" + c.Path("script.txt")};
+        double start = Seconds();
+        ChildResult result = c.Run(env, xvfb ? xvfb->Name() : "");
+        wall = Seconds() - start;
+        cpu = result.cpuSeconds;
+        return result.status == 0;
+    };
+    std::vector<double> percents;
+    for (auto _ : state) {
+        for (int round = 0; round < kRounds; ++round) {
+            double shortCpu, shortWall, longCpu, longWall;
+            if (!run(30, shortCpu, shortWall) || !run(30 + kIdleFrames, longCpu, longWall))
+                state.SkipWithError("the launcher did not run its script");
+            percents.push_back(100 * (longCpu - shortCpu) / (longWall - shortWall));
+        }
+    }
+    state.SetLabel(xvfb ? "launcher xvfb" : "launcher offscreen");
+    state.counters["cpu_percent"] = Median(percents);
+    delete xvfb;
+}
+BENCHMARK(LauncherIdleCpu)->ArgName("xvfb")->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond);
+#endif
+
 } // namespace
 
 int main(int argc, char** argv) {
     UseHeadlessEnvironment();
+    if (argc == 3 && std::strcmp(argv[1], "--idle-loop") == 0) {
+        std::string loop = argv[2];
+        if (loop == kLoops[0]) RuntimeLoop();
+        if (loop == kLoops[1]) RaylibStyleLoop();
+        if (loop == kLoops[2]) SdlDelayLoop();
+        return 0;
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     return 0;

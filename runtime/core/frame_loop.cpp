@@ -10,6 +10,7 @@
 #include "runtime/core/subsystem_hooks.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -86,8 +87,26 @@ long RuntimeWindowProc(const platform::Event& event) {
     return 0;
 }
 
-// Sleeps only while more than 5 ms remain and wakes 3 ms early, then polls: the frame is released on
-// the first clock reading past the deadline without busy-waiting through the period.
+namespace {
+
+constexpr double kLeastWakeMargin = 0.2;
+constexpr double kMostWakeMargin = 0.5;
+
+// Sleeps to wakeMargin before the deadline; the margin follows the latest wake-up delays and decays
+// slowly back, so one late wake-up makes the next frames spin a little longer instead of leaving late.
+void SleepTowards(OpenGLVividoru& device, double now) {
+    double wakeAt = device.nextFrameTime - device.wakeMargin;
+    if (wakeAt <= now) return;
+    platform::SleepFractionMs(wakeAt - now);
+    double overslept = ReadClockMs() - wakeAt;
+    double margin = std::max(overslept + 0.1, device.wakeMargin * 0.98);
+    device.wakeMargin = std::clamp(margin, kLeastWakeMargin, kMostWakeMargin);
+}
+
+} // namespace
+
+// Sleeps through the period on the high-resolution clock and polls only the last fraction of a
+// millisecond: the frame is released on the first clock reading past the deadline, at little CPU.
 double PresentFrame(OpenGLVividoru& device) {
     if (Hooks().finishScreen) Hooks().finishScreen();
     GlFlushQuads();
@@ -97,14 +116,8 @@ double PresentFrame(OpenGLVividoru& device) {
     double now;
     do {
         PumpMessages(device);
+        SleepTowards(device, ReadClockMs());
         now = ReadClockMs();
-        if (device.nextFrameTime > now + 5) {
-            int d = NumberToInt(device.nextFrameTime - now);
-            if (d > 5) {
-                platform::SleepMs(d - 3);
-                now += d;
-            }
-        }
     } while (now <= device.nextFrameTime);
     device.nextFrameTime += device.framePeriod;
     // Missed periods are skipped, not caught up.

@@ -36,6 +36,9 @@ class OpenGLVividoru {
     platform::GlContext glContext = nullptr;
     double framePeriod = 0;
     double nextFrameTime = 0;
+    // How long before the deadline the pacing sleep ends, learnt from how late sleeps wake: short on a
+    // quiet machine, longer on a busy one so frames still leave on time.
+    double wakeMargin = 0.5;
 
   private:
     bool OpenMultisampled();

@@ -1,8 +1,9 @@
 // Graphics2D: the 2D subsystem's record (sprite table, collision masks, colour keys, blend alpha,
-// smoothing, bound textures, polygon list) and its accessor.
+// smoothing, bound textures, polygon list, sprite atlases) and its accessor.
 #pragma once
 
 #include "runtime/gfx2d/image_rgba.h"
+#include "runtime/gfx2d/sprite_atlas.h"
 
 #include <cstdint>
 #include <vector>
@@ -46,6 +47,7 @@ struct Graphics2D {
     int32_t boundSecondSprite = -1;
     bool boundMipTexture = false;
     PolyList poly;
+    SpriteAtlas atlas;
     // The decoders' buffer, reused from load to load.
     ImageRGBA loadImage;
 };

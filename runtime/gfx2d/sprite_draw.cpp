@@ -50,18 +50,7 @@ void DrawStretched(const SpriteSlot& slot, float x, float y, float w, float h) {
     if (mirrored) GlFrontFace(GL_CCW);
 }
 
-// The vertex order of the plain and frame draws: top-right, top-left, bottom-left, bottom-right.
-void BatchQuad(float left, float top, float right, float bottom, float uL, float uR, float vB, float vT) {
-    GlBatchVertex* v = GlBatchQuads(GL_QUADS, 4);
-    v[0] = {right, top, 0, uR, vT};
-    v[1] = {left, top, 0, uL, vT};
-    v[2] = {left, bottom, 0, uL, vB};
-    v[3] = {right, bottom, 0, uR, vB};
-}
-
-} // namespace
-
-void BindSpriteTexture(int32_t id, int32_t secondId, bool useMipTexture) {
+void BindTextures(int32_t id, uint32_t texture, int32_t secondId, bool useMipTexture) {
     Graphics2D& g = Gfx2d();
     g.boundSprite = id;
     g.boundSecondSprite = secondId;
@@ -72,8 +61,7 @@ void BindSpriteTexture(int32_t id, int32_t secondId, bool useMipTexture) {
         if (second) GlBindTexture(1, useMipTexture ? second->mipTexture : second->texture);
         GlEnableTexture(1, second != nullptr);
     }
-    const SpriteSlot* slot = SlotOf(id);
-    if (!slot) {
+    if (!SlotOf(id)) {
         GlEnableTexture(0, false);
         if (!multitexture) {
             GlFlushQuads();
@@ -81,8 +69,48 @@ void BindSpriteTexture(int32_t id, int32_t secondId, bool useMipTexture) {
         }
         return;
     }
-    GlBindTexture(0, useMipTexture ? slot->mipTexture : slot->texture);
+    GlBindTexture(0, texture);
     GlEnableTexture(0, true);
+}
+
+// Where the sprite's own texture lies in the texture bound for it: u0 + u * uScale.
+struct TexturePlace {
+    float u0 = 0, v0 = 0, uScale = 1, vScale = 1;
+};
+
+// The plain and frame draws take the sprite from its atlas cell when it has one, so runs of different
+// sprites of one atlas stay in one batch.
+TexturePlace BindForBatch(int32_t id) {
+    const AtlasCell* cell = AtlasCellOf(id);
+    if (!cell) {
+        BindSpriteTexture(id, -1, false);
+        return {};
+    }
+    BindTextures(id, AtlasTexture(*cell), -1, false);
+    float side = static_cast<float>(AtlasSide());
+    return {static_cast<float>(cell->x + 1) / side, static_cast<float>(cell->y + 1) / side,
+            static_cast<float>(cell->texWidth) / side, static_cast<float>(cell->texHeight) / side};
+}
+
+// The vertex order of the plain and frame draws: top-right, top-left, bottom-left, bottom-right.
+void BatchQuad(const TexturePlace& place, float left, float top, float right, float bottom, float uL, float uR,
+               float vB, float vT) {
+    uL = place.u0 + uL * place.uScale;
+    uR = place.u0 + uR * place.uScale;
+    vB = place.v0 + vB * place.vScale;
+    vT = place.v0 + vT * place.vScale;
+    GlBatchVertex* v = GlBatchQuads(GL_QUADS, 4);
+    v[0] = {right, top, 0, uR, vT};
+    v[1] = {left, top, 0, uL, vT};
+    v[2] = {left, bottom, 0, uL, vB};
+    v[3] = {right, bottom, 0, uR, vB};
+}
+
+} // namespace
+
+void BindSpriteTexture(int32_t id, int32_t secondId, bool useMipTexture) {
+    const SpriteSlot* slot = SlotOf(id);
+    BindTextures(id, slot ? (useMipTexture ? slot->mipTexture : slot->texture) : 0, secondId, useMipTexture);
 }
 
 void DrawTexturedQuad(const QuadVertex (&corners)[4]) {
@@ -101,11 +129,11 @@ void ResetViewport2D() {
 void SpriteDraw(int32_t id, int32_t x, int32_t y) {
     const SpriteSlot* slot = DrawableSlot(id);
     if (!slot) return;
-    BindSpriteTexture(id, -1, false);
+    TexturePlace place = BindForBatch(id);
     ApplySmoothing();
     float u = static_cast<float>(slot->width) / slot->texWidth;
     float v = static_cast<float>(slot->height) / slot->texHeight;
-    BatchQuad(static_cast<float>(x), static_cast<float>(y), static_cast<float>(x + slot->width),
+    BatchQuad(place, static_cast<float>(x), static_cast<float>(y), static_cast<float>(x + slot->width),
               static_cast<float>(y + slot->height), 0, u, 0, v);
 }
 
@@ -153,9 +181,9 @@ void FrameDraw(int32_t id, int32_t frame, int32_t x, int32_t y) {
     const SpriteSlot* slot = DrawableSlot(id);
     FrameCell c;
     if (!slot || !FindFrameCell(*slot, frame, c)) return;
-    BindSpriteTexture(id, -1, false);
+    TexturePlace place = BindForBatch(id);
     ApplySmoothing();
-    BatchQuad(static_cast<float>(x), static_cast<float>(y), static_cast<float>(x + c.width),
+    BatchQuad(place, static_cast<float>(x), static_cast<float>(y), static_cast<float>(x + c.width),
               static_cast<float>(y + c.height), c.uL, c.uR, c.vB, c.vT);
 }
 

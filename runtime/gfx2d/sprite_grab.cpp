@@ -84,6 +84,7 @@ bool SpriteGrab(int32_t id, int32_t x, int32_t y, int32_t w, int32_t h) {
     int32_t texWidth = PowerOfTwoAtLeast(w, 32), texHeight = PowerOfTwoAtLeast(h, 32);
     if (!FitsSpriteSlot(texWidth, texHeight)) return false;
     SpriteFreeMask(id);
+    AtlasRelease(id);
     GlFlushQuads();
     bool alpha = FramebufferHasAlpha();
     // The probe draws, which unbinds textures: it runs before the grab texture is bound.

@@ -33,13 +33,16 @@ bool SpriteLoadInto(int32_t id, const std::string& path, int32_t key, bool norma
         ImageRelease(image);
         return false;
     }
-    bool uploaded = id < kFirstFontSprite
-                        ? TextureUpload(image, 0, 0, 0, 0, slot->texture, &slot->mipTexture, normalMap, false)
-                        : TextureUpload(image, 0, 0, 0, 0, slot->texture, nullptr, false, true);
-    if (!uploaded) {
+    bool font = id >= kFirstFontSprite;
+    int32_t uploadWidth = 0, uploadHeight = 0;
+    std::vector<uint8_t> texels = TexelBuffer(image, 0, 0, 0, 0, normalMap && !font, font, uploadWidth, uploadHeight);
+    if (texels.empty()) {
         ImageRelease(image);
         return false;
     }
+    // Fonts draw with nearest filtering and normal maps in the 3D part: neither is drawn from an atlas.
+    if (!font && !normalMap) AtlasPlace(id, texels, uploadWidth, uploadHeight);
+    UploadTexels(texels, uploadWidth, uploadHeight, slot->texture, font ? nullptr : &slot->mipTexture, font);
     slot->texWidth = static_cast<int16_t>(texWidth);
     slot->texHeight = static_cast<int16_t>(texHeight);
     slot->width = static_cast<int16_t>(image.width);

@@ -25,6 +25,7 @@ void SpriteFree(int32_t id) {
     slot->texWidth = slot->texHeight = -1;
     slot->width = slot->height = 0;
     SpriteFreeMask(id);
+    AtlasRelease(id);
 }
 
 void SpriteFreeAll() {

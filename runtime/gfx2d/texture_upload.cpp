@@ -120,18 +120,18 @@ uint32_t NewTexture(int32_t width, int32_t height, bool nearest, const uint8_t* 
     return texture;
 }
 
-bool TextureUpload(const ImageRGBA& image, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t& texture,
-                   uint32_t* mipTexture, bool normalMap, bool nearest) {
-    if (!GlReady()) return false;
+std::vector<uint8_t> TexelBuffer(const ImageRGBA& image, int32_t x, int32_t y, int32_t w, int32_t h, bool normalMap,
+                                 bool nearest, int32_t& texWidth, int32_t& texHeight) {
+    if (!GlReady()) return {};
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
     if (w == 0) w = image.width - x;
     if (h == 0) h = image.height - y;
-    if (w <= 0 || h <= 0) return false;
+    if (w <= 0 || h <= 0) return {};
     w = std::min(w, maxSize);
     h = std::min(h, maxSize);
-    int32_t texWidth = PowerOfTwoAtLeast(w, 2);
-    int32_t texHeight = PowerOfTwoAtLeast(h, 2);
+    texWidth = PowerOfTwoAtLeast(w, 2);
+    texHeight = PowerOfTwoAtLeast(h, 2);
 
     std::vector<uint8_t> texels(static_cast<size_t>(texWidth) * texHeight * 4);
     for (int32_t j = 0; j < h; ++j) {
@@ -146,9 +146,21 @@ bool TextureUpload(const ImageRGBA& image, int32_t x, int32_t y, int32_t w, int3
     }
     if (!nearest) FillEdgeColours(texels, texWidth, texHeight);
     if (normalMap) ConvertToNormalMap(texels.data(), texWidth, texHeight);
+    return texels;
+}
 
+void UploadTexels(std::vector<uint8_t>& texels, int32_t texWidth, int32_t texHeight, uint32_t& texture,
+                  uint32_t* mipTexture, bool nearest) {
     GlDeleteTexture(texture);
     texture = NewTexture(texWidth, texHeight, nearest, texels.data());
     if (mipTexture) UploadMipTexture(texels, texWidth, texHeight, *mipTexture);
+}
+
+bool TextureUpload(const ImageRGBA& image, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t& texture,
+                   uint32_t* mipTexture, bool normalMap, bool nearest) {
+    int32_t texWidth = 0, texHeight = 0;
+    std::vector<uint8_t> texels = TexelBuffer(image, x, y, w, h, normalMap, nearest, texWidth, texHeight);
+    if (texels.empty()) return false;
+    UploadTexels(texels, texWidth, texHeight, texture, mipTexture, nearest);
     return true;
 }

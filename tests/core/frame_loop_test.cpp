@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 #include <cstdlib>
+#include <ctime>
 #include <gtest/gtest.h>
 #include <utility>
 
@@ -33,6 +34,43 @@ TEST(FrameLoop, MissedFramePeriodsAreSkipped) {
     EXPECT_GE(spent, 1.0);
     EXPECT_GT(device.nextFrameTime, now - device.framePeriod);
     EXPECT_LE(device.nextFrameTime, now + device.framePeriod);
+}
+
+namespace {
+
+double ThreadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+} // namespace
+
+// The wait for the next frame sleeps: polling through it would burn a core while the program idles.
+// What presenting itself costs is taken from frames released at once.
+TEST(FrameLoop, PacedFramesRestAndNoneLeavesEarly) {
+    StartRuntime();
+    LimitFps(60);
+    OpenGLVividoru& device = Device();
+    constexpr int kFrames = 24;
+    double cpuStart = ThreadCpuMs();
+    for (int frame = 0; frame < kFrames; ++frame) {
+        device.nextFrameTime = ReadClockMs() - 1;
+        PresentFrame(device);
+    }
+    double presenting = ThreadCpuMs() - cpuStart;
+    PresentFrame(device);
+    double wallStart = ReadClockMs();
+    cpuStart = ThreadCpuMs();
+    for (int frame = 0; frame < kFrames; ++frame) {
+        double deadline = device.nextFrameTime;
+        PresentFrame(device);
+        EXPECT_GT(ReadClockMs(), deadline) << "frame " << frame;
+    }
+    double wall = ReadClockMs() - wallStart;
+    double waiting = ThreadCpuMs() - cpuStart - presenting;
+    EXPECT_GE(wall, (kFrames - 1) * 1000.0 / 60);
+    EXPECT_LT(waiting, wall / 20) << "CPU " << waiting << " ms while waiting through " << wall << " ms";
 }
 
 TEST(FrameLoop, CloseBoxQuitEscapeAndLeftAltF4EndTheProgramWithZero) {

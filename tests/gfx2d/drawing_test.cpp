@@ -234,9 +234,11 @@ TEST(Viewport, FrameResetRestoresOpaqueFullScreenSmoothedDrawing) {
     EXPECT_EQ(std::pair(w, h), std::pair(640, 480));
 }
 
-TEST(QuadBatch, AThousandDrawsOfOneSpriteMakeOneDrawCallAndNoMoreStateCalls) {
+// Small sprites share an atlas texture: alternating between two needs no texture switch.
+TEST(QuadBatch, AThousandDrawsOfTwoSpritesMakeOneDrawCallAndNoMoreStateCalls) {
     StartDrawing();
     LoadQuadrants(14, 8, 8);
+    LoadQuadrants(19, 8, 8);
     // Texture unit switches go through the extension pointer; count them too.
     static PFNGLACTIVETEXTUREARBPROC activeTexture = GlExt().glActiveTextureARB;
     if (activeTexture)
@@ -247,7 +249,7 @@ TEST(QuadBatch, AThousandDrawsOfOneSpriteMakeOneDrawCallAndNoMoreStateCalls) {
     calls = {true, 0, 0};
     SpriteDraw(14, 0, 0);
     int firstStateCalls = calls.state;
-    for (int i = 1; i < 1000; ++i) SpriteDraw(14, 8 * (i % 80), 8 * (i / 80));
+    for (int i = 1; i < 1000; ++i) SpriteDraw(i % 2 ? 19 : 14, 8 * (i % 80), 8 * (i / 80));
     EXPECT_EQ(calls.state, firstStateCalls) << "no state call after the first draw";
     EXPECT_EQ(calls.draws, 0) << "nothing drawn before it is needed";
     // The last sprite, 999, sits at (8 * 39, 8 * 12).
