@@ -56,8 +56,8 @@ TEST(IniFiles, WritesSetAddRemoveAndReachTheFile) {
     IniWriteValue("gone", "", "");
     IniWriteValue("s", "\r\n", "kept");
     IniSelectFile("");
-    // Removing "gone" moved the last section, "new", into its place.
-    EXPECT_EQ(ReadFile(path), "[s]\r\nc=3\r\nb=two\r\n[new]\r\nk=\r\nv=x\r\n[t]\r\ny=1\r\n");
+    // Removals keep the order of what remains; new sections come last.
+    EXPECT_EQ(ReadFile(path), "[s]\r\nb=two\r\nc=3\r\n[t]\r\ny=1\r\n[new]\r\nk=\r\nv=x\r\n");
     IniSelectFile(RtString(path.c_str()));
     EXPECT_EQ(Read("new", "k"), "NO_DATA");
     EXPECT_EQ(Read("evil", "z"), "NO_DATA");
@@ -71,18 +71,18 @@ TEST(IniFiles, WritesSetAddRemoveAndReachTheFile) {
 TEST(IniFiles, WriteBacksOnReselectionAfterASectionRemovalAndThroughALink) {
     std::string dir = FreshDir();
     RtString same((dir + "same.ini").c_str()), sections((dir + "sections.ini").c_str());
-    WriteBytes(same.c_str(), "; lost comment\n[s]\nk = 1\n");
+    WriteBytes(same.c_str(), "; comment\n[s]\nk = 1\n");
     IniSelectFile(same);
     IniWriteValue("s", "k", "2");
     IniSelectFile(same);
-    EXPECT_EQ(ReadFile(same.c_str()), "[s]\r\nk=2\r\n");
+    EXPECT_EQ(ReadFile(same.c_str()), "; comment\r\n[s]\r\nk=2\r\n");
     EXPECT_EQ(Read("s", "k"), "2");
     EXPECT_FALSE(CurrentIni().table.modified);
 
-    // Keys of the unnamed section stay there when the first section of the file has a name.
+    // Keys of the unnamed section go before the first header.
     IniWriteValue("", "top", 800);
     IniSelectFile(same);
-    EXPECT_EQ(ReadFile(same.c_str()), "top=800\r\n[s]\r\nk=2\r\n");
+    EXPECT_EQ(ReadFile(same.c_str()), "; comment\r\ntop=800\r\n[s]\r\nk=2\r\n");
     EXPECT_EQ(Read("", "top"), "800");
     EXPECT_EQ(Read("s", "top"), "NO_DATA");
 
@@ -101,7 +101,7 @@ TEST(IniFiles, WriteBacksOnReselectionAfterASectionRemovalAndThroughALink) {
     struct stat st;
     ASSERT_EQ(lstat((dir + "link.ini").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
-    EXPECT_EQ(ReadFile(same.c_str()), "top=800\r\n[s]\r\nk=3\r\n");
+    EXPECT_EQ(ReadFile(same.c_str()), "; comment\r\ntop=800\r\n[s]\r\nk=3\r\n");
 }
 
 // A write-back never replaces what it must not, never fails silently, and copes with the longest names.
@@ -137,12 +137,77 @@ TEST(IniFiles, WriteBacksKeepReadOnlyFilesAndReportEveryFailure) {
         std::string failure = "Could not write " + c.path;
         EXPECT_EQ(ReadFile(c.path), c.after) << c.path;
         EXPECT_EQ(said, c.reason.empty() ? "" : failure + ": " + c.reason + "\n");
-        EXPECT_EQ(ReadLog().find(failure + "\r\n") != std::string::npos, !c.reason.empty()) << c.path;
+        std::string log = ReadLog();
+        size_t first = log.find(failure + "\r\n");
+        EXPECT_EQ(first != std::string::npos, !c.reason.empty()) << c.path;
+        EXPECT_EQ(log.find(failure + "\r\n", first + 1), std::string::npos) << "logged once: " << c.path;
     }
     // Only the files themselves are left in the folder.
     std::vector<platform::DirectoryEntry> entries;
     ASSERT_TRUE(platform::ListDirectory(dir, entries));
     EXPECT_EQ(entries.size(), 5u);
+}
+
+// Files from Debian's packages keep every line the change leaves alone.
+TEST(IniFiles, DebianFilesKeepCommentsBlankLinesAndOrderThroughAChangeAndAReload) {
+    struct Change {
+        const char* section;
+        const char* key;
+        const char* value;
+    };
+    struct Case {
+        const char* file;
+        std::vector<Change> changes;
+        // Original line numbers mapped to their new text ("" removes the line), then lines added after them.
+        std::vector<std::pair<size_t, std::string>> replaced;
+        std::vector<std::pair<size_t, std::string>> added;
+        std::vector<Change> reads;
+    };
+    const Case cases[] = {
+        {"/usr/share/doc/libinih-dev/examples/test.ini",
+         {{"protocol", "version", "7"},
+          {"user", "email", ""},
+          {"PROTOCOL", "port", "80"},
+          {"user", "phone", "555"},
+          {"extra", "k", "v"}},
+         {{3, "version=7"}, {7, ""}},
+         {{3, "port=80"}, {9, "phone=555"}, {9, "[extra]"}, {9, "k=v"}},
+         {{"protocol", "version", "7"},
+          {"protocol", "port", "80"},
+          {"user", "email", "NO_DATA"},
+          {"user", "phone", "555"},
+          {"extra", "k", "v"}}},
+        {"/etc/pulse/client.conf", {{"", "autospawn", "no"}}, {}, {{34, "autospawn=no"}}, {{"", "autospawn", "no"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::string original = ReadFile(c.file);
+        ASSERT_FALSE(original.empty());
+        std::string path = IniWith(original);
+        IniSelectFile(RtString(path.c_str()));
+        for (const Change& change : c.changes) IniWriteValue(change.section, change.key, change.value);
+        IniSelectFile("");
+
+        std::vector<std::string> lines;
+        for (size_t start = 0, end; start < original.size(); start = end + 1) {
+            end = original.find('\n', start);
+            lines.push_back(original.substr(start, end - start));
+            if (end == std::string::npos) break;
+        }
+        std::string expected;
+        for (size_t k = 0; k < lines.size(); ++k) {
+            std::string line = lines[k];
+            for (const auto& [at, text] : c.replaced)
+                if (at == k) line = text;
+            if (!line.empty() || lines[k].empty()) expected += line + "\r\n";
+            for (const auto& [at, text] : c.added)
+                if (at == k) expected += text + "\r\n";
+        }
+        EXPECT_EQ(ReadFile(path), expected);
+        IniSelectFile(RtString(path.c_str()));
+        for (const Change& r : c.reads) EXPECT_EQ(Read(r.section, r.key), r.value) << r.section << "/" << r.key;
+        IniSelectFile("");
+    }
 }
 
 TEST(IniFilesDeathTest, KilledBetweenWritingAndRenamingLeavesTheOldFile) {
