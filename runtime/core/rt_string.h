@@ -11,8 +11,8 @@
 
 // Character types other than char have no byte of the ANSI text to stand for; they are refused.
 template <typename C>
-concept RtWideChar = std::same_as<C, wchar_t> || std::same_as<C, char8_t> || std::same_as<C, char16_t> ||
-                     std::same_as<C, char32_t>;
+concept RtWideChar =
+    std::same_as<C, wchar_t> || std::same_as<C, char8_t> || std::same_as<C, char16_t> || std::same_as<C, char32_t>;
 // Integers of every width are numbers; a char is a character.
 template <typename I>
 concept RtInteger = std::integral<I> && !std::same_as<I, char> && !std::same_as<I, bool> && !RtWideChar<I>;

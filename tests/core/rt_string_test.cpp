@@ -63,9 +63,13 @@ TEST(RtString, ConcatenatesNumbersAndConvertsLeadingNumbersSaturating) {
 
 // Other character types have no ANSI byte: they are refused rather than read as numbers.
 template <typename C>
-concept Appends = requires(RtString s, C c) { s + c; };
+concept Appends = requires(RtString s, C c) {
+    s + c;
+};
 template <typename C>
-concept Compares = requires(RtString s, C c) { s == c; };
+concept Compares = requires(RtString s, C c) {
+    s == c;
+};
 static_assert(Appends<char> && Compares<char>);
 static_assert(!Appends<char8_t> && !Appends<wchar_t> && !Appends<char16_t> && !Appends<char32_t>);
 static_assert(!Compares<char8_t> && !Compares<wchar_t>);
