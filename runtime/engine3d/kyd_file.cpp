@@ -9,6 +9,13 @@
 #include <cstring>
 #include <new>
 
+namespace {
+
+// Far above any model a frame can draw; larger files are not read.
+constexpr int64_t kMaxModelFileBytes = int64_t{256} << 20;
+
+} // namespace
+
 KydError KydRead(KydModel& model, const uint8_t* bytes, size_t size, bool decode) {
     model = KydModel{};
     int32_t magic = 0;
@@ -28,7 +35,8 @@ bool ModelLoad(KydModel& model, const RtString& file, bool decode) {
     model = KydModel{};
     std::vector<uint8_t> bytes;
     KydError error = KydError::ReadError;
-    if (file.Length() <= platform::kMaxFileName && platform::ReadFileBytes(platform::SystemPath(file.c_str()), bytes))
+    if (file.Length() <= platform::kMaxFileName &&
+        platform::ReadFileBytes(platform::SystemPath(file.c_str()), bytes, kMaxModelFileBytes))
         error = KydRead(model, bytes.data(), bytes.size(), decode);
     switch (error) {
     case KydError::None:
