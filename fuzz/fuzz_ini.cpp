@@ -1,4 +1,5 @@
-// Fuzzes INI loading (line reader and parser), lookups and the write-back of what was loaded.
+// Fuzzes INI loading (line reader and parser), lookups and the write-back of what was loaded, which
+// must load back to a table that writes the same bytes.
 #include "fuzz/fuzz_scratch.h"
 #include "platform/paths.h"
 #include "runtime/files/ini_table.h"
@@ -6,7 +7,17 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+} // namespace
 
 // The inputs go to files in a scratch folder that the end of the run removes.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -28,7 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     IniSetValue(table, "fuzz", "key", "value");
     IniSetValue(table, table.sections.front().name, "", "");
     if (!IniWriteFile(table, output)) std::abort();
+    // What was written loads back to a table that writes the same bytes again.
+    std::string written = ReadAll(output);
     IniTable reloaded;
     IniLoadFile(reloaded, RtString(output.c_str()));
+    if (!IniWriteFile(reloaded, output) || ReadAll(output) != written) std::abort();
     return 0;
 }

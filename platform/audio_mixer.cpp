@@ -169,7 +169,7 @@ double Music::LengthMs() const {
     return seconds < 0 ? -1 : std::floor(seconds * 1000);
 }
 
-bool Music::Play() { return music_ && Mix_PlayMusic(music_, 0) == 0; }
+bool Music::Play(bool looped) { return music_ && Mix_PlayMusic(music_, looped ? -1 : 0) == 0; }
 
 void MusicSetVolume(int units) {
     if (Mixer().open) Mix_VolumeMusic((std::clamp(units, 0, 1000) * MIX_MAX_VOLUME + 500) / 1000);

@@ -67,8 +67,8 @@ class Music {
     bool IsLoaded() const { return music_ != nullptr; }
     // Whole milliseconds, or -1 when the decoder cannot tell.
     double LengthMs() const;
-    // From the start, once; false when the mixer refuses it.
-    bool Play();
+    // From the start, once or looped without a seam; false when the mixer refuses it.
+    bool Play(bool looped);
 
   private:
     void Free();

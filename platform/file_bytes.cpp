@@ -3,16 +3,21 @@
 
 #include "platform/files.h"
 
+#include <new>
+
 namespace platform {
 
-bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes) {
+bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, int64_t maxBytes) {
     bytes.clear();
     File file = OpenForReading(path);
-    if (!file.IsOpen()) return false;
-    uint8_t chunk[65536];
-    int64_t got;
-    while ((got = file.Read(chunk, sizeof chunk)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-    if (got < 0) {
+    int64_t size = file.IsOpen() ? file.Size() : -1;
+    if (size < 0 || size > maxBytes) return false;
+    try {
+        bytes.resize(static_cast<size_t>(size));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (file.Read(bytes.data(), bytes.size()) != size) {
         bytes.clear();
         return false;
     }

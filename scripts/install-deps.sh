@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     libinih-dev fonts-dejavu-core libfreetype-dev
-    alsa-utils chromium-bsu-data lbreakout2-data sound-theme-freedesktop
+    alsa-utils chromium-bsu-data lbreakout2-data sound-theme-freedesktop libpulse0
     xvfb
     libassimp-dev assimp-testmodels
 )

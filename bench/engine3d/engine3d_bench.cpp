@@ -57,7 +57,7 @@ const Files& ModelFiles() {
         KydModel model;
         if (!ModelLoad(model, f.text.c_str(), true) || !ModelSave(model, f.compact.c_str())) std::abort();
         std::vector<uint8_t> bytes;
-        platform::ReadFileBytes(f.compact, bytes);
+        platform::ReadFileBytes(f.compact, bytes, int64_t{1} << 30);
         f.textBytes = text.size();
         f.compactBytes = bytes.size();
         return f;
@@ -84,7 +84,7 @@ void BM_ModelLoadText(benchmark::State& state) { Load(state, ModelFiles().text, 
 void BM_PlainReadCompact(benchmark::State& state) {
     std::vector<uint8_t> bytes;
     for (auto _ : state) {
-        platform::ReadFileBytes(ModelFiles().compact, bytes);
+        platform::ReadFileBytes(ModelFiles().compact, bytes, int64_t{1} << 30);
         benchmark::DoNotOptimize(bytes.data());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * ModelFiles().compactBytes));

@@ -236,6 +236,11 @@ bool operator==(const RtString& a, const RtString& b) {
 std::strong_ordering operator<=>(const RtString& a, const RtString& b) { return a <=> b.c_str(); }
 bool operator==(const RtString& a, const char* b) { return std::strcmp(a.c_str(), b ? b : "") == 0; }
 std::strong_ordering operator<=>(const RtString& a, const char* b) { return std::strcmp(a.c_str(), b ? b : "") <=> 0; }
+bool operator==(const RtString& a, char b) { return a == RtString(std::string_view(&b, 1)); }
+std::strong_ordering operator<=>(const RtString& a, char b) {
+    const char text[2] = {b, 0};
+    return a <=> text;
+}
 bool operator==(const RtString& a, double b) { return a.ToNumber() == b; }
 std::partial_ordering operator<=>(const RtString& a, double b) { return a.ToNumber() <=> b; }
 

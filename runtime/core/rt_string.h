@@ -9,9 +9,13 @@
 #include <type_traits>
 #include <utility>
 
+// Character types other than char have no byte of the ANSI text to stand for; they are refused.
+template <typename C>
+concept RtWideChar =
+    std::same_as<C, wchar_t> || std::same_as<C, char8_t> || std::same_as<C, char16_t> || std::same_as<C, char32_t>;
 // Integers of every width are numbers; a char is a character.
 template <typename I>
-concept RtInteger = std::integral<I> && !std::same_as<I, char> && !std::same_as<I, bool>;
+concept RtInteger = std::integral<I> && !std::same_as<I, char> && !std::same_as<I, bool> && !RtWideChar<I>;
 
 class RtString {
   public:
@@ -49,6 +53,8 @@ class RtString {
     RtString& operator+=(const RtString& other);
     RtString& operator+=(const char* text);
     RtString& operator+=(char c);
+    template <RtWideChar C>
+    RtString& operator+=(C c) = delete;
 
     // Never null: an empty string gives a static "".
     const char* c_str() const { return length_ > 0 ? data_ : ""; }
@@ -95,6 +101,10 @@ template <RtInteger I>
 RtString operator+(I a, const RtString& b) {
     return RtString(a) + b;
 }
+template <RtWideChar C>
+RtString operator+(const RtString& a, C b) = delete;
+template <RtWideChar C>
+RtString operator+(C a, const RtString& b) = delete;
 RtString operator+(const RtString& a, double b);
 RtString operator+(double a, const RtString& b);
 RtString operator+(const RtString& a, float b);
@@ -105,6 +115,13 @@ bool operator==(const RtString& a, const RtString& b);
 std::strong_ordering operator<=>(const RtString& a, const RtString& b);
 bool operator==(const RtString& a, const char* b);
 std::strong_ordering operator<=>(const RtString& a, const char* b);
+// A char is a one-character text.
+bool operator==(const RtString& a, char b);
+std::strong_ordering operator<=>(const RtString& a, char b);
+template <RtWideChar C>
+bool operator==(const RtString& a, C b) = delete;
+template <RtWideChar C>
+std::strong_ordering operator<=>(const RtString& a, C b) = delete;
 // Text against a number compares the text's value (atof for doubles and floats, atoi for integers).
 bool operator==(const RtString& a, double b);
 std::partial_ordering operator<=>(const RtString& a, double b);

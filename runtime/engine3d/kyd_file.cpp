@@ -1,4 +1,5 @@
 // ModelLoad and ModelSave: KYD files on disk, with the log lines of a failed load.
+#include "platform/file_bytes.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "runtime/core/core.h"
@@ -7,21 +8,6 @@
 
 #include <cstring>
 #include <new>
-
-namespace {
-
-// Sized before it is read: a file past the cap, or one that changes size while read, fails as a
-// read error without anything allocated for it.
-KydError ReadCapped(const RtString& file, std::vector<uint8_t>& bytes) {
-    if (file.Length() > platform::kMaxFileName) return KydError::ReadError;
-    platform::File in = platform::OpenForReading(platform::SystemPath(file.c_str()));
-    int64_t size = in.IsOpen() ? in.Size() : -1;
-    if (size < 0 || static_cast<uint64_t>(size) > kKydMaxFileBytes) return KydError::ReadError;
-    bytes.resize(static_cast<size_t>(size));
-    return size == 0 || in.Read(bytes.data(), bytes.size()) == size ? KydError::None : KydError::ReadError;
-}
-
-} // namespace
 
 KydError KydRead(KydModel& model, const uint8_t* bytes, size_t size, bool decode) {
     model = KydModel{};
@@ -41,13 +27,10 @@ KydError KydRead(KydModel& model, const uint8_t* bytes, size_t size, bool decode
 bool ModelLoad(KydModel& model, const RtString& file, bool decode) {
     model = KydModel{};
     std::vector<uint8_t> bytes;
-    KydError error;
-    try {
-        error = ReadCapped(file, bytes);
-    } catch (const std::bad_alloc&) {
-        error = KydError::MallocError;
-    }
-    if (error == KydError::None) error = KydRead(model, bytes.data(), bytes.size(), decode);
+    KydError error = KydError::ReadError;
+    if (file.Length() <= platform::kMaxFileName &&
+        platform::ReadFileBytes(platform::SystemPath(file.c_str()), bytes, static_cast<int64_t>(kKydMaxFileBytes)))
+        error = KydRead(model, bytes.data(), bytes.size(), decode);
     switch (error) {
     case KydError::None:
         return true;

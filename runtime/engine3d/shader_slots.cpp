@@ -13,6 +13,9 @@
 
 namespace {
 
+// Shader texts are small; a larger file is not read.
+constexpr int64_t kMaxShaderFileBytes = int64_t{16} << 20;
+
 bool ValidSlot(int32_t slot) { return slot >= 0 && slot < kShaderSlots; }
 
 void PrintInfoLog(GLhandleARB object) {
@@ -33,7 +36,8 @@ enum class StageResult { Skipped, Compiled, Failed };
 StageResult CompileStage(const RtString& file, GLenum type, const char* failure, uint32_t& object) {
     RtString path;
     std::vector<uint8_t> text;
-    if (!ArchiveResolve(file, path) || !platform::ReadFileBytes(path.c_str(), text)) return StageResult::Skipped;
+    if (!ArchiveResolve(file, path) || !platform::ReadFileBytes(path.c_str(), text, kMaxShaderFileBytes))
+        return StageResult::Skipped;
     text.push_back('\0');
     GlExtensions& ext = GlExt();
     object = ext.glCreateShaderObjectARB(type);

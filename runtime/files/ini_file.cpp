@@ -31,8 +31,7 @@ void IniFlush() {
     CurrentIniFile& ini = CurrentIni();
     const RtString& name = ini.table.fileName;
     if (!ini.table.modified || name.Length() == 0 || name.Length() > platform::kMaxFileName) return;
-    // Settings that never reach the disk must at least leave a trace.
-    if (!IniWriteFile(ini.table, ini.writePath)) WriteErrorLog(("Could not write " + ini.writePath).c_str());
+    IniWriteFile(ini.table, ini.writePath); // a failure is logged there
 }
 
 void IniSelectFile(const RtString& name) {

@@ -16,15 +16,17 @@ size_t NameEnd(std::string_view line, size_t at) {
     return at;
 }
 
-void ParseHeader(std::string_view line, size_t at, IniSection& pending, std::vector<IniSection>& sections) {
+void ParseHeader(std::string_view line, size_t at, int32_t index, IniSection& pending,
+                 std::vector<IniSection>& sections) {
     FinishIniSection(pending, sections);
+    pending.header = index;
     size_t start = SkipBlanks(line, at + 1);
     size_t end = NameEnd(line, start);
     if (end > start && line[end - 1] == ']') --end;
     if (end > start) pending.name = RtString(line.substr(start, end - start));
 }
 
-void ParseKeyLine(std::string_view line, size_t start, IniSection& pending) {
+void ParseKeyLine(std::string_view line, size_t start, int32_t index, IniSection& pending) {
     size_t keyEnd = NameEnd(line, start);
     if (keyEnd == line.size()) return;
     size_t at = keyEnd;
@@ -38,23 +40,24 @@ void ParseKeyLine(std::string_view line, size_t start, IniSection& pending) {
     // 128 to 255 stay too: they are letters in the system's code page.
     size_t valueEnd = line.size();
     while (valueEnd > valueStart && static_cast<unsigned char>(line[valueEnd - 1]) < 32) --valueEnd;
-    pending.entries.push_back(
-        {RtString(line.substr(start, keyEnd - start)), RtString(line.substr(valueStart, valueEnd - valueStart))});
+    pending.entries.push_back({RtString(line.substr(start, keyEnd - start)),
+                               RtString(line.substr(valueStart, valueEnd - valueStart)), index});
+    pending.end = index;
 }
 
 } // namespace
 
-void ParseIniLine(std::string_view line, IniSection& pending, std::vector<IniSection>& sections) {
+void ParseIniLine(std::string_view line, int32_t index, IniSection& pending, std::vector<IniSection>& sections) {
     size_t start = SkipBlanks(line, 0);
     if (start == line.size() || line[start] == ';') return;
     if (line[start] == '[')
-        ParseHeader(line, start, pending, sections);
+        ParseHeader(line, start, index, pending, sections);
     else
-        ParseKeyLine(line, start, pending);
+        ParseKeyLine(line, start, index, pending);
 }
 
 void FinishIniSection(IniSection& pending, std::vector<IniSection>& sections) {
     if (pending.entries.empty()) return;
-    sections.push_back({pending.name, std::move(pending.entries)});
+    sections.push_back({pending.name, std::move(pending.entries), pending.header, pending.end});
     pending.entries.clear();
 }

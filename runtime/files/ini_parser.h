@@ -7,6 +7,7 @@
 #include <vector>
 
 // pending is the section being read: its entries gather until the next header or the end of the file.
-void ParseIniLine(std::string_view line, IniSection& pending, std::vector<IniSection>& sections);
+// index is the line's number in the file, kept with the header or key it holds.
+void ParseIniLine(std::string_view line, int32_t index, IniSection& pending, std::vector<IniSection>& sections);
 // Stores the pending section when it has entries (a section without entries is dropped).
 void FinishIniSection(IniSection& pending, std::vector<IniSection>& sections);

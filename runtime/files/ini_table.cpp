@@ -29,12 +29,13 @@ auto FindKey(Entries& entries, const RtString& key) {
     return std::find_if(entries.begin(), entries.end(), [&](const IniEntry& e) { return SameLetters(e.key, key); });
 }
 
-// Removal moves the last element into the gap: the order of what remains changes, as stored files
-// written by earlier versions show.
-template <typename Items, typename Iterator>
-void MoveLastInto(Items& items, Iterator gap) {
-    if (gap != items.end() - 1) *gap = std::move(items.back());
-    items.pop_back();
+// The line before which keys of the unnamed section go: the first header, or the end.
+size_t FirstHeaderLine(const std::vector<IniLine>& lines) {
+    for (size_t k = 0; k < lines.size(); ++k) {
+        size_t first = lines[k].text.find_first_not_of(" \t\r\n");
+        if (first != std::string::npos && lines[k].text[first] == '[') return k;
+    }
+    return lines.size();
 }
 
 } // namespace
@@ -52,11 +53,20 @@ void IniLoadFile(IniTable& table, const RtString& name) {
     for (;;) {
         LineEnd end = reader.Next(line);
         if (end == LineEnd::EndOfFile) break;
-        ParseIniLine(line, pending, table.sections);
-        // A line longer than the buffer is cut there: its rest must not become a key line of its own.
-        while (end == LineEnd::Full) end = reader.Next(rest);
+        ParseIniLine(line, static_cast<int32_t>(table.lines.size()), pending, table.sections);
+        // A line longer than the buffer is cut there: its rest must not become a key line of its own,
+        // but is written back with it.
+        std::string& kept = table.lines.emplace_back().text = line;
+        while (end == LineEnd::Full) {
+            end = reader.Next(rest);
+            kept += rest;
+        }
     }
     FinishIniSection(pending, table.sections);
+    for (const IniSection& s : table.sections) {
+        if (s.header >= 0) table.lines[static_cast<size_t>(s.header)].fromTable = true;
+        for (const IniEntry& e : s.entries) table.lines[static_cast<size_t>(e.line)].fromTable = true;
+    }
 }
 
 RtString IniLookup(const IniTable& table, const RtString& section, const RtString& key) {
@@ -70,7 +80,7 @@ void IniSetValue(IniTable& table, const RtString& section, const RtString& key, 
     auto s = FindSection(table.sections, section);
     if (key.Length() == 0) {
         if (s == table.sections.end()) return;
-        MoveLastInto(table.sections, s);
+        table.sections.erase(s);
         // The removal must reach the file even when no key changes after it.
         table.modified = true;
         return;
@@ -81,25 +91,44 @@ void IniSetValue(IniTable& table, const RtString& section, const RtString& key, 
     }
     table.modified = true;
     auto e = FindKey(s->entries, key);
-    if (e == s->entries.end())
+    if (e == s->entries.end()) {
         s->entries.push_back({key, value});
-    else if (value.Length() > 0)
+    } else if (value.Length() == 0) {
+        s->entries.erase(e);
+    } else if (value != e->value) {
         e->value = value;
-    else
-        MoveLastInto(s->entries, e);
+        if (e->line >= 0) table.lines[static_cast<size_t>(e->line)].text = (e->key + "=" + value).str();
+    }
 }
 
-// The unnamed section comes first, without a header: keys before the first header are the only way
-// back into it, as an empty header keeps the name of the section before it.
 bool IniWriteFile(const IniTable& table, const std::string& path) {
+    const std::vector<IniLine>& lines = table.lines;
+    size_t count = lines.size();
+    std::vector<bool> held(count, false);
+    // Added keys, by the line they go before (count: the end of the file).
+    std::vector<std::string> before(count + 1);
+    std::string newSections;
+    size_t firstHeader = FirstHeaderLine(lines);
+    for (const IniSection& s : table.sections) {
+        if (s.header >= 0) held[static_cast<size_t>(s.header)] = true;
+        std::string added;
+        for (const IniEntry& e : s.entries) {
+            if (e.line >= 0)
+                held[static_cast<size_t>(e.line)] = true;
+            else
+                added.append(e.key.view()).append("=").append(e.value.view()).append("\r\n");
+        }
+        if (s.end >= 0)
+            before[static_cast<size_t>(s.end) + 1] += added;
+        else if (s.name.Length() == 0) // keys before the first header are the only way into it
+            before[firstHeader] += added;
+        else
+            newSections.append("[").append(s.name.view()).append("]\r\n").append(added);
+    }
     std::string text;
-    auto write = [&text](const IniSection& s, bool header) {
-        if (header) text.append("[").append(s.name.view()).append("]\r\n");
-        for (const IniEntry& e : s.entries) text.append(e.key.view()).append("=").append(e.value.view()).append("\r\n");
-    };
-    for (const IniSection& s : table.sections)
-        if (s.name.Length() == 0) write(s, text.size() > 0);
-    for (const IniSection& s : table.sections)
-        if (s.name.Length() > 0) write(s, true);
-    return RewriteFile(path, text);
+    for (size_t k = 0; k <= count; ++k) {
+        text += before[k];
+        if (k < count && (held[k] || !lines[k].fromTable)) text.append(lines[k].text).append("\r\n");
+    }
+    return RewriteFile(path, text + newSections);
 }

@@ -145,16 +145,19 @@ bool ChooseMasks(const BmpHeader& h, PixelMasks& m) {
            MakeChannelMask(alpha, m.alpha);
 }
 
-// Run-length data into palette indices, bottom row first. Pixels the file skips keep index 0; a run
-// or a jump that would leave the picture, and data that ends before the picture does, fail.
+// Run-length data into palette indices, bottom row first. Pixels the file skips keep index 0. Runs and
+// jumps stop at the row's end, since encoders such as ImageMagick's cover the padded row; a run above
+// the top row, a jump past it, and data that ends before the picture does, fail.
 bool DecodeRunLengths(const uint8_t* data, size_t size, int64_t width, int64_t height, bool nibbles,
                       std::vector<uint8_t>& indices) {
     indices.assign(static_cast<size_t>(width * height), 0);
     int64_t x = 0, y = 0;
     size_t pos = 0;
     auto put = [&](int64_t count, auto indexAt) {
-        if (y >= height || count > width - x) return false;
-        for (int64_t i = 0; i < count; ++i) indices[static_cast<size_t>(y * width + x++)] = indexAt(i);
+        if (y >= height) return false;
+        for (int64_t i = 0; i < std::min(count, width - x); ++i)
+            indices[static_cast<size_t>(y * width + x + i)] = indexAt(i);
+        x = std::min(x + count, width);
         return true;
     };
     while (size - pos >= 2) {
@@ -170,10 +173,10 @@ bool DecodeRunLengths(const uint8_t* data, size_t size, int64_t width, int64_t h
             return true;
         } else if (value == 2) { // jump right and up
             if (size - pos < 2) return false;
-            x += data[pos];
+            x = std::min(x + data[pos], width);
             y += data[pos + 1];
             pos += 2;
-            if (x > width || y >= height) return false;
+            if (y >= height) return false;
         } else { // a run of literal indices, padded to a whole number of 16-bit words
             size_t bytes = nibbles ? (value + 1u) / 2 : value;
             if (size - pos < bytes) return false;

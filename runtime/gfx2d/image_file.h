@@ -6,5 +6,6 @@
 #include <cstdint>
 #include <string>
 
-// path is a resolved file name; key as for the decoders. False when neither decoder accepts the file.
+// path is a resolved file name; key as for the decoders. False when neither decoder accepts the file,
+// when it is larger than 260 MiB (not read then) or when its picture does not fit in memory.
 bool DecodeImageFile(ImageRGBA& image, const std::string& path, int32_t key);

@@ -14,6 +14,9 @@ constexpr png_uint_32 kMaxSide = 32767; // the sprite slot keeps sizes in 16 bit
 // Deflate never expands a byte into more than 1032: a picture whose rows could not come out of a file
 // this size is damaged, and refusing it keeps a tiny file from claiming gigabytes.
 constexpr uint64_t kMaxInflateRatio = 1032;
+// No chunk we read comes near this (a palette is 768 bytes); a few bytes declaring a larger one must
+// not make libpng allocate it.
+constexpr png_alloc_size_t kMaxChunkBytes = 1 << 20;
 
 struct PngSource {
     const uint8_t* data;
@@ -66,6 +69,10 @@ bool ReadPng(PngReadState& s, ImageRGBA& image, int32_t key, const char* name) {
     if (setjmp(png_jmpbuf(s.png))) return false;
     png_set_read_fn(s.png, &s.source, ReadFromMemory);
     png_set_user_limits(s.png, kMaxSide, kMaxSide);
+    png_set_chunk_malloc_max(s.png, kMaxChunkBytes);
+    // Text, profiles and the other ancillary chunks (all but tRNS) change nothing we decode: skipped
+    // unread, whatever size they declare.
+    png_set_keep_unknown_chunks(s.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_read_info(s.png, s.info);
     png_uint_32 width = png_get_image_width(s.png, s.info);
     png_uint_32 height = png_get_image_height(s.png, s.info);

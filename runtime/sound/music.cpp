@@ -1,4 +1,4 @@
-// Music: one piece at a time, optionally looped by the frame loop's upkeep.
+// Music: one piece at a time, optionally looped.
 #include "runtime/core/core.h"
 #include "runtime/files/files.h"
 #include "runtime/sound/sound.h"
@@ -11,16 +11,15 @@ namespace {
 
 constexpr double kShortestLoopMs = 500;
 
-// At least half a second, or -1 when the decoder cannot tell.
-double LoopLength(const platform::Music& music) {
-    double length = music.LengthMs();
-    return length < 0 ? -1 : std::max(length, kShortestLoopMs);
-}
-
-void Restart(MusicState& m, double now) {
-    m.lengthMs = LoopLength(m.music);
-    m.loopEndTime = now + (m.lengthMs < 0 ? kShortestLoopMs : m.lengthMs);
-    m.music.Play();
+// Pieces shorter than half a second sound once every half second, started by the frame loop's
+// upkeep; longer ones, and those whose length the decoder cannot tell, are looped by the mixer,
+// which goes on from the end to the start without a gap or a cut.
+void StartLoop(MusicState& m, double now) {
+    double length = m.music.LengthMs();
+    bool shortPiece = length >= 0 && length < kShortestLoopMs;
+    m.looping = true;
+    m.loopEndTime = shortPiece ? now + kShortestLoopMs : 0;
+    m.music.Play(!shortPiece);
 }
 
 } // namespace
@@ -35,9 +34,9 @@ void MusicPlay(const RtString& file, double loop) {
     m.music = platform::Music(std::string(path.view()));
     if (!m.music.IsLoaded()) return;
     if (!std::isnan(loop) && loop != 0)
-        Restart(m, ElapsedTime());
+        StartLoop(m, ElapsedTime());
     else
-        m.music.Play();
+        m.music.Play(false);
     m.volume = 1;
     platform::MusicSetVolume(1000);
 }
@@ -45,6 +44,7 @@ void MusicPlay(const RtString& file, double loop) {
 void MusicStop() {
     MusicState& m = Sound().music;
     m.music = {};
+    m.looping = false;
     m.loopEndTime = 0;
     m.volume = -1;
 }
@@ -60,7 +60,7 @@ void MusicVolume(double volume) {
 double MusicPlaying() {
     const MusicState& m = Sound().music;
     if (!m.music.IsLoaded()) return 0;
-    if (m.loopEndTime > 0) return 1;
+    if (m.looping) return 1;
     return platform::MusicActive() ? 1 : 0;
 }
 
@@ -68,6 +68,7 @@ void MusicUpkeep() {
     MusicState& m = Sound().music;
     if (m.loopEndTime <= 0 || !m.music.IsLoaded()) return;
     double now = ElapsedTime();
-    // Music of unknown length starts again once it has ended.
-    if (m.lengthMs < 0 ? !platform::MusicActive() : now >= m.loopEndTime) Restart(m, now);
+    if (now < m.loopEndTime) return;
+    m.loopEndTime = now + kShortestLoopMs;
+    m.music.Play(false);
 }

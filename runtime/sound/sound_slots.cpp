@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 #include <vector>
 
 namespace {
@@ -26,9 +27,14 @@ platform::SoundChunk LoadSamples(const std::string& path, const platform::MixerF
     std::vector<uint8_t> bytes;
     WavSound wav;
     std::vector<uint8_t> samples;
-    if (!ReadWavFile(path, bytes, wav) ||
-        !platform::ConvertPcm(wav.format, wav.data, wav.size, format, kMaxSampleBytes, samples))
+    // Memory running out fails the load as a damaged file does.
+    try {
+        if (!ReadWavFile(path, bytes, wav) ||
+            !platform::ConvertPcm(wav.format, wav.data, wav.size, format, kMaxSampleBytes, samples))
+            return {};
+    } catch (const std::bad_alloc&) {
         return {};
+    }
     return platform::SoundChunk(std::move(samples));
 }
 

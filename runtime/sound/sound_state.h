@@ -46,9 +46,9 @@ struct SoundSlot {
 
 struct MusicState {
     platform::Music music;
-    double loopEndTime = 0; // ElapsedTime at which looping music restarts; 0 when not looping
+    bool looping = false;
+    double loopEndTime = 0; // ElapsedTime at which a looping short piece restarts; 0 when the mixer loops
     double volume = -1;     // the last volume set, -1 when unknown
-    double lengthMs = 0;    // at least 500, or -1 when the decoder cannot tell
 };
 
 struct SoundState {

@@ -103,9 +103,16 @@ bool ReadWav(const uint8_t* bytes, size_t size, WavSound& wav) {
 }
 
 bool ReadWavFile(const std::string& path, std::vector<uint8_t>& bytes, WavSound& wav) {
+    bytes.clear();
     platform::File file = platform::OpenForReading(path);
     int64_t size = file.IsOpen() ? file.Size() : -1;
-    if (size <= 0 || size > kMaxFileBytes) return false;
+    if (size < 12 || size > kMaxFileBytes) return false;
+    // The RIFF header first: a file that is no WAV costs twelve bytes, not its size.
+    uint8_t head[12];
+    if (file.Read(head, sizeof head) != 12 || std::memcmp(head, "RIFF", 4) != 0 ||
+        std::memcmp(head + 8, "WAVE", 4) != 0)
+        return false;
     bytes.resize(static_cast<size_t>(size));
-    return file.Read(bytes.data(), bytes.size()) == size && ReadWav(bytes.data(), bytes.size(), wav);
+    std::memcpy(bytes.data(), head, sizeof head);
+    return file.Read(bytes.data() + 12, bytes.size() - 12) == size - 12 && ReadWav(bytes.data(), bytes.size(), wav);
 }

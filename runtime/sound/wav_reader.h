@@ -18,5 +18,6 @@ struct WavSound {
 // True for PCM with 1 or 2 channels of 8 or 16 bits at 100 to 200000 Hz, whose non-empty data
 // chunk lies inside the bytes; anything else is refused.
 bool ReadWav(const uint8_t* bytes, size_t size, WavSound& wav);
-// Reads the whole file (up to 1 GiB) into bytes, then the WAV in them.
+// Reads the whole file into bytes, then the WAV in them. Files above 1 GiB, and those that do not
+// start as RIFF WAVE, are refused before the rest is read.
 bool ReadWavFile(const std::string& path, std::vector<uint8_t>& bytes, WavSound& wav);

@@ -177,9 +177,10 @@ TEST_P(LauncherRun, WithoutAnOfferedModeSelectedTheStoredScreenStays) {
     for (const auto& [modes, click] : cases) {
         SCOPED_TRACE(modes + click);
         LauncherCase c(LAUNCHER_UNDER_TEST, GAME_STAND_IN);
-        c.Write("tmv.ini", "[screen]\r\n" + kUnofferedScreen);
+        // The user's comment stays through Play.
+        c.Write("tmv.ini", "; mine\r\n[screen]\r\n" + kUnofferedScreen);
         EXPECT_EQ(Run(c, click + "20 click bt_play\n40 quit\n", {modes, kDesktop}).status, 0);
-        std::string stored = Ini(kUnofferedScreen, 0, 1, 50, 90, 70);
+        std::string stored = "; mine\r\n" + Ini(kUnofferedScreen, 0, 1, 50, 90, 70);
         EXPECT_EQ(c.Read("tmv.ini"), stored);
         ExpectGameStarted(c, stored);
     }

@@ -61,11 +61,29 @@ TEST(RtString, ConcatenatesNumbersAndConvertsLeadingNumbersSaturating) {
     for (auto [text, value] : numbers) EXPECT_EQ(RtString(text).ToNumber(), value) << text;
 }
 
+// Other character types have no ANSI byte: they are refused rather than read as numbers.
+template <typename C>
+concept Appends = requires(RtString s, C c) {
+    s + c;
+};
+template <typename C>
+concept Compares = requires(RtString s, C c) {
+    s == c;
+};
+static_assert(Appends<char> && Compares<char>);
+static_assert(!Appends<char8_t> && !Appends<wchar_t> && !Appends<char16_t> && !Appends<char32_t>);
+static_assert(!Compares<char8_t> && !Compares<wchar_t>);
+
 TEST(RtString, ComparesTextByBytesAndNumbersByValue) {
     RtString ten("10");
     EXPECT_TRUE(ten > 9.5);
     EXPECT_TRUE("9" > ten);
     EXPECT_TRUE(ten == 10);
+    // A char is a one-character text, never the number of its code.
+    EXPECT_FALSE(RtString("120") == 'x');
+    EXPECT_TRUE(RtString("x") == 'x');
+    EXPECT_TRUE('y' > RtString("xa"));
+    EXPECT_TRUE(RtString("") < 'a');
     EXPECT_TRUE(RtString("\xE4") > RtString("a")); // bytes compare unsigned
     EXPECT_EQ(Compare(ten, 9.5), 1);
     EXPECT_EQ(Compare(RtString("abc"), 1), -1);

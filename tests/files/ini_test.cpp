@@ -56,8 +56,8 @@ TEST(IniFiles, WritesSetAddRemoveAndReachTheFile) {
     IniWriteValue("gone", "", "");
     IniWriteValue("s", "\r\n", "kept");
     IniSelectFile("");
-    // Removing "gone" moved the last section, "new", into its place.
-    EXPECT_EQ(ReadFile(path), "[s]\r\nc=3\r\nb=two\r\n[new]\r\nk=\r\nv=x\r\n[t]\r\ny=1\r\n");
+    // Removals keep the order of what remains; new sections come last.
+    EXPECT_EQ(ReadFile(path), "[s]\r\nb=two\r\nc=3\r\n[t]\r\ny=1\r\n[new]\r\nk=\r\nv=x\r\n");
     IniSelectFile(RtString(path.c_str()));
     EXPECT_EQ(Read("new", "k"), "NO_DATA");
     EXPECT_EQ(Read("evil", "z"), "NO_DATA");
@@ -71,18 +71,18 @@ TEST(IniFiles, WritesSetAddRemoveAndReachTheFile) {
 TEST(IniFiles, WriteBacksOnReselectionAfterASectionRemovalAndThroughALink) {
     std::string dir = FreshDir();
     RtString same((dir + "same.ini").c_str()), sections((dir + "sections.ini").c_str());
-    WriteBytes(same.c_str(), "; lost comment\n[s]\nk = 1\n");
+    WriteBytes(same.c_str(), "; comment\n[s]\nk = 1\n");
     IniSelectFile(same);
     IniWriteValue("s", "k", "2");
     IniSelectFile(same);
-    EXPECT_EQ(ReadFile(same.c_str()), "[s]\r\nk=2\r\n");
+    EXPECT_EQ(ReadFile(same.c_str()), "; comment\r\n[s]\r\nk=2\r\n");
     EXPECT_EQ(Read("s", "k"), "2");
     EXPECT_FALSE(CurrentIni().table.modified);
 
-    // Keys of the unnamed section stay there when the first section of the file has a name.
+    // Keys of the unnamed section go before the first header.
     IniWriteValue("", "top", 800);
     IniSelectFile(same);
-    EXPECT_EQ(ReadFile(same.c_str()), "top=800\r\n[s]\r\nk=2\r\n");
+    EXPECT_EQ(ReadFile(same.c_str()), "; comment\r\ntop=800\r\n[s]\r\nk=2\r\n");
     EXPECT_EQ(Read("", "top"), "800");
     EXPECT_EQ(Read("s", "top"), "NO_DATA");
 
@@ -101,7 +101,7 @@ TEST(IniFiles, WriteBacksOnReselectionAfterASectionRemovalAndThroughALink) {
     struct stat st;
     ASSERT_EQ(lstat((dir + "link.ini").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
-    EXPECT_EQ(ReadFile(same.c_str()), "top=800\r\n[s]\r\nk=3\r\n");
+    EXPECT_EQ(ReadFile(same.c_str()), "; comment\r\ntop=800\r\n[s]\r\nk=3\r\n");
 }
 
 // A write-back never replaces what it must not, never fails silently, and copes with the longest names.
@@ -137,12 +137,59 @@ TEST(IniFiles, WriteBacksKeepReadOnlyFilesAndReportEveryFailure) {
         std::string failure = "Could not write " + c.path;
         EXPECT_EQ(ReadFile(c.path), c.after) << c.path;
         EXPECT_EQ(said, c.reason.empty() ? "" : failure + ": " + c.reason + "\n");
-        EXPECT_EQ(ReadLog().find(failure + "\r\n") != std::string::npos, !c.reason.empty()) << c.path;
+        std::string log = ReadLog();
+        size_t first = log.find(failure + "\r\n");
+        EXPECT_EQ(first != std::string::npos, !c.reason.empty()) << c.path;
+        EXPECT_EQ(log.find(failure + "\r\n", first + 1), std::string::npos) << "logged once: " << c.path;
     }
     // Only the files themselves are left in the folder.
     std::vector<platform::DirectoryEntry> entries;
     ASSERT_TRUE(platform::ListDirectory(dir, entries));
     EXPECT_EQ(entries.size(), 5u);
+}
+
+// Files from Debian's packages keep every line a change leaves alone.
+TEST(IniFiles, DebianFilesKeepCommentsBlankLinesAndOrderThroughAChangeAndAReload) {
+    std::string inih = IniWith(ReadFile("/usr/share/doc/libinih-dev/examples/test.ini"));
+    IniSelectFile(RtString(inih.c_str()));
+    IniWriteValue("protocol", "version", "7");
+    IniWriteValue("user", "email", "");
+    IniWriteValue("PROTOCOL", "port", "80");
+    IniWriteValue("user", "phone", "555");
+    IniWriteValue("extra", "k", "v");
+    IniSelectFile("");
+    EXPECT_EQ(ReadFile(inih), "; Test config file for ini_example.c and INIReaderTest.cpp\r\n"
+                              "\r\n"
+                              "[protocol]             ; Protocol configuration\r\n"
+                              "version=7\r\n"
+                              "port=80\r\n"
+                              "\r\n"
+                              "[user]\r\n"
+                              "name = Bob Smith       ; Spaces around '=' are stripped\r\n"
+                              "active = true          ; Test a boolean\r\n"
+                              "pi = 3.14159           ; Test a floating point number\r\n"
+                              "phone=555\r\n"
+                              "[extra]\r\n"
+                              "k=v\r\n");
+    IniSelectFile(RtString(inih.c_str()));
+    const char* reads[][3] = {{"protocol", "version", "7"},
+                              {"protocol", "port", "80"},
+                              {"user", "email", "NO_DATA"},
+                              {"user", "phone", "555"},
+                              {"extra", "k", "v"}};
+    for (const auto& [section, key, value] : reads) EXPECT_EQ(Read(section, key), value) << section << "/" << key;
+
+    // Nothing but comments and blank lines: all of them stay, the new key goes after them.
+    std::string pulse = ReadFile("/etc/pulse/client.conf");
+    ASSERT_NE(pulse.find("\n; autospawn = yes\n"), std::string::npos);
+    std::string path = IniWith(pulse);
+    IniSelectFile(RtString(path.c_str()));
+    IniWriteValue("", "autospawn", "no");
+    IniSelectFile(RtString(path.c_str()));
+    EXPECT_EQ(Read("", "autospawn"), "no");
+    std::string crlf;
+    for (char c : pulse) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    EXPECT_EQ(ReadFile(path), crlf + "autospawn=no\r\n");
 }
 
 TEST(IniFilesDeathTest, KilledBetweenWritingAndRenamingLeavesTheOldFile) {

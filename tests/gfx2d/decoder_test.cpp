@@ -2,6 +2,7 @@
 #include "runtime/gfx2d/bmp_decoder.h"
 #include "runtime/gfx2d/png_decoder.h"
 #include "tests/gfx2d/test_images.h"
+#include "tests/support/headless.h"
 
 #include <gtest/gtest.h>
 
@@ -137,22 +138,40 @@ TEST(BmpDecoder, RunLengthsDecodeAndNeverLeaveThePicture) {
     const uint32_t rows4[2][5] = {{kWhite, kRed, kGreen, kBlue, kWhite}, {kGreen, kBlue, kGreen, kBlue, kGreen}};
     ExpectPicture(image, Picture(5, 2, [&](int32_t x, int32_t y) { return rows4[y][x]; }));
 
+    // ImageMagick's encoder runs over the padded row (5 pixels padded to 8, bottom row first); such
+    // files, and runs, listed indices and jumps past the row's end, stop at the row's end.
+    const std::vector<uint8_t> plain = {1, 1, 2, 3, 0, 0, 0, 0, 3, 3, 3, 3, 3, 0, 0, 0};
+    ImageRGBA uncompressed;
+    ASSERT_TRUE(DecodeBmpBytes(uncompressed, BmpRaw(40, 5, 2, 8, 0, {}, palette, plain)));
+    struct Clipped {
+        int bits;
+        std::vector<uint8_t> data;
+        const char* what;
+    };
+    for (const Clipped& c :
+         {Clipped{8, {2, 1, 1, 2, 1, 3, 4, 0, 0, 0, 5, 3, 3, 0, 0, 0, 0, 1}, "ImageMagick's RLE8"},
+          Clipped{8, {2, 1, 1, 2, 1, 3, 9, 0, 0, 0, 7, 3, 0, 1}, "runs past the row's end"},
+          Clipped{8,
+                  {0, 6, 1, 1, 2, 3, 0, 2, 0, 0, 0, 7, 3, 3, 3, 3, 3, 0, 0, 0, 0, 2, 9, 0, 0, 1},
+                  "listed indices and a jump past the row's end"},
+          Clipped{4, {0, 6, 0x11, 0x23, 0x00, 0x00, 0, 0, 8, 0x33, 0, 1}, "nibbles past the row's end"}}) {
+        ImageRGBA clipped;
+        ASSERT_TRUE(DecodeBmpBytes(clipped, BmpRaw(40, 5, 2, c.bits, c.bits == 8 ? 1 : 2, {}, palette, c.data)))
+            << c.what;
+        EXPECT_EQ(clipped.pixels, uncompressed.pixels) << c.what;
+    }
+
     const std::vector<uint8_t> before = image.pixels;
     struct Case {
         int bits;
         std::vector<uint8_t> data;
         const char* what;
     };
-    for (const Case& c :
-         {Case{8, {5, 1, 0, 1}, "a run past the row's end"},
-          Case{8, {0, 5, 0, 1, 2, 3, 0, 0, 0, 1}, "listed indices past the row's end"},
-          Case{8, {0, 2, 5, 0, 0, 1}, "a jump past the right edge"}, Case{8, {0, 2, 0, 3, 0, 1}, "a jump past the top"},
-          Case{8, {0, 0, 0, 0, 0, 0, 1, 1, 0, 1}, "a run above the top row"},
-          Case{8, {4, 1, 0, 0}, "data that ends before the picture"}, Case{8, {0, 4, 0, 1}, "listed indices cut short"},
-          Case{4, {6, 0x12, 0, 1}, "a nibble run past the row's end"}}) {
-        int32_t width = c.bits == 8 ? 4 : 5;
-        EXPECT_FALSE(DecodeBmpBytes(image, BmpRaw(40, width, 3, c.bits, c.bits == 8 ? 1 : 2, {}, palette, c.data)))
-            << c.what;
+    for (const Case& c : {Case{8, {0, 2, 0, 3, 0, 1}, "a jump past the top"},
+                          Case{8, {0, 0, 0, 0, 0, 0, 1, 1, 0, 1}, "a run above the top row"},
+                          Case{8, {4, 1, 0, 0}, "data that ends before the picture"},
+                          Case{8, {0, 4, 0, 1}, "listed indices cut short"}}) {
+        EXPECT_FALSE(DecodeBmpBytes(image, BmpRaw(40, 4, 3, c.bits, 1, {}, palette, c.data))) << c.what;
         EXPECT_EQ(image.pixels, before) << c.what;
     }
     EXPECT_FALSE(DecodeBmpBytes(image, BmpRaw(40, 4, 3, 4, 1, {}, palette, rle8))) << "8-bit runs in a 4-bit file";
@@ -232,6 +251,26 @@ TEST(PngDecoder, PalettesTransparencySixteenBitsAndGreyAlpha) {
     ASSERT_TRUE(DecodePngBytes(image, RawPng(2, 1, 8, 4, {{0x80, 0x40, 0x10, 0xFF}})));
     EXPECT_EQ(PixelAt(image, 0, 0), 0x40808080u);
     EXPECT_EQ(PixelAt(image, 1, 0), 0xFF101010u);
+}
+
+TEST(PngDecoder, ChunksDeclaringAGigabyteFailWithoutAllocatingIt) {
+    // A 1x1 grey header, then a chunk that declares 1 GiB and ends six bytes later.
+    std::vector<uint8_t> head = RawPng(1, 1, 8, 0, {{0}});
+    head.resize(33);
+    ImageRGBA image;
+    for (const char* type : {"tEXt", "zTXt", "iTXt", "iCCP", "sPLT", "pCAL", "eXIf", "juNk", "IDAT"}) {
+        std::vector<uint8_t> file = head;
+        file.insert(file.end(), {0x40, 0, 0, 0});
+        file.insert(file.end(), type, type + 4);
+        file.insert(file.end(), 6, 0);
+        ResetPeakMemory();
+        long before = PeakMemoryKb();
+        EXPECT_FALSE(DecodePngBytes(image, file)) << type;
+        EXPECT_LT(PeakMemoryKb() - before, 16 * 1024) << type;
+    }
+    // Ancillary chunks of any size in a whole file are skipped, and the picture loads.
+    ASSERT_TRUE(DecodePngBytes(image, RawPng(1, 1, 8, 0, {{0x80}}, {{"tEXt", std::vector<uint8_t>(2 << 20, 'x')}})));
+    EXPECT_EQ(PixelAt(image, 0, 0), 0xFF808080u);
 }
 
 TEST(PngDecoder, DamagedAndHugeFilesFailWithoutCrashingOrAllocating) {

@@ -8,6 +8,7 @@
 #include "tests/sound/sound_test_support.h"
 #include "tests/support/headless.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -65,6 +66,26 @@ TEST(Music, PlaysStopsAndSetsItsVolume) {
     // Stopped at once, long before the looping tune would have ended, and silent after.
     EXPECT_LT(runs[2].end - runs[2].first, 3u * kRate);
     EXPECT_GE(mixed.Frames() - runs[2].end, 2048u);
+}
+
+TEST(Music, LoopsGoOnFromTheEndToTheStartWithoutAGapOrACut) {
+    // 300 whole periods of 525 Hz: looped without a seam, the output is one unbroken sine.
+    std::string tune = WriteTestFile("loop.wav", PcmWav(2, kRate, 16, Sine(12600, 2, kRate, 525, 8000)));
+    DiskOutput output(2);
+    MusicPlay(tune.c_str(), 1);
+    output.WaitBuffers(45); // past three seams, with no frame loop running
+    EXPECT_EQ(MusicPlaying(), 1);
+    MusicStop();
+    Mixed mixed = output.Close();
+    std::vector<Stretch> runs = Stretches(mixed, 8);
+    ASSERT_FALSE(runs.empty());
+    Stretch run = runs[0];
+    EXPECT_GT(run.end - run.first, 3u * 12600) << "the piece stopped or paused at its end";
+    const double steepest = 8000 * 2 * M_PI * 525 / kRate; // the sine's largest step between frames
+    int worst = 0;
+    for (size_t f = run.first + 1; f < run.end; ++f)
+        worst = std::max(worst, std::abs(mixed.At(f, 0) - mixed.At(f - 1, 0)));
+    EXPECT_LT(worst, steepest * 1.05 + 2) << "a cut at a seam";
 }
 
 TEST(Music, ShortLoopsRestartEveryHalfSecondThroughTheFrameLoop) {

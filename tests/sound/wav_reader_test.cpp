@@ -113,6 +113,16 @@ TEST(WavReader, HostileFilesFailAndLeaveTheSlotUsable) {
         EXPECT_EQ(SoundPlay(9, 0, 1), -1);
         EXPECT_EQ(SoundLoad(goodPath.c_str(), 9, 2), 1);
     }
+    // Large files are sized first: refused above 1 GiB, and below it when they do not start as WAV.
+    for (int64_t size : {int64_t{900} << 20, (int64_t{1} << 30) + 1}) {
+        std::string path = WriteTestFile("large.wav", size > (int64_t{1} << 30) ? good : "RIFX");
+        std::filesystem::resize_file(path, static_cast<uintmax_t>(size)); // sparse: costs no disk
+        ResetPeakMemory();
+        long before = PeakMemoryKb();
+        EXPECT_EQ(SoundLoad(path.c_str(), 9, 1), 0) << size;
+        EXPECT_LT(PeakMemoryKb() - before, 16 * 1024) << size;
+        std::filesystem::remove(path);
+    }
     EXPECT_EQ(SoundLoad(goodPath.c_str(), -1, 1), 0);
     EXPECT_EQ(SoundPlay(-1, 0, 1), -1);
     EXPECT_EQ(SoundLoad("not-there.wav", 9, 1), 0);

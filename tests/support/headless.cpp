@@ -82,6 +82,17 @@ void PushQuit() {
     SDL_PushEvent(&e);
 }
 
+long PeakMemoryKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+    return -1;
+}
+
+// Linux sets the peak back to the present size.
+void ResetPeakMemory() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;

@@ -24,5 +24,9 @@ void PushMouseWheel(int steps);
 void PushWindowEvent(int sdlWindowEvent);
 void PushQuit();
 
+// The process's peak resident size in kB since the last ResetPeakMemory.
+long PeakMemoryKb();
+void ResetPeakMemory();
+
 std::string ReadFile(const std::string& path);
 std::string ReadLog();
