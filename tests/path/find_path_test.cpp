@@ -65,8 +65,4 @@ TEST(FindPath, EqualPrioritiesLeaveInTheOrderTheyCame) {
     EXPECT_EQ(Path(square, 0.5, 2, 2, 0, 0), (Cells{{2, 2}, {2, 1}, {2, 0}, {1, 0}, {0, 0}}));
     EXPECT_EQ(Path(Grid({"1111", "1111", "1111"}), 1.0, 0, 2, 3, 0),
               (Cells{{0, 2}, {0, 1}, {0, 0}, {1, 0}, {2, 0}, {3, 0}}));
-    Cells topThenRight;
-    for (int x = 0; x < 5; ++x) topThenRight.emplace_back(x, 0);
-    for (int y = 1; y < 5; ++y) topThenRight.emplace_back(4, y);
-    EXPECT_EQ(Path(Grid({"11111", "11111", "11111", "11111", "11111"}), 0.5, 0, 0, 4, 4), topThenRight);
 }
