@@ -82,4 +82,7 @@ TEST(Joystick, VirtualPadCountNameAxesHatsButtons) {
     }
     JoystickRumble(pad.n, 100, 2, -2); // a virtual pad cannot rumble; nothing may go wrong
     JoystickRumble(pad.n + 1, 100, 1, 1);
+    SDL_JoystickSetVirtualHat(pad.joystick, 0, SDL_HAT_DOWN);
+    SDL_JoystickDetachVirtual(pad.deviceIndex);
+    EXPECT_EQ(JoystickHatY(pad.n), 0) << "a pad pulled out reads as centred, not as pointing up";
 }
