@@ -4,6 +4,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <utility>
 
 TEST(Numbers, TrigonometryInDegreesWithClampedInverses) {
     EXPECT_NEAR(Sin(90), 1, 1e-15);
@@ -21,6 +22,8 @@ TEST(Numbers, TrigonometryInDegreesWithClampedInverses) {
 
 TEST(Numbers, AbsoluteValuesRemaindersLengthsAndCharacterCodes) {
     constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+    for (auto [x, abs] : {std::pair{-2.5, 2.5}, {0.5, 0.5}, {-0.5, 0.5}, {3.0, 3.0}}) EXPECT_EQ(Abs(x), abs) << x;
+    EXPECT_TRUE(std::isnan(Abs(NAN)));
     EXPECT_EQ(IntAbs(-7), 7);
     EXPECT_EQ(IntAbs(kMin), kMin);
     EXPECT_EQ(Mod(7, 0), 0);

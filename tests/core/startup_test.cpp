@@ -52,6 +52,13 @@ TEST(StartUp, ProgramStartedElsewhereWorksInItsOwnFolderWithAFreshClock) {
         testing::ExitedWithCode(0), "");
 }
 
+TEST(StartUp, TheCommandLineQuotesArgumentsThatHoldSpaces) {
+    char program[] = "prog", spaced[] = "a b", empty[] = "", flag[] = "-tmv";
+    char* argv[] = {program, spaced, empty, flag};
+    auto programMain = [] { std::exit(CommandLine() == "\"a b\" \"\" -tmv" ? 0 : 3); };
+    EXPECT_EXIT(CoreMain(4, argv, "TMV-Vedu", programMain, nullptr), testing::ExitedWithCode(0), "");
+}
+
 TEST(StartUp, FirstWindowIs640By480WithTheOriginAtTheTopLeftAndSixtyFrames) {
     StartRuntime();
     OpenGLVividoru& device = Device();

@@ -1,6 +1,5 @@
-// File channels: fixed-width values, byte strings, the line reader, positions and the fatal errors.
+// File channels: fixed-width values, byte strings, lines, positions and the fatal errors.
 #include "runtime/files/files.h"
-#include "runtime/files/line_reader.h"
 #include "tests/files/file_test_support.h"
 #include "tests/support/headless.h"
 
@@ -119,27 +118,4 @@ TEST(FileChannelsDeathTest, ReadsPastTheEndAreErrorThreeAndBadChannelsAreErrorSe
                 "");
     EXPECT_EXIT(FileOpen(8, "x", true), testing::ExitedWithCode(7), "^Runtime error 7: file channel outside 0 to 7\n");
     EXPECT_EXIT(FileClose(-1), testing::ExitedWithCode(7), "file channel outside 0 to 7");
-}
-
-TEST(FileChannels, TheBufferedReaderGivesTheChannelReadersLines) {
-    std::string bytes = std::string(1024, 'a') + "\n" + std::string(1023, 'b') + "\r\n" + std::string(1023, 'c') +
-                        "\r" + std::string(2048, 'd') + std::string("z\0ero\r\n", 7) + "\n\r\n" +
-                        std::string(70000, 'e') + "\nend\r";
-    std::string path = FileWith(bytes);
-    platform::File channel = platform::OpenForReading(path), whole = platform::OpenForReading(path);
-    BufferedLineReader buffered(whole);
-    int64_t position = 0;
-    std::string text, same;
-    int lines = 0;
-    for (;;) {
-        LineEnd end = ReadLine(channel, text, position);
-        ASSERT_EQ(buffered.Next(same), end) << lines;
-        ASSERT_EQ(same, text) << lines;
-        if (end == LineEnd::EndOfFile) break;
-        ++lines;
-    }
-    EXPECT_EQ(text, "");
-    // 1023 bytes and CR LF do not fit the 1024-byte piece: the LF comes as an empty line of its own.
-    EXPECT_EQ(lines, 2 + 2 + 3 + 1 + 2 + 69 + 1);
-    EXPECT_EQ(position, static_cast<int64_t>(bytes.size()) + 1);
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <set>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 TEST(Directories, CurrentDirGetEndsWithOneSlashWhateverTheLengthAndIsEmptyWhenGone) {
@@ -28,18 +29,21 @@ TEST(Directories, CurrentDirGetEndsWithOneSlashWhateverTheLengthAndIsEmptyWhenGo
 }
 
 TEST(Directories, WildcardsMatchLikeTheSystemsFileFinder) {
-    EXPECT_TRUE(WildcardMatch("*.png", "a.PNG"));
-    EXPECT_TRUE(WildcardMatch("*.png", "b.png"));
-    EXPECT_FALSE(WildcardMatch("*.png", "c.txt"));
-    EXPECT_FALSE(WildcardMatch("?.txt", ".txt"));
-    EXPECT_TRUE(WildcardMatch("?.txt", "a.txt"));
-    EXPECT_TRUE(WildcardMatch("*", "archive.tar.gz"));
-    EXPECT_TRUE(WildcardMatch("*.gz", "archive.tar.gz"));
-    EXPECT_TRUE(WildcardMatch("a**b*", "aXbYbZ"));
-    EXPECT_TRUE(WildcardMatch("*ab*cd", "xabyabzcd"));
-    EXPECT_FALSE(WildcardMatch("*ab*cd", "xabyabzc"));
-    EXPECT_FALSE(WildcardMatch("abc", "abcd"));
-    EXPECT_FALSE(WildcardMatch("", "a"));
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"*.png", "a.PNG", true},
+        {"*.png", "c.txt", false},
+        {"?.txt", ".txt", false},
+        {"?.txt", "a.txt", true},
+        {"*", "archive.tar.gz", true},
+        {"*.gz", "archive.tar.gz", true},
+        {"a**b*", "aXbYbZ", true},
+        {"*ab*cd", "xabyabzcd", true},
+        {"*ab*cd", "xabyabzc", false},
+        {"abc", "abcd", false},
+        {"", "a", false},
+    };
+    for (auto [pattern, name, matches] : cases)
+        EXPECT_EQ(WildcardMatch(pattern, name), matches) << pattern << " " << name;
 }
 
 TEST(Directories, FileListPutsEveryFolderFirstThenTheMatchingFiles) {

@@ -38,3 +38,10 @@ TEST(LineFiles, ReadsTrimAndIndexesOutsideTheFileAreRefused) {
     EXPECT_EQ(back.find(std::string(1024, 'y')), std::string::npos);
     EXPECT_NE(back.find(std::string(1023, 'y') + "\r\n"), std::string::npos);
 }
+
+TEST(LineFiles, LinesPastTheFirst64KiBAreRead) {
+    std::string path = FreshDir() + "big.txt", bytes;
+    for (int i = 0; i < 80; ++i) bytes += std::string(999, char('a' + i % 26)) + "\n";
+    WriteBytes(path, bytes);
+    EXPECT_EQ(LineFileRead(RtString(path.c_str()), 79), std::string(999, char('a' + 79 % 26)).c_str());
+}

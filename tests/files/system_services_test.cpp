@@ -74,6 +74,9 @@ TEST(ProcessRun, WaitsForTheStatusSplitsArgumentsAndFindsProgramsBesideItAndInTh
     WriteScript(dir + "/local_tool", "exit 12");
     EXPECT_EQ(ProcessRun("local_tool", 1, 1, code), 1);
     EXPECT_EQ(code, 12) << "the current folder is searched too";
+    std::ofstream(dir + "/not_a_program") << "plain text";
+    chmod((dir + "/not_a_program").c_str(), 0700);
+    EXPECT_EQ(ProcessRun("not_a_program", 1, 1, code), 0) << "found, but the system cannot start it";
 }
 
 TEST(LibraryBind, EachModuleLoadsOnceUnderItsLowerCaseNameAndAMissingOneIsReported) {

@@ -68,18 +68,22 @@ TEST(Joystick, VirtualPadCountNameAxesHatsButtons) {
     }
     EXPECT_EQ(JoystickHatY(pad.n + 1), 0) << "a missing joystick does not point up";
 
-    SDL_JoystickSetVirtualButton(pad.joystick, 1, SDL_PRESSED);
-    for (int missing : {pad.n + 1, -1}) EXPECT_EQ(JoystickButton(missing, 1), 0) << missing;
-    for (int button : {0, 2, 32, -1}) EXPECT_EQ(JoystickButton(pad.n, button), 0) << button;
-    EXPECT_EQ(JoystickButton(pad.n, 1), 0x80);
+    SDL_JoystickSetVirtualButton(pad.joystick, 0, SDL_PRESSED);
+    SDL_JoystickSetVirtualButton(pad.joystick, 11, SDL_PRESSED);
+    for (int missing : {pad.n + 1, -1}) EXPECT_EQ(JoystickButton(missing, 0), 0) << missing;
+    for (int button : {1, 12, 32, -1}) EXPECT_EQ(JoystickButton(pad.n, button), 0) << button;
+    for (int button : {0, 11}) EXPECT_EQ(JoystickButton(pad.n, button), 0x80) << button;
     if (pad.n == 0) { // GetState reads joystick 0; another attached joystick would take that place
         double x, y, b1, b2;
         JoystickGetState(x, y, b1, b2);
         EXPECT_EQ(x, 1) << "16384 rounds to a full step";
         EXPECT_EQ(y, -1);
-        EXPECT_EQ(b1, 0);
-        EXPECT_EQ(b2, 0x80);
+        EXPECT_EQ(b1, 0x80);
+        EXPECT_EQ(b2, 0);
     }
     JoystickRumble(pad.n, 100, 2, -2); // a virtual pad cannot rumble; nothing may go wrong
     JoystickRumble(pad.n + 1, 100, 1, 1);
+    SDL_JoystickSetVirtualHat(pad.joystick, 0, SDL_HAT_DOWN);
+    SDL_JoystickDetachVirtual(pad.deviceIndex);
+    EXPECT_EQ(JoystickHatY(pad.n), 0) << "a pad pulled out reads as centred, not as pointing up";
 }

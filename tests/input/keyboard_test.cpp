@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -58,13 +59,14 @@ TEST(Keyboard, EveryKeyOfAFullKeyboardHasItsScanCodeAndOnlyTheLowByteCounts) {
 TEST(Keyboard, EachPressTypesOnceAndTheLowestHeldScanCodeWins) {
     StartInput();
     ReleaseKeys({});
-    PushKey(SDL_SCANCODE_A, true);
-    EXPECT_EQ(KeyDown(kKeyA), 1);
-    EXPECT_EQ(KeyTyped(), 97);
-    EXPECT_EQ(KeyTyped(), 0) << "no auto-repeat";
-    PushKey(SDL_SCANCODE_LSHIFT, true);
-    EXPECT_EQ(KeyTyped(), 0) << "shift pressed while A is held repeats nothing";
-    ReleaseKeys({SDL_SCANCODE_A, SDL_SCANCODE_LSHIFT});
+    for (auto [key, typed] : {std::pair{SDL_SCANCODE_A, 'a'}, std::pair{SDL_SCANCODE_Z, 'z'}}) {
+        PushKey(key, true);
+        EXPECT_EQ(KeyTyped(), typed);
+        EXPECT_EQ(KeyTyped(), 0) << "no auto-repeat";
+        PushKey(SDL_SCANCODE_LSHIFT, true);
+        EXPECT_EQ(KeyTyped(), 0) << "shift pressed while the letter is held repeats nothing";
+        ReleaseKeys({key, SDL_SCANCODE_LSHIFT});
+    }
 
     PushKey(SDL_SCANCODE_A, true); // 30
     EXPECT_EQ(KeyTyped(), 97) << "a new press after a release";
@@ -91,6 +93,8 @@ TEST(Keyboard, WhatAPressTypes) {
         {{SDL_SCANCODE_LCTRL, SDL_SCANCODE_C}, nullptr, 0},
         {{SDL_SCANCODE_E}, "\xC3\xA9", 0},                  // bytes from 128 up are dropped
         {{SDL_SCANCODE_LSHIFT, SDL_SCANCODE_2}, "\"", '"'}, // the layout's character, not the US one
+        {{SDL_SCANCODE_LSHIFT, SDL_SCANCODE_A}, "a", 'A'},  // shift makes any small letter a capital
+        {{SDL_SCANCODE_RSHIFT, SDL_SCANCODE_Z}, "z", 'Z'},
     };
     StartInput();
     ReleaseKeys({});
@@ -99,7 +103,7 @@ TEST(Keyboard, WhatAPressTypes) {
         if (c.text) PushText(c.text);
         EXPECT_EQ(KeyTyped(), c.typed) << "last key " << c.keys.back();
         if (c.text && c.typed) {
-            EXPECT_EQ(ScanCodeToChar(platform::ScanCodeFromSdl(c.keys.back())), c.typed);
+            EXPECT_EQ(ScanCodeToChar(platform::ScanCodeFromSdl(c.keys.back())), c.text[0]);
         }
         ReleaseKeys(c.keys);
     }
@@ -127,4 +131,16 @@ TEST(Keyboard, EscapeDuringAnInputWaitEndsTheProgramUnlessSwitchedOff) {
     EXPECT_EQ(KeyDown(1), 1);
     PushKey(SDL_SCANCODE_ESCAPE, false);
     AllowEscapeKey(1);
+}
+
+TEST(Keyboard, LosingTheFocusForgetsHeldKeysAndButtons) {
+    StartInput();
+    PushKey(SDL_SCANCODE_A, true);
+    PushMouseButton(SDL_BUTTON_LEFT, true);
+    EXPECT_EQ(KeyDown(kKeyA), 1);
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    EXPECT_EQ(KeyDown(kKeyA), 0) << "its release went to another window";
+    EXPECT_FALSE(MouseAnyButton());
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    ShowScreen();
 }

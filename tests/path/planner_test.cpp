@@ -1,4 +1,4 @@
-// The planner against an independent Dijkstra on random grids, its limits, and its containers.
+// The planner and FindPath against an independent Dijkstra on random grids, and the planner's limits.
 #include "runtime/path/path.h"
 
 #include <algorithm>
@@ -11,31 +11,35 @@
 
 namespace {
 
+constexpr double kDiagonal = double(1.4142137f);
+
 struct RandomGrid {
     int width, height;
     std::vector<double> cells;
-    std::vector<float> costs; // as the planner normalises them; < 0 blocked
+    std::vector<double> costs; // what entering a cell costs; < 0 blocked
 };
 
+// Blocked cells are 0, negative or not a finite float; the costs of the others are scaled into (1, 2].
 RandomGrid MakeGrid(std::mt19937& random) {
     RandomGrid grid;
     grid.width = std::uniform_int_distribution(2, 40)(random);
     grid.height = std::uniform_int_distribution(1, 40)(random);
     const double blocked = std::uniform_real_distribution(0.0, 0.4)(random);
     const bool equalCosts = random() % 2;
-    float largest = 0;
+    const double unwalkable[] = {0, -5, INFINITY, -INFINITY, NAN, 1e300};
+    double largest = 0;
     for (int i = 0; i < grid.width * grid.height; ++i) {
-        double v = std::uniform_real_distribution(0.0, 1.0)(random) < blocked ? 0
+        double v = std::uniform_real_distribution(0.0, 1.0)(random) < blocked ? unwalkable[random() % 6]
                    : equalCosts                                               ? 3
                                 : std::uniform_real_distribution(0.1, 50.0)(random);
         grid.cells.push_back(v);
-        largest = std::max(largest, float(v));
+        if (v > 0 && v < 1e300) largest = std::max(largest, v);
     }
-    for (double v : grid.cells) grid.costs.push_back(v > 0 ? float(v) / largest + 1.0f : -1.0f);
+    for (double v : grid.cells) grid.costs.push_back(v > 0 && v < 1e300 ? float(v) / float(largest) + 1.0 : -1);
     return grid;
 }
 
-// The cheapest cost from start to every cell in double precision; infinity where unreachable.
+// The cheapest cost from start to every cell; infinity where unreachable.
 std::vector<double> Dijkstra(const RandomGrid& grid, int start, bool diagonal) {
     std::vector<double> best(grid.cells.size(), INFINITY);
     using Entry = std::pair<double, int>;
@@ -48,20 +52,17 @@ std::vector<double> Dijkstra(const RandomGrid& grid, int start, bool diagonal) {
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx) {
                 int x = cell % grid.width + dx, y = cell / grid.width + dy, next = y * grid.width + x;
-                if ((dx == 0) == (dy == 0) && !(diagonal && dx != 0)) continue;
+                if ((dx == 0 && dy == 0) || (!diagonal && dx != 0 && dy != 0)) continue;
                 if (x < 0 || x >= grid.width || y < 0 || y >= grid.height || grid.costs[next] < 0) continue;
-                double step = grid.costs[next] * (dx != 0 && dy != 0 ? double(1.4142137f) : 1.0);
+                double step = grid.costs[next] * (dx != 0 && dy != 0 ? kDiagonal : 1.0);
                 if (g + step < best[next]) queue.push({best[next] = g + step, next});
             }
     }
     return best;
 }
 
-// Steps to neighbours from start to goal through walkable cells; returns the cost the cells add up to.
-double CheckedPathCost(const RandomGrid& grid, const Planner& planner, int start, int goal, bool diagonal) {
-    std::vector<int> cells;
-    for (const Node* n = planner.PathHead(); n; n = n->parent) cells.insert(cells.begin(), n->y * grid.width + n->x);
-    EXPECT_EQ(int(cells.size()), planner.PathLength());
+// Checks that the cells step to neighbours from start to goal through walkable cells; their cost.
+double PathCost(const RandomGrid& grid, const std::vector<int>& cells, int start, int goal, bool diagonal) {
     EXPECT_EQ(cells.front(), start);
     EXPECT_EQ(cells.back(), goal);
     double cost = 0;
@@ -70,10 +71,18 @@ double CheckedPathCost(const RandomGrid& grid, const Planner& planner, int start
         int dy = std::abs(cells[i] / grid.width - cells[i - 1] / grid.width);
         EXPECT_TRUE(dx <= 1 && dy <= 1 && dx + dy > 0 && (diagonal || dx + dy == 1));
         EXPECT_GT(grid.costs[cells[i]], 0);
-        cost += grid.costs[cells[i]] * (dx + dy == 2 ? double(1.4142137f) : 1.0);
+        cost += grid.costs[cells[i]] * (dx + dy == 2 ? kDiagonal : 1.0);
     }
-    EXPECT_NEAR(cost, planner.PathCost(), 1e-5 * cost);
     return cost;
+}
+
+PlannerParameters Parameters(const RandomGrid& grid, int start, int goal, bool diagonal, float weight) {
+    PlannerParameters p;
+    p.startX = start % grid.width, p.startY = start / grid.width;
+    p.goalX = goal % grid.width, p.goalY = goal / grid.width;
+    p.diagonalCostSqrt2 = true, p.allowDiagonal = diagonal, p.heuristicWeight = weight;
+    p.width = grid.width, p.height = grid.height, p.cells = grid.cells.data();
+    return p;
 }
 
 } // namespace
@@ -88,38 +97,43 @@ TEST(Planner, AgreesWithDijkstraOnRandomGrids) {
         goal += goal >= start;
         for (bool diagonal : {false, true}) {
             const double optimum = Dijkstra(grid, start, diagonal)[goal];
-            for (float weight : {0.0f, 0.25f, 0.5f, 0.75f, 1.0f}) {
-                PlannerParameters p{start % grid.width,
-                                    start / grid.width,
-                                    goal % grid.width,
-                                    goal / grid.width,
-                                    true,
-                                    diagonal,
-                                    0,
-                                    0,
-                                    8,
-                                    weight,
-                                    grid.width,
-                                    grid.height,
-                                    grid.cells.data()};
-                AStarPlanner planner;
-                ASSERT_TRUE(planner.Setup(p));
-                planner.Begin();
-                ASSERT_TRUE(planner.Search());
+            // Weights outside 0..1 are clamped; NaN counts as 0.
+            for (float weight : {-1.0f, 0.0f, 0.25f, 0.5f, 0.75f, 1.0f, 3.0f, NAN}) {
                 SCOPED_TRACE(testing::Message()
                              << "round " << round << " weight " << weight << " diagonal " << diagonal);
-                ASSERT_EQ(planner.PathLength() > 0, std::isfinite(optimum));
-                if (!std::isfinite(optimum)) continue;
-                const double cost = CheckedPathCost(grid, planner, start, goal, diagonal);
-                EXPECT_GE(cost, optimum * (1 - 1e-5));
-                // The Manhattan distance overestimates diagonal moves, so only 4-neighbour costs are bound.
-                if (!diagonal && weight <= 0.5f) {
-                    EXPECT_NEAR(cost, optimum, 1e-5 * optimum);
+                AStarPlanner planner;
+                if (!planner.Setup(Parameters(grid, start, goal, diagonal, weight))) {
+                    ASSERT_FALSE(std::isfinite(optimum)); // only a grid without a walkable cell
+                    continue;
                 }
-                if (!diagonal && weight == 0.75f) {
-                    EXPECT_LE(cost, 3 * optimum * (1 + 1e-5));
+                planner.Begin();
+                ASSERT_TRUE(planner.Search());
+                ASSERT_EQ(planner.PathLength() > 0, std::isfinite(optimum));
+                std::vector<int> path;
+                for (const Node* n = planner.PathHead(); n; n = n->parent)
+                    path.insert(path.begin(), n->y * grid.width + n->x);
+                if (std::isfinite(optimum)) {
+                    ASSERT_EQ(int(path.size()), planner.PathLength());
+                    const double cost = PathCost(grid, path, start, goal, diagonal);
+                    EXPECT_NEAR(cost, planner.PathCost(), 1e-5 * cost);
+                    EXPECT_GE(cost, optimum * (1 - 1e-5));
+                    // Manhattan distance overestimates diagonal moves: only 4-neighbour costs are bound.
+                    const double bound = diagonal || weight > 0.75f ? INFINITY : weight > 0.5f ? 3 : 1;
+                    EXPECT_LE(cost, bound * optimum * (1 + 1e-5));
                 }
                 planner.Release();
+                EXPECT_EQ(planner.OpenCount() + planner.ClosedCount(), 0);
+                if (diagonal) continue;
+                // FindPath is the same search on the grid array, 4-neighbour.
+                RtArray<double> array, result;
+                Dim(array, grid.width, grid.height);
+                for (int i = 0; i < cells; ++i) array(i % grid.width, i / grid.width) = grid.cells[i];
+                ASSERT_EQ(FindPath(array, result, weight, start % grid.width + 0.9, start / grid.width,
+                                   goal % grid.width, goal / grid.width + 0.5),
+                          double(path.size()));
+                ASSERT_EQ(Bounds(result, 0), int(path.size()));
+                for (size_t i = 0; i < path.size(); ++i)
+                    EXPECT_EQ(result(int(i), 0) + result(int(i), 1) * grid.width, path[i]);
             }
         }
     }
@@ -141,50 +155,4 @@ TEST(Planner, EndsWithoutAPathWhenItsRoomRunsOut) {
     }
     AStarPlanner huge; // too many cells: refused before a cell is read
     EXPECT_FALSE(huge.Setup({0, 0, 1, 1, true, false, 0, 0, 8, 0.5f, 65536, 65536, nullptr}));
-}
-
-TEST(FixedDeque, KeepsOrderAcrossTheRingsEnd) {
-    FixedDeque<int> deque;
-    ASSERT_TRUE(deque.Reserve(7));
-    std::vector<int> model;
-    std::mt19937 random(7);
-    for (int step = 0; step < 5000; ++step) {
-        const int size = int(model.size()), at = int(random() % (size + 1));
-        if (random() % 2) {
-            EXPECT_EQ(deque.Insert(at, step), size < 7);
-            if (size < 7) model.insert(model.begin() + at, step);
-        } else if (size > 0) {
-            deque.Remove(at % size);
-            model.erase(model.begin() + at % size);
-        }
-        ASSERT_EQ(deque.Size(), int(model.size()));
-        for (int i = 0; i < deque.Size(); ++i) ASSERT_EQ(deque.At(i), model[i]) << "step " << step;
-    }
-}
-
-TEST(NodeHashTable, BucketsBitsAndChains) {
-    NodeHashTable table;
-    for (auto [asked, bits] : {std::pair{25, 24}, {7, 6}, {-3, 0}, {8, 8}}) {
-        ASSERT_TRUE(table.SetBits(asked));
-        EXPECT_EQ(table.Bits(), bits);
-    }
-    EXPECT_EQ(table.Bucket(17, 33), 17u);
-    NodeFactory factory;
-    ASSERT_TRUE(factory.Reserve(2));
-    Node* a = factory.Take();
-    Node* b = factory.Take();
-    *a = {nullptr, 1, 2, 0, 0, nullptr};
-    *b = {nullptr, 17, 18, 0, 0, nullptr}; // the same bucket as a
-    EXPECT_TRUE(table.Insert(a));
-    EXPECT_TRUE(table.Insert(b));
-    EXPECT_FALSE(table.Insert(a));
-    EXPECT_EQ(table.Count(), 2);
-    EXPECT_EQ(table.Find(1, 2), a);
-    table.UnlinkFound();
-    EXPECT_EQ(table.Find(1, 2), nullptr);
-    EXPECT_EQ(table.Find(17, 18), b);
-    EXPECT_EQ(factory.Take(), nullptr);
-    table.Clear(factory);
-    EXPECT_EQ(table.Count(), 0);
-    EXPECT_EQ(factory.Take(), b); // the index moved back one step per node
 }
