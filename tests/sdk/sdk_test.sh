@@ -54,7 +54,7 @@ check_no_source_paths breakout "$work/breakout-build/compile_commands.json"
 run_headless "breakout (find_package)" "$work/breakout-build/breakout"
 
 mkdir "$work/hello"
-flags=$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags --libs tmv)
+flags=$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --static --cflags --libs tmv)
 # shellcheck disable=SC2086 # the flags are words
 c++ -o "$work/hello/hello" "$source_dir/tests/sdk/hello.cpp" $flags
 case "$flags" in *"$source_dir"*) fail "pkg-config flags name the source tree: $flags" ;; esac
