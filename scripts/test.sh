@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 jobs=$(nproc)
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTMV_WERROR=ON >/dev/null
+# Laid out for /usr as a Debian package is (the multiarch library folder), which the SDK test installs.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTMV_WERROR=ON -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 

@@ -110,7 +110,7 @@ TEST(Store, DialogPlacementAndDialogProperties) {
     EXPECT_EQ(KYgui_get_str("", "NOSUCH"), "");
     DebugCapture out;
     KYgui_set("", "MOVING", "1");
-    EXPECT_EQ(out.Take(), "TXKYgui_set dialog (\"\") property: MOVING is unknown\n");
+    EXPECT_EQ(out.Take(), "KYgui_set dialog (\"\") property: MOVING is unknown\n");
 }
 
 TEST(Store, FailuresSayWhatWentWrongAndCreateNothing) {
@@ -132,7 +132,7 @@ TEST(Store, FailuresSayWhatWentWrongAndCreateNothing) {
     for (const Case& c : cases) {
         DebugCapture out;
         c.call();
-        std::string expected = *c.message ? std::string("TX") + c.message : "";
+        std::string expected = *c.message ? std::string(c.message) : "";
         EXPECT_EQ(out.Take(), expected);
     }
     EXPECT_EQ(KYgui().dialogs.back().widgets.size(), 1u) << "only y, which KYgui_set made";
