@@ -62,7 +62,7 @@ void StartGame() {
     if (ProcessRun(RtString("\"" + program + "\" -tmv"), 0, 1, exitCode) != 0) return;
     WriteErrorLog(("Could not start " + program).c_str());
     platform::ShowWarningBox("TMV-Vedu", ("The game could not be started:\n" + program).c_str());
-    RuntimeError(kGameNotStartedStatus);
+    RuntimeError(kGameNotStartedStatus, "could not start the program", program.c_str());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <algorithm>
+#include <dlfcn.h>
 #include <array>
 #include <cmath>
 #include <utility>
@@ -17,6 +18,21 @@ namespace {
 
 constexpr int kRate = 22050;
 constexpr int kChunkFrames = 1024;
+
+extern "C" void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// ALSA prints every failed probe (eight lines on a machine without a sound card) to standard error.
+// Its error handler is one per process, so setting it here also quiets the library SDL loads; the
+// library stays loaded so that the handler does too.
+void SilenceAlsa() {
+    static bool done = false;
+    if (std::exchange(done, true)) return;
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_NODELETE);
+    if (!alsa) return;
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    if (auto set = reinterpret_cast<int (*)(Handler)>(dlsym(alsa, "snd_lib_error_set_handler"))) set(IgnoreAlsaError);
+    dlclose(alsa);
+}
 
 struct ChannelGains {
     float left = 1;
@@ -63,6 +79,7 @@ void ApplyGains(int channel, void* stream, int length, void*) {
 bool MixerOpen(MixerFormat& format) {
     MixerState& mixer = Mixer();
     if (mixer.open) MixerClose();
+    SilenceAlsa();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     Mix_Init(MIX_INIT_FLAC | MIX_INIT_MOD | MIX_INIT_MP3 | MIX_INIT_OGG | MIX_INIT_MID | MIX_INIT_OPUS);
     if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kChunkFrames) != 0) {
@@ -78,6 +95,11 @@ bool MixerOpen(MixerFormat& format) {
     mixer.open = true;
     format = mixer.format;
     return true;
+}
+
+std::string MixerDriver() {
+    const char* driver = Mixer().open ? SDL_GetCurrentAudioDriver() : nullptr;
+    return driver ? driver : "";
 }
 
 void MixerClose() {

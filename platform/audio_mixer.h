@@ -19,6 +19,8 @@ constexpr int kMixerChannels = 512;
 // Opens the default device at 22050 Hz, 16-bit stereo (the device may change rate and channel count;
 // format then says what it took). False when there is no usable device.
 bool MixerOpen(MixerFormat& format);
+// SDL's name of the audio driver the open mixer plays through; empty while it is closed.
+std::string MixerDriver();
 // Halts every channel and the music, then closes the device.
 void MixerClose();
 

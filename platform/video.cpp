@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <cctype>
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <malloc.h>
@@ -25,10 +26,20 @@ void KeepFreedHeap() {
     mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
 }
 
-bool DisplayAvailable() {
-    const char* x11 = std::getenv("DISPLAY");
+// The display the environment names, or null when it names none. An X display alone is asked of the
+// X11 driver only: SDL would go on to Wayland, whose library prints its own complaint.
+const char* RequestedDisplay() {
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 && *x11) || (wayland && *wayland);
+    if (wayland && *wayland) return wayland;
+    const char* x11 = std::getenv("DISPLAY");
+    if (!x11 || !*x11) return nullptr;
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    return x11;
+}
+
+// One line, so that a stale DISPLAY does not silently give a program nobody can see.
+void SayDisplayUnavailable(const char* display, const char* reason) {
+    std::fprintf(stderr, "Could not open the display %s (%s); running offscreen\n", display, reason);
 }
 
 // Bits a pixel takes in memory, as Windows counts them: SDL calls XRGB8888 24 bits, Windows 32.
@@ -64,9 +75,17 @@ bool VideoInit() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
     KeepFreedHeap();
     // A machine without a screen still gets a real OpenGL context (Mesa) through the offscreen driver.
-    if (!std::getenv("SDL_VIDEODRIVER") && !DisplayAvailable()) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    const char* display = std::getenv("SDL_VIDEODRIVER") ? nullptr : RequestedDisplay();
+    if (!std::getenv("SDL_VIDEODRIVER") && !display) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        if (!display) return false;
+        SayDisplayUnavailable(display, SDL_GetError());
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+    } else if (display && Headless()) {
+        SayDisplayUnavailable(display, "no driver could open it");
+    }
     TrackEvents();
     return true;
 }

@@ -1,5 +1,5 @@
-// The whole runtime as a game uses it: the commands of every subsystem and the one call that starts
-// a program.
+// The whole runtime inside this tree: the public commands and RuntimeMain (<tmv/runtime.h>), every
+// subsystem's records, and AttachSubsystems.
 #pragma once
 
 #include "runtime/attach_subsystems.h"
@@ -12,8 +12,4 @@
 #include "runtime/path/path.h"
 #include "runtime/sound/sound.h"
 
-// The entry routine of a game: attaches every subsystem this library links, sets the default
-// settings (then lets configure change them, when given), starts the runtime, runs programMain and
-// ends the program. Never returns.
-[[noreturn]] void RuntimeMain(int argc, char** argv, const char* title, void (*programMain)(),
-                              void (*configure)(RuntimeSettings&) = nullptr);
+#include <tmv/runtime.h>

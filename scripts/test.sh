@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test: once plainly, once with AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# Installs what is missing, builds and runs every test: once as a Release build, once with
+# AddressSanitizer and UndefinedBehaviorSanitizer. Warnings are errors here.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 jobs=$(nproc)
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# Laid out for /usr as a Debian package is (the multiarch library folder), which the SDK test installs.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTMV_WERROR=ON -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTMV_SANITIZE=ON -DTMV_BENCHMARKS=OFF >/dev/null
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTMV_SANITIZE=ON -DTMV_BENCHMARKS=OFF -DTMV_WERROR=ON >/dev/null
 cmake --build build-sanitize -j"$jobs"
 # No leak check: Mesa's allocations cannot be told from ours (its frames do not unwind).
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
@@ -19,7 +20,7 @@ ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 # Each fuzz target for a short while, every one even after a failure; a crash leaves its input in
 # build-fuzz/ and fails the run at the end.
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DTMV_FUZZ=ON >/dev/null
+    -DTMV_FUZZ=ON -DTMV_WERROR=ON >/dev/null
 cmake --build build-fuzz -j"$jobs"
 # New inputs go to build-fuzz/corpus/<target>; the seeds in fuzz/corpus/<target>, when there are any,
 # are read but never written.

@@ -1,119 +1,13 @@
-// Runtime core, the commands a program calls: start-up, the window, the frame loop and its clock,
-// program end, the log and the debug channel. Strings are in rt_string.h, arrays and their commands
-// in rt_array.h, the state records in runtime_state.h, the GL state record and the quad batch in
-// gl_state.h; what the subsystems and generated code use besides (the message pump, the clean-up,
-// exit work, the source position) in core_internal.h.
+// Runtime core inside the runtime: the public commands (<tmv/core.h>), the state records
+// (runtime_state.h), the data statement cursor (data_statements.h) and the frame's presentation. The
+// GL state record and the quad batch are in gl_state.h; what the subsystems and generated code use
+// besides (the message pump, the clean-up, exit work, the source position) in core_internal.h.
 #pragma once
 
 #include "runtime/core/data_statements.h"
-#include "runtime/core/rt_array.h"
-#include "runtime/core/rt_string.h"
 #include "runtime/core/runtime_state.h"
 
-#include <cstdint>
+#include <tmv/core.h>
 
-// ---- Start-up
-// Games start with RuntimeMain (runtime/runtime.h), which attaches every subsystem first.
-// The entry routine of the core alone, with only the subsystems already in Hooks(): copies the
-// command line, sets the default settings (then lets configure change them, when given), starts the
-// runtime, runs programMain and ends the program. Never returns.
-[[noreturn]] void CoreMain(int argc, char** argv, const char* title, void (*programMain)(),
-                           void (*configure)(RuntimeSettings&) = nullptr);
-// Brings up the device, window and subsystems and shows the loading frame. A window that cannot be
-// made ends the program with a log line and a non-zero status. showCommand 0 starts hidden.
-int RuntimeInit(int showCommand, const char* title);
-
-// ---- Window
-void SetScreen(int32_t width, int32_t height, int32_t fullScreen);
-// Full-screen viewport, one unit per pixel from the top-left, and the fixed 2D GL state.
-void SetViewport(int32_t x, int32_t y, int32_t width, int32_t height);
-// Call before GL calls of your own: draws whatever the runtime still holds back and forgets the GL
-// state it remembers, so your calls see every earlier drawing and may change any state.
-void FlushGL();
-
-// ---- Frame loop
-// Ends the frame: reads the input, ends the program on Escape or Alt+F4, shows the frame, waits for
-// the frame period, clears the screen and resets the drawing state (blend mode 0, background buffer
-// 0, full-screen viewport). While the window is inactive it waits here.
-void ShowScreen();
 // Swap, clear and pace to the frame period; the milliseconds spent plus 1.
 double PresentFrame(OpenGLVividoru& device);
-// Frames per second for the pacing; 0 or less: as fast as possible (a 2 ms period).
-void LimitFps(double framesPerSecond);
-// The clock in milliseconds (any origin).
-double ReadClockMs();
-// Milliseconds since the end of start-up.
-double ElapsedTime();
-// Milliseconds between the last two ShowScreen calls, at least 1.
-double FrameTime();
-
-// ---- Program end and errors
-// Releases everything, then exit(status): 0, or the error code after a fatal error. Files are
-// written back by the exit handlers, so exit() and a return from main lose nothing either.
-[[noreturn]] void EndProgram();
-// The program's end command: a normal end.
-[[noreturn]] void EndCommand();
-// Records a code (and the current source line) without ending: the last error.
-double SetRuntimeError(double code);
-// A fatal runtime error: records code and position, writes one line naming them and the meaning
-// (the code's usual one unless given) to standard error and the log, then ends the program with the
-// code as status. 3 read past the end of the file, 7 file channel outside 0 to 7 (or out of memory),
-// 8 push or delete on an unsuitable array, 9 array index outside the array, 20 data read past the
-// end of its block.
-// EndProgram ends with exit(status): the program's own exit handlers and static destructors run
-// after RuntimeCleanup, when no runtime command may be called any more.
-[[noreturn]] void RuntimeError(int code);
-[[noreturn]] void RuntimeError(int code, const char* meaning);
-
-// ---- Numbers (angles in degrees)
-double Sin(double degrees);
-double Cos(double degrees);
-double Tan(double degrees);
-// 90 from 1 up, -90 from -1 down: out-of-range arguments are clamped, never an error.
-double ASin(double x);
-// 0 from 1 up, 180 from -1 down.
-double ACos(double x);
-// The angle of (x, y), -180 to 180.
-double ATan(double y, double x);
-double SquareRoot(double x);
-double Abs(double x);
-int32_t IntAbs(int32_t x);
-// Truncating remainder, a's sign; 0 for a divisor of 0.
-int32_t Mod(int32_t a, int32_t b);
-// Floating remainder, a's sign; 0 for a divisor of 0.
-double FMod(double a, double b);
-double Pow(double x, double y);
-// Bytes of a text, or of a number's text.
-int32_t Len(const RtString& text);
-int32_t Len(double number);
-int32_t Len(int32_t number);
-// The first byte, 0 to 255; 0 for the empty text.
-int32_t Asc(const RtString& text);
-// A one-byte text of code's low byte; 0 gives the empty text.
-RtString Chr(int32_t code);
-// 1 when the rectangles share a pixel. A size of 0 covers one pixel, a negative size |size| pixels
-// ending at the start.
-int32_t BoxCollision(int32_t x1, int32_t y1, int32_t w1, int32_t h1, int32_t x2, int32_t y2, int32_t w2, int32_t h2);
-
-// ---- Random numbers (ISAAC, random_isaac.h)
-// Start-up seeds from the clock; nothing else reseeds.
-void RndSeed(uint32_t seed);
-// 0 to n inclusive, one whole generation step each; 0 without a step when n < 1.
-int32_t Rnd(int32_t n);
-
-// ---- Data statements (data_statements.h)
-// The block becomes current and is read again from its first item.
-void DataRestore(DataBlock& block);
-// The current block's next item: texts are read as numbers with atof, numbers are formatted as texts.
-// Past the end or before any DataRestore: error 20.
-void DataRead(double& target);
-void DataRead(int32_t& target);
-void DataRead(RtString& target);
-
-// ---- Log and debug channel
-// Appends one line (CR LF) to "ErrorLog.txt" in the temporary folder; null is written as "NULL".
-void WriteErrorLog(const char* message);
-void DebugOutput(const RtString& text);
-void DebugBreakpoint(int32_t number);
-double CallByName(const RtString& name);
-void OpenConsole();

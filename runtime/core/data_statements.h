@@ -1,21 +1,11 @@
-// Data statements: the constant item lists a program carries and the read cursor over them
-// (DataRestore and DataRead are in core.h).
+// Data statements: the read cursor over the item lists a program carries (the lists and DataRestore
+// and DataRead are in <tmv/core.h>).
 #pragma once
 
-#include <cstdint>
+#include <tmv/core.h>
 
-// A text item when text is set; the number is then unused.
-struct DataItem {
-    double number;
-    const char* text;
-};
-
-// One data statement list of the program; only next changes.
-struct DataBlock {
-    const DataItem* items;
-    int32_t count;
-    int32_t next;
-};
+using tmv::DataBlock;
+using tmv::DataItem;
 
 struct DataState {
     // Null until the first DataRestore.

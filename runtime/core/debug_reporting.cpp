@@ -7,9 +7,10 @@
 #include <cstdio>
 #include <cstring>
 
+// The text alone: people read standard error and need no mark telling text from breakpoint notices.
 void DebugOutput(const RtString& text) {
     if (!platform::DebugChannelOpen()) return;
-    platform::DebugString(("TX" + text).c_str());
+    platform::DebugString(text.c_str());
 }
 
 void DebugBreakpoint(int32_t number) {

@@ -102,14 +102,16 @@ void SetSourcePosition(double module, double line) {
     rt.sourceLine = line;
 }
 
-void RuntimeError(int code) { RuntimeError(code, nullptr); }
+void RuntimeError(int code) { RuntimeError(code, nullptr, nullptr); }
+void RuntimeError(int code, const char* meaning) { RuntimeError(code, meaning, nullptr); }
 
-// One line on standard error and in the log says what happened and where, before the end.
-void RuntimeError(int code, const char* meaning) {
+// One line on standard error and in the log says what happened, to what and where, before the end.
+void RuntimeError(int code, const char* meaning, const char* subject) {
     SetRuntimeError(code);
     RuntimeState& rt = Runtime();
     rt.fatalError = true;
     std::string line = "Runtime error " + std::to_string(code) + ": " + (meaning ? meaning : UsualMeaning(code));
+    if (subject) line += std::string(": ") + subject;
     if (rt.sourceModule != 0 || rt.sourceLine != 0)
         line += " (module " + std::to_string(NumberToInt(rt.sourceModule)) + ", line " +
                 std::to_string(NumberToInt(rt.sourceLine)) + ")";

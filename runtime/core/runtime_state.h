@@ -1,27 +1,15 @@
-// The process-wide records of start-up: the settings a program may change before the window opens,
-// and the runtime state through which every command reaches the device, the clock and the debug position.
+// The process-wide records of start-up (the settings themselves are public, in <tmv/core.h>): the
+// runtime state through which every command reaches the device, the clock and the debug position.
 #pragma once
 
 #include "runtime/core/opengl_vividoru.h"
 #include "runtime/core/rt_string.h"
 
+#include <tmv/core.h>
+
 #include <memory>
 
 struct SDL_Window;
-
-struct RuntimeSettings {
-    int32_t screenWidth = 640;
-    int32_t screenHeight = 480;
-    int32_t fullScreen = 0;
-    int32_t multisample = 0;
-    int32_t frameRate = 60;
-    int32_t debugMode = 0;
-    int32_t captureMouse = 1;
-    // Without a screen, the first ShowScreen after this many milliseconds saves the frame it is about
-    // to show to headlessShotPath, prints where, and ends the program as the close box does; 0: never.
-    double headlessShotMs = 0;
-    RtString headlessShotPath = "screenshot.png";
-};
 
 // One entry of the program's call-by-name table.
 struct CallByNameEntry {
@@ -62,5 +50,3 @@ RuntimeSettings& Settings();
 RuntimeState& Runtime();
 // The device of a started runtime.
 OpenGLVividoru& Device();
-// The command line the program was given, unchanged.
-RtString& CommandLine();

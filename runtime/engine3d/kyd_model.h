@@ -1,6 +1,8 @@
-// KydModel: one animated 3D object as the KYD loader and writer hold it, and the parsing, packing
-// and serialising of its two file forms over bytes in memory.
+// KYD objects inside the engine: the parsing, packing and serialising of the two file forms over bytes
+// in memory (the KydModel record is public, in <tmv/engine3d.h>).
 #pragma once
+
+#include <tmv/engine3d.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -18,34 +20,6 @@ constexpr size_t kKydMaxPalette = 256;
 constexpr size_t kKydMaxTextVertices = 4'000'000;
 // Files past this size are refused before they are read.
 constexpr uint64_t kKydMaxFileBytes = 64ull << 20;
-
-struct KydPackedVertex {
-    uint8_t x, y, z, normal, colour;
-};
-
-struct KydVertex {
-    float position[3];
-    float normal[3];
-    float colour[3];      // r, g, b in 0..1
-    uint32_t colourValue; // the palette value; markers carry kKydMarker
-    uint32_t paletteIndex;
-    float u, v;
-};
-
-struct KydFrame {
-    std::vector<KydPackedVertex> packed;
-    float origin[3] = {0, 0, 0};
-    float scale[3] = {1, 1, 1};
-    std::vector<KydVertex> decoded;
-};
-
-struct KydModel {
-    std::vector<KydFrame> frames;
-    std::vector<uint32_t> palette;
-    std::vector<float> texU;
-    std::vector<float> texV; // as stored: decoding negates it
-    bool loaded = false;
-};
 
 enum class KydError { None, ReadError, WrongVersion, MallocError };
 

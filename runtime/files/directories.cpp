@@ -1,5 +1,5 @@
 // The current folder.
-#include "runtime/files/directories.h"
+#include "runtime/files/files.h"
 
 #include "platform/paths.h"
 

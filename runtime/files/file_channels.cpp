@@ -17,6 +17,7 @@ FileChannel& ChannelOrDie(int32_t channel) {
 bool FileOpen(int32_t channel, const RtString& name, bool forReading) {
     FileChannel& ch = ChannelOrDie(channel);
     ch = FileChannel{};
+    ch.name = name;
     if (!forReading) {
         ch.handle = platform::CreateAlways(std::string(name.view()));
         return ch.handle.IsOpen();

@@ -1,5 +1,5 @@
 // FileList over the platform's folder listing and the wildcard matcher.
-#include "runtime/files/file_list.h"
+#include "runtime/files/files.h"
 
 #include "platform/directories.h"
 #include "runtime/files/directories.h"

@@ -4,6 +4,8 @@
 
 #include "runtime/files/ini_table.h"
 
+#include <tmv/files.h>
+
 #include <string>
 
 struct CurrentIniFile {
@@ -16,8 +18,5 @@ struct CurrentIniFile {
 
 CurrentIniFile& CurrentIni();
 
-void IniSelectFile(const RtString& name);
-RtString IniReadValue(const RtString& section, const RtString& key);
-void IniWriteValue(const RtString& section, const RtString& key, const RtString& value);
 // Writes the table back when it is modified and has a file name (program end).
 void IniFlush();

@@ -4,6 +4,8 @@
 
 #include "runtime/core/rt_string.h"
 
+#include <tmv/files.h>
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -22,7 +24,5 @@ struct LineFile {
 
 LineFile& CurrentLineFile();
 
-RtString LineFileRead(const RtString& name, int32_t index);
-void LineFileWrite(const RtString& name, int32_t index, const RtString& text);
 // Writes a modified file back and empties the object (program end).
 void LineFileFlush();

@@ -4,6 +4,8 @@
 
 #include "runtime/core/rt_string.h"
 
+#include <tmv/files.h>
+
 #include <string>
 
 struct PackedArchive {
@@ -24,7 +26,5 @@ void ArchiveRegister(PackedArchive& archive, const std::string& path);
 // True when the file can be read under `path`: the name itself when it is on disk, else the extracted
 // copy of the archive entry named like its last component (letter case ignored).
 bool ArchiveResolve(PackedArchive& archive, const RtString& name, RtString& path);
-// The same over the runtime's archive: what loaders call.
-bool ArchiveResolve(const RtString& name, RtString& path);
 // Deletes the pending copy and the private folder (program end).
 void ArchiveDestroy(PackedArchive& archive);

@@ -1,6 +1,6 @@
 // Channel reads and writes. Values are little-endian on disk as in memory, so bytes are copied as
 // they are; every move of fewer bytes than asked is the fatal error 3.
-#include "runtime/files/typed_io.h"
+#include "runtime/files/files.h"
 
 #include "runtime/core/core.h"
 #include "runtime/core/number_convert.h"
@@ -15,18 +15,27 @@
 
 namespace {
 
+// Error 3 names the file, or the channel when none is open on it.
+[[noreturn]] void ChannelError(int32_t channel, const char* meaning) {
+    const FileChannel& ch = ChannelOrDie(channel);
+    std::string subject = ch.handle.IsOpen() ? std::string(ch.name.view()) : "channel " + std::to_string(channel);
+    RuntimeError(3, meaning, subject.c_str());
+}
+
+[[noreturn]] void PastTheEnd(int32_t channel) { ChannelError(channel, "read past the end of the file"); }
+
 template <typename T>
 T ReadFixed(int32_t channel) {
     FileChannel& ch = ChannelOrDie(channel);
     T value{};
     ch.position += sizeof(T);
-    if (!ch.handle.IsOpen() || ch.handle.Read(&value, sizeof(T)) != static_cast<int64_t>(sizeof(T))) RuntimeError(3);
+    if (!ch.handle.IsOpen() || ch.handle.Read(&value, sizeof(T)) != static_cast<int64_t>(sizeof(T))) PastTheEnd(channel);
     return value;
 }
 
 void WriteRaw(int32_t channel, const void* bytes, size_t count) {
     FileChannel& ch = ChannelOrDie(channel);
-    if (!ch.handle.IsOpen() || !ch.handle.Write(bytes, count)) RuntimeError(3, "write to the file failed");
+    if (!ch.handle.IsOpen() || !ch.handle.Write(bytes, count)) ChannelError(channel, "could not write to the file");
 }
 
 template <typename T>
@@ -37,7 +46,7 @@ void WriteFixed(int32_t channel, T value) {
 std::string ReadLineOrDie(int32_t channel) {
     FileChannel& ch = ChannelOrDie(channel);
     std::string text;
-    if (!ch.handle.IsOpen() || ReadLine(ch.handle, text, ch.position) == LineEnd::EndOfFile) RuntimeError(3);
+    if (!ch.handle.IsOpen() || ReadLine(ch.handle, text, ch.position) == LineEnd::EndOfFile) PastTheEnd(channel);
     return text;
 }
 
@@ -68,10 +77,10 @@ void FileReadBytes(int32_t channel, RtString& target, int32_t count) {
         return;
     }
     FileChannel& ch = ChannelOrDie(channel);
-    if (!ch.handle.IsOpen() || BytesLeft(ch.handle) < count) RuntimeError(3);
+    if (!ch.handle.IsOpen() || BytesLeft(ch.handle) < count) PastTheEnd(channel);
     std::vector<char> bytes(static_cast<size_t>(count) + 1, 0);
     ch.position += count;
-    if (ch.handle.Read(bytes.data(), static_cast<size_t>(count)) != count) RuntimeError(3);
+    if (ch.handle.Read(bytes.data(), static_cast<size_t>(count)) != count) PastTheEnd(channel);
     // A byte string stops at an embedded zero.
     target = RtString(std::string_view(bytes.data(), strnlen(bytes.data(), static_cast<size_t>(count))));
 }

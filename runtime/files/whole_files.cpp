@@ -1,5 +1,5 @@
 // Whole-file operations on disk.
-#include "runtime/files/whole_files.h"
+#include "runtime/files/files.h"
 
 #include "platform/files.h"
 #include "platform/paths.h"

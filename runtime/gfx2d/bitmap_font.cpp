@@ -15,6 +15,7 @@
 #include <GL/gl.h>
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -57,7 +58,12 @@ void FontLoad(const RtString& name, int32_t font) {
     std::string path;
     bool loaded = ResolveFileName(name, path) && SpriteLoadInto(id, path, Gfx2d().fontColourKey, false);
     const SpriteSlot& slot = FontSlot(font);
-    if (!loaded || slot.width < kMinFontWidth || slot.height < kMinFontHeight) FontBuildDefault(font);
+    if (!loaded || slot.width < kMinFontWidth || slot.height < kMinFontHeight) {
+        // Text still shows, in the built-in font; the log says which image a program went without.
+        if (name.Length() > 0)
+            WriteErrorLog(("Font image not loaded, the built-in font stands in: " + std::string(name.view())).c_str());
+        FontBuildDefault(font);
+    }
 }
 
 void FontSelect(int32_t font) { Fonts().currentFont = ClampFont(font); }

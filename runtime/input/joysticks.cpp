@@ -31,12 +31,14 @@ double Axis(double n, int axis) {
 
 } // namespace
 
+// The platform reads the same layout; the public record keeps platform names out of games.
+static_assert(sizeof(JoystickSample) == sizeof(platform::JoystickState));
+
 bool JoystickRead(int n, JoystickSample& sample) {
-    if (!Found(n)) {
-        std::memset(&sample, 0, sizeof sample);
-        return false;
-    }
-    return platform::ReadJoystick(Input().joysticks[n], sample);
+    platform::JoystickState state{};
+    bool read = Found(n) && platform::ReadJoystick(Input().joysticks[n], state);
+    std::memcpy(&sample, &state, sizeof sample);
+    return read;
 }
 
 double JoystickCount() { return Input().joystickCount; }

@@ -1,24 +1,11 @@
-// Sound: effects from WAV files in slots 0 to 127 with up to four overlapping copies, and one piece
-// of music. Volume 0..1 maps linearly in decibels (1 full, 0.5 -50 dB, 0 silent); pan -1 left .. 1
-// right. The records are in sound_state.h.
+// Sound inside the runtime: the public commands (<tmv/sound.h>) and the subsystem's life and frame
+// work; the records are in sound_state.h.
 #pragma once
 
-#include "runtime/core/rt_string.h"
+#include <tmv/sound.h>
 
 // ---- Life (start-up and program end call these through the subsystem hooks)
 void SoundCreate();  // the device record and the table of 2048 empty slots
-double SoundInit();  // opens the mixer: 1, or 0 to run on without sound
+double SoundInit();  // opens the mixer and logs its driver: 1, or 0 to run on without sound
 void SoundDestroy(); // music stopped, slots released last first, then the mixer closed
-
-// ---- Effects (sound numbers above 127 use slot 127; negative ones address nothing)
-double SoundLoad(const RtString& file, double soundNumber, double copies); // copies 1..4; 1 or 0
-double SoundPlay(double soundNumber, double pan, double volume);           // handle n * 256 + copy, or -1
-double SoundChannelPlaying(double channel);                                // 1 while that copy plays
-void SoundStopAll();                                                       // every copy stopped and rewound
-
-// ---- Music (any format the mixer decodes; files resolved through the packed archive)
-void MusicPlay(const RtString& file, double loop); // loop: restart at its end, pieces under 500 ms as 500
-void MusicStop();
-void MusicVolume(double volume); // 0..1
-double MusicPlaying();           // 1 while looping or still playing
 void MusicUpkeep();              // the frame loop's restart of looping music

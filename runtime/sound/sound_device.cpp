@@ -1,5 +1,6 @@
 // The sound system's life: the device and slot table made at start-up, the mixer opened by
 // SoundInit, and everything released at program end.
+#include "runtime/core/core.h"
 #include "runtime/sound/sound.h"
 #include "runtime/sound/sound_state.h"
 
@@ -24,9 +25,15 @@ void SoundCreate() {
     s.slots = std::make_unique<SoundSlot[]>(kSoundSlotCount);
 }
 
+// The log says which driver plays, or that none could: the libraries themselves are kept quiet.
 double SoundInit() {
     SoundState& s = Sound();
-    if (!s.device || !s.slots || !s.device->Open()) return 0;
+    if (!s.device || !s.slots) return 0;
+    if (!s.device->Open()) {
+        WriteErrorLog("Sound driver: none");
+        return 0;
+    }
+    WriteErrorLog(("Sound driver: " + platform::MixerDriver()).c_str());
     for (int i = 0; i < kSoundSlotCount; ++i) s.slots[i].device = s.device.get();
     return 1;
 }

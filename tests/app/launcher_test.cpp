@@ -196,6 +196,9 @@ TEST_P(LauncherRun, OnlyTheGameBesideTheLauncherStarts) {
     EXPECT_EQ(c.Read("tmv.ini"), kDefaultsIni);
     EXPECT_FALSE(c.Record().ran);
     EXPECT_NE(c.Log().find("Could not start " + c.Folder() + "/game.exe\r\n"), std::string::npos) << c.Log();
+    EXPECT_NE(c.Log().find("Runtime error 69: could not start the program: " + c.Folder() + "/game.exe\r\n"),
+              std::string::npos)
+        << c.Log();
 }
 
 TEST_P(LauncherRun, StartedFromAnotherFolderItWorksInItsOwn) {

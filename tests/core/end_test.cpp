@@ -128,7 +128,7 @@ TEST(ProgramEnd, CallByNameCallsKnownNamesAndReportsOthers) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(CallByName("__nothing__"), 0.0);
     DebugOutput("hello");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "TXCALLBYNAME \"__nothing__\" *** failed ***\nTXhello\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "CALLBYNAME \"__nothing__\" *** failed ***\nhello\n");
     unsetenv("TMV_DEBUG_OUTPUT");
     testing::internal::CaptureStderr();
     DebugOutput("unheard");

@@ -102,6 +102,18 @@ TEST(StartUp, WindowThatCannotBeMadeEndsWithAReason) {
     EXPECT_EQ(log.find("Init Input"), std::string::npos);
 }
 
+TEST(StartUp, ADisplayThatCannotBeOpenedIsSaidAndTheProgramRunsOffscreen) {
+    EXPECT_EXIT(
+        {
+            unsetenv("SDL_VIDEODRIVER");
+            unsetenv("WAYLAND_DISPLAY");
+            setenv("DISPLAY", ":77", 1);
+            RuntimeInit(1, "TMV-Vedu");
+            std::exit(platform::Headless() ? 0 : 2);
+        },
+        testing::ExitedWithCode(0), "Could not open the display :77 \\(.*\\); running offscreen\n");
+}
+
 TEST(StartUp, HiddenStartKeepsRunningAndSwitchesToFullScreenAndBack) {
     EXPECT_EXIT(
         {

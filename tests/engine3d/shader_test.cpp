@@ -62,8 +62,8 @@ TEST(Shaders, SlotsMissingFilesAndErrors) {
         EXPECT_EQ(ShaderLoad(6, vertex.c_str(), unresolved.c_str()), 0);
     });
     // Each fixed text after the driver's own log.
-    size_t vertexFailed = text.find("TXvertex shader failed\n"),
-           fragmentFailed = text.find("TXfragment shader failed\n"), linkFailed = text.find("TXlink shader failed\n");
+    size_t vertexFailed = text.find("vertex shader failed\n"),
+           fragmentFailed = text.find("fragment shader failed\n"), linkFailed = text.find("link shader failed\n");
     ASSERT_NE(vertexFailed, std::string::npos) << text;
     ASSERT_NE(fragmentFailed, std::string::npos) << text;
     ASSERT_NE(linkFailed, std::string::npos) << text;
@@ -79,7 +79,7 @@ TEST(Shaders, SlotsMissingFilesAndErrors) {
         for (int i = 0; i < 3; ++i) EXPECT_EQ(ShaderLoad(7, vertex.c_str(), level.c_str()), 0);
     });
     GlExt() = saved;
-    EXPECT_EQ(text, "TXNo OpenGL 2.0 Shader Support\n");
+    EXPECT_EQ(text, "No OpenGL 2.0 Shader Support\n");
 }
 
 TEST(Shaders, UniformsChangeTheShadedPixelUntilTheFrameEnds) {
@@ -108,7 +108,7 @@ TEST(Shaders, UniformsChangeTheShadedPixelUntilTheFrameEnds) {
         ShaderSetFloat("unused", 1.0);
         ShaderSetAttribute("nothing", 1.0);
     });
-    EXPECT_EQ(text, "TXundefined uniform: unused\nTXundefined attrib: nothing\n");
+    EXPECT_EQ(text, "undefined uniform: unused\nundefined attrib: nothing\n");
 
     ShowScreen();
     EXPECT_EQ(Engine3D().currentShader, -1);

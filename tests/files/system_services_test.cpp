@@ -100,7 +100,7 @@ TEST(LibraryBind, EachModuleLoadsOnceUnderItsLowerCaseNameAndAMissingOneIsReport
     RtString name = "User32.DLL", empty = "";
     testing::internal::CaptureStderr();
     EXPECT_EQ(Bind(name, "EnumDisplaySettingsA"), nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "TXDECLARE module not found: user32.dll\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "DECLARE module not found: user32.dll\n");
     unsetenv("TMV_DEBUG_OUTPUT");
     EXPECT_EQ(Bind(empty, "main"), nullptr) << "an empty name is no module, not the running program";
 }

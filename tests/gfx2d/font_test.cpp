@@ -1,5 +1,6 @@
 // Fonts: numbers and clamping, the built-in fallback, the glyph grids, where text lands, the colour
 // key of font files, and the loading text of start-up.
+#include "platform/paths.h"
 #include "runtime/core/core.h"
 #include "runtime/gfx2d/bitmap_font.h"
 #include "runtime/gfx2d/gfx2d.h"
@@ -51,11 +52,14 @@ TEST_F(FontTest, NumbersAreClampedAndAMissingFileGivesTheBuiltInFontSelected) {
     FontSelect(-3);
     EXPECT_EQ(Fonts().currentFont, 0);
 
+    platform::RemoveFile(platform::TempDir() + "ErrorLog.txt");
     FontLoad("no such font.bmp", 3);
     EXPECT_EQ(Fonts().currentFont, 3);
     EXPECT_NE(SlotOf(kFirstFontSprite + 3)->texture, 0u);
     ExpectCellSize(8, 8);
     FontLoad("", 99);
+    // The named image is missed in the log; asking for the built-in font is not.
+    EXPECT_EQ(ReadLog(), "Font image not loaded, the built-in font stands in: no such font.bmp\r\n");
     EXPECT_EQ(Fonts().currentFont, 31);
     // Pictures too small for 16 x 8 cells of at least one pixel fall back as well.
     LoadFontPicture(4, 15, 40, kWhite);

@@ -197,7 +197,7 @@ TEST(Drawing, AMismatchedDrawOrderIsReportedAndTheFrameGoesOn) {
     KYgui().dialogs.back().draw_order.pop_back();
     DebugCapture out;
     KYshow(1);
-    EXPECT_EQ(out.Take(), "TXDraw order is messed up 1/2\n");
+    EXPECT_EQ(out.Take(), "Draw order is messed up 1/2\n");
     EXPECT_EQ(BackBufferPixel(8, 8), 0x0000ffu);
     ShowScreen();
 }
@@ -246,6 +246,6 @@ TEST(Drawing, DebugEntriesDumpTheTablesAndTheDialogStackByName) {
     Runtime().callByName = nullptr;
     EXPECT_NE(text.find("dialog 0 \"Main\" at 0,0 size 200x100"), std::string::npos) << text;
     EXPECT_NE(text.find("  ok BUTTON \"OK\""), std::string::npos);
-    EXPECT_NE(text.find("TX65: kern_offset=0 char_width=" + std::to_string(fx) + "\n"), std::string::npos);
-    EXPECT_NE(text.find("TX255: "), std::string::npos);
+    EXPECT_NE(text.find("65: kern_offset=0 char_width=" + std::to_string(fx) + "\n"), std::string::npos);
+    EXPECT_NE(text.find("255: "), std::string::npos);
 }

@@ -34,7 +34,7 @@ struct Box {
 // row breaking when the next widget would pass the right edge.
 Box Placed(const RtString& id);
 
-// Collects the debug output while alive; each text arrives marked "TX".
+// Collects the debug output while alive.
 class DebugCapture {
   public:
     DebugCapture();

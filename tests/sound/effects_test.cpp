@@ -1,7 +1,9 @@
 // Sound effects as heard: levels and pan in the mixed output, the copies of a sound, stopping, and
 // conversion of other rates and sizes.
+#include "platform/paths.h"
 #include "runtime/sound/sound.h"
 #include "runtime/sound/sound_state.h"
+#include "tests/support/headless.h"
 #include "tests/sound/sound_test_support.h"
 
 #include <cmath>
@@ -128,4 +130,24 @@ TEST(SoundEffects, WithoutADeviceNothingLoadsOrPlays) {
     SoundStopAll();
     OpenDummySound();
     EXPECT_EQ(SoundLoad(file.c_str(), 1, 1), 1);
+}
+
+// The system's own choice ends in "none" on a machine without a sound card, where ALSA would print
+// its failed probes.
+TEST(SoundEffects, TheLogNamesTheDriverAndNothingIsPrinted) {
+    struct Case {
+        const char* driver;
+        const char* logged;
+    } cases[] = {{"dummy", "Sound driver: dummy\r\n"}, {"no-such-driver", "Sound driver: none\r\n"}, {nullptr, "Sound driver: "}};
+    for (const Case& c : cases) {
+        SoundDestroy();
+        platform::RemoveFile(platform::TempDir() + "ErrorLog.txt");
+        c.driver ? setenv("SDL_AUDIODRIVER", c.driver, 1) : unsetenv("SDL_AUDIODRIVER");
+        testing::internal::CaptureStderr();
+        SoundCreate();
+        SoundInit();
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << (c.driver ? c.driver : "the system's choice");
+        EXPECT_EQ(ReadLog().find(c.logged), 0u) << ReadLog();
+    }
+    OpenDummySound();
 }
