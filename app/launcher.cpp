@@ -4,10 +4,14 @@
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "runtime/core/core.h"
+#include "platform/process.h"
+#include "runtime/files/file_rewrite.h"
 #include "runtime/files/files.h"
-#include "runtime/files/system_services.h"
+#include "runtime/files/ini_file.h"
 #include "runtime/gfx2d/gfx2d.h"
 
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -52,17 +56,36 @@ void BuildDialog() {
     KYgui_widget("", "\xA9 2026 the TMV-Vedu project", 200, 0);
 }
 
-// tmv.ini reaches the disk first, so the game reads the new settings: selecting it again writes the
-// table back and reloads it, and the unmodified table is not rewritten at the end under the game.
-// Only game.exe in the program's own folder is started, never one found elsewhere.
-void StartGame() {
-    IniSelectFile("tmv.ini");
-    std::string program = platform::ProgramDir() + "/game.exe";
-    double exitCode = 0;
-    if (ProcessRun(RtString("\"" + program + "\" -tmv"), 0, 1, exitCode) != 0) return;
-    WriteErrorLog(("Could not start " + program).c_str());
-    platform::ShowWarningBox("TMV-Vedu", ("The game could not be started:\n" + program).c_str());
-    RuntimeError(kGameNotStartedStatus);
+// Only game.exe in the program's own folder is started, never one found elsewhere, and its path is
+// one argument as it is: any folder name Linux allows works.
+bool StartGame(std::string& program) {
+    program = platform::ProgramDir() + "/game.exe";
+    int ignored = 0;
+    return platform::StartProcess(program, {program, "-tmv"}, false, ignored);
+}
+
+// Play, the logo and Exit: tmv.ini reaches the disk before the game starts, so the game reads the new
+// settings. Choices that could not be stored, and a game that would not start, are told to whoever is
+// at the screen, logged, and end the program with a status saying so.
+[[noreturn]] void StoreAndEnd(bool play) {
+    StoreSettings();
+    std::string failure;
+    if (!IniFlush()) {
+        std::string ini = platform::ProgramDir() + "/tmv.ini";
+        failure = "the settings could not be stored in " + ini + ": " + RewriteFailure();
+        platform::ShowWarningBox("TMV-Vedu", ("The settings could not be stored in\n" + ini + "\n\n" +
+                                              RewriteFailure() + ".\nThe settings stored before are kept.")
+                                                 .c_str());
+    }
+    std::string program;
+    if (play && !StartGame(program)) {
+        std::string reason = std::strerror(errno);
+        WriteErrorLog(("Could not start " + program).c_str());
+        platform::ShowWarningBox("TMV-Vedu", ("The game could not be started:\n" + program + "\n\n" + reason).c_str());
+        RuntimeError(kGameNotStartedStatus, ("the game could not be started: " + program + ": " + reason).c_str());
+    }
+    if (!failure.empty()) RuntimeError(kSettingsNotStoredStatus, failure.c_str());
+    EndCommand();
 }
 
 } // namespace
@@ -88,15 +111,13 @@ void LauncherMain() {
     BuildDialog();
     KYshow(1);
     ApplyStoredSettings();
+    // Usable by the keys alone from the first frame.
+    KYgui_set("", "FOCUS", "bt_play");
     for (;;) {
         DrawFilledRect(0, 0, 500, 1000, 0xFFFFFF);
         KYshow(1);
-        if (KYgui_get("bt_exit", "CLICKED") != 0 || KYgui_get("bt_play", "CLICKED") != 0 ||
-            KYgui_get("bt_img", "CLICKED") != 0) {
-            StoreSettings();
-            if (KYgui_get("bt_play", "CLICKED") != 0 || KYgui_get("bt_img", "CLICKED") != 0) StartGame();
-            EndCommand();
-        }
+        bool play = KYgui_get("bt_play", "CLICKED") != 0 || KYgui_get("bt_img", "CLICKED") != 0;
+        if (play || KYgui_get("bt_exit", "CLICKED") != 0) StoreAndEnd(play);
         ShowScreen();
     }
 }

@@ -1,6 +1,7 @@
 // The frame pass of one dialog and its flow layout.
 #include "gui/dialog_frame.h"
 
+#include "gui/focus_ring.h"
 #include "gui/kyshow_input.h"
 #include "gui/scroll_bar.h"
 #include "gui/shading.h"
@@ -99,7 +100,7 @@ struct Row {
     int32_t cx, cy, rh;
 };
 
-void LayOut(KYguiDialog& d, bool active, Row& row, const Pointer& p, bool tooltips) {
+void LayOut(KYguiDialog& d, bool active, Row& row, const Pointer& p, bool tooltips, const FocusKeys& keys) {
     for (size_t k = 0; k < d.draw_order.size(); ++k) {
         int32_t index = static_cast<int32_t>(d.draw_order[k].index);
         if (index < 0 || index >= static_cast<int32_t>(d.widgets.size())) continue;
@@ -110,12 +111,22 @@ void LayOut(KYguiDialog& d, bool active, Row& row, const Pointer& p, bool toolti
             row.cy += row.rh + kSpacing;
             row.rh = h;
         }
+        bool focused = active && d.widgets[index].id == d.focus;
         if (active) {
             RtString id = d.draw_order[k].id;
-            HandleWidget(d, index, p.x - row.cx, p.y - row.cy, p.event, p.button2);
+            // A key's activation is the release of a click inside the widget.
+            if (focused && keys.activate)
+                HandleWidget(d, index, 1, 1, 1, 0);
+            else
+                HandleWidget(d, index, p.x - row.cx, p.y - row.cy, p.event, p.button2);
             // Handlers may create widgets (tab groups, application hooks): look the widget up again.
             index = FindWidget(d, id, false);
             if (index < 0) continue;
+            if (focused) {
+                ApplyFocusKeys(d, index, keys);
+                index = FindWidget(d, id, false);
+                if (index < 0) continue;
+            }
             h = d.widgets[index].height;
         }
         KYguiWidget& widget = d.widgets[index];
@@ -124,6 +135,7 @@ void LayOut(KYguiDialog& d, bool active, Row& row, const Pointer& p, bool toolti
         if (cw > 0 && ch > 0 && row.cy + ch >= row.y0 && row.cy >= row.y0) {
             SetViewport(row.cx, row.cy, cw, ch);
             DrawWidget(d, widget);
+            if (focused && widget.type != "TEXT" && Focusable(widget)) DrawFocusMark(widget);
             if (tooltips && PointerOver(widget) && widget.tiptext.Length() > 0)
                 DrawTooltip(d, widget.tiptext, row.cx, row.cy, cw);
         }
@@ -146,7 +158,10 @@ int32_t DrawDialog(KYguiDialog& d, bool active) {
         k.restX = p.x;
         k.restY = p.y;
     }
-    if (active) p.event = ClickEvent(p.x, p.y, p.button1);
+    if (active) {
+        p.event = ClickEvent(p.x, p.y, p.button1);
+        k.wheelTaken = false;
+    }
     p.prevX = k.prevX;
     p.prevY = k.prevY;
     SetViewport(0, 0, 0, 0);
@@ -187,7 +202,9 @@ int32_t DrawDialog(KYguiDialog& d, bool active) {
     bool tooltips = now - k.restTime > kTooltipRestMs;
     row.cx = row.x0;
     row.cy = row.top;
-    LayOut(d, active, row, p, tooltips);
+    LayOut(d, active, row, p, tooltips, active ? ReadFocusKeys(d) : FocusKeys{});
+    if (active)
+        WheelScroll(d.frame, p.x >= X && p.x < X + W && p.y >= Y && p.y < Y + H);
 
     SetViewport(0, 0, 0, 0);
     if (!active) {

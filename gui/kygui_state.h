@@ -3,6 +3,7 @@
 #pragma once
 
 #include "gui/kygui.h"
+#include "runtime/input/input.h"
 
 #include <array>
 #include <cstdint>
@@ -84,6 +85,10 @@ struct KYguiState {
     int32_t prevX = 0;
     int32_t prevY = 0;
     int32_t resizing = 0;
+    bool wheelTaken = false; // a widget scrolled by this frame's wheel
+    bool sliderDrag = false; // a press on a slider drags it until the button comes up
+    // The active dialog's key presses of this frame, taken once by its KYshow.
+    std::vector<FrameKeyPress> presses;
     // Text fields: the repeat gate and the on-screen keyboard.
     int32_t last_key = 0;
     double last_key_time = 0;

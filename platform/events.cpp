@@ -4,18 +4,24 @@
 #include "platform/scan_codes.h"
 
 #include <SDL.h>
+#include <utility>
 
 namespace platform {
 
 namespace {
 
+// Presses kept for the frame loop; more than a frame could ever bring means nobody takes them.
+constexpr size_t kMaxPresses = 256;
+
 struct EventState {
     uint8_t keys[256] = {};
+    std::vector<KeyPress> presses;
     uint8_t typed[256] = {};
     int lastPressed = 0;
     bool focus = true;
     MouseMotion motion = {};
     int buttons = 0;
+    int pressed = 0; // buttons that went down and were not yet seen down by MouseButtons
     int pointerX = 0;
     int pointerY = 0;
     bool pointerSeen = false;
@@ -45,7 +51,10 @@ void TrackKey(EventState& s, const SDL_KeyboardEvent& key) {
     s.keys[code] = down ? 0x80 : 0;
     // Auto-repeat must not forget the character the first press gave.
     if (!key.repeat) s.typed[code] = 0;
-    if (down) s.lastPressed = code;
+    if (!down) return;
+    s.lastPressed = code;
+    if (s.presses.size() >= kMaxPresses) s.presses.erase(s.presses.begin());
+    s.presses.push_back({code, 0, s.keys[0x2A] || s.keys[0x36], s.keys[0x1D] || s.keys[0x9D]});
 }
 
 void TrackWindow(EventState& s, const SDL_WindowEvent& window) {
@@ -72,6 +81,8 @@ int Track(void*, SDL_Event* event) {
     case SDL_TEXTINPUT:
         // The text belongs to the key pressed just before it.
         if (s.lastPressed && s.keys[s.lastPressed]) s.typed[s.lastPressed] = static_cast<uint8_t>(e.text.text[0]);
+        if (!s.presses.empty() && s.presses.back().code == s.lastPressed && s.presses.back().character == 0)
+            s.presses.back().character = static_cast<uint8_t>(e.text.text[0]);
         break;
     case SDL_MOUSEMOTION:
         s.motion.dx += e.motion.xrel;
@@ -85,6 +96,7 @@ int Track(void*, SDL_Event* event) {
         break;
     case SDL_MOUSEBUTTONDOWN:
         s.buttons |= ButtonBit(e.button.button);
+        s.pressed |= ButtonBit(e.button.button);
         break;
     case SDL_MOUSEBUTTONUP:
         s.buttons &= ~ButtonBit(e.button.button);
@@ -143,7 +155,16 @@ MouseMotion TakeMouseMotion() {
     return m;
 }
 
-int MouseButtons() { return State().buttons; }
+std::vector<KeyPress> TakeKeyPresses() { return std::exchange(State().presses, {}); }
+
+// A press seen down here is no longer one that nobody saw.
+int MouseButtons() {
+    EventState& s = State();
+    s.pressed &= ~s.buttons;
+    return s.buttons;
+}
+
+int TakeButtonPresses() { return std::exchange(State().pressed, 0); }
 
 bool PointerPosition(int& x, int& y) {
     x = State().pointerX;

@@ -9,7 +9,7 @@ namespace {
 void RegisterWriteBack(CurrentIniFile& ini) {
     if (ini.exitHandlerRegistered) return;
     ini.exitHandlerRegistered = true;
-    RegisterExitHandler(IniFlush);
+    RegisterExitHandler([] { IniFlush(); });
 }
 
 // A CR or LF inside a written text is cut there, which is what a reload would keep: a value must not
@@ -27,12 +27,15 @@ CurrentIniFile& CurrentIni() {
     return *ini;
 }
 
-void IniFlush() {
+bool IniFlush() {
     CurrentIniFile& ini = CurrentIni();
     const RtString& name = ini.table.fileName;
-    if (!ini.table.modified || name.Length() == 0 || name.Length() > platform::kMaxFileName) return;
+    if (!ini.table.modified || name.Length() == 0 || name.Length() > platform::kMaxFileName) return true;
+    ini.table.modified = false;
     // Settings that never reach the disk must at least leave a trace.
-    if (!IniWriteFile(ini.table, ini.writePath)) WriteErrorLog(("Could not write " + ini.writePath).c_str());
+    if (IniWriteFile(ini.table, ini.writePath)) return true;
+    WriteErrorLog(("Could not write " + ini.writePath).c_str());
+    return false;
 }
 
 void IniSelectFile(const RtString& name) {

@@ -19,5 +19,6 @@ CurrentIniFile& CurrentIni();
 void IniSelectFile(const RtString& name);
 RtString IniReadValue(const RtString& section, const RtString& key);
 void IniWriteValue(const RtString& section, const RtString& key, const RtString& value);
-// Writes the table back when it is modified and has a file name (program end).
-void IniFlush();
+// Writes the table back when it is modified and has a file name (program end). One attempt per
+// change: false when it failed (the old file stays, RewriteFailure() says why).
+bool IniFlush();

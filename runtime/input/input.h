@@ -8,6 +8,7 @@
 #include "runtime/input/key_codes.h"
 
 #include <cstdint>
+#include <vector>
 
 // Six signed 16-bit values, in order.
 struct MouseSample {
@@ -28,6 +29,16 @@ double KeyTyped();                      // a newly pressed key's character once,
 RtString KeyTypedString();              // KeyTyped as text, "" for none
 double ScanCodeToChar(double scanCode); // the key's character in the layout and shift state
 void AllowEscapeKey(double on);         // whether a held Escape ends the program
+// Every key press and auto-repeat that reached the last frame, in order, however short: the scan code,
+// the character KeyTyped would give for it (0 for none) and the modifiers held then. Taken once: a
+// second call in the same frame gets none.
+struct FrameKeyPress {
+    int code;
+    int character;
+    bool shift;
+    bool control;
+};
+std::vector<FrameKeyPress> TakeFrameKeyPresses();
 
 // ---- Mouse
 void MouseGetState(double& x, double& y, double& button1, double& button2); // clamped to the screen

@@ -197,13 +197,44 @@ TEST_P(LauncherRun, OnlyTheGameBesideTheLauncherStarts) {
     EXPECT_NE(c.Log().find("Could not start " + c.Folder() + "/game.exe\r\n"), std::string::npos) << c.Log();
 }
 
-TEST_P(LauncherRun, StartedFromAnotherFolderItWorksInItsOwn) {
-    LauncherCase c(LAUNCHER_UNDER_TEST, GAME_STAND_IN);
-    std::filesystem::create_directories(c.Path("elsewhere"));
-    EXPECT_EQ(Run(c, "12 click bt_play\n40 quit\n", {kModes, kDesktop}, c.Path("elsewhere")).status, 0);
-    EXPECT_EQ(c.Read("tmv.ini"), kDefaultsIni);
-    ExpectGameStarted(c, kDefaultsIni);
-    EXPECT_TRUE(std::filesystem::is_empty(c.Path("elsewhere")));
+// The game's path is one argument whatever the folder's name, started from there or from elsewhere.
+TEST_P(LauncherRun, PlayStartsTheGameInAnyFolder) {
+    const std::pair<const char*, bool> folders[] = {{"a\"b\\c $d", false}, {"sp ace\ndq\"uote\\$HOME Ääkkö 漢字", true}};
+    for (const auto& [name, fromElsewhere] : folders) {
+        SCOPED_TRACE(name);
+        LauncherCase c(LAUNCHER_UNDER_TEST, GAME_STAND_IN, name);
+        std::filesystem::create_directories(c.Path("elsewhere"));
+        EXPECT_EQ(Run(c, "12 click bt_play\n40 quit\n", {kModes, kDesktop}, fromElsewhere ? c.Path("elsewhere") : "").status,
+                  0);
+        EXPECT_EQ(c.Read("tmv.ini"), kDefaultsIni);
+        ExpectGameStarted(c, kDefaultsIni);
+        EXPECT_TRUE(std::filesystem::is_empty(c.Path("elsewhere")));
+    }
+}
+
+// A tmv.ini that cannot be replaced keeps its bytes; the log says why, the status says so, and Play
+// still starts the game.
+TEST_P(LauncherRun, SettingsThatCannotBeStoredAreToldAndEndWithStatus73) {
+    const std::tuple<const char*, bool, const char*> cases[] = {{"bt_exit", false, "Permission denied"},
+                                                                {"bt_play", false, "Permission denied"},
+                                                                {"bt_play", true, "Is a directory"}};
+    for (const auto& [button, folder, reason] : cases) {
+        SCOPED_TRACE(button + std::string(folder ? " folder" : " read-only"));
+        LauncherCase c(LAUNCHER_UNDER_TEST, GAME_STAND_IN);
+        if (folder)
+            std::filesystem::create_directories(c.Path("tmv.ini"));
+        else {
+            c.Write("tmv.ini", kForeignIni);
+            std::filesystem::permissions(c.Path("tmv.ini"), std::filesystem::perms::owner_read);
+        }
+        EXPECT_EQ(Run(c, std::string("12 click ") + button + "\n40 quit\n").status, 73);
+        if (!folder) {
+            EXPECT_EQ(c.Read("tmv.ini"), kForeignIni);
+        }
+        EXPECT_EQ(c.Record().ran, std::string(button) == "bt_play");
+        std::string told = "Runtime error 73: the settings could not be stored in " + Folder(c) + "/tmv.ini: " + reason;
+        EXPECT_NE(c.Log().find(told), std::string::npos) << c.Log();
+    }
 }
 
 TEST_P(LauncherRun, TheDialogLooksAsLaidOut) {
