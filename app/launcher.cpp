@@ -2,13 +2,16 @@
 #include "app/launcher.h"
 #include "gui/kygui.h"
 #include "platform/message_box.h"
+#include "platform/mouse_pointer.h"
 #include "platform/paths.h"
 #include "runtime/core/core.h"
+#include "runtime/core/runtime_state.h"
 #include "platform/process.h"
 #include "runtime/files/file_rewrite.h"
 #include "runtime/files/files.h"
 #include "runtime/files/ini_file.h"
 #include "runtime/gfx2d/gfx2d.h"
+#include "runtime/input/input.h"
 
 #include <cerrno>
 #include <cstring>
@@ -31,6 +34,11 @@ void RowBreak() {
 void BuildDialog() {
     KYgui_pushdialog(0, 0, 300, 500);
     SpriteLoad("tmv.png", 0);
+    // The logo sits centred: the button is the picture and a 2-pixel border on each side.
+    int32_t logoWidth, logoHeight;
+    SpriteGetSize(0, logoWidth, logoHeight);
+    int32_t indent = (300 - 10 - (logoWidth + 4)) / 2 - 2;
+    if (indent > 0) KYgui_spacer(indent, 1);
     KYgui_button("bt_img", "SPR_B0", 0, 0);
     KYgui_set("bt_img", "READONLY", "1");
     RowBreak();
@@ -111,8 +119,11 @@ void LauncherMain() {
     BuildDialog();
     KYshow(1);
     ApplyStoredSettings();
-    // Usable by the keys alone from the first frame.
+    // Usable by the keys alone from the first frame, and nothing looks hovered before the pointer
+    // comes: start-up leaves the pointer at (100, 100), over Play, so it waits in the frame's corner.
     KYgui_set("", "FOCUS", "bt_play");
+    platform::WarpPointer(Runtime().window, 0, 0);
+    MouseSetPosition(0, 0);
     for (;;) {
         DrawFilledRect(0, 0, 500, 1000, 0xFFFFFF);
         KYshow(1);

@@ -74,13 +74,18 @@ void MoveFocus(KYguiDialog& d, int32_t direction) {
 
 FocusKeys ReadFocusKeys(KYguiDialog& d) {
     KYguiState& k = KYgui();
-    k.presses = TakeFrameKeyPresses();
+    std::vector<FrameKeyPress> presses = TakeFrameKeyPresses();
+    k.presses.clear();
     FocusKeys keys;
-    for (const FrameKeyPress& press : k.presses) {
+    for (const FrameKeyPress& press : presses) {
         int32_t at = FindWidget(d, d.focus, false);
         const KYguiWidget* w = at >= 0 ? &d.widgets[static_cast<size_t>(at)] : nullptr;
         bool inText = w && w->type == "TEXT";
-        if (press.code == kTab && (press.control || !inText)) MoveFocus(d, press.shift ? -1 : 1);
+        if (press.code == kTab && (press.control || !inText)) {
+            MoveFocus(d, press.shift ? -1 : 1);
+            continue; // a Tab that moved the focus types nothing where it lands
+        }
+        k.presses.push_back(press);
         if (inText) continue; // the field's keys keep their text meaning
         switch (press.code) {
         case kSpace:

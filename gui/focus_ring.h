@@ -17,8 +17,8 @@ bool Focusable(const KYguiWidget& w);
 // The next (+1) or previous (-1) focusable widget after the focused one in layout order, wrapping;
 // nothing when there is none.
 void MoveFocus(KYguiDialog& dialog, int32_t direction);
-// Takes the frame's key presses into the state (the text field reads its characters there), moves the
-// focus for Tab, Shift+Tab and Ctrl+Tab (only Ctrl+Tab inside a text field) and returns the rest.
+// Takes the frame's key presses, moves the focus for Tab, Shift+Tab and Ctrl+Tab (only Ctrl+Tab inside
+// a text field) and returns what the rest ask; those rest in the state for the text field.
 FocusKeys ReadFocusKeys(KYguiDialog& dialog);
 // After the widget's own handler: arrows, pages and ends move a radio group's, list's or tab row's
 // selection and a slider's value, as a click or a drag there would.

@@ -12,7 +12,7 @@
 namespace {
 
 constexpr int kDown = 208, kUp = 200, kRight = 205, kLeft = 203, kDelete = 211, kTab = 15, kBackspace = 14;
-constexpr int kLeftShift = 42, kRightShift = 54, kControl = 29, kRightControl = 157, kKeyC = 46, kKeyV = 47;
+constexpr int kLeftShift = 42, kRightShift = 54, kControl = 29, kKeyC = 46, kKeyV = 47;
 constexpr double kRepeatMs = 100;
 
 bool Held(int code) { return KeyDown(code) != 0; }
@@ -27,11 +27,13 @@ struct Keys {
 };
 
 // The characters typed since the last frame, in order, as the field takes them: Enter types a line
-// feed; Backspace, Delete and the other control keys act through their scan codes and type nothing.
+// feed and Tab a tab; Backspace, Delete and the other control keys act through their scan codes and
+// type nothing.
 RtString TypedText(bool& backspace) {
     std::string typed;
     for (const FrameKeyPress& press : KYgui().presses) {
         if (press.character == 8) backspace = true;
+        if (press.code == kTab) typed += '\t';
         if (press.character != 0 && press.character != 8 && press.character != 127)
             typed += static_cast<char>(press.character);
     }
@@ -69,11 +71,6 @@ Keys ReadKeys(KYguiDialog& d) {
     if (Held(kLeft)) action = kLeft;
     if (Held(kRight)) action = kRight;
     if (keys.del) action = kDelete;
-    // Ctrl+Tab leaves the field instead.
-    if (Held(kTab) && !Held(kControl) && !Held(kRightControl)) {
-        action = kTab;
-        keys.typed = "\t";
-    }
     if (keys.backspace) action = kBackspace;
     if (copyPaste) action = kControl;
     k.last_key = action;

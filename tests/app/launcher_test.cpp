@@ -33,6 +33,14 @@ const std::string kDefaultsIni = Ini(kDesktopScreen, 0, 1, 50, 90, 70);
 // Comments, blanks around "=" and a section of somebody else: any rewrite would show.
 const std::string kForeignIni = "; kept by hand\r\n[screen]\r\nresx = 1024\r\n\r\n[other]\r\nname=x\r\n";
 
+// Where the dialog's widgets stand with the shipped menu.png: known places, not computed ones.
+struct Place {
+    int x, y, width, height;
+    std::string Centre() const { return std::to_string(x + width / 2) + " " + std::to_string(y + height / 2); }
+};
+const Place kLogo{28, 5, 244, 84}, kPlay{39, 97, 200, 20}, kResList{39, 125, 200, 64}, kControl{39, 197, 200, 80},
+    kMusic{141, 285, 100, 16}, kWindowed{39, 369, 176, 26}, kExit{39, 403, 200, 24};
+
 // Each case runs once offscreen and once in a real X window.
 class LauncherRun : public testing::TestWithParam<bool> {
   protected:
@@ -130,11 +138,11 @@ TEST_P(LauncherRun, QuitKeysAndTheCloseBoxStoreNothing) {
 }
 
 TEST_P(LauncherRun, ButtonsStoreAndPlayAndTheLogoStartTheGame) {
-    const std::pair<const char*, bool> buttons[] = {{"bt_play", true}, {"bt_img", true}, {"bt_exit", false}};
-    for (const auto& [button, starts] : buttons) {
+    const std::tuple<const char*, Place, bool> buttons[] = {{"Play", kPlay, true}, {"logo", kLogo, true}, {"Exit", kExit, false}};
+    for (const auto& [button, place, starts] : buttons) {
         SCOPED_TRACE(button);
         LauncherCase c(LAUNCHER_UNDER_TEST, GAME_STAND_IN);
-        EXPECT_EQ(Run(c, std::string("12 click ") + button + "\n40 quit\n").status, 0);
+        EXPECT_EQ(Run(c, "12 click " + place.Centre() + "\n40 quit\n").status, 0);
         EXPECT_EQ(c.Read("tmv.ini"), kDefaultsIni);
         if (starts)
             ExpectGameStarted(c, kDefaultsIni);
@@ -146,16 +154,53 @@ TEST_P(LauncherRun, ButtonsStoreAndPlayAndTheLogoStartTheGame) {
 TEST_P(LauncherRun, ChoicesAreStored) {
     LauncherCase c(LAUNCHER_UNDER_TEST, GAME_STAND_IN);
     // The list shows from its second entry on (SCROLL 1): its first line is 1600x1200 75 Hz.
-    std::string script = "12 click ls_res c 8\n"
-                         "16 click ls_ctrl c 50\n" // the third line: Joystick
-                         "20 click sl_mvol -1 c\n"
-                         "24 click ch_win 6 c\n"
-                         "28 click bt_play\n"
-                         "50 quit\n";
+    std::string script = "12 click 139 133\n" // the list's first line
+                         "16 click 139 247\n" // the third line of the control methods: Joystick
+                         "20 click 240 293\n" // the music slider's right end
+                         "24 click 45 382\n"  // Windowed
+                         "28 click " + kPlay.Centre() + "\n50 quit\n";
     EXPECT_EQ(Run(c, script).status, 0);
     std::string stored = Ini("resx=1600\r\nresy=1200\r\nbpp=32\r\nfrequency=75\r\n", 1, 3, 99, 90, 70);
     EXPECT_EQ(c.Read("tmv.ini"), stored);
     ExpectGameStarted(c, stored);
+}
+
+// The launcher by keys alone: SDL scan codes, one press every second frame from frame 12, each row
+// ending with the focus it leaves and the exact bytes stored.
+TEST_P(LauncherRun, KeysAloneChooseEverythingAndStore) {
+    constexpr int kTab = 43, kReturn = 40, kKeypadEnter = 88, kSpace = 44, kDown = 81, kLeft = 80, kEnd = 77,
+                  kPageDown = 78, kShift = 225;
+    struct Case {
+        std::vector<std::vector<int>> keys;
+        std::string focus; // after all but the last key
+        std::string ini;
+        bool starts;
+    };
+    const Case cases[] = {
+        // list: one down (1024x768); controls: two down (Joystick); music to the end, SFX one step
+        // left, voice a page up; Windowed ticked; round to Exit and back; Enter on Exit.
+        {{{kTab}, {kDown}, {kTab}, {kDown}, {kDown}, {kTab}, {kEnd}, {kTab}, {kLeft}, {kTab}, {kPageDown},
+          {kTab}, {kSpace}, {kTab}, {kShift, kTab}, {kTab}, {kReturn}},
+         "bt_exit", Ini("resx=1024\r\nresy=768\r\nbpp=32\r\nfrequency=60\r\n", 1, 3, 99, 89, 80), false},
+        {{{kKeypadEnter}}, "bt_play", kDefaultsIni, true}, // the focus starts on Play
+        {{{kShift, kTab}, {kShift, kTab}, {kSpace}}, "bt_exit", kDefaultsIni, false}, // wraps past the logo
+    };
+    for (const Case& k : cases) {
+        LauncherCase c(LAUNCHER_UNDER_TEST, GAME_STAND_IN);
+        std::string script;
+        int frame = 12;
+        for (const std::vector<int>& press : k.keys) {
+            if (&press == &k.keys.back()) script += std::to_string(frame) + " dump focus.txt \"\" FOCUS\n";
+            script += std::to_string(frame) + " key";
+            for (int code : press) script += " " + std::to_string(code);
+            script += "\n";
+            frame += 2;
+        }
+        ASSERT_EQ(Run(c, script + std::to_string(frame + 20) + " quit\n").status, 0);
+        EXPECT_EQ(c.Read("focus.txt"), "\"\" FOCUS " + k.focus + "\n");
+        EXPECT_EQ(c.Read("tmv.ini"), k.ini);
+        EXPECT_EQ(c.Record().ran, k.starts);
+    }
 }
 
 TEST_P(LauncherRun, UntouchedVolumesAreWrittenBackUnchanged) {
@@ -172,13 +217,13 @@ TEST_P(LauncherRun, WithoutAnOfferedModeSelectedTheStoredScreenStays) {
     const std::pair<std::string, std::string> cases[] = {
         {kModes, ""},                                                    // the stored mode is not offered
         {"TMV_DISPLAY_MODES=", ""},                                      // no modes at all
-        {"TMV_DISPLAY_MODES=1280x1024x32@60", "12 click ls_res c -4\n"}, // a click below the only entry
+        {"TMV_DISPLAY_MODES=1280x1024x32@60", "12 click 139 185\n"}, // a click below the only entry
     };
     for (const auto& [modes, click] : cases) {
         SCOPED_TRACE(modes + click);
         LauncherCase c(LAUNCHER_UNDER_TEST, GAME_STAND_IN);
         c.Write("tmv.ini", "[screen]\r\n" + kUnofferedScreen);
-        EXPECT_EQ(Run(c, click + "20 click bt_play\n40 quit\n", {modes, kDesktop}).status, 0);
+        EXPECT_EQ(Run(c, click + "20 click " + kPlay.Centre() + "\n40 quit\n", {modes, kDesktop}).status, 0);
         std::string stored = Ini(kUnofferedScreen, 0, 1, 50, 90, 70);
         EXPECT_EQ(c.Read("tmv.ini"), stored);
         ExpectGameStarted(c, stored);
@@ -190,7 +235,8 @@ TEST_P(LauncherRun, OnlyTheGameBesideTheLauncherStarts) {
     std::filesystem::create_directories(c.Path("bin"));
     std::filesystem::copy_file(GAME_STAND_IN, c.Path("bin/game.exe"));
     ChildResult run =
-        Run(c, "12 click bt_play\n40 quit\n", {kModes, kDesktop, "PATH=" + c.Path("bin") + ":" + std::getenv("PATH")});
+        Run(c, "12 click " + kPlay.Centre() + "\n40 quit\n",
+            {kModes, kDesktop, "PATH=" + c.Path("bin") + ":" + std::getenv("PATH")});
     EXPECT_EQ(run.status, 69);
     EXPECT_EQ(c.Read("tmv.ini"), kDefaultsIni);
     EXPECT_FALSE(c.Record().ran);
@@ -204,7 +250,9 @@ TEST_P(LauncherRun, PlayStartsTheGameInAnyFolder) {
         SCOPED_TRACE(name);
         LauncherCase c(LAUNCHER_UNDER_TEST, GAME_STAND_IN, name);
         std::filesystem::create_directories(c.Path("elsewhere"));
-        EXPECT_EQ(Run(c, "12 click bt_play\n40 quit\n", {kModes, kDesktop}, fromElsewhere ? c.Path("elsewhere") : "").status,
+        EXPECT_EQ(Run(c, "12 click " + kPlay.Centre() + "\n40 quit\n", {kModes, kDesktop},
+                      fromElsewhere ? c.Path("elsewhere") : "")
+                      .status,
                   0);
         EXPECT_EQ(c.Read("tmv.ini"), kDefaultsIni);
         ExpectGameStarted(c, kDefaultsIni);
@@ -215,11 +263,10 @@ TEST_P(LauncherRun, PlayStartsTheGameInAnyFolder) {
 // A tmv.ini that cannot be replaced keeps its bytes; the log says why, the status says so, and Play
 // still starts the game.
 TEST_P(LauncherRun, SettingsThatCannotBeStoredAreToldAndEndWithStatus73) {
-    const std::tuple<const char*, bool, const char*> cases[] = {{"bt_exit", false, "Permission denied"},
-                                                                {"bt_play", false, "Permission denied"},
-                                                                {"bt_play", true, "Is a directory"}};
+    const std::tuple<Place, bool, const char*> cases[] = {{kExit, false, "Permission denied"},
+                                                          {kPlay, true, "Is a directory"}};
     for (const auto& [button, folder, reason] : cases) {
-        SCOPED_TRACE(button + std::string(folder ? " folder" : " read-only"));
+        SCOPED_TRACE(folder ? "folder" : "read-only");
         LauncherCase c(LAUNCHER_UNDER_TEST, GAME_STAND_IN);
         if (folder)
             std::filesystem::create_directories(c.Path("tmv.ini"));
@@ -227,11 +274,11 @@ TEST_P(LauncherRun, SettingsThatCannotBeStoredAreToldAndEndWithStatus73) {
             c.Write("tmv.ini", kForeignIni);
             std::filesystem::permissions(c.Path("tmv.ini"), std::filesystem::perms::owner_read);
         }
-        EXPECT_EQ(Run(c, std::string("12 click ") + button + "\n40 quit\n").status, 73);
+        EXPECT_EQ(Run(c, "12 click " + button.Centre() + "\n40 quit\n").status, 73);
         if (!folder) {
             EXPECT_EQ(c.Read("tmv.ini"), kForeignIni);
         }
-        EXPECT_EQ(c.Record().ran, std::string(button) == "bt_play");
+        EXPECT_EQ(c.Record().ran, folder) << "Play still starts the game";
         std::string told = "Runtime error 73: the settings could not be stored in " + Folder(c) + "/tmv.ini: " + reason;
         EXPECT_NE(c.Log().find(told), std::string::npos) << c.Log();
     }
@@ -239,10 +286,7 @@ TEST_P(LauncherRun, SettingsThatCannotBeStoredAreToldAndEndWithStatus73) {
 
 TEST_P(LauncherRun, TheDialogLooksAsLaidOut) {
     LauncherCase c(LAUNCHER_UNDER_TEST, GAME_STAND_IN);
-    std::string script = "10 move 150 492\n";
-    for (const char* id : {"bt_img", "bt_play", "ls_res", "ch_win", "sl_mvol"})
-        script += std::string("14 place places.txt ") + id + "\n";
-    ASSERT_EQ(Run(c, script + "14 shot shot.png\n16 quit\n").status, 0);
+    ASSERT_EQ(Run(c, "14 shot shot.png\n16 quit\n").status, 0);
     ImageRGBA shot;
     ASSERT_TRUE(DecodeImageFile(shot, c.Path("shot.png"), -1));
     ASSERT_EQ(shot.width, 300);
@@ -252,33 +296,30 @@ TEST_P(LauncherRun, TheDialogLooksAsLaidOut) {
         return static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16);
     };
     auto grey = [](uint32_t colour) { return colour == 0xC0C0C0; };
-    std::map<std::string, std::array<int, 4>> place;
-    for (auto& [key, value] : Dumps(c, "places.txt")) {
-        std::istringstream in(key.substr(key.find(' ') + 1) + " " + value);
-        std::array<int, 4>& r = place[key.substr(0, key.find(' '))];
-        in >> r[0] >> r[1] >> r[2] >> r[3];
-    }
 
     EXPECT_EQ(pixel(0, 0), 0xFFFFFFu); // the frame's cut corner shows the white background
     EXPECT_TRUE(grey(pixel(1, 0)));
     EXPECT_TRUE(grey(pixel(0, 250)));
-    auto [px, py, pw, ph] = place["bt_play"];
+    auto [px, py, pw, ph] = kPlay;
     EXPECT_EQ(pixel(px + 3, py + ph + 3), 0xFFFFFFu); // between the rows
-    EXPECT_EQ(pixel(px + 3, py + 2), 0xFFFFFFu);      // Play: bright above
-    uint32_t below = pixel(px + 3, py + ph - 2);
+    EXPECT_EQ(pixel(px + 1, py + 1), 0xFFFFFFu);      // Play, not hovered: bright above
+    uint32_t below = pixel(px + 1, py + ph - 2);
     EXPECT_TRUE((below & 0xFF) < 0xE0 && (below & 0xFF) > 0x90) << std::hex << below; // and grey below
-    auto [ix, iy, iw, ih] = place["bt_img"];
+    EXPECT_EQ(pixel(px + pw / 2, py + 2), 0u) << "the focus mark on Play";
+    auto [ix, iy, iw, ih] = kLogo;
     uint32_t logo = pixel(ix + 12, iy + ih / 2);
     EXPECT_GT(logo >> 16, (logo & 0xFF) + 40) << std::hex << logo; // the logo's blue
-    auto [lx, ly, lw, lh] = place["ls_res"];
+    EXPECT_EQ(pixel(ix - 2, iy + ih / 2), 0xFFFFFFu);
+    EXPECT_EQ(pixel(ix + iw + 1, iy + ih / 2), 0xFFFFFFu);
+    auto [lx, ly, lw, lh] = kResList;
     EXPECT_TRUE(grey(pixel(lx + 1, ly)) && grey(pixel(lx, ly + 1)) && grey(pixel(lx + 1, ly + lh - 1)));
     EXPECT_EQ(pixel(lx, ly), 0xFFFFFFu);
-    auto [cx, cy, cw, ch] = place["ch_win"];
+    auto [cx, cy, cw, ch] = kWindowed;
     int box = 0; // the check box's square, left of the caption
     for (int y = cy; y < cy + ch; ++y)
         for (int x = cx; x < cx + 40; ++x) box += pixel(x, y) != 0xFFFFFF;
     EXPECT_GT(box, 40);
-    auto [sx, sy, sw, sh] = place["sl_mvol"];
+    auto [sx, sy, sw, sh] = kMusic;
     int track = 0;
     for (int x = sx; x < sx + sw; ++x) track += pixel(x, sy + sh / 2) != 0xFFFFFF;
     EXPECT_GT(track, sw / 2);
