@@ -1,5 +1,5 @@
 // KYgui_msg: a message with Yes and No, or with OK alone.
-#include "gui/kygui.h"
+#include "gui/dialog_frame.h"
 #include "runtime/core/core.h"
 #include "runtime/gfx2d/gfx2d.h"
 
@@ -21,6 +21,8 @@ double KYgui_msg(const RtString& text, double yesNo) {
         KYgui_set("bt_yes", "TEXT", "OK");
     }
     KYgui_resizedialog(0, 0, 0, 0);
+    FitDialogHeight(ActiveDialog());
+    KYgui_set("", "FOCUS", "bt_yes"); // Enter or Space answer Yes (OK)
     for (;;) {
         KYshow(0);
         ShowScreen();
