@@ -1,6 +1,7 @@
 // KYgui_colordlg: red, green and blue sliders with a brightness slider that mixes towards black or
 // white, a preview, OK and Cancel.
 #include "gui/dialog_frame.h"
+#include "gui/kygui_state.h"
 #include "gui/shading.h"
 #include "platform/video.h"
 #include "runtime/core/core.h"
@@ -77,7 +78,7 @@ int32_t KYgui_colordlg(int32_t colour) {
             KYgui_popdialog();
             return current;
         }
-        if (KYgui_get("bt_cancel", "CLICKED") != 0) {
+        if (KYgui_get("bt_cancel", "CLICKED") != 0 || KYgui().cancel) {
             KYgui_popdialog();
             return colour;
         }

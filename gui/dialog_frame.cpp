@@ -210,7 +210,9 @@ int32_t DrawDialog(KYguiDialog& d, bool active) {
     bool tooltips = now - k.restTime > kTooltipRestMs;
     row.cx = row.x0;
     row.cy = row.top;
-    LayOut(d, active, row, p, tooltips, active ? ReadFocusKeys(d) : FocusKeys{});
+    FocusKeys keys = active ? ReadFocusKeys(d) : FocusKeys{};
+    if (active) k.cancel = keys.cancel;
+    LayOut(d, active, row, p, tooltips, keys);
     if (active)
         WheelScroll(d.frame, p.x >= X && p.x < X + W && p.y >= Y && p.y < Y + H);
 

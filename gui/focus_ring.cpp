@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kTab = 15, kEnter = 28, kKeypadEnter = 156, kSpace = 57;
+constexpr int kEscape = 1, kTab = 15, kEnter = 28, kKeypadEnter = 156, kSpace = 57;
 constexpr int kUp = 200, kDown = 208, kLeft = 203, kRight = 205;
 constexpr int kPageUp = 201, kPageDown = 209, kHome = 199, kEnd = 207;
 
@@ -86,6 +86,7 @@ FocusKeys ReadFocusKeys(KYguiDialog& d) {
             continue; // a Tab that moved the focus types nothing where it lands
         }
         k.presses.push_back(press);
+        if (press.code == kEscape) keys.cancel = true;
         if (inText) continue; // the field's keys keep their text meaning
         switch (press.code) {
         case kSpace:

@@ -10,6 +10,7 @@ struct FocusKeys {
     int32_t step = 0;      // arrows: -1 up or left, +1 down or right
     int32_t page = 0;      // Page Up -1, Page Down +1
     int32_t end = 0;       // Home -1, End +1
+    bool cancel = false;   // Escape (a pad's B): the standard dialogs close as Cancel or No would
 };
 
 // Buttons, check boxes, radio groups, lists, sliders, text fields, tabs and file choosers, when shown.

@@ -89,6 +89,7 @@ struct KYguiState {
     bool sliderDrag = false; // a press on a slider drags it until the button comes up
     // The active dialog's key presses of this frame, taken once by its KYshow.
     std::vector<FrameKeyPress> presses;
+    bool cancel = false; // Escape or a pad's B in the active dialog's last frame
     // Text fields: the repeat gate and the on-screen keyboard.
     int32_t last_key = 0;
     double last_key_time = 0;

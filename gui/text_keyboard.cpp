@@ -152,7 +152,7 @@ RtString KYgui_keyboard_str(const RtString& text) {
             KYgui_set("tab", "CLICKED", "1");
         }
         bool ok = KYgui_get("btOK", "CLICKED") != 0;
-        if (ok || KYgui_get("btCancel", "CLICKED") != 0) {
+        if (ok || KYgui_get("btCancel", "CLICKED") != 0 || k.cancel) {
             RtString result = ok ? KYgui_get_str("tx_text", "TEXT") : text;
             KYgui_popdialog();
             k.keyboard_open = 0;

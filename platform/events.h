@@ -20,7 +20,7 @@ struct MouseMotion {
     int wheel; // positive away from the user
 };
 
-// Starts keeping the key, mouse and focus state (VideoInit does it).
+// Starts keeping the key, mouse and focus state, and opens game pads as they come (VideoInit does it).
 void TrackEvents();
 // Brings the state up to date with what the devices reported since the last call.
 void ReadDevices();
@@ -45,7 +45,9 @@ struct KeyPress {
     bool shift;
     bool control;
 };
-// The presses since the last call, in the order they came.
+// The presses since the last call, in the order they came. Game pads add theirs: the D-pad and left
+// stick as the arrows (repeating while held), A as Enter, B as Escape, the shoulders as Shift+Tab
+// and Tab.
 std::vector<KeyPress> TakeKeyPresses();
 
 MouseMotion TakeMouseMotion();

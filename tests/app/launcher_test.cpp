@@ -203,6 +203,26 @@ TEST_P(LauncherRun, KeysAloneChooseEverythingAndStore) {
     }
 }
 
+// The launcher by a game pad alone, plugged in while the dialog shows: shoulders for the focus, the
+// D-pad for the choices, A to press.
+TEST_P(LauncherRun, APadAloneChoosesAndStores) {
+    constexpr int kA = 0, kLeftShoulder = 9, kRightShoulder = 10, kUp = 11, kDown = 12, kLeft = 13, kRight = 14;
+    const int buttons[] = {kRightShoulder, kUp, kRightShoulder, kDown, kDown, kDown, kRightShoulder, kLeft,
+                           kRightShoulder, kRightShoulder, kRight, kRightShoulder, kA, kRightShoulder,
+                           kLeftShoulder, kRightShoulder, kA};
+    LauncherCase c(LAUNCHER_UNDER_TEST, GAME_STAND_IN);
+    std::string script;
+    int frame = 12;
+    for (int button : buttons) {
+        script += std::to_string(frame) + " pad " + std::to_string(button) + "\n";
+        frame += 2;
+    }
+    ASSERT_EQ(Run(c, script + std::to_string(frame + 20) + " quit\n").status, 0);
+    // 1280x1024 at 75 Hz, Joypad, music one step down, voice one up, Windowed; stored by Exit.
+    EXPECT_EQ(c.Read("tmv.ini"), Ini("resx=1280\r\nresy=1024\r\nbpp=32\r\nfrequency=75\r\n", 1, 4, 48, 90, 71));
+    EXPECT_FALSE(c.Record().ran);
+}
+
 TEST_P(LauncherRun, UntouchedVolumesAreWrittenBackUnchanged) {
     for (auto [music, sound, voice] : {std::tuple(1, 10, 50), std::tuple(99, 0, 1)}) {
         LauncherCase c(LAUNCHER_UNDER_TEST, GAME_STAND_IN);

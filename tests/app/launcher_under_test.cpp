@@ -3,6 +3,8 @@
 //   F click X Y          press at frame F, release at F + 1, at (X, Y) in window pixels
 //   F move X Y           the pointer to (X, Y) in window pixels
 //   F key CODE...        SDL scan codes held together for one frame
+//   F pad BUTTON         a game pad's button (SDL's numbers: 0 A, 1 B, 9 and 10 the shoulders, 11-14 the
+//                        D-pad) pressed for one frame; the first use plugs in a virtual pad
 //   F quit               the window's close request
 //   F shot FILE          the frame drawn before ShowScreen F as a PNG
 //   F dump FILE ID PROP  appends "ID PROP value" to FILE ("" addresses the dialog)
@@ -20,12 +22,33 @@
 
 #include <SDL.h>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 namespace {
+
+// A virtual pad that SDL's game-controller layer maps button for button.
+SDL_Joystick* Pad() {
+    static SDL_Joystick* pad = [] {
+        SDL_VirtualJoystickDesc desc;
+        SDL_zero(desc);
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        desc.name = "TMV test pad";
+        int index = SDL_JoystickAttachVirtualEx(&desc);
+        return index < 0 ? nullptr : SDL_JoystickOpen(index);
+    }();
+    if (!pad) {
+        std::fprintf(stderr, "no virtual pad: %s\n", SDL_GetError());
+        std::exit(3);
+    }
+    return pad;
+}
 
 void Append(const std::string& file, const std::string& line) { std::ofstream(file, std::ios::app) << line << '\n'; }
 
@@ -46,6 +69,10 @@ void Schedule(std::istringstream& line, int frame, const std::string& verb) {
         ScriptAt(frame + 1, [=] {
             for (int code : codes) PushKey(code, false);
         });
+    } else if (verb == "pad") {
+        int button = std::atoi(a.c_str());
+        ScriptAt(frame, [button] { SDL_JoystickSetVirtualButton(Pad(), button, 1); });
+        ScriptAt(frame + 1, [button] { SDL_JoystickSetVirtualButton(Pad(), button, 0); });
     } else if (verb == "quit") {
         ScriptAt(frame, [] { PushQuit(); });
     } else if (verb == "shot") {
@@ -83,6 +110,8 @@ void ReadScript(const char* path) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The offscreen window never has the focus that SDL otherwise wants before it passes on a pad.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     AttachSubsystems();
     StartScript();
     if (const char* script = std::getenv("TMV_TEST_SCRIPT")) ReadScript(script);
