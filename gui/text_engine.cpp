@@ -26,8 +26,9 @@ double WalkText(const RtString& text, double x0, double y0, int32_t width, Visit
         if (Blank(c)) {
             int32_t word = 0;
             for (size_t j = i + 1; j <= n && !Blank(at(j)); ++j) word += k.char_width[at(j)];
-            // The word starts after the blank's own advance.
-            if (x + k.char_width[c] + word - x0 > width) {
+            // A word starts after the blank's own advance; a blank with no word after it wraps nothing.
+            int32_t need = word > 0 ? k.char_width[c] + word : 0;
+            if (x + need - x0 > width) {
                 x = x0;
                 y += fy;
             }

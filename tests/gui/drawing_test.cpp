@@ -251,3 +251,16 @@ TEST(Drawing, DebugEntriesDumpTheTablesAndTheDialogStackByName) {
     EXPECT_NE(text.find("TX65: kern_offset=0 char_width=" + std::to_string(fx) + "\n"), std::string::npos);
     EXPECT_NE(text.find("TX255: "), std::string::npos);
 }
+
+// A word goes to the next line when it would pass the edge counted from after the blank before it:
+// "aa bb" in fixed cells takes five of them.
+TEST(Drawing, AWordThatWouldPassTheEdgeAfterItsBlankWraps) {
+    StartGui();
+    int32_t fx = Fx(), fy = Fy();
+    OpenDialog(0, 0, 300, 200);
+    for (auto [cells, lines] : {std::pair(5, 1), {4, 2}}) {
+        KYgui_widget("w", "aa bb", cells * fx, 0);
+        RunFrames(1);
+        EXPECT_EQ(KYgui_get("w", "HEIGHT"), lines * fy) << cells << " cells";
+    }
+}
