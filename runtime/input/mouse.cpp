@@ -30,8 +30,9 @@ void MeasureMotion(InputDevice& in) {
     in.lastDx = Clamp16(dx);
     in.lastDy = Clamp16(dy);
     in.lastWheel = static_cast<int16_t>(Sign(motion.wheel));
-    // A press released before the frame looked would otherwise never be seen: no click is lost.
-    in.frameButtons = platform::TakeButtonPresses();
+    // A press released before the frame looked would otherwise never be seen: no click is lost. One
+    // still held shows by itself.
+    in.frameButtons = platform::TakeButtonPresses() & ~platform::MouseButtons();
     in.mouseX += dx;
     in.mouseY += dy;
 }
