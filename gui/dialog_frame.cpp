@@ -213,8 +213,7 @@ int32_t DrawDialog(KYguiDialog& d, bool active) {
     FocusKeys keys = active ? ReadFocusKeys(d) : FocusKeys{};
     if (active) k.cancel = keys.cancel;
     LayOut(d, active, row, p, tooltips, keys);
-    if (active)
-        WheelScroll(d.frame, p.x >= X && p.x < X + W && p.y >= Y && p.y < Y + H);
+    if (active) WheelScroll(d.frame, p.x >= X && p.x < X + W && p.y >= Y && p.y < Y + H);
 
     SetViewport(0, 0, 0, 0);
     if (!active) {

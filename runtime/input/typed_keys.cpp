@@ -94,8 +94,8 @@ void TakeFramePresses() {
     InputDevice& in = Input();
     in.framePresses.clear();
     for (const platform::KeyPress& press : platform::TakeKeyPresses())
-        in.framePresses.push_back(
-            {press.code, Character(press.code, press.character, press.shift, press.control), press.shift, press.control});
+        in.framePresses.push_back({press.code, Character(press.code, press.character, press.shift, press.control),
+                                   press.shift, press.control});
 }
 
 std::vector<FrameKeyPress> TakeFrameKeyPresses() { return std::exchange(Input().framePresses, {}); }

@@ -4,9 +4,11 @@
 #include "tests/app/launcher_case.h"
 #include "tests/app/xvfb_display.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
@@ -138,7 +140,8 @@ TEST_P(LauncherRun, QuitKeysAndTheCloseBoxStoreNothing) {
 }
 
 TEST_P(LauncherRun, ButtonsStoreAndPlayAndTheLogoStartTheGame) {
-    const std::tuple<const char*, Place, bool> buttons[] = {{"Play", kPlay, true}, {"logo", kLogo, true}, {"Exit", kExit, false}};
+    const std::tuple<const char*, Place, bool> buttons[] = {
+        {"Play", kPlay, true}, {"logo", kLogo, true}, {"Exit", kExit, false}};
     for (const auto& [button, place, starts] : buttons) {
         SCOPED_TRACE(button);
         LauncherCase c(LAUNCHER_UNDER_TEST, GAME_STAND_IN);
@@ -158,45 +161,59 @@ TEST_P(LauncherRun, ChoicesAreStored) {
                          "16 click 139 247\n" // the third line of the control methods: Joystick
                          "20 click 240 293\n" // the music slider's right end
                          "24 click 45 382\n"  // Windowed
-                         "28 click " + kPlay.Centre() + "\n50 quit\n";
+                         "28 click " +
+                         kPlay.Centre() + "\n50 quit\n";
     EXPECT_EQ(Run(c, script).status, 0);
     std::string stored = Ini("resx=1600\r\nresy=1200\r\nbpp=32\r\nfrequency=75\r\n", 1, 3, 99, 90, 70);
     EXPECT_EQ(c.Read("tmv.ini"), stored);
     ExpectGameStarted(c, stored);
 }
 
-// The launcher by keys alone: SDL scan codes, one press every second frame from frame 12, each row
-// ending with the focus it leaves and the exact bytes stored.
+// A frame script from names, one press every second frame from frame 12, then a quit: keys by SDL
+// scan code ("shift+tab" holds both), or with pad the virtual pad's buttons by SDL's numbers.
+std::string PressScript(const std::string& names, bool pad = false) {
+    static const std::map<std::string, int> kKeys = {{"tab", 43},  {"return", 40}, {"enter", 88}, {"space", 44},
+                                                     {"down", 81}, {"up", 82},     {"left", 80},  {"right", 79},
+                                                     {"end", 77},  {"pgdn", 78},   {"shift", 225}};
+    static const std::map<std::string, int> kButtons = {{"a", 0},   {"b", 1},     {"lb", 9},    {"rb", 10},
+                                                        {"up", 11}, {"down", 12}, {"left", 13}, {"right", 14}};
+    std::istringstream in(names);
+    std::string name, script;
+    int frame = 12;
+    for (; in >> name; frame += 2) {
+        script += std::to_string(frame) + (pad ? " pad" : " key");
+        for (size_t start = 0, plus; start <= name.size(); start = plus + 1) {
+            plus = std::min(name.find('+', start), name.size());
+            script += " " + std::to_string((pad ? kButtons : kKeys).at(name.substr(start, plus - start)));
+        }
+        script += "\n";
+    }
+    return script + std::to_string(frame + 20) + " quit\n";
+}
+
+// The launcher by keys alone, each row ending with the focus its keys leave and the exact bytes stored.
 TEST_P(LauncherRun, KeysAloneChooseEverythingAndStore) {
-    constexpr int kTab = 43, kReturn = 40, kKeypadEnter = 88, kSpace = 44, kDown = 81, kLeft = 80, kEnd = 77,
-                  kPageDown = 78, kShift = 225;
     struct Case {
-        std::vector<std::vector<int>> keys;
-        std::string focus; // after all but the last key
+        const char* keys;
+        std::string focus;
         std::string ini;
         bool starts;
     };
     const Case cases[] = {
         // list: one down (1024x768); controls: two down (Joystick); music to the end, SFX one step
-        // left, voice a page up; Windowed ticked; round to Exit and back; Enter on Exit.
-        {{{kTab}, {kDown}, {kTab}, {kDown}, {kDown}, {kTab}, {kEnd}, {kTab}, {kLeft}, {kTab}, {kPageDown},
-          {kTab}, {kSpace}, {kTab}, {kShift, kTab}, {kTab}, {kReturn}},
-         "bt_exit", Ini("resx=1024\r\nresy=768\r\nbpp=32\r\nfrequency=60\r\n", 1, 3, 99, 89, 80), false},
-        {{{kKeypadEnter}}, "bt_play", kDefaultsIni, true}, // the focus starts on Play
-        {{{kShift, kTab}, {kShift, kTab}, {kSpace}}, "bt_exit", kDefaultsIni, false}, // wraps past the logo
+        // left, voice a page on; Windowed ticked; round to Exit and back; Return on Exit.
+        {"tab down tab down down tab end tab left tab pgdn tab space tab shift+tab tab return", "bt_exit",
+         Ini("resx=1024\r\nresy=768\r\nbpp=32\r\nfrequency=60\r\n", 1, 3, 99, 89, 80), false},
+        {"enter", "bt_play", kDefaultsIni, true},                      // the focus starts on Play
+        {"shift+tab shift+tab space", "bt_exit", kDefaultsIni, false}, // wraps past the logo
     };
     for (const Case& k : cases) {
+        SCOPED_TRACE(k.keys);
         LauncherCase c(LAUNCHER_UNDER_TEST, GAME_STAND_IN);
-        std::string script;
-        int frame = 12;
-        for (const std::vector<int>& press : k.keys) {
-            if (&press == &k.keys.back()) script += std::to_string(frame) + " dump focus.txt \"\" FOCUS\n";
-            script += std::to_string(frame) + " key";
-            for (int code : press) script += " " + std::to_string(code);
-            script += "\n";
-            frame += 2;
-        }
-        ASSERT_EQ(Run(c, script + std::to_string(frame + 20) + " quit\n").status, 0);
+        std::string script = PressScript(k.keys);
+        // The focus just before the last key.
+        int last = 12 + 2 * static_cast<int>(std::count(k.keys, k.keys + std::strlen(k.keys), ' '));
+        ASSERT_EQ(Run(c, script + std::to_string(last) + " dump focus.txt \"\" FOCUS\n").status, 0);
         EXPECT_EQ(c.Read("focus.txt"), "\"\" FOCUS " + k.focus + "\n");
         EXPECT_EQ(c.Read("tmv.ini"), k.ini);
         EXPECT_EQ(c.Record().ran, k.starts);
@@ -206,18 +223,8 @@ TEST_P(LauncherRun, KeysAloneChooseEverythingAndStore) {
 // The launcher by a game pad alone, plugged in while the dialog shows: shoulders for the focus, the
 // D-pad for the choices, A to press.
 TEST_P(LauncherRun, APadAloneChoosesAndStores) {
-    constexpr int kA = 0, kLeftShoulder = 9, kRightShoulder = 10, kUp = 11, kDown = 12, kLeft = 13, kRight = 14;
-    const int buttons[] = {kRightShoulder, kUp, kRightShoulder, kDown, kDown, kDown, kRightShoulder, kLeft,
-                           kRightShoulder, kRightShoulder, kRight, kRightShoulder, kA, kRightShoulder,
-                           kLeftShoulder, kRightShoulder, kA};
     LauncherCase c(LAUNCHER_UNDER_TEST, GAME_STAND_IN);
-    std::string script;
-    int frame = 12;
-    for (int button : buttons) {
-        script += std::to_string(frame) + " pad " + std::to_string(button) + "\n";
-        frame += 2;
-    }
-    ASSERT_EQ(Run(c, script + std::to_string(frame + 20) + " quit\n").status, 0);
+    ASSERT_EQ(Run(c, PressScript("rb up rb down down down rb left rb rb right rb a rb lb rb a", true)).status, 0);
     // 1280x1024 at 75 Hz, Joypad, music one step down, voice one up, Windowed; stored by Exit.
     EXPECT_EQ(c.Read("tmv.ini"), Ini("resx=1280\r\nresy=1024\r\nbpp=32\r\nfrequency=75\r\n", 1, 4, 48, 90, 71));
     EXPECT_FALSE(c.Record().ran);
@@ -235,8 +242,8 @@ TEST_P(LauncherRun, UntouchedVolumesAreWrittenBackUnchanged) {
 
 TEST_P(LauncherRun, WithoutAnOfferedModeSelectedTheStoredScreenStays) {
     const std::pair<std::string, std::string> cases[] = {
-        {kModes, ""},                                                    // the stored mode is not offered
-        {"TMV_DISPLAY_MODES=", ""},                                      // no modes at all
+        {kModes, ""},                                                // the stored mode is not offered
+        {"TMV_DISPLAY_MODES=", ""},                                  // no modes at all
         {"TMV_DISPLAY_MODES=1280x1024x32@60", "12 click 139 185\n"}, // a click below the only entry
     };
     for (const auto& [modes, click] : cases) {
@@ -254,9 +261,8 @@ TEST_P(LauncherRun, OnlyTheGameBesideTheLauncherStarts) {
     LauncherCase c(LAUNCHER_UNDER_TEST, "");
     std::filesystem::create_directories(c.Path("bin"));
     std::filesystem::copy_file(GAME_STAND_IN, c.Path("bin/game.exe"));
-    ChildResult run =
-        Run(c, "12 click " + kPlay.Centre() + "\n40 quit\n",
-            {kModes, kDesktop, "PATH=" + c.Path("bin") + ":" + std::getenv("PATH")});
+    ChildResult run = Run(c, "12 click " + kPlay.Centre() + "\n40 quit\n",
+                          {kModes, kDesktop, "PATH=" + c.Path("bin") + ":" + std::getenv("PATH")});
     EXPECT_EQ(run.status, 69);
     EXPECT_EQ(c.Read("tmv.ini"), kDefaultsIni);
     EXPECT_FALSE(c.Record().ran);
@@ -265,7 +271,8 @@ TEST_P(LauncherRun, OnlyTheGameBesideTheLauncherStarts) {
 
 // The game's path is one argument whatever the folder's name, started from there or from elsewhere.
 TEST_P(LauncherRun, PlayStartsTheGameInAnyFolder) {
-    const std::pair<const char*, bool> folders[] = {{"a\"b\\c $d", false}, {"sp ace\ndq\"uote\\$HOME Ääkkö 漢字", true}};
+    const std::pair<const char*, bool> folders[] = {{"a\"b\\c $d", false},
+                                                    {"sp ace\ndq\"uote\\$HOME Ääkkö 漢字", true}};
     for (const auto& [name, fromElsewhere] : folders) {
         SCOPED_TRACE(name);
         LauncherCase c(LAUNCHER_UNDER_TEST, GAME_STAND_IN, name);

@@ -345,8 +345,12 @@ TEST(Input, KeysMoveTheFocusRingAndWorkTheFocusedWidget) {
             return "";
         });
         std::string seen = std::string(KYgui_get_str("", "FOCUS").c_str()) + " " + std::to_string(clicks);
-        for (auto [id, property] : {std::pair("c", "SELECT"), {"r", "SELECT"}, {"l", "SELECT"}, {"l", "SCROLL"},
-                                    {"s", "TEXT"}, {"t", "TEXT"}})
+        for (auto [id, property] : {std::pair("c", "SELECT"),
+                                    {"r", "SELECT"},
+                                    {"l", "SELECT"},
+                                    {"l", "SCROLL"},
+                                    {"s", "TEXT"},
+                                    {"t", "TEXT"}})
             seen += std::string(" ") + KYgui_get_str(id, property).c_str();
         EXPECT_EQ(seen, k.seen);
     }

@@ -149,7 +149,7 @@ TEST(StandardDialogs, FitTheShippedFontAndAnswerTheKeys) {
         std::vector<std::vector<int>> keys;
         std::string answer;
     } cases[] = {
-        {"colour", {{kReturn}}, "4227327"}, // OK has the focus
+        {"colour", {{kReturn}}, "4227327"},   // OK has the focus
         {"message", {{kTab}, {kSpace}}, "0"}, // Yes has it; Tab to No
         // The layouts by the tab row: from the field to the tabs, one along, back to the field, round to
         // Cancel.
