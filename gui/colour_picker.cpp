@@ -63,6 +63,7 @@ int32_t KYgui_colordlg(int32_t colour) {
     KYgui_button("bt_cancel", "Cancel", 0, 0);
     FitDialogHeight(ActiveDialog());
     KYgui_set("", "FOCUS", "bt_ok");
+    ActiveDialog().defaultButton = "bt_ok";
     int32_t current = colour;
     for (;;) {
         KYshow(0);

@@ -124,7 +124,7 @@ void LayOut(KYguiDialog& d, bool active, Row& row, const Pointer& p, bool toolti
         if (active) {
             RtString id = d.draw_order[k].id;
             // A key's activation is the release of a click inside the widget.
-            if (focused && keys.activate)
+            if ((focused && keys.activate) || (keys.confirm && id == d.defaultButton))
                 HandleWidget(d, index, 1, 1, 1, 0);
             else
                 HandleWidget(d, index, p.x - row.cx, p.y - row.cy, p.event, p.button2);

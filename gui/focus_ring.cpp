@@ -90,9 +90,14 @@ FocusKeys ReadFocusKeys(KYguiDialog& d) {
         if (inText) continue; // the field's keys keep their text meaning
         switch (press.code) {
         case kSpace:
+            keys.activate = keys.activate || (w && Activates(*w));
+            break;
         case kEnter:
         case kKeypadEnter:
-            keys.activate = keys.activate || (w && Activates(*w));
+            if (w && Activates(*w))
+                keys.activate = true;
+            else
+                keys.confirm = true;
             break;
         case kUp:
         case kLeft:

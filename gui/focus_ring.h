@@ -7,6 +7,7 @@
 // What the frame's keys ask of the focused widget; moves of the focus itself are done at once.
 struct FocusKeys {
     bool activate = false; // Space or Enter on a button, check box or file chooser
+    bool confirm = false;  // Enter elsewhere (not in a text field): the dialog's default button
     int32_t step = 0;      // arrows: -1 up or left, +1 down or right
     int32_t page = 0;      // Page Up -1, Page Down +1
     int32_t end = 0;       // Home -1, End +1

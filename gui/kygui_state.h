@@ -62,6 +62,7 @@ struct KYguiDialog {
     int32_t content_height = 0;
     int32_t request = 0;
     RtString request_id;
+    RtString defaultButton; // what Enter presses when the focus is on no button (standard dialogs)
     KYguiWidget frame;
     std::vector<KYguiLink> links;
     std::vector<KYguiWidget> widgets; // sorted ascending by id

@@ -24,6 +24,7 @@ double KYgui_msg(const RtString& text, double yesNo) {
     KYgui_resizedialog(0, 0, 0, 0);
     FitDialogHeight(ActiveDialog());
     KYgui_set("", "FOCUS", "bt_yes"); // Enter or Space answer Yes (OK)
+    ActiveDialog().defaultButton = "bt_yes";
     for (;;) {
         KYshow(0);
         ShowScreen();

@@ -143,13 +143,15 @@ TEST(StandardDialogs, FitTheShippedFontAndAnswerTheKeys) {
     StartGui();
     FontLoad(TMV_ASSET_DIR "/menu.png", 0);
     KYgui_font_kerning(1);
-    constexpr int kCtrl = 224, kShift = 225, kTab = 43, kSpace = 44, kReturn = 40, kRight = 79, kLeft = 80;
+    constexpr int kCtrl = 224, kShift = 225, kTab = 43, kSpace = 44, kReturn = 40, kRight = 79, kLeft = 80, kEnd = 77;
     struct Case {
         const char* dialog;
         std::vector<std::vector<int>> keys;
         std::string answer;
     } cases[] = {
-        {"colour", {{kReturn}}, "4227327"},   // OK has the focus
+        {"colour", {{kReturn}}, "4227327"}, // OK has the focus
+        // Back to the brightness slider, to its end (white), and Enter there still means OK.
+        {"colour", {{kShift, kTab}, {kCtrl, kShift, kTab}, {kEnd}, {kReturn}}, "16777215"},
         {"message", {{kTab}, {kSpace}}, "0"}, // Yes has it; Tab to No
         // The layouts by the tab row: from the field to the tabs, one along, back to the field, round to
         // Cancel.
