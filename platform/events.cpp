@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <cstdlib>
 #include <map>
+#include <mutex>
 #include <utility>
 
 namespace platform {
@@ -40,6 +41,8 @@ struct EventState {
     bool pointerSeen = false;
     // Held directions by pad and by source (0 the D-pad, 1 the stick), for the repeat.
     std::map<std::pair<SDL_JoystickID, int>, PadDirection> padHeld;
+    // SDL may queue events from its own threads: the presses and the held directions are guarded.
+    std::recursive_mutex pressLock;
 };
 
 EventState& State() {
@@ -60,11 +63,13 @@ int ButtonBit(int sdlButton) {
 }
 
 void PushPress(EventState& s, const KeyPress& press) {
+    std::lock_guard<std::recursive_mutex> guard(s.pressLock);
     if (s.presses.size() >= kMaxPresses) s.presses.erase(s.presses.begin());
     s.presses.push_back(press);
 }
 
 void HoldDirection(EventState& s, SDL_JoystickID pad, int source, int code) {
+    std::lock_guard<std::recursive_mutex> guard(s.pressLock);
     PadDirection& held = s.padHeld[{pad, source}];
     if (held.code == code) return;
     held = {code, SDL_GetTicks() + kRepeatDelayMs};
@@ -125,6 +130,7 @@ void TrackPadStick(EventState& s, const SDL_ControllerAxisEvent& e) {
 
 // Held directions repeat as a held key does.
 void RepeatDirections(EventState& s) {
+    std::lock_guard<std::recursive_mutex> guard(s.pressLock);
     Uint32 now = SDL_GetTicks();
     for (auto& [pad, held] : s.padHeld)
         if (held.code && SDL_TICKS_PASSED(now, held.next)) {
@@ -196,8 +202,8 @@ int Track(void*, SDL_Event* event) {
         SDL_GameControllerOpen(e.cdevice.which); // a pad plugged in while the program runs works at once
         break;
     case SDL_CONTROLLERDEVICEREMOVED:
-        s.padHeld.erase({e.cdevice.which, 0});
-        s.padHeld.erase({e.cdevice.which, 1});
+        HoldDirection(s, e.cdevice.which, 0, 0);
+        HoldDirection(s, e.cdevice.which, 1, 0);
         break;
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP:
@@ -262,8 +268,10 @@ MouseMotion TakeMouseMotion() {
 }
 
 std::vector<KeyPress> TakeKeyPresses() {
-    RepeatDirections(State());
-    return std::exchange(State().presses, {});
+    EventState& s = State();
+    std::lock_guard<std::recursive_mutex> guard(s.pressLock);
+    RepeatDirections(s);
+    return std::exchange(s.presses, {});
 }
 
 // A press seen down here is no longer one that nobody saw.
