@@ -43,6 +43,7 @@ struct EventState {
     std::map<std::pair<SDL_JoystickID, int>, PadDirection> padHeld;
     // SDL may queue events from its own threads: the presses and the held directions are guarded.
     std::recursive_mutex pressLock;
+    std::vector<int> padsToOpen; // device indices, opened by ReadDevices outside the event watch
 };
 
 EventState& State() {
@@ -172,12 +173,14 @@ int Track(void*, SDL_Event* event) {
     case SDL_KEYUP:
         TrackKey(s, e.key);
         break;
-    case SDL_TEXTINPUT:
+    case SDL_TEXTINPUT: {
         // The text belongs to the key pressed just before it.
         if (s.lastPressed && s.keys[s.lastPressed]) s.typed[s.lastPressed] = static_cast<uint8_t>(e.text.text[0]);
+        std::lock_guard<std::recursive_mutex> guard(s.pressLock);
         if (!s.presses.empty() && s.presses.back().code == s.lastPressed && s.presses.back().character == 0)
             s.presses.back().character = static_cast<uint8_t>(e.text.text[0]);
         break;
+    }
     case SDL_MOUSEMOTION:
         s.motion.dx += e.motion.xrel;
         s.motion.dy += e.motion.yrel;
@@ -198,9 +201,12 @@ int Track(void*, SDL_Event* event) {
     case SDL_WINDOWEVENT:
         TrackWindow(s, e.window);
         break;
-    case SDL_CONTROLLERDEVICEADDED:
-        SDL_GameControllerOpen(e.cdevice.which); // a pad plugged in while the program runs works at once
+    case SDL_CONTROLLERDEVICEADDED: {
+        // A pad plugged in while the program runs works at once.
+        std::lock_guard<std::recursive_mutex> guard(s.pressLock);
+        s.padsToOpen.push_back(e.cdevice.which);
         break;
+    }
     case SDL_CONTROLLERDEVICEREMOVED:
         HoldDirection(s, e.cdevice.which, 0, 0);
         HoldDirection(s, e.cdevice.which, 1, 0);
@@ -238,7 +244,16 @@ void TrackEvents() {
     if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER)) SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
-void ReadDevices() { SDL_PumpEvents(); }
+void ReadDevices() {
+    SDL_PumpEvents();
+    EventState& s = State();
+    std::vector<int> pads;
+    {
+        std::lock_guard<std::recursive_mutex> guard(s.pressLock);
+        pads.swap(s.padsToOpen);
+    }
+    for (int index : pads) SDL_GameControllerOpen(index);
+}
 
 bool PollEvent(Event& event) {
     SDL_Event e;

@@ -178,7 +178,7 @@ std::string PressScript(const std::string& names, bool pad = false) {
     static const std::map<std::string, int> kButtons = {{"a", 0},   {"b", 1},     {"lb", 9},    {"rb", 10},
                                                         {"up", 11}, {"down", 12}, {"left", 13}, {"right", 14}};
     std::istringstream in(names);
-    std::string name, script;
+    std::string name, script = pad ? "10 pad plug\n" : "";
     int frame = 12;
     for (; in >> name; frame += 2) {
         script += std::to_string(frame) + (pad ? " pad" : " key");

@@ -3,8 +3,9 @@
 //   F click X Y          press at frame F, release at F + 1, at (X, Y) in window pixels
 //   F move X Y           the pointer to (X, Y) in window pixels
 //   F key CODE...        SDL scan codes held together for one frame
-//   F pad BUTTON         a game pad's button (SDL's numbers: 0 A, 1 B, 9 and 10 the shoulders, 11-14 the
-//                        D-pad) pressed for one frame; the first use plugs in a virtual pad
+//   F pad plug           plugs in a virtual game pad
+//   F pad BUTTON         its button (SDL's numbers: 0 A, 1 B, 9 and 10 the shoulders, 11-14 the D-pad)
+//                        pressed for one frame
 //   F quit               the window's close request
 //   F shot FILE          the frame drawn before ShowScreen F as a PNG
 //   F dump FILE ID PROP  appends "ID PROP value" to FILE ("" addresses the dialog)
@@ -69,6 +70,8 @@ void Schedule(std::istringstream& line, int frame, const std::string& verb) {
         ScriptAt(frame + 1, [=] {
             for (int code : codes) PushKey(code, false);
         });
+    } else if (verb == "pad" && a == "plug") {
+        ScriptAt(frame, [] { Pad(); });
     } else if (verb == "pad") {
         int button = std::atoi(a.c_str());
         ScriptAt(frame, [button] { SDL_JoystickSetVirtualButton(Pad(), button, 1); });
