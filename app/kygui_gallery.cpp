@@ -3,6 +3,7 @@
 //
 //   kygui_gallery            the gallery
 //   kygui_gallery msg        ... with a message box open on top (also "colour", "keyboard")
+//   kygui_gallery keys       ... on the "Keyboard and pad" page, the focus ring on its button
 //
 // Without a screen it saves a screenshot after two seconds and prints the file's path.
 #include "gui/kygui.h"
@@ -40,7 +41,7 @@ void BuildGallery() {
 
     // Tabs show one group of ids and hide the others; widgets not named stay visible.
     KYgui_tab("tabs", "Buttons,b_latch,b_sprite,b_colour,c_sound,r_size,s_volume,s_value,f_file|"
-                      "Lists,l_items,t_notes|Your own,gauge");
+                      "Lists,l_items,t_notes|Your own,gauge|Keyboard and pad,k_help,k_try,k_tick");
     KYgui_button("b_latch", "Latched", 0, 0);
     KYgui_set("b_latch", "TIPTEXT", "A button whose SELECT the program keeps");
     KYgui_button("b_sprite", "SPR_B" + RtString(kPictureSprite), 0, 0);
@@ -63,6 +64,16 @@ void BuildGallery() {
                "A text field wraps its words and scrolls once its lines no longer fit. Select with the "
                "mouse or with shift and the cursor keys.",
                200, 120);
+
+    // Every dialog works without a mouse: the focused widget wears a dark outline.
+    KYgui_widget("k_help",
+                 "Tab and Shift+Tab (a pad's shoulders) move the focus. Space or Enter (A) press the focused "
+                 "button or tick the box. The arrows (D-pad, left stick) move a selection or a slider; Page "
+                 "Up, Page Down, Home and End go further. Escape (B) cancels a standard dialog. In a text "
+                 "field Tab and Enter type; Ctrl+Tab leaves it. FOCUS of the dialog names the focused id.",
+                 560, 0);
+    KYgui_button("k_try", "Press me", 0, 0);
+    KYgui_checkbox("k_tick", "Tick me", 0, 0);
 
     KYgui_user("gauge", "GAUGE", 200, 40);
     KYgui_set("gauge", "TIPTEXT", "An application kind:\nthe program's hook handles it");
@@ -92,7 +103,7 @@ void SecondDialog() {
 
 // Events live one frame: read them right after KYshow.
 RtString ReadEvents() {
-    for (const char* id : {"c_sound", "r_size", "l_items", "tabs", "f_file", "b_colour", "b_sprite"})
+    for (const char* id : {"c_sound", "r_size", "l_items", "tabs", "f_file", "b_colour", "b_sprite", "k_try", "k_tick"})
         if (KYgui_get(id, "CLICKED") != 0)
             return RtString(id) + " clicked: SELECT " + KYgui_get_str(id, "SELECT") + ", TEXT " +
                    KYgui_get_str(id, "TEXT");
@@ -136,6 +147,15 @@ void GalleryMain() {
             if (which == "msg") KYgui_msg("A message box over the gallery.", 1);
             if (which == "colour") KYgui_colordlg(0x4080ff);
             if (which == "keyboard") KYgui_keyboard_str("Text to edit");
+            if (which == "keys") {
+                // A program switching tabs itself sets SELECT and shows the tab's group.
+                KYgui_set("tabs", "SELECT", "3");
+                for (const char* id : {"b_latch", "b_sprite", "b_colour", "c_sound", "r_size", "s_volume", "s_value",
+                                       "f_file", "l_items", "t_notes", "gauge"})
+                    KYgui_hide(id, 1);
+                for (const char* id : {"k_help", "k_try", "k_tick"}) KYgui_hide(id, 0);
+                KYgui_set("", "FOCUS", "k_try");
+            }
         }
         RtString event = ReadEvents();
         if (gGaugeLevel != lastGauge) event = "gauge set to " + RtString(lastGauge = gGaugeLevel);

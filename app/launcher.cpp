@@ -2,12 +2,19 @@
 #include "app/launcher.h"
 #include "gui/kygui.h"
 #include "platform/message_box.h"
+#include "platform/mouse_pointer.h"
 #include "platform/paths.h"
+#include "platform/process.h"
 #include "runtime/core/core.h"
+#include "runtime/core/runtime_state.h"
+#include "runtime/files/file_rewrite.h"
 #include "runtime/files/files.h"
-#include "runtime/files/system_services.h"
+#include "runtime/files/ini_file.h"
 #include "runtime/gfx2d/gfx2d.h"
+#include "runtime/input/input.h"
 
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -27,6 +34,11 @@ void RowBreak() {
 void BuildDialog() {
     KYgui_pushdialog(0, 0, 300, 500);
     SpriteLoad("tmv.png", 0);
+    // The logo sits centred: the button is the picture and a 2-pixel border on each side.
+    int32_t logoWidth, logoHeight;
+    SpriteGetSize(0, logoWidth, logoHeight);
+    int32_t indent = (300 - 10 - (logoWidth + 4)) / 2 - 2;
+    if (indent > 0) KYgui_spacer(indent, 1);
     KYgui_button("bt_img", "SPR_B0", 0, 0);
     KYgui_set("bt_img", "READONLY", "1");
     RowBreak();
@@ -52,17 +64,36 @@ void BuildDialog() {
     KYgui_widget("", "\xA9 2026 the TMV-Vedu project", 200, 0);
 }
 
-// tmv.ini reaches the disk first, so the game reads the new settings: selecting it again writes the
-// table back and reloads it, and the unmodified table is not rewritten at the end under the game.
-// Only game.exe in the program's own folder is started, never one found elsewhere.
-void StartGame() {
-    IniSelectFile("tmv.ini");
-    std::string program = platform::ProgramDir() + "/game.exe";
-    double exitCode = 0;
-    if (ProcessRun(RtString("\"" + program + "\" -tmv"), 0, 1, exitCode) != 0) return;
-    WriteErrorLog(("Could not start " + program).c_str());
-    platform::ShowWarningBox("TMV-Vedu", ("The game could not be started:\n" + program).c_str());
-    RuntimeError(kGameNotStartedStatus, "could not start the program", program.c_str());
+// Only game.exe in the program's own folder is started, never one found elsewhere, and its path is
+// one argument as it is: any folder name Linux allows works.
+bool StartGame(std::string& program) {
+    program = platform::ProgramDir() + "/game.exe";
+    int ignored = 0;
+    return platform::StartProcess(program, {program, "-tmv"}, false, ignored);
+}
+
+// Play, the logo and Exit: tmv.ini reaches the disk before the game starts, so the game reads the new
+// settings. Choices that could not be stored, and a game that would not start, are told to whoever is
+// at the screen, logged, and end the program with a status saying so.
+[[noreturn]] void StoreAndEnd(bool play) {
+    StoreSettings();
+    std::string failure;
+    if (!IniFlush()) {
+        std::string ini = platform::ProgramDir() + "/tmv.ini";
+        failure = ini + ": " + RewriteFailure();
+        platform::ShowWarningBox("TMV-Vedu", ("The settings could not be stored in\n" + ini + "\n\n" +
+                                              RewriteFailure() + ".\nThe settings stored before are kept.")
+                                                 .c_str());
+    }
+    std::string program;
+    if (play && !StartGame(program)) {
+        std::string reason = std::strerror(errno);
+        WriteErrorLog(("Could not start " + program).c_str());
+        platform::ShowWarningBox("TMV-Vedu", ("The game could not be started:\n" + program + "\n\n" + reason).c_str());
+        RuntimeError(kGameNotStartedStatus, "the game could not be started", (program + ": " + reason).c_str());
+    }
+    if (!failure.empty()) RuntimeError(kSettingsNotStoredStatus, "the settings could not be stored", failure.c_str());
+    EndCommand();
 }
 
 } // namespace
@@ -88,15 +119,16 @@ void LauncherMain() {
     BuildDialog();
     KYshow(1);
     ApplyStoredSettings();
+    // Usable by the keys alone from the first frame, and nothing looks hovered before the pointer
+    // comes: start-up leaves the pointer at (100, 100), over Play, so it waits in the frame's corner.
+    KYgui_set("", "FOCUS", "bt_play");
+    platform::WarpPointer(Runtime().window, 0, 0);
+    MouseSetPosition(0, 0);
     for (;;) {
         DrawFilledRect(0, 0, 500, 1000, 0xFFFFFF);
         KYshow(1);
-        if (KYgui_get("bt_exit", "CLICKED") != 0 || KYgui_get("bt_play", "CLICKED") != 0 ||
-            KYgui_get("bt_img", "CLICKED") != 0) {
-            StoreSettings();
-            if (KYgui_get("bt_play", "CLICKED") != 0 || KYgui_get("bt_img", "CLICKED") != 0) StartGame();
-            EndCommand();
-        }
+        bool play = KYgui_get("bt_play", "CLICKED") != 0 || KYgui_get("bt_img", "CLICKED") != 0;
+        if (play || KYgui_get("bt_exit", "CLICKED") != 0) StoreAndEnd(play);
         ShowScreen();
     }
 }

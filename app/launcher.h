@@ -24,8 +24,10 @@ struct LauncherState {
 
 LauncherState& Launcher();
 
-// The exit status when game.exe cannot be started (no runtime error uses it).
+// The exit statuses when game.exe cannot be started, and when tmv.ini cannot be written on Play or
+// Exit (no runtime error uses them). A game that did not start is the one reported when both fail.
 constexpr int kGameNotStartedStatus = 69;
+constexpr int kSettingsNotStoredStatus = 73;
 
 // ---- The program
 void LauncherMain();                              // builds the dialog and runs it; ends the program

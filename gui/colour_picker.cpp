@@ -1,6 +1,7 @@
 // KYgui_colordlg: red, green and blue sliders with a brightness slider that mixes towards black or
 // white, a preview, OK and Cancel.
-#include "gui/kygui.h"
+#include "gui/dialog_frame.h"
+#include "gui/kygui_state.h"
 #include "gui/shading.h"
 #include "platform/video.h"
 #include "runtime/core/core.h"
@@ -60,6 +61,9 @@ int32_t KYgui_colordlg(int32_t colour) {
     KYgui_spacer(3 * fx, 0);
     KYgui_button("bt_ok", "OK", 0, 0);
     KYgui_button("bt_cancel", "Cancel", 0, 0);
+    FitDialogHeight(ActiveDialog());
+    KYgui_set("", "FOCUS", "bt_ok");
+    ActiveDialog().defaultButton = "bt_ok";
     int32_t current = colour;
     for (;;) {
         KYshow(0);
@@ -75,7 +79,7 @@ int32_t KYgui_colordlg(int32_t colour) {
             KYgui_popdialog();
             return current;
         }
-        if (KYgui_get("bt_cancel", "CLICKED") != 0) {
+        if (KYgui_get("bt_cancel", "CLICKED") != 0 || KYgui().cancel) {
             KYgui_popdialog();
             return colour;
         }

@@ -1,6 +1,7 @@
 // The frame pass of one dialog and its flow layout.
 #include "gui/dialog_frame.h"
 
+#include "gui/focus_ring.h"
 #include "gui/kyshow_input.h"
 #include "gui/scroll_bar.h"
 #include "gui/shading.h"
@@ -99,23 +100,42 @@ struct Row {
     int32_t cx, cy, rh;
 };
 
-void LayOut(KYguiDialog& d, bool active, Row& row, const Pointer& p, bool tooltips) {
+// A widget that does not fit beside the ones before opens the next row.
+void BreakIfFull(Row& row, int32_t w, int32_t h) {
+    if (row.cx + w <= row.x0 + row.width) return;
+    row.cx = row.x0;
+    row.cy += row.rh + kSpacing;
+    row.rh = h;
+}
+
+void Advance(Row& row, int32_t cw, int32_t h) {
+    row.cx += cw + kSpacing;
+    row.rh = std::max(row.rh, h);
+}
+
+void LayOut(KYguiDialog& d, bool active, Row& row, const Pointer& p, bool tooltips, const FocusKeys& keys) {
     for (size_t k = 0; k < d.draw_order.size(); ++k) {
         int32_t index = static_cast<int32_t>(d.draw_order[k].index);
         if (index < 0 || index >= static_cast<int32_t>(d.widgets.size())) continue;
         if (d.widgets[index].hide != 0) continue;
         int32_t w = d.widgets[index].width, h = d.widgets[index].height;
-        if (row.cx + w > row.x0 + row.width) {
-            row.cx = row.x0;
-            row.cy += row.rh + kSpacing;
-            row.rh = h;
-        }
+        BreakIfFull(row, w, h);
+        bool focused = active && d.widgets[index].id == d.focus;
         if (active) {
             RtString id = d.draw_order[k].id;
-            HandleWidget(d, index, p.x - row.cx, p.y - row.cy, p.event, p.button2);
+            // A key's activation is the release of a click inside the widget.
+            if ((focused && keys.activate) || (keys.confirm && id == d.defaultButton))
+                HandleWidget(d, index, 1, 1, 1, 0);
+            else
+                HandleWidget(d, index, p.x - row.cx, p.y - row.cy, p.event, p.button2);
             // Handlers may create widgets (tab groups, application hooks): look the widget up again.
             index = FindWidget(d, id, false);
             if (index < 0) continue;
+            if (focused) {
+                ApplyFocusKeys(d, index, keys);
+                index = FindWidget(d, id, false);
+                if (index < 0) continue;
+            }
             h = d.widgets[index].height;
         }
         KYguiWidget& widget = d.widgets[index];
@@ -124,11 +144,11 @@ void LayOut(KYguiDialog& d, bool active, Row& row, const Pointer& p, bool toolti
         if (cw > 0 && ch > 0 && row.cy + ch >= row.y0 && row.cy >= row.y0) {
             SetViewport(row.cx, row.cy, cw, ch);
             DrawWidget(d, widget);
+            if (focused && widget.type != "TEXT" && Focusable(widget)) DrawFocusMark(widget);
             if (tooltips && PointerOver(widget) && widget.tiptext.Length() > 0)
                 DrawTooltip(d, widget.tiptext, row.cx, row.cy, cw);
         }
-        row.cx += cw + kSpacing;
-        row.rh = std::max(row.rh, h);
+        Advance(row, cw, h);
     }
 }
 
@@ -146,7 +166,10 @@ int32_t DrawDialog(KYguiDialog& d, bool active) {
         k.restX = p.x;
         k.restY = p.y;
     }
-    if (active) p.event = ClickEvent(p.x, p.y, p.button1);
+    if (active) {
+        p.event = ClickEvent(p.x, p.y, p.button1);
+        k.wheelTaken = false;
+    }
     p.prevX = k.prevX;
     p.prevY = k.prevY;
     SetViewport(0, 0, 0, 0);
@@ -187,7 +210,10 @@ int32_t DrawDialog(KYguiDialog& d, bool active) {
     bool tooltips = now - k.restTime > kTooltipRestMs;
     row.cx = row.x0;
     row.cy = row.top;
-    LayOut(d, active, row, p, tooltips);
+    FocusKeys keys = active ? ReadFocusKeys(d) : FocusKeys{};
+    if (active) k.cancel = keys.cancel;
+    LayOut(d, active, row, p, tooltips, keys);
+    if (active) WheelScroll(d.frame, p.x >= X && p.x < X + W && p.y >= Y && p.y < Y + H);
 
     SetViewport(0, 0, 0, 0);
     if (!active) {
@@ -200,4 +226,24 @@ int32_t DrawDialog(KYguiDialog& d, bool active) {
     int32_t content = row.cy + 2 + row.rh - row.top;
     if (active) d.content_height = content;
     return std::max(content, H);
+}
+
+void FitDialogHeight(KYguiDialog& d) {
+    int32_t fx, fy, sw, sh;
+    CharSize(fx, fy);
+    GetScreenSize(sw, sh);
+    // The handlers give static texts and radio groups their heights.
+    for (size_t i = 0; i < d.widgets.size(); ++i)
+        if (d.widgets[i].type == "WIDGET" || d.widgets[i].type == "RADIO")
+            HandleWidget(d, static_cast<int32_t>(i), -1, -1, 0, 0);
+    Row row{0, 0, d.frame.width - 10, 0, 0, 0, 0, 0};
+    for (const KYguiDrawOrder& entry : d.draw_order) {
+        const KYguiWidget& w = d.widgets[static_cast<size_t>(entry.index)];
+        if (w.hide != 0) continue;
+        BreakIfFull(row, w.width, w.height);
+        Advance(row, std::min(w.width, row.width - row.cx), w.height);
+    }
+    bool titled = d.moveable != 0 || d.frame.text.Length() > 0;
+    int32_t room = sh - d.ypos - (titled ? fy + 4 : 0);
+    d.frame.height = std::min(row.cy + 2 + row.rh + 10, std::max(room, 0));
 }

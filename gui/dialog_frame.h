@@ -6,3 +6,6 @@
 
 // Returns the larger of the laid-out content's height and the dialog's height.
 int32_t DrawDialog(KYguiDialog& dialog, bool active);
+// Sets the dialog's height to what its widgets take in the current font, as far as the screen
+// allows: the standard dialogs fit whatever font the program chose.
+void FitDialogHeight(KYguiDialog& dialog);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "gui/kygui.h"
+#include "runtime/input/input.h"
 
 #include <array>
 #include <cstdint>
@@ -61,6 +62,7 @@ struct KYguiDialog {
     int32_t content_height = 0;
     int32_t request = 0;
     RtString request_id;
+    RtString defaultButton; // what Enter presses when the focus is on no button (standard dialogs)
     KYguiWidget frame;
     std::vector<KYguiLink> links;
     std::vector<KYguiWidget> widgets; // sorted ascending by id
@@ -84,6 +86,11 @@ struct KYguiState {
     int32_t prevX = 0;
     int32_t prevY = 0;
     int32_t resizing = 0;
+    bool wheelTaken = false; // a widget scrolled by this frame's wheel
+    bool sliderDrag = false; // a press on a slider drags it until the button comes up
+    // The active dialog's key presses of this frame, taken once by its KYshow.
+    std::vector<FrameKeyPress> presses;
+    bool cancel = false; // Escape or a pad's B in the active dialog's last frame
     // Text fields: the repeat gate and the on-screen keyboard.
     int32_t last_key = 0;
     double last_key_time = 0;

@@ -1,5 +1,6 @@
 // KYgui_msg: a message with Yes and No, or with OK alone.
-#include "gui/kygui.h"
+#include "gui/dialog_frame.h"
+#include "gui/kygui_state.h"
 #include "runtime/core/core.h"
 #include "runtime/gfx2d/gfx2d.h"
 
@@ -21,14 +22,19 @@ double KYgui_msg(const RtString& text, double yesNo) {
         KYgui_set("bt_yes", "TEXT", "OK");
     }
     KYgui_resizedialog(0, 0, 0, 0);
+    FitDialogHeight(ActiveDialog());
+    KYgui_set("", "FOCUS", "bt_yes"); // Enter or Space answer Yes (OK)
+    ActiveDialog().defaultButton = "bt_yes";
     for (;;) {
         KYshow(0);
         ShowScreen();
-        if (KYgui_get("bt_yes", "CLICKED") != 0) {
+        // Escape (a pad's B) is No, or the only answer OK.
+        bool cancel = KYgui().cancel;
+        if (KYgui_get("bt_yes", "CLICKED") != 0 || (cancel && yesNo == 0)) {
             KYgui_popdialog();
             return 1;
         }
-        if (KYgui_get("bt_no", "CLICKED") != 0) {
+        if (KYgui_get("bt_no", "CLICKED") != 0 || cancel) {
             KYgui_popdialog();
             return 0;
         }

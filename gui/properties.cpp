@@ -86,7 +86,8 @@ void KYgui_set(const RtString& id, const RtString& property, const RtString& val
             DebugOutput("KYgui_set dialog (\"\") property: " + property + " is unknown\n");
         return;
     }
-    KYguiWidget& w = d.widgets[FindWidget(d, id, true)];
+    int32_t at = FindWidget(d, id, true); // may grow the store: look up first, then take the reference
+    KYguiWidget& w = d.widgets[static_cast<size_t>(at)];
     for (const StringField& f : kStringFields)
         if (f.name == name) return void(w.*f.field = value);
     for (const IntField& f : kIntFields)

@@ -43,6 +43,7 @@ bool HandleScrollBar(KYguiDialog& dialog, KYguiWidget& widget, int32_t lx, int32
     }
     RtString capture = "SB" + widget.id;
     double column = w - 1.5 * fx;
+    if (&widget != &dialog.frame) WheelScroll(widget, lx >= 0 && lx < w && ly >= 0 && ly < h);
     bool live = (lx >= column && lx < w && ly > 0 && ly <= h) || dialog.focus == capture;
     if (!live) return true;
     scroll = std::clamp(scroll, 0, range);
@@ -61,10 +62,18 @@ bool HandleScrollBar(KYguiDialog& dialog, KYguiWidget& widget, int32_t lx, int32
     } else if (event == 1) {
         scroll += ly * 2 < h ? -1 : 1;
     }
-    double wheel = MouseGetAxis(2);
-    if (wheel != 0) scroll += wheel > 0 ? 1 : -1;
     scroll = std::max(0, scroll);
     return true;
+}
+
+// Turned away from the user the wheel shows earlier lines, as on every desktop. The innermost
+// scrolled thing under the pointer takes a frame's wheel: widgets are handled before the dialog's own.
+void WheelScroll(KYguiWidget& widget, bool over) {
+    KYguiState& k = KYgui();
+    double wheel = MouseGetAxis(2);
+    if (!over || wheel == 0 || widget.scroll_range <= 0 || k.wheelTaken) return;
+    k.wheelTaken = true;
+    widget.scroll = std::clamp(widget.scroll + (wheel > 0 ? -1 : 1), 0, widget.scroll_range);
 }
 
 void DrawScrollBar(const KYguiDialog& dialog, const KYguiWidget& widget, int32_t x, int32_t y, int32_t w, int32_t h) {

@@ -26,7 +26,9 @@ double WalkText(const RtString& text, double x0, double y0, int32_t width, Visit
         if (Blank(c)) {
             int32_t word = 0;
             for (size_t j = i + 1; j <= n && !Blank(at(j)); ++j) word += k.char_width[at(j)];
-            if (x + word - x0 > width) {
+            // A word starts after the blank's own advance; a blank with no word after it wraps nothing.
+            int32_t need = word > 0 ? k.char_width[c] + word : 0;
+            if (x + need - x0 > width) {
                 x = x0;
                 y += fy;
             }
@@ -99,4 +101,15 @@ int32_t HitTestText(const RtString& text, int32_t width, double px, double py) {
         return true;
     });
     return std::min(found, static_cast<int32_t>(text.Length()));
+}
+
+int32_t TextLineOf(const RtString& text, int32_t width, int32_t index) {
+    int32_t fx, fy;
+    CharSize(fx, fy);
+    double line = 0;
+    WalkText(text, 0, 0, width, [&](int32_t i, unsigned char, double, double y) {
+        line = y;
+        return i < index;
+    });
+    return static_cast<int32_t>(line) / fy;
 }

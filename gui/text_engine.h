@@ -11,3 +11,5 @@ int32_t DrawWrappedText(KYguiDialog& dialog, KYguiWidget& widget, double x0, dou
 int32_t WrappedTextHeight(const RtString& text, int32_t width);
 // The index of the character at (px, py) in the text laid out from (0, 0); the length when none.
 int32_t HitTestText(const RtString& text, int32_t width, double px, double py);
+// The line (from 0) on which the character at index stands in the text laid out within width.
+int32_t TextLineOf(const RtString& text, int32_t width, int32_t index);

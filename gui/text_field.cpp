@@ -26,15 +26,18 @@ struct Keys {
     bool shift = false;
 };
 
-// The character typed this frame as the field takes it: Enter types a line feed; Delete and the other
-// control keys act through their scan codes and type nothing.
-RtString TypedText() {
-    RtString typed = KeyTypedString();
-    if (typed.Length() != 1) return typed;
-    unsigned char c = static_cast<unsigned char>(typed.view()[0]);
-    if (c == '\r') return "\n";
-    if (c == 127 || (c < 32 && c != '\t' && c != '\n' && c != '\b')) return "";
-    return typed;
+// The characters typed since the last frame, in order, as the field takes them: Enter types a line
+// feed and Tab a tab; Backspace, Delete and the other control keys act through their scan codes and
+// type nothing.
+RtString TypedText(bool& backspace) {
+    std::string typed;
+    for (const FrameKeyPress& press : KYgui().presses) {
+        if (press.character == 8) backspace = true;
+        if (press.code == kTab) typed += '\t';
+        if (press.character != 0 && press.character != 8 && press.character != 127)
+            typed += static_cast<char>(press.character);
+    }
+    return RtString(typed);
 }
 
 // The frame's keys: the injected or typed string and, unless the repeat gate holds back the key that
@@ -47,13 +50,13 @@ Keys ReadKeys(KYguiDialog& d) {
     if (d.inkey.Length() > 0) {
         keys.typed = d.inkey;
         d.inkey = "";
+        if (keys.typed == "\b") {
+            keys.typed = "";
+            keys.backspace = true;
+        }
     } else {
-        keys.typed = TypedText();
+        keys.typed = TypedText(keys.backspace);
         gateClosed = now - k.last_key_time <= kRepeatMs;
-    }
-    if (keys.typed == "\b") {
-        keys.typed = "";
-        keys.backspace = true;
     }
     if (gateClosed && k.last_key != 0 && Held(k.last_key)) return keys;
     keys.dy = Held(kDown) - Held(kUp);
@@ -68,10 +71,6 @@ Keys ReadKeys(KYguiDialog& d) {
     if (Held(kLeft)) action = kLeft;
     if (Held(kRight)) action = kRight;
     if (keys.del) action = kDelete;
-    if (Held(kTab)) {
-        action = kTab;
-        keys.typed = "\t";
-    }
     if (keys.backspace) action = kBackspace;
     if (copyPaste) action = kControl;
     k.last_key = action;
@@ -83,6 +82,15 @@ Keys ReadKeys(KYguiDialog& d) {
 // drawn, scrolled, so the scroll goes back in as the mouse path adds it.
 int32_t LineMove(const KYguiWidget& f, int32_t dy, int32_t tw, int32_t fy) {
     return HitTestText(f.text, tw, f.cursor_x, f.cursor_y + dy * fy + f.scroll * fy);
+}
+
+// The cursor's line stays among the visible ones: typing past the last line scrolls on.
+void ScrollToCursor(KYguiWidget& f, int32_t tw, int32_t fy) {
+    f.scroll_range = std::max(0, (WrappedTextHeight(f.text, tw) - f.height) / fy);
+    int32_t line = TextLineOf(f.text, tw, f.selend);
+    int32_t visible = std::max(1, f.height / fy);
+    if (line < f.scroll) f.scroll = line;
+    if (line >= f.scroll + visible) f.scroll = line - visible + 1;
 }
 
 } // namespace
@@ -131,6 +139,7 @@ void HandleTextField(KYguiDialog& d, KYguiWidget& f, int32_t lx, int32_t ly, int
         if (keys.dy != 0) b = LineMove(f, keys.dy, tw, fy);
         f.selstart = a;
         f.selend = std::clamp(b, 0, length);
+        ScrollToCursor(f, tw, fy);
         return;
     }
     std::string text(f.text.view());
@@ -156,4 +165,5 @@ void HandleTextField(KYguiDialog& d, KYguiWidget& f, int32_t lx, int32_t ly, int
     f.text = RtString(left + right);
     a = std::clamp(a, 0, static_cast<int32_t>(f.text.Length()));
     f.selstart = f.selend = a;
+    ScrollToCursor(f, tw, fy);
 }

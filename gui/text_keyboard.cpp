@@ -1,6 +1,6 @@
 // KYgui_keyboard$: an on-screen keyboard in four layouts (upper case, lower case, accented letters,
 // digits and signs) typing into its own text field through the dialog's INKEY.
-#include "gui/kygui_state.h"
+#include "gui/dialog_frame.h"
 #include "runtime/core/core.h"
 #include "runtime/gfx2d/gfx2d.h"
 
@@ -107,6 +107,7 @@ void Build() {
     KYgui_button("btCancel", "Cancel", 0, 0);
     for (KYguiWidget& w : ActiveDialog().widgets)
         if (w.id.Length() == 2 && w.id.view()[0] == 'b') w.tiptext = w.text;
+    FitDialogHeight(ActiveDialog());
 }
 
 // The key clicked in this frame, or null.
@@ -129,7 +130,8 @@ RtString KYgui_keyboard_str(const RtString& text) {
     KYgui_set("tab", "SELECT", "1");
     Build();
     for (;;) {
-        KYgui_set("", "FOCUS", "tx_text");
+        // Typing goes to the field unless Ctrl+Tab took the focus on to the keys.
+        if (FindWidget(ActiveDialog(), KYgui_get_str("", "FOCUS"), false) < 0) KYgui_set("", "FOCUS", "tx_text");
         bool relayout = KYgui_get("tab", "CLICKED") != 0;
         KYshow(1);
         if (relayout) {
@@ -150,7 +152,7 @@ RtString KYgui_keyboard_str(const RtString& text) {
             KYgui_set("tab", "CLICKED", "1");
         }
         bool ok = KYgui_get("btOK", "CLICKED") != 0;
-        if (ok || KYgui_get("btCancel", "CLICKED") != 0) {
+        if (ok || KYgui_get("btCancel", "CLICKED") != 0 || k.cancel) {
             RtString result = ok ? KYgui_get_str("tx_text", "TEXT") : text;
             KYgui_popdialog();
             k.keyboard_open = 0;

@@ -17,7 +17,8 @@ RtString CreateWidget(const RtString& givenId, const RtString& caption, int32_t 
     if (id.Length() == 0) id = "ID_STATIC_" + RtString(static_cast<int32_t>(d.widgets.size()) + 1);
     if (width == 0) width = MeasureText(caption) + fx;
     if (height == 0) height = fy + 6;
-    KYguiWidget& w = d.widgets[FindWidget(d, id, true)];
+    int32_t at = FindWidget(d, id, true); // may grow the store: look up first, then take the reference
+    KYguiWidget& w = d.widgets[static_cast<size_t>(at)];
     w.id = id;
     w.width = width;
     w.height = height;

@@ -46,12 +46,17 @@ void HandleList(KYguiDialog& d, KYguiWidget& w, int32_t lx, int32_t ly, int32_t 
     }
 }
 
+// A press takes the focus and starts a drag; the focus stays after the drag for the keys.
 void HandleSlider(KYguiDialog& d, KYguiWidget& w, int32_t lx, int32_t e) {
+    KYguiState& k = KYgui();
     w.clicked = e;
-    if (e == -1) d.focus = w.id;
-    if (d.focus != w.id) return;
+    if (e == -1) {
+        d.focus = w.id;
+        k.sliderDrag = true;
+    }
+    if (d.focus != w.id || !k.sliderDrag) return;
     if (MouseGetAxis(3) == 0) {
-        d.focus = "";
+        k.sliderDrag = false;
         return;
     }
     double f = std::clamp((lx - 5.0) / std::max(1, w.width - 9), 0.0, 1.0);

@@ -42,25 +42,40 @@ void DrawButton(const KYguiDialog& d, const KYguiWidget& w, int32_t fy) {
     FrameLines(0, 0, w.width, w.height, c.norm);
 }
 
+// The box has an outline so that an unticked one reads too; a tick is the box in the hover colours.
 void DrawCheckbox(const KYguiDialog& d, const KYguiWidget& w, int32_t fx, int32_t fy) {
     bool ticked = w.select != 0;
     if (w.hover == 1) ShadedBox(d.col_hover_norm, d.col_hover_bright, 1, 1, w.width - 1, fy - 1);
     PrintTextAt(w.text, 1.7 * fx + 1, 1);
-    if (ticked) PrintTextAt(w.text, 1.7 * fx + 2, 1);
     Colours c = Roles(d, ticked);
     ShadedBox(c.bright, c.norm, 3, 3, fy - 4, fy - 4);
+    FrameLines(3, 3, fy - 4, fy - 4, d.col_norm);
 }
 
+void Diamond(double cx, double cy, double r, int32_t colour) {
+    PolyBegin(-1);
+    PolyVertex(cx, cy - r, 0, 0, colour);
+    PolyVertex(cx - r, cy, 0, 0, colour);
+    PolyVertex(cx, cy + r, 0, 0, colour);
+    PolyVertex(cx + r, cy, 0, 0, colour);
+    PolyEnd();
+}
+
+// Radio items have diamond marks, unlike the check box's square; the selected item is highlighted
+// behind its text, which stays plain and readable.
 void DrawRadio(const KYguiDialog& d, const KYguiWidget& w, int32_t fx, int32_t fy) {
     std::vector<RtString> items = SplitText(w.text, '|');
     for (int32_t i = 0; i < static_cast<int32_t>(items.size()); ++i) {
         int32_t y = i * fy;
-        if (w.hover == i) ShadedBox(d.col_hover_norm, d.col_hover_bright, 1, y + 1, w.width - 1, fy - 1);
+        if (w.hover == i)
+            ShadedBox(d.col_hover_norm, d.col_hover_bright, 1, y + 1, w.width - 1, fy - 1);
+        else if (w.select == i)
+            ShadedBox(d.col_hover_bright, d.col_hover_norm, 1, y + 1, w.width - 1, fy - 1);
         PrintTextAt(items[i], 1.7 * fx + 1, y);
-        if (w.select == i) PrintTextAt(items[i], 1.7 * fx + 2, y);
-        Colours c = Roles(d, w.select == i);
-        ShadedBox(c.bright, c.norm, 4, y + 4, fy - 6, fy - 6);
-        FrameLines(3, y + 3, fy - 4, fy - 4, d.col_norm);
+        double r = (fy - 6) / 2.0, cx = 3 + r, cy = y + fy / 2.0;
+        Diamond(cx, cy, r + 1, d.col_norm);
+        Diamond(cx, cy, r, d.col_bright);
+        if (w.select == i) Diamond(cx, cy, r / 2, 0);
     }
     FrameLines(0, 0, w.width, w.height, d.col_norm);
 }
@@ -94,7 +109,6 @@ void DrawList(const KYguiDialog& d, KYguiWidget& w, int32_t fy) {
         else if (w.select == i)
             ShadedBox(d.col_hover_bright, d.col_hover_norm, 1, y, w.width - 1, fy - 1);
         PrintTextAt(items[i], 4, y);
-        if (w.select == i) PrintTextAt(items[i], 5, y);
     }
     FrameLines(0, 0, w.width, w.height, d.col_norm);
     DrawScrollBar(d, w, 0, 0, w.width, w.height);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace platform {
 
@@ -19,7 +20,7 @@ struct MouseMotion {
     int wheel; // positive away from the user
 };
 
-// Starts keeping the key, mouse and focus state (VideoInit does it).
+// Starts keeping the key, mouse and focus state, and opens game pads as they come (VideoInit does it).
 void TrackEvents();
 // Brings the state up to date with what the devices reported since the last call.
 void ReadDevices();
@@ -36,9 +37,24 @@ bool KeyDown(int scanCode);
 int TypedCharacter(int scanCode);
 bool HasFocus();
 
+// One key press (or auto-repeat) as it arrived, with the text the system gave for it and the
+// modifiers held then.
+struct KeyPress {
+    int code;      // scan code
+    int character; // the text input's first byte, 0 when none came
+    bool shift;
+    bool control;
+};
+// The presses since the last call, in the order they came. Game pads add theirs: the D-pad and left
+// stick as the arrows (repeating while held), A as Enter, B as Escape, the shoulders as Shift+Tab
+// and Tab.
+std::vector<KeyPress> TakeKeyPresses();
+
 MouseMotion TakeMouseMotion();
 // Bit 0 left, bit 1 right, bit 2 middle.
 int MouseButtons();
+// The buttons pressed since the last call and released again before MouseButtons saw them down.
+int TakeButtonPresses();
 // The pointer in window coordinates, as its last motion event left it; false before the first one.
 bool PointerPosition(int& x, int& y);
 // Records where the program moved the pointer (a warp sends no event on every system).

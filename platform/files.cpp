@@ -162,7 +162,7 @@ File CreateNew(const std::string& name) { return File(OpenNamed(name, O_RDWR | O
 
 bool FileReadable(const std::string& name) { return OpenForReading(name).IsOpen(); }
 
-FileReplacement::FileReplacement(const std::string& target) : target_(SystemPath(target)) {
+FileReplacement::FileReplacement(const std::string& target) : target_(target) {
     if (target_.empty()) {
         failure_ = "no file name";
         return;

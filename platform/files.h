@@ -54,7 +54,7 @@ File CreateNew(const std::string& name);
 // takes the file's name only when it is complete, so a crash or a full disk leaves the old file whole.
 // A read-only file is not replaced. Temporaries that a killed rewrite of the same file left behind
 // are removed. The name limit is the caller's to apply: the target is often the absolute form of a
-// short name.
+// short name. The target is a path as the system names it: a backslash in a folder's name stays.
 class FileReplacement {
   public:
     explicit FileReplacement(const std::string& target);

@@ -75,7 +75,7 @@ std::string CurrentDir() {
     return path;
 }
 
-bool SetCurrentDir(const std::string& path) { return chdir(SystemPath(path).c_str()) == 0; }
+bool SetCurrentDir(const std::string& path) { return chdir(path.c_str()) == 0; }
 
 std::string SystemPath(std::string name) {
     std::replace(name.begin(), name.end(), '\\', '/');

@@ -13,7 +13,7 @@ std::string ExecutablePath();
 // The folder that holds the running program, without a trailing "/".
 std::string ProgramDir();
 std::string CurrentDir();
-bool SetCurrentDir(const std::string& path);
+bool SetCurrentDir(const std::string& path); // a path as the system names it, backslashes and all
 // Every "\" becomes "/": names from programs may use either separator.
 std::string SystemPath(std::string name);
 

@@ -94,6 +94,7 @@ bool Spawn(const std::string& path, const std::vector<std::string>& args, int ou
     posix_spawn_file_actions_addclosefrom_np(&actions, 3);
     int failed = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    if (failed != 0) errno = failed; // the reason, for whoever tells the user
     return failed == 0;
 }
 

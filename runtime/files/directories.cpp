@@ -12,4 +12,6 @@ RtString CurrentDirGet() {
     return RtString(dir);
 }
 
-double CurrentDirSet(const RtString& path) { return platform::SetCurrentDir(std::string(path.view())) ? 1 : 0; }
+double CurrentDirSet(const RtString& path) {
+    return platform::SetCurrentDir(platform::SystemPath(std::string(path.view()))) ? 1 : 0;
+}

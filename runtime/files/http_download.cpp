@@ -2,6 +2,7 @@
 // that takes the target's name only when the whole body has arrived, within a deadline and a size.
 #include "platform/files.h"
 #include "platform/nl.h"
+#include "platform/paths.h"
 #include "runtime/core/number_convert.h"
 #include "runtime/files/http_response.h"
 #include "runtime/files/system_services.h"
@@ -50,7 +51,7 @@ double HttpGetToFile(const RtString& host, const RtString& path, double port, co
     nlDisable(NL_BLOCKING_IO);
     if (connection.socket == NL_INVALID || !nlConnect(connection.socket, &address)) return 0;
 
-    platform::FileReplacement file(std::string(localFile.view()));
+    platform::FileReplacement file(platform::SystemPath(std::string(localFile.view())));
     if (!file.IsOpen()) return 0;
 
     std::string request = "GET " + std::string(path.view()) + " HTTP/1.0\r\nHost:" + std::string(host.view()) +

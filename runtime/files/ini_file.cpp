@@ -9,7 +9,7 @@ namespace {
 void RegisterWriteBack(CurrentIniFile& ini) {
     if (ini.exitHandlerRegistered) return;
     ini.exitHandlerRegistered = true;
-    RegisterExitHandler(IniFlush);
+    RegisterExitHandler([] { IniFlush(); });
 }
 
 // A CR or LF inside a written text is cut there, which is what a reload would keep: a value must not
@@ -27,11 +27,12 @@ CurrentIniFile& CurrentIni() {
     return *ini;
 }
 
-void IniFlush() {
+bool IniFlush() {
     CurrentIniFile& ini = CurrentIni();
     const RtString& name = ini.table.fileName;
-    if (!ini.table.modified || name.Length() == 0 || name.Length() > platform::kMaxFileName) return;
-    IniWriteFile(ini.table, ini.writePath); // a failure is logged there
+    if (!ini.table.modified || name.Length() == 0 || name.Length() > platform::kMaxFileName) return true;
+    ini.table.modified = false;
+    return IniWriteFile(ini.table, ini.writePath); // a failure is logged there
 }
 
 void IniSelectFile(const RtString& name) {

@@ -18,5 +18,6 @@ struct CurrentIniFile {
 
 CurrentIniFile& CurrentIni();
 
-// Writes the table back when it is modified and has a file name (program end).
-void IniFlush();
+// Writes the table back when it is modified and has a file name (program end). One attempt per
+// change: false when it failed (the old file stays, RewriteFailure() says why; the failure is logged).
+bool IniFlush();

@@ -18,7 +18,7 @@ double FileSize(const RtString& name) {
 void FileCopy(const RtString& source, const RtString& target) {
     platform::File in = platform::OpenForReading(std::string(source.view()));
     if (!in.IsOpen() || target.Length() == 0 || target.Length() > platform::kMaxFileName) return;
-    platform::FileReplacement out(std::string(target.view()));
+    platform::FileReplacement out(platform::SystemPath(std::string(target.view())));
     char block[4096];
     for (;;) {
         int64_t got = in.Read(block, sizeof block);

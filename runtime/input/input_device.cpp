@@ -80,5 +80,6 @@ void KeyboardUpdate() {
 
 void InputFrameUpdate() {
     KeyboardUpdate();
+    TakeFramePresses();
     Input().newMouseFrame = true;
 }

@@ -4,9 +4,11 @@
 
 #include "platform/joysticks.h"
 #include "runtime/core/rt_string.h"
+#include "runtime/input/input.h"
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 struct SDL_Window;
 
@@ -25,6 +27,8 @@ struct InputDevice {
     int16_t lastDx = 0;
     int16_t lastDy = 0;
     int16_t lastWheel = 0;
+    int frameButtons = 0; // buttons pressed since the last mouse frame: they read as held for this one
+    std::vector<FrameKeyPress> framePresses;
     uint8_t lastTypedKey = 0; // the typed-key reader's last reported key, small letters for A-Z
 };
 
@@ -41,5 +45,7 @@ void ApplyMouseMode();
 void InputShutdown();
 
 void KeyboardUpdate();
+// ShowScreen's input step: the key presses since the last frame become this frame's.
+void TakeFramePresses();
 // ShowScreen's input step: KeyboardUpdate and a new mouse frame.
 void InputFrameUpdate();

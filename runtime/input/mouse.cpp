@@ -30,6 +30,9 @@ void MeasureMotion(InputDevice& in) {
     in.lastDx = Clamp16(dx);
     in.lastDy = Clamp16(dy);
     in.lastWheel = static_cast<int16_t>(Sign(motion.wheel));
+    // A press released before the frame looked would otherwise never be seen: no click is lost. One
+    // still held shows by itself.
+    in.frameButtons = platform::TakeButtonPresses() & ~platform::MouseButtons();
     in.mouseX += dx;
     in.mouseY += dy;
 }
@@ -46,7 +49,7 @@ bool MouseRead(MouseSample& sample) {
     InputDevice& in = Input();
     platform::ReadDevices();
     if (in.newMouseFrame) MeasureMotion(in);
-    int buttons = platform::MouseButtons();
+    int buttons = platform::MouseButtons() | in.frameButtons;
     sample = {static_cast<int16_t>(buttons & 1 ? 1 : 0),
               static_cast<int16_t>(buttons & 2 ? 1 : 0),
               static_cast<int16_t>(buttons & 4 ? 1 : 0),

@@ -5,6 +5,8 @@
 #include "runtime/input/input.h"
 #include "runtime/input/input_device.h"
 
+#include <utility>
+
 namespace {
 
 constexpr int kBackspace = 0x0E;
@@ -25,14 +27,15 @@ bool ShiftHeld(const InputDevice& in) { return Held(in, kLeftShift) || Held(in, 
 
 // What the layout gives when the key sent no text (a pushed event, or before the text arrived):
 // Control turns keys into control characters, which are dropped anyway; shift makes capitals.
-int LayoutCharacter(const InputDevice& in, int code) {
-    if (Held(in, kLeftControl) || Held(in, kRightControl)) return 0;
+int LayoutCharacter(int code, bool shift, bool control) {
+    if (control) return 0;
     int c = platform::LayoutCharacter(code);
-    if (c >= 'a' && c <= 'z' && ShiftHeld(in)) c -= 32;
+    if (c >= 'a' && c <= 'z' && shift) c -= 32;
     return c;
 }
 
-int KeyCharacter(const InputDevice& in, int code) {
+// typed: the character the system's text input gave for the press, 0 when none.
+int Character(int code, int typed, bool shift, bool control) {
     switch (code) {
     case kLeftShift:
     case kRightShift:
@@ -48,11 +51,15 @@ int KeyCharacter(const InputDevice& in, int code) {
     case kBackspace:
         return 8;
     }
-    int c = platform::TypedCharacter(code);
-    if (!c) c = LayoutCharacter(in, code);
+    int c = typed ? typed : LayoutCharacter(code, shift, control);
     // Control characters and every byte from 128 up are dropped.
     if (static_cast<signed char>(c) < 32 && c != 8 && c != 10) return 0;
     return c;
+}
+
+int KeyCharacter(const InputDevice& in, int code) {
+    return Character(code, platform::TypedCharacter(code), ShiftHeld(in),
+                     Held(in, kLeftControl) || Held(in, kRightControl));
 }
 
 } // namespace
@@ -82,3 +89,13 @@ double ScanCodeToChar(double scanCode) {
     KeyboardUpdate();
     return KeyCharacter(Input(), NumberToInt(scanCode) & 0xFF);
 }
+
+void TakeFramePresses() {
+    InputDevice& in = Input();
+    in.framePresses.clear();
+    for (const platform::KeyPress& press : platform::TakeKeyPresses())
+        in.framePresses.push_back({press.code, Character(press.code, press.character, press.shift, press.control),
+                                   press.shift, press.control});
+}
+
+std::vector<FrameKeyPress> TakeFrameKeyPresses() { return std::exchange(Input().framePresses, {}); }

@@ -1,5 +1,6 @@
 // Stands in for game.exe in the launcher's tests: records its arguments, its working folder and the
-// bytes of tmv.ini there as it starts, in the file TMV_GAME_RECORD names, then ends.
+// bytes of tmv.ini there as it starts, in the file TMV_GAME_RECORD names, then ends. Each field ends
+// with a NUL: a folder or argument may hold line feeds.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -15,8 +16,8 @@ int main(int argc, char** argv) {
     std::stringstream bytes;
     bytes << ini.rdbuf();
     std::ofstream record(recordPath, std::ios::binary);
-    record << cwd << '\n' << argc - 1 << '\n';
-    for (int i = 1; i < argc; ++i) record << argv[i] << '\n';
-    record << (ini ? "ini\n" : "no ini\n") << bytes.str();
+    record << cwd << '\0' << argc - 1 << '\0';
+    for (int i = 1; i < argc; ++i) record << argv[i] << '\0';
+    record << (ini ? "ini" : "no ini") << '\0' << bytes.str();
     return record ? 0 : 2;
 }

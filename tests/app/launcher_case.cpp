@@ -11,10 +11,12 @@
 
 namespace fs = std::filesystem;
 
-LauncherCase::LauncherCase(const std::string& launcher, const std::string& game) {
+LauncherCase::LauncherCase(const std::string& launcher, const std::string& game, const std::string& name) {
     std::string pattern = platform::TempDir() + "case-XXXXXX";
     if (!mkdtemp(pattern.data())) std::abort();
-    folder_ = pattern;
+    root_ = pattern;
+    folder_ = name.empty() ? root_ : root_ + "/" + name;
+    fs::create_directories(folder_);
     fs::copy_file(launcher, Path("tmv-vedu"));
     if (!game.empty()) fs::copy_file(game, Path("game.exe"));
     for (const char* asset : {"menu.png", "tmv.png", "smalfont.bmp"})
@@ -23,7 +25,7 @@ LauncherCase::LauncherCase(const std::string& launcher, const std::string& game)
 
 LauncherCase::~LauncherCase() {
     std::error_code ignored;
-    fs::remove_all(folder_, ignored);
+    fs::remove_all(root_, ignored);
 }
 
 void LauncherCase::Write(const std::string& name, const std::string& bytes) const {
@@ -54,10 +56,10 @@ GameRecord LauncherCase::Record() const {
     if (!in) return record;
     record.ran = true;
     std::string count, iniLine;
-    std::getline(in, record.folder);
-    std::getline(in, count);
-    for (int i = 0, n = std::atoi(count.c_str()); i < n; ++i) std::getline(in, record.args.emplace_back());
-    std::getline(in, iniLine);
+    std::getline(in, record.folder, '\0');
+    std::getline(in, count, '\0');
+    for (int i = 0, n = std::atoi(count.c_str()); i < n; ++i) std::getline(in, record.args.emplace_back(), '\0');
+    std::getline(in, iniLine, '\0');
     record.iniFound = iniLine == "ini";
     std::stringstream rest;
     rest << in.rdbuf();

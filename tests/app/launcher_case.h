@@ -19,8 +19,9 @@ struct GameRecord {
 
 class LauncherCase {
   public:
-    // launcher: the program to copy in as "tmv-vedu"; game: what to copy in as "game.exe" ("" for none).
-    LauncherCase(const std::string& launcher, const std::string& game);
+    // launcher: the program to copy in as "tmv-vedu"; game: what to copy in as "game.exe" ("" for none);
+    // name: the case's folder name inside a fresh temporary folder ("" for the fresh folder itself).
+    LauncherCase(const std::string& launcher, const std::string& game, const std::string& name = "");
     ~LauncherCase();
     LauncherCase(const LauncherCase&) = delete;
     LauncherCase& operator=(const LauncherCase&) = delete;
@@ -39,5 +40,6 @@ class LauncherCase {
     std::string Log() const { return Read("tmp/ErrorLog.txt"); }
 
   private:
+    std::string root_;
     std::string folder_;
 };

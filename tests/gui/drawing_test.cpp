@@ -215,11 +215,13 @@ TEST(Drawing, TheDialogScrollsByTwoLinesAndShowsItsTopAgainWhenInactive) {
     KYguiDialog& d = KYgui().dialogs.back();
     EXPECT_EQ(d.frame.scroll_range, (d.content_height - 90) / (2 * fy));
     ASSERT_GT(d.frame.scroll_range, 0);
-    PushMouseMotion(5 + 190 - fx / 2, 50, 0, 0);
-    PushMouseWheel(1);
+    PushMouseMotion(50, 50, 0, 0); // anywhere over the dialog
+    PushMouseWheel(-1);
+    ShowScreen();
+    KYshow(0); // the widgets had the first claim on the wheel; the dialog shows its step next frame
+    EXPECT_EQ(d.frame.scroll, 1);
     ShowScreen();
     KYshow(0);
-    EXPECT_EQ(d.frame.scroll, 1);
     EXPECT_NE(BackBufferPixel(8, 8), 0x0000ffu) << "the first row scrolled away";
     ShowScreen();
     OpenDialog(300, 300, 100, 100);
@@ -248,4 +250,17 @@ TEST(Drawing, DebugEntriesDumpTheTablesAndTheDialogStackByName) {
     EXPECT_NE(text.find("  ok BUTTON \"OK\""), std::string::npos);
     EXPECT_NE(text.find("65: kern_offset=0 char_width=" + std::to_string(fx) + "\n"), std::string::npos);
     EXPECT_NE(text.find("255: "), std::string::npos);
+}
+
+// A word goes to the next line when it would pass the edge counted from after the blank before it:
+// "aa bb" in fixed cells takes five of them.
+TEST(Drawing, AWordThatWouldPassTheEdgeAfterItsBlankWraps) {
+    StartGui();
+    int32_t fx = Fx(), fy = Fy();
+    OpenDialog(0, 0, 300, 200);
+    for (auto [cells, lines] : {std::pair(5, 1), {4, 2}}) {
+        KYgui_widget("w", "aa bb", cells * fx, 0);
+        RunFrames(1);
+        EXPECT_EQ(KYgui_get("w", "HEIGHT"), lines * fy) << cells << " cells";
+    }
 }

@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 TEST(Gallery, HeadlessRunsSaveAScreenshotAndPrintItsPath) {
-    for (const char* mode : {"", "msg", "colour", "keyboard"}) {
+    for (const char* mode : {"", "msg", "colour", "keyboard", "keys"}) {
         std::string command = std::string(GALLERY_PATH) + " " + mode;
         FILE* child = popen(command.c_str(), "r");
         ASSERT_NE(child, nullptr);

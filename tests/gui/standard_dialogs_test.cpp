@@ -136,3 +136,66 @@ TEST(StandardDialogs, KeyboardTypesSwitchesLayoutsAndCancelReturnsTheGivenText) 
     StopScript();
     ExpectCallerUntouched();
 }
+
+// With the font the programs ship, at the launcher's screen and at 640 x 480, each standard dialog
+// holds all its widgets without scrolling inside the screen, and the keys alone close it.
+TEST(StandardDialogs, FitTheShippedFontAndAnswerTheKeys) {
+    StartGui();
+    FontLoad(TMV_ASSET_DIR "/menu.png", 0);
+    KYgui_font_kerning(1);
+    constexpr int kCtrl = 224, kShift = 225, kTab = 43, kSpace = 44, kReturn = 40, kRight = 79, kLeft = 80, kEnd = 77;
+    struct Case {
+        const char* dialog;
+        std::vector<std::vector<int>> keys;
+        std::string answer;
+    } cases[] = {
+        {"colour", {{kReturn}}, "4227327"}, // OK has the focus
+        // Back to the brightness slider, to its end (white), and Enter there still means OK.
+        {"colour", {{kShift, kTab}, {kCtrl, kShift, kTab}, {kEnd}, {kReturn}}, "16777215"},
+        {"message", {{kTab}, {kSpace}}, "0"}, // Yes has it; Tab to No
+        // The layouts by the tab row: from the field to the tabs, one along, back to the field, round to
+        // Cancel.
+        {"keyboard abc", {{kCtrl, kShift, kTab}, {kSpace}}, "Text"},
+        {"keyboard ABC", {{kCtrl, kTab}, {kLeft}, {kShift, kTab}, {kCtrl, kShift, kTab}, {kSpace}}, "Text"},
+        {"keyboard accents", {{kCtrl, kTab}, {kRight}, {kShift, kTab}, {kCtrl, kShift, kTab}, {kSpace}}, "Text"},
+        {"keyboard 123", {{kCtrl, kTab}, {kRight}, {kRight}, {kShift, kTab}, {kCtrl, kShift, kTab}, {kReturn}}, "Text"},
+    };
+    for (auto [width, height] : {std::pair(300, 500), {640, 480}})
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.dialog) + " at " + std::to_string(width));
+            SetScreen(width, height, 0);
+            KYgui().dialogs.clear();
+            OpenDialog(0, 0, 100, 100);
+            StartScript();
+            std::string fit;
+            // Before the last key, in the layout it closes.
+            ScriptAt(static_cast<int>(c.keys.size()) * 3 - 1, [&fit, width = width, height = height] {
+                const KYguiDialog& d = KYgui().dialogs.back();
+                fit = std::to_string(d.frame.scroll_range) + " " +
+                      std::to_string(d.ypos + Fy() + 4 + d.frame.height <= height) + " " +
+                      std::to_string(d.xpos + d.frame.width <= width);
+            });
+            int frame = 3;
+            for (const std::vector<int>& press : c.keys) {
+                ScriptAt(frame, [press] {
+                    for (int code : press) PushKey(code, true);
+                });
+                ScriptAt(frame + 1, [press] {
+                    for (int code : press) PushKey(code, false);
+                });
+                frame += 3;
+            }
+            std::string dialog = c.dialog, answer;
+            if (dialog == "colour") answer = std::to_string(KYgui_colordlg(0x4080ff));
+            if (dialog == "message")
+                answer = RtString(KYgui_msg("A long message that takes several lines in the dialog to show all of "
+                                            "its words, which must all be seen with the buttons below them.",
+                                            1))
+                             .c_str();
+            if (dialog.starts_with("keyboard")) answer = KYgui_keyboard_str("Text").c_str();
+            StopScript();
+            EXPECT_EQ(fit, "0 1 1");
+            EXPECT_EQ(answer, c.answer);
+        }
+    SetScreen(640, 480, 0);
+}

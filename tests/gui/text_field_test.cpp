@@ -171,3 +171,27 @@ TEST(TextField, ATapOnATouchScreenOpensTheKeyboardUnlessReadOnly) {
     }
     KYgui().touch = 0;
 }
+
+// Keys pressed and released between two frames all type, in order; typing on past the last visible
+// line scrolls the field so that the cursor's line shows.
+TEST(TextField, AFrameOfKeysTypesInOrderAndTheCursorStaysInView) {
+    StartGui();
+    Field("", 0, 0); // 60 pixels high
+    StartScript();
+    ScriptAt(1, [] {
+        for (int code : {SDL_SCANCODE_A, SDL_SCANCODE_B, SDL_SCANCODE_C, SDL_SCANCODE_RETURN, SDL_SCANCODE_D}) {
+            PushKey(code, true);
+            PushKey(code, false);
+        }
+    });
+    for (int frame = 3; frame < 23; frame += 2) ScriptKey(frame, SDL_SCANCODE_RETURN);
+    std::string cursorRows;
+    Watch(24, [&cursorRows] {
+        int32_t y = KYgui().dialogs.back().widgets[0].cursor_y; // in the field, scrolled
+        cursorRows += y > 0 && y < 60 ? "" : "hidden at " + std::to_string(y) + " ";
+        return "";
+    });
+    EXPECT_EQ(State(), "abc\nd\n\n\n\n\n\n\n\n\n\n|15|15");
+    EXPECT_EQ(cursorRows, "");
+    EXPECT_GT(KYgui_get("t", "SCROLL"), 0);
+}
