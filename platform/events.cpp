@@ -158,6 +158,7 @@ void TrackWindow(EventState& s, const SDL_WindowEvent& window) {
         // Keys and buttons released while another window has focus never reach us; forget them.
         for (uint8_t& key : s.keys) key = 0;
         s.buttons = 0;
+        s.pressed = 0;
     } else if (window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
         s.focus = true;
     }
