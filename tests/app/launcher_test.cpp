@@ -184,7 +184,8 @@ std::string PressScript(const std::string& names, bool pad = false) {
         script += std::to_string(frame) + (pad ? " pad" : " key");
         for (size_t start = 0, plus; start <= name.size(); start = plus + 1) {
             plus = std::min(name.find('+', start), name.size());
-            script += " " + std::to_string((pad ? kButtons : kKeys).at(name.substr(start, plus - start)));
+            script += ' ';
+            script += std::to_string((pad ? kButtons : kKeys).at(name.substr(start, plus - start)));
         }
         script += "\n";
     }
