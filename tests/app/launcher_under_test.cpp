@@ -64,12 +64,7 @@ void Schedule(std::istringstream& line, int frame, const std::string& verb) {
         std::vector<int> codes;
         for (const std::string& code : {a, b, c})
             if (!code.empty()) codes.push_back(std::atoi(code.c_str()));
-        ScriptAt(frame, [=] {
-            for (int code : codes) PushKey(code, true);
-        });
-        ScriptAt(frame + 1, [=] {
-            for (int code : codes) PushKey(code, false);
-        });
+        ScriptChord(frame, codes);
     } else if (verb == "pad" && a == "plug") {
         ScriptAt(frame, [] { Pad(); });
     } else if (verb == "pad") {

@@ -331,12 +331,7 @@ TEST(Input, KeysMoveTheFocusRingAndWorkTheFocusedWidget) {
         StartScript();
         int frame = 1;
         for (const std::vector<int>& press : k.keys) {
-            ScriptAt(frame, [press] {
-                for (int code : press) PushKey(code, true);
-            });
-            ScriptAt(frame + 1, [press] {
-                for (int code : press) PushKey(code, false);
-            });
+            ScriptChord(frame, press);
             frame += 2;
         }
         int clicks = 0;

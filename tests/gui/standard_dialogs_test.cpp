@@ -177,12 +177,7 @@ TEST(StandardDialogs, FitTheShippedFontAndAnswerTheKeys) {
             });
             int frame = 3;
             for (const std::vector<int>& press : c.keys) {
-                ScriptAt(frame, [press] {
-                    for (int code : press) PushKey(code, true);
-                });
-                ScriptAt(frame + 1, [press] {
-                    for (int code : press) PushKey(code, false);
-                });
+                ScriptChord(frame, press);
                 frame += 3;
             }
             std::string dialog = c.dialog, answer;

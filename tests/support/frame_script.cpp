@@ -73,6 +73,15 @@ void ScriptKey(int frame, int sdlScancode, int held) {
     ScriptAt(frame + held, [sdlScancode] { PushKey(sdlScancode, false); });
 }
 
+void ScriptChord(int frame, const std::vector<int>& sdlScancodes) {
+    ScriptAt(frame, [sdlScancodes] {
+        for (int code : sdlScancodes) PushKey(code, true);
+    });
+    ScriptAt(frame + 1, [sdlScancodes] {
+        for (int code : sdlScancodes) PushKey(code, false);
+    });
+}
+
 void ScriptWheel(int frame, int steps) {
     ScriptAt(frame, [steps] { PushMouseWheel(steps); });
 }

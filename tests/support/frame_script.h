@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // Installs the script into ShowScreen's input step, starting at frame 0 with nothing scheduled.
 void StartScript();
@@ -23,6 +24,8 @@ void ScriptClick(int frame, int x, int y);
 void ScriptButton(int frame, int sdlButton, bool down);
 // A key by SDL scan code: down at the frame, up `held` frames later.
 void ScriptKey(int frame, int sdlScancode, int held = 1);
+// Keys pressed together (a chord such as Shift+Tab): down at the frame in order, up at the next.
+void ScriptChord(int frame, const std::vector<int>& sdlScancodes);
 void ScriptWheel(int frame, int steps);
 // The frame drawn before ShowScreen `frame` as a PNG file.
 void ScriptScreenshot(int frame, const std::string& path);
