@@ -39,11 +39,7 @@ uint32_t SystemMilliseconds() {
     return static_cast<uint32_t>(ms);
 }
 
-void SleepMs(int ms) {
-    if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-void SleepFractionMs(double ms) {
+void SleepMs(double ms) {
     if (ms > 0) std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms));
 }
 

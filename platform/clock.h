@@ -13,8 +13,7 @@ uint32_t Milliseconds();
 // Milliseconds since the system started, wrapping at 32 bits: unlike the two above it differs from
 // one run to the next.
 uint32_t SystemMilliseconds();
-void SleepMs(int ms);
-// Sleeps to the microsecond: the frame loop wakes a fraction of a millisecond before its deadline.
-void SleepFractionMs(double ms);
+// To the microsecond: the frame loop wakes a fraction of a millisecond before its deadline.
+void SleepMs(double ms);
 
 } // namespace platform

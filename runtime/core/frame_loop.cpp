@@ -97,7 +97,7 @@ constexpr double kMostWakeMargin = 0.5;
 void SleepTowards(OpenGLVividoru& device, double now) {
     double wakeAt = device.nextFrameTime - device.wakeMargin;
     if (wakeAt <= now) return;
-    platform::SleepFractionMs(wakeAt - now);
+    platform::SleepMs(wakeAt - now);
     double overslept = ReadClockMs() - wakeAt;
     double margin = std::max(overslept + 0.1, device.wakeMargin * 0.98);
     device.wakeMargin = std::clamp(margin, kLeastWakeMargin, kMostWakeMargin);
