@@ -5,6 +5,7 @@
 #include "runtime/core/gl_extensions.h"
 
 #include <GL/glext.h>
+#include <cmath>
 
 namespace {
 
@@ -50,6 +51,27 @@ void SetWrap(GlState& s, GLint wrap) {
     if (params) params->wrap = wrap;
 }
 
+// The product of the projection and model-view matrices, on the x and y of points with z 0: no
+// rotation, shear or perspective, one pixel per unit in the viewport, pixel centres on unit centres.
+bool MatricesPixelAligned() {
+    GLfloat p[16], m[16];
+    GLint viewport[4];
+    glGetFloatv(GL_PROJECTION_MATRIX, p);
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    auto at = [&](int row, int column) { // column-major, as GL keeps them
+        float sum = 0;
+        for (int k = 0; k < 4; ++k) sum += p[k * 4 + row] * m[column * 4 + k];
+        return sum;
+    };
+    auto near = [](float a, float b) { return std::fabs(a - b) < 1e-4f; };
+    auto whole = [&](float a) { return near(a, std::round(a)); };
+    float halfWidth = viewport[2] * 0.5f, halfHeight = viewport[3] * 0.5f;
+    return near(at(0, 1), 0) && near(at(1, 0), 0) && near(at(3, 0), 0) && near(at(3, 1), 0) && near(at(3, 3), 1) &&
+           near(std::fabs(at(0, 0) * halfWidth), 1) && near(std::fabs(at(1, 1) * halfHeight), 1) &&
+           whole((at(0, 3) + 1) * halfWidth) && whole((at(1, 3) + 1) * halfHeight);
+}
+
 } // namespace
 
 GlState& GlStateRecord() {
@@ -62,6 +84,7 @@ void GlForgetState() {
     GlState fresh;
     // The batch's buffer stays for the next quads.
     fresh.vertices.swap(s.vertices);
+    fresh.batchDraws = s.batchDraws;
     s = std::move(fresh);
 }
 
@@ -76,6 +99,7 @@ void GlFlushQuads() {
     size_t count = s.vertexCount;
     s.vertexCount = 0;
     if (!ContextReady()) return;
+    ++s.batchDraws;
     bool clamped = s.batchMode == GL_TRIANGLES;
     if (clamped) SetWrap(s, GL_CLAMP_TO_EDGE);
     const GlBatchVertex* first = s.vertices.data();
@@ -231,6 +255,12 @@ void GlColour(float r, float g, float b, float a) {
     s.colour[1] = g;
     s.colour[2] = b;
     s.colour[3] = a;
+}
+
+bool GlPixelAligned() {
+    GlState& s = GlStateRecord();
+    if (s.pixelAligned < 0 && ContextReady()) s.pixelAligned = static_cast<int8_t>(MatricesPixelAligned());
+    return s.pixelAligned == 1;
 }
 
 void GlColourChanged() { GlStateRecord().colour[0] = -1; }

@@ -4,7 +4,8 @@
 //
 // Rules for the runtime's own GL code: state of the kinds below is set only through these calls;
 // any other GL call that draws, reads, clears, changes a texture's contents or changes other state
-// first calls GlFlushQuads. Programs with GL calls of their own use FlushGL (core.h).
+// first calls GlFlushQuads; code that leaves the matrices or the viewport changed also forgets the state.
+// Programs with GL calls of their own use FlushGL (core.h).
 #pragma once
 
 #include <GL/gl.h>
@@ -42,12 +43,15 @@ struct GlState {
     GLenum frontFace = 0;
     int64_t framebuffer = -1;
     float colour[4] = {-1, -1, -1, -1};
+    int8_t pixelAligned = -1;
 
     // The batch: vertices of one primitive kind (GL_QUADS, or GL_TRIANGLES from quads given as fans);
     // triangle runs draw with the texture clamped to its edges.
     std::vector<GlBatchVertex> vertices;
     size_t vertexCount = 0;
     GLenum batchMode = GL_QUADS;
+    // Draws the batch has issued, kept when the rest is forgotten: what tests count runs by.
+    uint64_t batchDraws = 0;
 };
 
 GlState& GlStateRecord();
@@ -78,6 +82,9 @@ void GlAlphaFunc(GLenum function, float reference);
 void GlCullFace(bool on);
 void GlFrontFace(GLenum mode);
 void GlBindFramebuffer(GLuint framebuffer);
+// The matrices and viewport put 2D coordinates on pixels one unit to one pixel at whole-pixel offsets,
+// as SetViewport leaves them; asked from GL when the record does not know.
+bool GlPixelAligned();
 // The current colour, 0..1 per channel.
 void GlColour(float r, float g, float b, float a);
 // An array draw with colours leaves the current colour undefined.

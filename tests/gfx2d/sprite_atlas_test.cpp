@@ -1,5 +1,7 @@
 // Sprites that share atlas textures draw, tile, collide, grab and reload as sprites with textures of
 // their own do.
+#include "runtime/core/core.h"
+#include "runtime/core/gl_state.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "tests/gfx2d/test_images.h"
 
@@ -22,6 +24,23 @@ TestPicture KeyedCorner() {
     return p;
 }
 
+// 32 x 32 of unrelated colours, none of them the key, so that any mixing of neighbouring texels shows.
+TestPicture Noise() {
+    return Picture(32, 32, [](int32_t x, int32_t y) {
+        return (static_cast<uint32_t>(x * 73 + y * 151) * 2654435761u >> 8) & 0x7F7F7Fu;
+    });
+}
+
+// Pixels of the block at (x, y) that differ from the picture's block at (fromX, fromY).
+int32_t PixelsDiffering(const TestPicture& picture, int32_t fromX, int32_t fromY, int32_t side, int32_t x, int32_t y) {
+    int32_t differing = 0;
+    for (int32_t row = 0; row < side; ++row)
+        for (int32_t column = 0; column < side; ++column)
+            differing +=
+                static_cast<uint32_t>(ReadPixel(x + column, y + row)) != picture.At(fromX + column, fromY + row);
+    return differing;
+}
+
 void LoadNeighbours() {
     SpriteFreeAll();
     for (int32_t id = 40; id < 48; ++id) ASSERT_TRUE(LoadPicture(id, SolidPicture(8, 8, 0x203040 + id)));
@@ -42,8 +61,6 @@ TEST(SpriteAtlas, SharedSpritesKeepTheirPixelsFramesKeysTilingAndMasks) {
         uint32_t expected;
     };
     const Case cases[] = {
-        {"smoothed corner", [] { SpriteDraw(30, 100, 100); }, 100, 100, kRed},
-        {"smoothed opposite corner", [] { SpriteDraw(30, 100, 100); }, 107, 107, kWhite},
         {"next to a neighbour in the atlas", [] { SpriteDraw(31, 100, 100); }, 107, 100, 0x00FFFF},
         {"frame 1 of 4 x 4 frames",
          [] {
@@ -117,4 +134,45 @@ TEST(SpriteAtlas, GrabsFreesAndReloadsReplaceWhatASpriteDraws) {
     ASSERT_TRUE(LoadPicture(41, SolidPicture(8, 8, kRed)));
     SpriteDraw(41, 80, 50);
     EXPECT_EQ(static_cast<uint32_t>(ReadPixel(83, 53)), kRed) << "loaded after freeing all";
+}
+
+TEST(SpriteAtlas, PlainAndFrameDrawsShowEachTexelOnItsPixelSmoothedOrNot) {
+    StartDrawing();
+    LoadNeighbours();
+    const TestPicture noise = Noise();
+    ASSERT_TRUE(LoadPicture(50, noise));
+    SpriteSetFrameSize(50, 16, 16);
+    for (bool smoothing : {true, false}) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        SetSmoothing(smoothing);
+        SpriteDraw(50, 3, 5);
+        FrameDraw(50, 3, 100, 7);
+        EXPECT_EQ(PixelsDiffering(noise, 0, 0, 32, 3, 5), 0) << "smoothing " << smoothing;
+        EXPECT_EQ(PixelsDiffering(noise, 16, 16, 16, 100, 7), 0) << "frame 3, smoothing " << smoothing;
+    }
+    // A program's own scaling puts pixels between texels: smoothing mixes them again.
+    FlushGL();
+    glScalef(2, 2, 1);
+    SetSmoothing(true);
+    SpriteDraw(50, 0, 0);
+    EXPECT_NE(static_cast<uint32_t>(ReadPixel(11, 11)), noise.At(5, 5));
+    FlushGL();
+    glLoadIdentity();
+}
+
+TEST(SpriteAtlas, AlternatingSpritesAndFramesDrawAsOneBatchWhateverTheSmoothing) {
+    StartDrawing();
+    LoadNeighbours();
+    SpriteSetFrameSize(30, 4, 4);
+    GlFlushQuads();
+    uint64_t before = GlStateRecord().batchDraws;
+    for (int32_t i = 0; i < 300; ++i) {
+        SetSmoothing(i % 3 != 0);
+        SpriteDraw(40 + i % 8, i, 10);
+        FrameDraw(30, i % 4, i, 30);
+        SpriteDraw(32, i, 50);
+    }
+    GlFlushQuads();
+    EXPECT_EQ(GlStateRecord().batchDraws - before, 1u);
+    EXPECT_EQ(static_cast<uint32_t>(ReadPixel(305, 12)), 0x203040u + 43) << "the last sprite drawn";
 }
