@@ -30,6 +30,7 @@ void CopyShownPicture(OpenGLVividoru& device) {
 
 bool RestoreShownPicture(OpenGLVividoru& device) {
     ShownPicture& shown = device.shown;
+    // From the first kept frame on, every shown frame is copied.
     shown.copying = true;
     if (shown.inBackBuffer) return true;
     if (shown.width == 0 || shown.width != device.width || shown.height != device.height ||
