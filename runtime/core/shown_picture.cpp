@@ -11,6 +11,13 @@ void CopyShownPicture(OpenGLVividoru& device) {
     ShownPicture& shown = device.shown;
     if (!shown.copying || !device.contextReady) return;
     GlFlushQuads();
+    // A multisampled back buffer cannot be copied: kept frames then ask for a drawn one each time.
+    GLint samples = 0;
+    glGetIntegerv(GL_SAMPLE_BUFFERS, &samples);
+    if (samples > 0) {
+        shown.width = shown.height = 0;
+        return;
+    }
     GLuint texture = shown.texture;
     if (!glIsTexture(texture)) {
         glGenTextures(1, &texture);
@@ -25,6 +32,7 @@ void CopyShownPicture(OpenGLVividoru& device) {
         shown.width = device.width;
         shown.height = device.height;
     }
+    glReadBuffer(GL_BACK);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, device.width, device.height);
 }
 
