@@ -65,7 +65,8 @@ void KYshow(double onlyActive);               // 0: the dialogs below are drawn 
 //   if (changed) { draw the background; }
 //   KYshow(1); read the properties;
 //   if (changed) ShowScreen(); else KeepScreen();
-// Without it every KYshow draws.
+// Answering 1 after kept frames it clears the back buffer first, as ShowScreen leaves it. Without it
+// every KYshow draws.
 double KYgui_changed();
 void KYgui_font_kerning(double proportional); // 1: measure the current font's glyphs, 0: fixed cells
 
