@@ -95,7 +95,6 @@ int32_t TabAt(const KYguiWidget& w, int32_t lx, int32_t ly, int32_t fx, int32_t 
     return -1;
 }
 
-
 } // namespace
 
 bool BuiltIn(const RtString& type) {

@@ -41,8 +41,7 @@ bool RestoreShownPicture(OpenGLVividoru& device) {
     // From the first kept frame on, every shown frame is copied.
     shown.copying = true;
     if (shown.inBackBuffer) return true;
-    if (shown.width == 0 || shown.width != device.width || shown.height != device.height ||
-        !glIsTexture(shown.texture))
+    if (shown.width == 0 || shown.width != device.width || shown.height != device.height || !glIsTexture(shown.texture))
         return false;
     SetViewport(0, 0, 0, 0);
     GlBlend(false);
