@@ -124,11 +124,17 @@ void LauncherMain() {
     KYgui_set("", "FOCUS", "bt_play");
     platform::WarpPointer(Runtime().window, 0, 0);
     MouseSetPosition(0, 0);
+    // A frame that would look as the one on screen is handled but neither drawn nor shown: at rest the
+    // launcher only waits for the frame period.
     for (;;) {
-        DrawFilledRect(0, 0, 500, 1000, 0xFFFFFF);
+        bool changed = KYgui_changed() != 0;
+        if (changed) DrawFilledRect(0, 0, 500, 1000, 0xFFFFFF);
         KYshow(1);
         bool play = KYgui_get("bt_play", "CLICKED") != 0 || KYgui_get("bt_img", "CLICKED") != 0;
         if (play || KYgui_get("bt_exit", "CLICKED") != 0) StoreAndEnd(play);
-        ShowScreen();
+        if (changed)
+            ShowScreen();
+        else
+            KeepScreen();
     }
 }

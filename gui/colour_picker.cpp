@@ -3,7 +3,6 @@
 #include "gui/dialog_frame.h"
 #include "gui/kygui_state.h"
 #include "gui/shading.h"
-#include "platform/video.h"
 #include "runtime/core/core.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/input/input.h"
@@ -66,15 +65,20 @@ int32_t KYgui_colordlg(int32_t colour) {
     ActiveDialog().defaultButton = "bt_ok";
     int32_t current = colour;
     for (;;) {
+        bool changed = KYgui_changed() != 0;
         KYshow(0);
         bool moved = false;
         for (const char* c : kChannels) moved |= KYgui_get("sl_" + RtString(c), "CLICKED") != 0;
         if (moved) current = MixedColour();
         int32_t px = static_cast<int32_t>(KYgui_get("", "XPOS")) + 2 * fx;
         int32_t py = static_cast<int32_t>(KYgui_get("", "YPOS")) + 2 * fy;
-        DrawFilledRect(px, py, 128, 64, current);
-        FrameLines(px - 1, py - 1, 130, 66, 0);
-        ShowScreen();
+        if (changed) {
+            DrawFilledRect(px, py, 128, 64, current);
+            FrameLines(px - 1, py - 1, 130, 66, 0);
+            ShowScreen();
+        } else {
+            KeepScreen();
+        }
         if (KYgui_get("bt_ok", "CLICKED") != 0) {
             KYgui_popdialog();
             return current;
@@ -83,7 +87,5 @@ int32_t KYgui_colordlg(int32_t colour) {
             KYgui_popdialog();
             return colour;
         }
-        // Waiting for a person who cannot be there would never end.
-        if (!platform::Headless()) WaitInputChange();
     }
 }

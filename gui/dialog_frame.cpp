@@ -87,13 +87,6 @@ void DrawGrip(int32_t right, int32_t bottom, int32_t fy, int32_t colour) {
     }
 }
 
-// Lists and radio groups keep the item under the pointer in HOVER, -1 for none, so their item 0 is
-// hovered too and -1 is not.
-bool PointerOver(const KYguiWidget& w) {
-    if (w.type == "LIST" || w.type == "RADIO") return w.hover >= 0;
-    return w.hover != 0;
-}
-
 struct Row {
     int32_t x0, y0, width, height; // the content area
     int32_t top;                   // where the rows start: y0 less the scroll offset
@@ -113,7 +106,7 @@ void Advance(Row& row, int32_t cw, int32_t h) {
     row.rh = std::max(row.rh, h);
 }
 
-void LayOut(KYguiDialog& d, bool active, Row& row, const Pointer& p, bool tooltips, const FocusKeys& keys) {
+void LayOut(KYguiDialog& d, bool active, bool draw, Row& row, const Pointer& p, bool tooltips, const FocusKeys& keys) {
     for (size_t k = 0; k < d.draw_order.size(); ++k) {
         int32_t index = static_cast<int32_t>(d.draw_order[k].index);
         if (index < 0 || index >= static_cast<int32_t>(d.widgets.size())) continue;
@@ -141,7 +134,7 @@ void LayOut(KYguiDialog& d, bool active, Row& row, const Pointer& p, bool toolti
         KYguiWidget& widget = d.widgets[index];
         int32_t cw = std::min(w, row.x0 + row.width - row.cx);
         int32_t ch = std::min(h, row.y0 + row.height - row.cy);
-        if (cw > 0 && ch > 0 && row.cy + ch >= row.y0 && row.cy >= row.y0) {
+        if (draw && cw > 0 && ch > 0 && row.cy + ch >= row.y0 && row.cy >= row.y0) {
             SetViewport(row.cx, row.cy, cw, ch);
             DrawWidget(d, widget);
             if (focused && widget.type != "TEXT" && Focusable(widget)) DrawFocusMark(widget);
@@ -154,7 +147,16 @@ void LayOut(KYguiDialog& d, bool active, Row& row, const Pointer& p, bool toolti
 
 } // namespace
 
-int32_t DrawDialog(KYguiDialog& d, bool active) {
+// Lists and radio groups keep the item under the pointer in HOVER, -1 for none, so their item 0 is
+// hovered too and -1 is not.
+bool PointerOver(const KYguiWidget& w) {
+    if (w.type == "LIST" || w.type == "RADIO") return w.hover >= 0;
+    return w.hover != 0;
+}
+
+bool PointerRested(double now) { return now - KYgui().restTime > kTooltipRestMs; }
+
+int32_t DrawDialog(KYguiDialog& d, bool active, bool draw) {
     KYguiState& k = KYgui();
     int32_t fx, fy;
     CharSize(fx, fy);
@@ -172,34 +174,36 @@ int32_t DrawDialog(KYguiDialog& d, bool active) {
     }
     p.prevX = k.prevX;
     p.prevY = k.prevY;
-    SetViewport(0, 0, 0, 0);
+    if (draw) SetViewport(0, 0, 0, 0);
 
     bool titled = d.moveable != 0 || d.frame.text.Length() > 0;
     if (titled && active && d.moveable != 0) TitleDrag(d, p, fy);
     int32_t X = d.xpos, Y = d.ypos;
-    if (titled) {
+    if (titled && draw) {
         DrawFilledRect(X, Y, d.frame.width, fy + 4, d.col_bright);
         DrawFilledRect(X + 2, Y + 2, d.frame.width - 4, fy - 1, d.col_norm);
         PrintTextAt(d.frame.text, X + 3, Y + 2);
         PrintTextAt(d.frame.text, X + 4, Y + 2);
-        Y += fy + 4;
     }
+    if (titled) Y += fy + 4;
     if (active && d.scaleable != 0) GripDrag(d, p, Y, fy);
     if (active) {
         k.prevX = p.x;
         k.prevY = p.y;
     }
     int32_t W = d.frame.width, H = d.frame.height;
-    FrameLines(X, Y, W, H, d.col_norm);
-    FrameLines(X + 1, Y + 1, W - 2, H - 2, d.col_norm);
-    ShadedBox(d.col_bright, d.col_bright, X + 2, Y + 2, W - 4, H - 4);
-    if (d.scaleable != 0) DrawGrip(X + W, Y + H, fy, InGrip(d, p, Y, fy) ? d.col_hover_norm : d.col_norm);
+    if (draw) {
+        FrameLines(X, Y, W, H, d.col_norm);
+        FrameLines(X + 1, Y + 1, W - 2, H - 2, d.col_norm);
+        ShadedBox(d.col_bright, d.col_bright, X + 2, Y + 2, W - 4, H - 4);
+        if (d.scaleable != 0) DrawGrip(X + W, Y + H, fy, InGrip(d, p, Y, fy) ? d.col_hover_norm : d.col_norm);
+    }
 
     Row row{X + 5, Y + 5, W - 10, H - 10, Y + 5, 0, 0, 0};
     if (active) {
         d.frame.scroll_range = std::max(0, (d.content_height - row.height) / (2 * fy));
         if (HandleScrollBar(d, d.frame, p.x - row.x0, p.y - row.y0, p.event, row.width, row.height)) {
-            DrawScrollBar(d, d.frame, row.x0, row.y0, row.width, row.height);
+            if (draw) DrawScrollBar(d, d.frame, row.x0, row.y0, row.width, row.height);
             row.width -= static_cast<int32_t>(1.5 * fx);
             row.top -= 2 * fy * d.frame.scroll;
         }
@@ -207,16 +211,16 @@ int32_t DrawDialog(KYguiDialog& d, bool active) {
     if (d.draw_order.size() != d.widgets.size())
         DebugOutput("Draw order is messed up " + RtString(static_cast<int32_t>(d.draw_order.size())) + "/" +
                     RtString(static_cast<int32_t>(d.widgets.size())) + "\n");
-    bool tooltips = now - k.restTime > kTooltipRestMs;
+    bool tooltips = PointerRested(now);
     row.cx = row.x0;
     row.cy = row.top;
     FocusKeys keys = active ? ReadFocusKeys(d) : FocusKeys{};
     if (active) k.cancel = keys.cancel;
-    LayOut(d, active, row, p, tooltips, keys);
+    LayOut(d, active, draw, row, p, tooltips, keys);
     if (active) WheelScroll(d.frame, p.x >= X && p.x < X + W && p.y >= Y && p.y < Y + H);
 
-    SetViewport(0, 0, 0, 0);
-    if (!active) {
+    if (draw) SetViewport(0, 0, 0, 0);
+    if (!active && draw) {
         SetBlendMode(-0.5);
         DrawFilledRect(X, d.ypos, W, H + (titled ? fy + 4 : 0), 0);
         SetBlendMode(0);

@@ -33,6 +33,7 @@ struct KYguiWidget {
     int32_t scroll_range = 0;
     int32_t cursor_x = 0;
     int32_t cursor_y = 0;
+    friend bool operator==(const KYguiWidget&, const KYguiWidget&) = default;
 };
 
 struct KYguiLink {
@@ -40,11 +41,13 @@ struct KYguiLink {
     RtString dstId;
     RtString srcProperty;
     RtString dstProperty;
+    friend bool operator==(const KYguiLink&, const KYguiLink&) = default;
 };
 
 struct KYguiDrawOrder {
     RtString id;
     double index = 0;
+    friend bool operator==(const KYguiDrawOrder&, const KYguiDrawOrder&) = default;
 };
 
 struct KYguiDialog {
@@ -67,6 +70,19 @@ struct KYguiDialog {
     std::vector<KYguiLink> links;
     std::vector<KYguiWidget> widgets; // sorted ascending by id
     std::vector<KYguiDrawOrder> draw_order;
+    friend bool operator==(const KYguiDialog&, const KYguiDialog&) = default;
+};
+
+// What a frame's picture depends on besides the dialogs: the pointer, whether a tooltip shows, the font.
+struct KYguiLooks {
+    int32_t x = -1, y = -1, button1 = 0, button2 = 0;
+    bool tooltips = false;
+    int32_t fx = 0, fy = 0;
+    int32_t proportional = 0;
+    std::array<int32_t, 256> kern_offset{};
+    std::array<int32_t, 256> char_width{};
+    int32_t smoothShading = -1;
+    friend bool operator==(const KYguiLooks&, const KYguiLooks&) = default;
 };
 
 struct KYguiState {
@@ -98,6 +114,12 @@ struct KYguiState {
     // Shaded boxes: -1 until asked once whether smooth shading is offered; tests may set 0 to force flat.
     int32_t smoothShading = -1;
     KYguiUserHook userHook = nullptr;
+    // Frames that would look as the last drawn one are not drawn when the program asked
+    // KYgui_changed first: the dialogs and looks the last drawn frame started from.
+    bool frameAsked = false; // KYgui_changed answered since the last KYshow
+    bool drawFrame = true;   // and what it answered
+    std::deque<KYguiDialog> drawnDialogs;
+    KYguiLooks drawnLooks;
 };
 
 KYguiState& KYgui();

@@ -1,5 +1,7 @@
-// KYshow: every dialog's frame, the click event, the requests served after the widgets, and the links.
+// KYshow: every dialog's frame (drawn, or only handled when it would look as the last drawn one), the
+// click event, the requests served after the widgets, and the links.
 #include "gui/dialog_frame.h"
+#include "gui/frame_changes.h"
 #include "gui/kyshow_input.h"
 #include "runtime/core/core.h"
 #include "runtime/input/input.h"
@@ -46,10 +48,17 @@ void KYshow(double onlyActive) {
         DebugOutput("KYshow: No active dialog!\n");
         return;
     }
+    // Unasked, every frame is drawn: the program may show every frame.
+    bool draw = !k.frameAsked || k.drawFrame;
+    k.frameAsked = false;
+    if (draw) {
+        k.drawnDialogs = k.dialogs;
+        k.drawnLooks = CurrentLooks();
+    }
     if (onlyActive == 0)
-        for (KYguiDialog& d : k.dialogs) DrawDialog(d, false);
+        for (KYguiDialog& d : k.dialogs) DrawDialog(d, false, draw);
     KYguiDialog& active = k.dialogs.back();
-    DrawDialog(active, true);
+    DrawDialog(active, true, draw);
     // Links copy after the frame, in order, each seeing the copies before it.
     for (size_t i = 0; i < active.links.size(); ++i) {
         KYguiLink link = active.links[i];

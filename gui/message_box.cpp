@@ -26,8 +26,12 @@ double KYgui_msg(const RtString& text, double yesNo) {
     KYgui_set("", "FOCUS", "bt_yes"); // Enter or Space answer Yes (OK)
     ActiveDialog().defaultButton = "bt_yes";
     for (;;) {
+        bool changed = KYgui_changed() != 0;
         KYshow(0);
-        ShowScreen();
+        if (changed)
+            ShowScreen();
+        else
+            KeepScreen();
         // Escape (a pad's B) is No, or the only answer OK.
         bool cancel = KYgui().cancel;
         if (KYgui_get("bt_yes", "CLICKED") != 0 || (cancel && yesNo == 0)) {

@@ -133,6 +133,7 @@ RtString KYgui_keyboard_str(const RtString& text) {
         // Typing goes to the field unless Ctrl+Tab took the focus on to the keys.
         if (FindWidget(ActiveDialog(), KYgui_get_str("", "FOCUS"), false) < 0) KYgui_set("", "FOCUS", "tx_text");
         bool relayout = KYgui_get("tab", "CLICKED") != 0;
+        bool changed = KYgui_changed() != 0;
         KYshow(1);
         if (relayout) {
             Build();
@@ -158,6 +159,9 @@ RtString KYgui_keyboard_str(const RtString& text) {
             k.keyboard_open = 0;
             return result;
         }
-        ShowScreen();
+        if (changed)
+            ShowScreen();
+        else
+            KeepScreen();
     }
 }

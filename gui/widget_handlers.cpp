@@ -95,14 +95,14 @@ int32_t TabAt(const KYguiWidget& w, int32_t lx, int32_t ly, int32_t fx, int32_t 
     return -1;
 }
 
+} // namespace
+
 bool BuiltIn(const RtString& type) {
     for (const char* kind :
          {"WIDGET", "BUTTON", "SLIDER", "RADIO", "CHECKBOX", "FILE", "LIST", "TEXT", "TAB", "SPACER"})
         if (type == kind) return true;
     return false;
 }
-
-} // namespace
 
 void SelectTab(KYguiDialog& d, int32_t index, int32_t k) {
     d.widgets[index].select = k;

@@ -9,3 +9,5 @@
 void HandleWidget(KYguiDialog& dialog, int32_t index, int32_t lx, int32_t ly, int32_t event, int32_t button2);
 // Shows the widgets of tab group k of a tab row and hides those of the others.
 void SelectTab(KYguiDialog& dialog, int32_t index, int32_t k);
+// The toolkit's own kinds; any other is an application kind, drawn by the application's hook.
+bool BuiltIn(const RtString& type);

@@ -233,6 +233,12 @@ EventType Classify(const SDL_Event& e) {
         return EventType::FocusLost;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
         return EventType::FocusGained;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        return EventType::Exposed;
     }
     return EventType::Other;
 }

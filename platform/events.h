@@ -7,7 +7,8 @@
 
 namespace platform {
 
-enum class EventType { Close, FocusLost, FocusGained, Other };
+// Exposed: the window's picture was lost or its size changed (exposed, shown, restored, resized).
+enum class EventType { Close, FocusLost, FocusGained, Exposed, Other };
 
 struct Event {
     EventType type;

@@ -1,5 +1,6 @@
 // Start-up time and memory of a whole process, how late the frame loop releases frames, and how much
-// CPU an idle 60 fps loop uses: ours, raylib's pacing, an SDL_Delay loop and the idle launcher.
+// CPU an idle 60 fps loop uses: ours (showing every frame, or keeping the screen), raylib's pacing, an
+// SDL_Delay loop and the idle launcher.
 #include "runtime/core/core.h"
 #include "tests/app/child_run.h"
 #include "tests/support/headless.h"
@@ -177,7 +178,20 @@ void RuntimeLoop() {
     MeasureIdle([] { ShowScreen(); });
 }
 
-const char* const kLoops[] = {"ShowScreen", "raylib", "SDL_Delay"};
+// Frames that show nothing new: the pacing and the input step alone.
+void KeepScreenLoop() {
+    StartRuntime();
+    LimitFps(60);
+    ShowScreen();
+    MeasureIdle([] {
+        if (ScreenNeedsDrawing() != 0)
+            ShowScreen();
+        else
+            KeepScreen();
+    });
+}
+
+const char* const kLoops[] = {"ShowScreen", "raylib", "SDL_Delay", "KeepScreen"};
 
 std::vector<std::string> DisplayEnv(const XvfbDisplay* xvfb) {
     if (xvfb) return {"SDL_VIDEODRIVER=x11", "DISPLAY=" + xvfb->Name()};
@@ -207,7 +221,7 @@ void IdleLoopCpu(benchmark::State& state) {
 }
 BENCHMARK(IdleLoopCpu)
     ->ArgNames({"loop", "xvfb"})
-    ->ArgsProduct({{0, 1, 2}, {0, 1}})
+    ->ArgsProduct({{0, 1, 2, 3}, {0, 1}})
     ->Iterations(1)
     ->Unit(benchmark::kSecond);
 
@@ -252,6 +266,7 @@ int main(int argc, char** argv) {
         if (loop == kLoops[0]) RuntimeLoop();
         if (loop == kLoops[1]) RaylibStyleLoop();
         if (loop == kLoops[2]) SdlDelayLoop();
+        if (loop == kLoops[3]) KeepScreenLoop();
         return 0;
     }
     benchmark::Initialize(&argc, argv);

@@ -4,7 +4,7 @@
 //
 //   Start-up    CoreMain RuntimeInit, RuntimeSettings (the configure callback's record), CommandLine
 //   Window      SetScreen SetViewport FlushGL
-//   Frame loop  ShowScreen LimitFps ReadClockMs ElapsedTime FrameTime
+//   Frame loop  ShowScreen KeepScreen ScreenNeedsDrawing LimitFps ReadClockMs ElapsedTime FrameTime
 //   End, errors EndProgram EndCommand SetRuntimeError RuntimeError
 //   Numbers     Sin Cos Tan ASin ACos ATan SquareRoot Abs IntAbs Mod FMod Pow Len Asc Chr BoxCollision
 //   Random      RndSeed Rnd
@@ -80,6 +80,13 @@ void FlushGL();
 // the frame period, clears the screen and resets the drawing state (blend mode 0, background buffer
 // 0, full-screen viewport). While the window is inactive it waits here.
 void ShowScreen();
+// Ends a frame that drew nothing new as ShowScreen does (input, quit keys, music, the frame period)
+// but shows nothing: the window keeps its picture, at little CPU. The back buffer holds that picture
+// again, for screenshots and grabs; the next frame is drawn over it, so draw it whole.
+void KeepScreen();
+// 1 while the window needs a newly drawn frame: it was opened, exposed, restored or resized since
+// the last ShowScreen, or KeepScreen has no copy of the picture on screen yet.
+double ScreenNeedsDrawing();
 // Frames per second for the pacing; 0 or less: as fast as possible (a 2 ms period).
 void LimitFps(double framesPerSecond);
 // The clock in milliseconds (any origin).

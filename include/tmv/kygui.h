@@ -13,7 +13,7 @@
 //               KYgui_file KYgui_tab KYgui_spacer KYgui_user KYgui_spritebuttons
 //   Items       KYgui_insertitem KYgui_deleteitem KYgui_getitem_str
 //   Properties  KYgui_hide KYgui_link KYgui_set KYgui_get_str KYgui_get
-//   Frame       KYshow KYgui_font_kerning
+//   Frame       KYshow KYgui_changed KYgui_font_kerning
 //   Own kinds   KYguiUserHook kygui_handle_user KYgui_sethook
 //   Standard    KYgui_msg KYgui_colordlg KYgui_keyboard_str
 //   Debug       KYgui_DebugHelpers KYgui_DebugWidgets
@@ -58,6 +58,16 @@ double KYgui_get(const RtString& id, const RtString& property);
 
 // ---- Frame
 void KYshow(double onlyActive);               // 0: the dialogs below are drawn dimmed first
+// 1 when this frame's KYshow would look different from the last drawn one (input, a property, the
+// pointer's rest for tooltips, the window exposed or resized), else 0: the KYshow that follows then
+// handles the dialogs without drawing, and the frame ends with KeepScreen instead of ShowScreen:
+//   bool changed = KYgui_changed() != 0;
+//   if (changed) { draw the background; }
+//   KYshow(1); read the properties;
+//   if (changed) ShowScreen(); else KeepScreen();
+// Answering 1 after kept frames it clears the back buffer first, as ShowScreen leaves it. Without it
+// every KYshow draws.
+double KYgui_changed();
 void KYgui_font_kerning(double proportional); // 1: measure the current font's glyphs, 0: fixed cells
 
 // ---- Application kinds: the hook gets the widget's id, the pointer relative to it, the click

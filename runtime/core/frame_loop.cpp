@@ -7,6 +7,7 @@
 #include "runtime/core/core_internal.h"
 #include "runtime/core/gl_state.h"
 #include "runtime/core/number_convert.h"
+#include "runtime/core/shown_picture.h"
 #include "runtime/core/subsystem_hooks.h"
 
 #include <GL/gl.h>
@@ -81,6 +82,9 @@ long RuntimeWindowProc(const platform::Event& event) {
             rt.paused = false;
         }
         return 0;
+    case platform::EventType::Exposed:
+        if (rt.device) rt.device->shown.lost = true;
+        return 0;
     case platform::EventType::Other:
         break;
     }
@@ -103,16 +107,10 @@ void SleepTowards(OpenGLVividoru& device, double now) {
     device.wakeMargin = std::clamp(margin, kLeastWakeMargin, kMostWakeMargin);
 }
 
-} // namespace
-
 // Sleeps through the period on the high-resolution clock and polls only the last fraction of a
 // millisecond: the frame is released on the first clock reading past the deadline, at little CPU.
-double PresentFrame(OpenGLVividoru& device) {
-    if (Hooks().finishScreen) Hooks().finishScreen();
-    GlFlushQuads();
-    platform::SwapWindow(device.window);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    double start = ReadClockMs();
+// Returns the clock reading that released it.
+double PaceFrame(OpenGLVividoru& device) {
     double now;
     do {
         PumpMessages(device);
@@ -123,15 +121,17 @@ double PresentFrame(OpenGLVividoru& device) {
     // Missed periods are skipped, not caught up.
     if (device.framePeriod > 0)
         while (device.nextFrameTime < now) device.nextFrameTime += device.framePeriod;
-    return (now - start) + 1.0;
+    return now;
 }
 
-void ShowScreen() {
+// ShowScreen's steps before the frame is shown: the headless screenshot (when the back buffer holds
+// a picture), the clock, the pause, the input, the quit keys, the stencil pass and the music.
+void EndFrameInput(bool pictureDrawn) {
     RuntimeState& rt = Runtime();
     SubsystemHooks& hooks = Hooks();
     OpenGLVividoru& device = Device();
     double shotMs = Settings().headlessShotMs;
-    if (shotMs > 0 && platform::Headless() && ElapsedTime() > shotMs) SaveHeadlessShot();
+    if (pictureDrawn && shotMs > 0 && platform::Headless() && ElapsedTime() > shotMs) SaveHeadlessShot();
     if (Settings().debugMode) {
         platform::ShowWindow(rt.window);
         platform::RaiseWindow(rt.window);
@@ -152,8 +152,46 @@ void ShowScreen() {
     if (hooks.leaveStencilMode) hooks.leaveStencilMode();
     if (hooks.musicUpkeep) hooks.musicUpkeep();
     PumpMessages(device);
+}
+
+} // namespace
+
+double PresentFrame(OpenGLVividoru& device) {
+    if (Hooks().finishScreen) Hooks().finishScreen();
+    GlFlushQuads();
+    CopyShownPicture(device);
+    // Cleared before the swap: an expose that comes while this frame waits asks for the next one.
+    device.shown.lost = false;
+    device.shown.inBackBuffer = false;
+    ++device.shown.framesShown;
+    platform::SwapWindow(device.window);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    double start = ReadClockMs();
+    double now = PaceFrame(device);
+    return (now - start) + 1.0;
+}
+
+void ShowScreen() {
+    SubsystemHooks& hooks = Hooks();
+    OpenGLVividoru& device = Device();
+    EndFrameInput(true);
     PresentFrame(device);
     if (hooks.resetFrameDrawing) hooks.resetFrameDrawing();
     SetViewport(0, 0, 0, 0);
     if (hooks.resetEngine3DFrame) hooks.resetEngine3DFrame();
 }
+
+// The picture goes back into the back buffer first, so that the screenshots of this frame show what
+// is on screen. The per-frame drawing state needs no reset: nothing was drawn.
+void KeepScreen() {
+    OpenGLVividoru& device = Device();
+    if (Hooks().finishScreen) Hooks().finishScreen();
+    bool restored = RestoreShownPicture(device);
+    if (!restored) device.shown.lost = true;
+    EndFrameInput(restored);
+    PaceFrame(device);
+    SetViewport(0, 0, 0, 0);
+    if (Hooks().resetEngine3DFrame) Hooks().resetEngine3DFrame();
+}
+
+double ScreenNeedsDrawing() { return Device().shown.lost ? 1 : 0; }

@@ -65,6 +65,7 @@ bool OpenGLVividoru::CreateWindow(int32_t w, int32_t h, int32_t bits, int32_t fr
     GlForgetState();
     WarnIfSoftware();
     nextFrameTime = ReadClockMs();
+    shown.lost = true;
     BindGlExtensions();
     platform::ShowWindow(window);
     SetViewport(0, 0, 0, 0);
@@ -147,6 +148,7 @@ int OpenGLVividoru::Hide() {
 }
 
 int OpenGLVividoru::Resize(int32_t w, int32_t h, int32_t bits, int32_t fullScreenFlag) {
+    shown.lost = true;
     if (w) width = w;
     if (h) height = h;
     if (bits) depth = bits;
@@ -158,6 +160,9 @@ void OpenGLVividoru::DestroyWindow() {
     // Quads not drawn yet belong to a frame that is never shown.
     GlForgetState();
     if (contextReady && Hooks().releaseTextures) Hooks().releaseTextures();
+    if (contextReady) GlDeleteTexture(shown.texture);
+    shown.width = shown.height = 0;
+    shown.inBackBuffer = false;
     if (fullScreen) platform::LeaveFullscreen(window);
     fullScreen = false;
     platform::MakeCurrent(window, nullptr);

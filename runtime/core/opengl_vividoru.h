@@ -7,6 +7,18 @@
 
 struct SDL_Window;
 
+// The picture on screen, for frames ended with KeepScreen: once a program ends one that way, every
+// shown frame is copied first, so that the back buffer can hold the shown picture again.
+struct ShownPicture {
+    bool lost = true;     // nothing current on screen: the window just opened, was exposed or resized
+    bool copying = false; // a frame was ended with KeepScreen
+    uint32_t texture = 0;
+    int32_t width = 0; // of the copy; 0: none
+    int32_t height = 0;
+    bool inBackBuffer = false; // put back by KeepScreen, nothing drawn over it since
+    int64_t framesShown = 0;
+};
+
 class OpenGLVividoru {
   public:
     // Probes the clock source into the runtime state.
@@ -39,6 +51,7 @@ class OpenGLVividoru {
     // How long before the deadline the pacing sleep ends, learnt from how late sleeps wake: short on a
     // quiet machine, longer on a busy one so frames still leave on time.
     double wakeMargin = 0.5;
+    ShownPicture shown;
 
   private:
     bool OpenMultisampled();

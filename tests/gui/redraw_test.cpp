@@ -1,0 +1,93 @@
+// Frames that would look as the last one are neither drawn nor shown; input, expose and changed
+// properties bring a drawn frame back, and the back buffer holds the picture on screen meanwhile.
+#include "gui/kygui_state.h"
+#include "runtime/core/core.h"
+#include "runtime/gfx2d/gfx2d.h"
+#include "tests/gui/gui_test_support.h"
+#include "tests/support/headless.h"
+
+#include <SDL.h>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr uint32_t kWhite = 0xffffff, kGrey = 0xc0c0c0, kHoverBright = 0xfff0a0;
+
+// The launcher's loop: frames shown in the n frames.
+int64_t Frames(int n) {
+    int64_t before = Device().shown.framesShown;
+    for (int i = 0; i < n; ++i) {
+        bool changed = KYgui_changed() != 0;
+        if (changed) DrawFilledRect(0, 0, 640, 480, 0x0000ff);
+        KYshow(1);
+        if (changed)
+            ShowScreen();
+        else
+            KeepScreen();
+    }
+    return Device().shown.framesShown - before;
+}
+
+// A dialog with a button and a focused text field, shown until it rests; frames every 2 ms.
+void RestingDialog() {
+    StartGui();
+    LimitFps(0);
+    OpenDialog(10, 10, 200, 100);
+    KYgui_button("b", "", 40, 30);
+    KYgui_text("t", "some text", 100, 30);
+    KYgui_set("", "FOCUS", "t");
+    Frames(5);
+}
+
+class Redraw : public testing::Test {
+  protected:
+    void TearDown() override { LimitFps(60); }
+};
+
+} // namespace
+
+TEST_F(Redraw, AnIdleDialogShowsNoFramesAndKeepsItsPicture) {
+    RestingDialog();
+    EXPECT_EQ(Frames(30), 0);
+    Box b = Placed("b");
+    // What KeepScreen put back: the last frame shown.
+    EXPECT_EQ(BackBufferPixel(5, 5), 0x0000ffu);
+    EXPECT_EQ(BackBufferPixel(11, 10), kGrey);
+    EXPECT_EQ(BackBufferPixel(b.x + 5, b.y + 2), kWhite);
+}
+
+TEST_F(Redraw, InputExposeAndChangedPropertiesDrawTheNextFrame) {
+    struct Case {
+        const char* cause;
+        std::function<void()> act;
+    } cases[] = {
+        {"pointer", [] { PushMouseMotion(Placed("t").x + 3, Placed("t").y + 3, 0, 0); }},
+        {"key", [] { PushKey(SDL_SCANCODE_TAB, true); }},
+        {"wheel", [] { PushMouseWheel(1); }},
+        {"expose", [] { PushWindowEvent(SDL_WINDOWEVENT_EXPOSED); }},
+        {"caret", [] { KYgui_set("t", "SELEND", "3"); }},
+        {"hidden", [] { KYgui_hide("t", 1); }},
+    };
+    for (const Case& c : cases) {
+        RestingDialog();
+        ASSERT_EQ(Frames(2), 0) << c.cause;
+        c.act();
+        EXPECT_GE(Frames(2), 1) << c.cause; // pushed input reaches the second frame
+        Frames(4);
+        EXPECT_EQ(Frames(4), 0) << c.cause << ": at rest again";
+        PushKey(SDL_SCANCODE_TAB, false);
+    }
+}
+
+TEST_F(Redraw, TheFrameDrawnAfterRestStartsClearedAndShowsTheChange) {
+    RestingDialog();
+    Box b = Placed("b");
+    EXPECT_EQ(BackBufferPixel(b.x + 5, b.y + 2), kWhite);
+    PushMouseMotion(b.CentreX(), b.CentreY(), 0, 0);
+    ASSERT_EQ(KYgui_changed(), 1);
+    EXPECT_EQ(BackBufferPixel(5, 5), 0u) << "cleared as after ShowScreen";
+    KYshow(1);
+    EXPECT_EQ(BackBufferPixel(b.x + 5, b.y + 2), kHoverBright);
+    ShowScreen();
+}
