@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <regex>
 #include <sys/stat.h>
+#include <tuple>
 
 namespace {
 
@@ -47,36 +48,30 @@ void* Bind(RtString& module, const char* function) {
 
 TEST(ProcessRun, WaitsForTheStatusSplitsArgumentsAndFindsProgramsBesideItAndInTheCurrentFolder) {
     StartRuntime();
-    std::string dir = ElsewhereDir();
+    std::string dir = ElsewhereDir(), out = platform::TempDir() + "args.txt";
     ASSERT_TRUE(platform::SetCurrentDir(dir));
-    double code = -5;
-    EXPECT_EQ(ProcessRun("exit_with 7", 0, 1, code), 1);
-    EXPECT_EQ(code, 0) << "without waiting the exit code stays 0";
-    // 259 (still active) is only the status a Linux program can give; a signal reports 128 + its number.
-    const std::pair<RtString, double> runs[] = {{"exit_with 255", 255},
-                                                {"exit_with 259", 259 & 0xFF},
-                                                {"exit_with kill", 128 + 9},
-                                                {"\"" + RtString(ProgramDir().c_str()) + "/exit_with\" 3", 3}};
-    for (const auto& [line, expected] : runs) {
-        EXPECT_EQ(ProcessRun(line, 1, 0, code), 1) << line.c_str();
-        EXPECT_EQ(code, expected) << line.c_str();
-    }
-    code = -5;
-    EXPECT_EQ(ProcessRun("no_such_program_tmv 1", 1, 1, code), 0);
-    EXPECT_EQ(code, 0);
-    EXPECT_EQ(ProcessRun("   ", 1, 1, code), 0);
-
-    std::string out = platform::TempDir() + "args.txt";
-    RtString line = RtString(("print_args " + out + R"( "two words" plain "say \"hi\"" a\b "" end\\")").c_str());
-    ASSERT_EQ(ProcessRun(line, 1, 1, code), 1);
-    EXPECT_EQ(ReadFile(out), dir + "\ntwo words\nplain\nsay \"hi\"\na\\b\n\nend\\\n")
-        << "started in the caller's folder, though found beside the test program";
     WriteScript(dir + "/local_tool", "exit 12");
-    EXPECT_EQ(ProcessRun("local_tool", 1, 1, code), 1);
-    EXPECT_EQ(code, 12) << "the current folder is searched too";
     std::ofstream(dir + "/not_a_program") << "plain text";
     chmod((dir + "/not_a_program").c_str(), 0700);
-    EXPECT_EQ(ProcessRun("not_a_program", 1, 1, code), 0) << "found, but the system cannot start it";
+    // 259 (still active) is only the status a Linux program can give; a signal reports 128 + its number.
+    const std::tuple<RtString, int, double> runs[] = {
+        {"exit_with 7", 1, 0}, // without waiting the exit code stays 0
+        {"exit_with 255", 1, 255},
+        {"exit_with 259", 1, 259 & 0xFF},
+        {"exit_with kill", 1, 128 + 9},
+        {"\"" + RtString(ProgramDir().c_str()) + "/exit_with\" 3", 1, 3},
+        {"local_tool", 1, 12},   // the current folder is searched too
+        {"not_a_program", 0, 0}, // found, but the system cannot start it
+        {"no_such_program_tmv 1", 0, 0},
+        {"   ", 0, 0},
+        {RtString(("print_args " + out + R"( "two words" plain "say \"hi\"" a\b "" end\\")").c_str()), 1, 0}};
+    for (const auto& [line, started, expected] : runs) {
+        double code = -5;
+        EXPECT_EQ(ProcessRun(line, line != "exit_with 7", 1, code), started) << line.c_str();
+        EXPECT_EQ(code, expected) << line.c_str();
+    }
+    EXPECT_EQ(ReadFile(out), dir + "\ntwo words\nplain\nsay \"hi\"\na\\b\n\nend\\\n")
+        << "started in the caller's folder, though found beside the test program";
 }
 
 TEST(LibraryBind, EachModuleLoadsOnceUnderItsLowerCaseNameAndAMissingOneIsReported) {
@@ -107,27 +102,26 @@ TEST(LibraryBind, EachModuleLoadsOnceUnderItsLowerCaseNameAndAMissingOneIsReport
 
 TEST(SystemInfo, KeysAreUpperCasedAndAnswered) {
     StartRuntime();
-    EXPECT_EQ(Info(""), "LINUX");
+    // The driver gives an address for any name: an extension's function must also be in its list.
+    const std::pair<const char*, const char*> answers[] = {{"", "LINUX"},
+                                                           {"device", "DESKTOP"},
+                                                           {"time", R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)"},
+                                                           {"id", "[0-9A-F]{8}"},
+                                                           {"weather", "NO_DATA"},
+                                                           {"GLEXT", "NO_DATA"},
+                                                           {"Battery", "100|[1-9]?[0-9]|255"},
+                                                           {"glext:glActiveTextureARB", "1"},
+                                                           {"GLEXT:glTmvInventedFunction", "0"},
+                                                           {"GLEXT:glBegin", "1"}};
+    for (auto [key, answer] : answers)
+        EXPECT_TRUE(std::regex_match(Info(key), std::regex(answer))) << key << ": " << Info(key);
     RtString key = "device";
-    EXPECT_EQ(S(SystemInfo(key)), "DESKTOP");
+    SystemInfo(key);
     EXPECT_EQ(S(key), "DEVICE");
-    EXPECT_TRUE(std::regex_match(Info("time"), std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")));
-    int battery = std::stoi(Info("Battery"));
-    EXPECT_TRUE((battery >= 0 && battery <= 100) || battery == 255) << battery;
-    EXPECT_EQ(Info("weather"), "NO_DATA");
-    EXPECT_EQ(Info("GLEXT"), "NO_DATA") << "the prefix needs its colon";
-
-    EXPECT_EQ(Info("glext:glActiveTextureARB"), "1");
-    EXPECT_EQ(Info("GLEXT:glTmvInventedFunction"), "0") << "the driver gives an address for any name";
-    EXPECT_EQ(Info("GLEXT:glBegin"), "1");
-    std::string log = ReadLog();
-    EXPECT_NE(log.find("ext: glActiveTextureARB                    [  OK]\r\n"), std::string::npos);
-    EXPECT_NE(log.find("ext: glTmvInventedFunction                 [FAIL]\r\n"), std::string::npos);
-
-    std::string id = Info("id"), path = platform::TempDir() + "id.txt";
-    EXPECT_TRUE(std::regex_match(id, std::regex("[0-9A-F]{8}"))) << id;
+    EXPECT_NE(ReadLog().find("ext: glTmvInventedFunction                 [FAIL]\r\n"), std::string::npos);
+    std::string path = platform::TempDir() + "id.txt";
     EXPECT_EXIT((std::ofstream(path) << Info("ID") << std::flush, std::exit(0)), testing::ExitedWithCode(0), "");
-    EXPECT_EQ(ReadFile(path), id) << "another process answers the same";
+    EXPECT_EQ(ReadFile(path), Info("id")) << "another process answers the same";
 }
 
 TEST(FileRequest, TheChooserAnswersAndTheFolderStays) {
