@@ -1,5 +1,4 @@
-// The GL state record: after any sequence of requests GL itself holds what was last asked for, and
-// batched quads reach the frame in their colour.
+// The GL state record: after any sequence of requests GL itself holds what was last asked for.
 #include "runtime/core/core.h"
 #include "runtime/core/gl_extensions.h"
 #include "runtime/core/gl_state.h"
@@ -61,32 +60,4 @@ TEST(GlState, GlHoldsWhatWasLastAskedForAfterRandomRequests) {
     }
     FlushGL();
     glDeleteTextures(2, textures);
-}
-
-// Runs of one to eight quads, below and above the length drawn vertex by vertex, each in a colour of
-// its own: every quad is in the frame read back, in its run's colour.
-TEST(GlState, BatchedQuadsReachTheFrameInTheirColour) {
-    StartRuntime();
-    FlushGL();
-    glClear(GL_COLOR_BUFFER_BIT);
-    for (int unit : {0, 1}) GlEnableTexture(unit, false);
-    GlBlend(false);
-    GlAlphaTest(false);
-    GlCullFace(false);
-    for (int run = 0; run < 8; ++run) {
-        const int rgb = run % 7 + 1;
-        GlColour(rgb & 1, rgb >> 1 & 1, rgb >> 2 & 1, 1);
-        for (float x = 0; x <= 10 * run; x += 10) {
-            GlBatchVertex* v = GlBatchQuads(GL_QUADS, 4);
-            const float y = 10.0f * run;
-            v[0] = {x, y, 0, 0, 0}, v[1] = {x + 8, y, 0, 0, 0}, v[2] = {x + 8, y + 8, 0, 0, 0},
-            v[3] = {x, y + 8, 0, 0, 0};
-        }
-    }
-    for (int run = 0; run < 8; ++run)
-        for (int quad = 0; quad < 9; ++quad) {
-            const int rgb = run % 7 + 1;
-            const uint32_t colour = (rgb & 1) * 0xFFu + (rgb >> 1 & 1) * 0xFF00u + (rgb >> 2 & 1) * 0xFF0000u;
-            EXPECT_EQ(BackBufferPixel(10 * quad + 4, 10 * run + 4), quad <= run ? colour : 0u) << run << " " << quad;
-        }
 }

@@ -53,18 +53,16 @@ TEST(ProcessRun, WaitsForTheStatusSplitsArgumentsAndFindsProgramsBesideItAndInTh
     WriteScript(dir + "/local_tool", "exit 12");
     std::ofstream(dir + "/not_a_program") << "plain text";
     chmod((dir + "/not_a_program").c_str(), 0700);
-    // 259 (still active) is only the status a Linux program can give; a signal reports 128 + its number.
+    // 259 (still active) is only the status a Linux program can give; a signal reports 128 + its number;
+    // without waiting the exit code stays 0; the current folder is searched too; a file found that the
+    // system cannot start, or none found, starts nothing.
+    // clang-format off
     const std::tuple<RtString, int, double> runs[] = {
-        {"exit_with 7", 1, 0}, // without waiting the exit code stays 0
-        {"exit_with 255", 1, 255},
-        {"exit_with 259", 1, 259 & 0xFF},
-        {"exit_with kill", 1, 128 + 9},
-        {"\"" + RtString(ProgramDir().c_str()) + "/exit_with\" 3", 1, 3},
-        {"local_tool", 1, 12},   // the current folder is searched too
-        {"not_a_program", 0, 0}, // found, but the system cannot start it
-        {"no_such_program_tmv 1", 0, 0},
-        {"   ", 0, 0},
+        {"exit_with 7", 1, 0}, {"exit_with 255", 1, 255}, {"exit_with 259", 1, 259 & 0xFF}, {"exit_with kill", 1, 128 + 9},
+        {"\"" + RtString(ProgramDir().c_str()) + "/exit_with\" 3", 1, 3}, {"local_tool", 1, 12}, {"not_a_program", 0, 0},
+        {"no_such_program_tmv 1", 0, 0}, {"   ", 0, 0},
         {RtString(("print_args " + out + R"( "two words" plain "say \"hi\"" a\b "" end\\")").c_str()), 1, 0}};
+    // clang-format on
     for (const auto& [line, started, expected] : runs) {
         double code = -5;
         EXPECT_EQ(ProcessRun(line, line != "exit_with 7", 1, code), started) << line.c_str();
