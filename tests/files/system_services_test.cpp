@@ -13,11 +13,6 @@
 
 namespace {
 
-std::string ProgramDir() {
-    std::string exe = platform::ExecutablePath();
-    return exe.substr(0, exe.rfind('/'));
-}
-
 // A folder away from the test program, so that only the lookup beside the program finds the helpers.
 std::string ElsewhereDir() {
     std::string dir = platform::TempDir() + "elsewhere";
@@ -30,11 +25,9 @@ void WriteScript(const std::string& path, const std::string& body) {
     chmod(path.c_str(), 0700);
 }
 
-std::string S(const RtString& s) { return std::string(s.view()); }
-
 std::string Info(const char* key) {
     RtString upperCased = key;
-    return S(SystemInfo(upperCased));
+    return SystemInfo(upperCased).str();
 }
 
 // The bound pointer, which starts as a non-null value so that a call that leaves it alone shows.
@@ -59,7 +52,7 @@ TEST(ProcessRun, WaitsForTheStatusSplitsArgumentsAndFindsProgramsBesideItAndInTh
     // clang-format off
     const std::tuple<RtString, int, double> runs[] = {
         {"exit_with 7", 1, 0}, {"exit_with 255", 1, 255}, {"exit_with 259", 1, 259 & 0xFF}, {"exit_with kill", 1, 128 + 9},
-        {"\"" + RtString(ProgramDir().c_str()) + "/exit_with\" 3", 1, 3}, {"local_tool", 1, 12}, {"not_a_program", 0, 0},
+        {"\"" + RtString(platform::ProgramDir()) + "/exit_with\" 3", 1, 3}, {"local_tool", 1, 12}, {"not_a_program", 0, 0},
         {"no_such_program_tmv 1", 0, 0}, {"   ", 0, 0},
         {RtString(("print_args " + out + R"( "two words" plain "say \"hi\"" a\b "" end\\")").c_str()), 1, 0}};
     // clang-format on
@@ -73,20 +66,20 @@ TEST(ProcessRun, WaitsForTheStatusSplitsArgumentsAndFindsProgramsBesideItAndInTh
 }
 
 TEST(LibraryBind, EachModuleLoadsOnceUnderItsLowerCaseNameAndAMissingOneIsReported) {
-    ASSERT_TRUE(platform::SetCurrentDir(ProgramDir()));
+    ASSERT_TRUE(platform::SetCurrentDir(platform::ProgramDir()));
     size_t before = Libraries().names.size();
     RtString upper = "./LIBTMVSAMPLE.SO", lower = "./libtmvsample.so", mixed = "./libTmvMixed.so";
     void* f = Bind(upper, "TmvSampleAnswer");
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(reinterpret_cast<int (*)()>(f)(), 42);
-    EXPECT_EQ(S(upper), "./libtmvsample.so");
+    EXPECT_EQ(upper.str(), "./libtmvsample.so");
     EXPECT_EQ(Bind(lower, "TmvSampleAnswer"), f);
     EXPECT_EQ(Libraries().names.size(), before + 1) << "loaded once";
     EXPECT_EQ(Bind(lower, "tmvsampleanswer"), nullptr) << "function names keep their case";
     // The file's own name has capitals: it is loaded as written, cached in lower case.
     EXPECT_NE(Bind(mixed, "TmvSampleAnswer"), nullptr);
-    EXPECT_EQ(S(mixed), "./libtmvmixed.so");
-    EXPECT_EQ(S(Libraries().names.back()), "./libtmvmixed.so");
+    EXPECT_EQ(mixed.str(), "./libtmvmixed.so");
+    EXPECT_EQ(Libraries().names.back().str(), "./libtmvmixed.so");
     EXPECT_EQ(Libraries().names.size(), before + 2);
 
     setenv("TMV_DEBUG_OUTPUT", "1", 1);
@@ -115,7 +108,7 @@ TEST(SystemInfo, KeysAreUpperCasedAndAnswered) {
         EXPECT_TRUE(std::regex_match(Info(key), std::regex(answer))) << key << ": " << Info(key);
     RtString key = "device";
     SystemInfo(key);
-    EXPECT_EQ(S(key), "DEVICE");
+    EXPECT_EQ(key.str(), "DEVICE");
     EXPECT_NE(ReadLog().find("ext: glTmvInventedFunction                 [FAIL]\r\n"), std::string::npos);
     std::string path = platform::TempDir() + "id.txt";
     EXPECT_EXIT((std::ofstream(path) << Info("ID") << std::flush, std::exit(0)), testing::ExitedWithCode(0), "");
@@ -133,7 +126,7 @@ TEST(FileRequest, TheChooserAnswersAndTheFolderStays) {
     ASSERT_TRUE(platform::SetCurrentDir(dir));
 
     WriteScript(bin + "/zenity", "printf '%s\\n' \"$@\" > " + args + "\ncd /\necho '/data\\\\saves/slot 1.sav'");
-    EXPECT_EQ(S(FileRequest(0, "Saves|*.sav;*.bak|All|*.*")), "/data/saves/slot 1.sav");
+    EXPECT_EQ(FileRequest(0, "Saves|*.sav;*.bak|All|*.*").str(), "/data/saves/slot 1.sav");
     EXPECT_EQ(platform::CurrentDir(), dir);
     EXPECT_EQ(ReadFile(args), "--file-selection\n--filename=" + dir +
                                   "/\n--save\n--confirm-overwrite\n"
@@ -141,11 +134,11 @@ TEST(FileRequest, TheChooserAnswersAndTheFolderStays) {
     EXPECT_FALSE(Device().fullScreen);
 
     WriteScript(bin + "/zenity", "exit 1");
-    EXPECT_EQ(S(FileRequest(1, "")), "NO_FILE") << "cancelled";
+    EXPECT_EQ(FileRequest(1, "").str(), "NO_FILE") << "cancelled";
     EXPECT_EQ(platform::CurrentDir(), dir);
 
     setenv("PATH", bin.c_str(), 1);
     unlink((bin + "/zenity").c_str());
-    EXPECT_EQ(S(FileRequest(1, "")), "NO_FILE") << "no chooser installed";
+    EXPECT_EQ(FileRequest(1, "").str(), "NO_FILE") << "no chooser installed";
     setenv("PATH", oldPath.c_str(), 1);
 }
