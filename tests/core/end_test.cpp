@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -35,13 +36,6 @@ void InstallLoggingHooks() {
     h.destroyArchives = [] { WriteErrorLog("destroy archives"); };
 }
 
-void WriteBytesTo(const std::string& path, const std::string& bytes) {
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    close(fd);
-}
-
 int gCalls = 0;
 const CallByNameEntry kTable[] = {{[] { ++gCalls; }, "__KYgui_Helpers___"}, {nullptr, nullptr}};
 
@@ -66,6 +60,9 @@ TEST(ProgramEnd, AFatalErrorSaysWhatAndWhereOnlyDebugModeWritesTheEndReport) {
         },
         testing::ExitedWithCode(0), "");
     EXPECT_EQ(LogAfter("Init Finalized\r\n"), "");
+    // A code beyond what a status can hold still reports a failure.
+    EXPECT_EXIT(RuntimeError(300, "custom", "subject"), testing::ExitedWithCode(255),
+                "^Runtime error 300: custom: subject\n$");
 }
 
 TEST(ProgramEnd, CleanUpRunsInItsOrderThenTheEndWorkOnce) {
@@ -84,39 +81,31 @@ TEST(ProgramEnd, CleanUpRunsInItsOrderThenTheEndWorkOnce) {
 }
 
 TEST(ProgramEnd, LogDropsALineAfterFiveTriesAndWritesOnlyIntoAFileOfItsOwn) {
-    std::string path = platform::TempDir() + "ErrorLog.txt";
+    std::string path = platform::TempDir() + "ErrorLog.txt", target = platform::TempDir() + "elsewhere.txt";
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ASSERT_GE(fd, 0);
     ASSERT_EQ(flock(fd, LOCK_EX), 0);
     WriteErrorLog("lost");
     close(fd);
-    EXPECT_EQ(ReadLog(), "");
     WriteErrorLog(nullptr);
     EXPECT_EQ(ReadLog(), "NULL\r\n");
-
-    std::string target = platform::TempDir() + "elsewhere.txt";
+    // A link, a FIFO with or without a reader, or another user's file in a shared folder (only root can
+    // make one here) receives nothing, and nothing blocks.
     unlink(path.c_str());
     ASSERT_EQ(symlink(target.c_str(), path.c_str()), 0);
     WriteErrorLog("must not arrive");
     EXPECT_EQ(access(target.c_str(), F_OK), -1);
     unlink(path.c_str());
-
-    // A FIFO in its place, with or without a reader, neither blocks the log nor receives lines.
     ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
     WriteErrorLog("no reader");
     int reader = open(path.c_str(), O_RDONLY | O_NONBLOCK);
-    ASSERT_GE(reader, 0);
     WriteErrorLog("must not arrive");
     char byte;
     EXPECT_EQ(read(reader, &byte, 1), 0);
     close(reader);
     unlink(path.c_str());
-    // Another user's file in a shared folder receives nothing (only root can make one here).
-    WriteBytesTo(path, "theirs\r\n");
-    if (chown(path.c_str(), 65534, 65534) == 0) {
-        WriteErrorLog("must not arrive");
-        EXPECT_EQ(ReadLog(), "theirs\r\n");
-    }
+    std::ofstream(path) << "theirs";
+    if (chown(path.c_str(), 65534, 65534) == 0) WriteErrorLog("must not arrive");
+    EXPECT_EQ(ReadLog(), "theirs");
     unlink(path.c_str());
 }
 

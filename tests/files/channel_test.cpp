@@ -16,43 +16,40 @@ std::string FileWith(const std::string& bytes) {
 
 } // namespace
 
-TEST(FileChannels, FixedWidthReadsInterpretLittleEndianBytes) {
-    double values[] = {2.75, -2.75};
-    float quarter = 0.25f;
-    std::string bytes = "\xFE\xFF\xFE\xFF\x80\xFF\xFF\xFF\xFF";
-    bytes.append(reinterpret_cast<char*>(values), 16).append(reinterpret_cast<char*>(&quarter), 4);
-    ASSERT_TRUE(FileOpen(0, RtString(FileWith(bytes).c_str()), true));
-    int32_t i[6] = {};
-    double d = 0;
-    FileReadInt16(0, i[0]);
-    FileReadUInt16(0, i[1]);
-    FileReadInt8(0, i[2]);
-    FileReadUInt32(0, i[3]);
-    FileReadDouble(0, i[4]);
-    FileReadDouble(0, i[5]);
-    FileReadFloat(0, d);
-    EXPECT_EQ(std::vector<int32_t>(i, i + 6), (std::vector<int32_t>{-2, 65534, -128, -1, 2, -2}));
-    EXPECT_EQ(d, 0.25);
-    EXPECT_EQ(FilePosition(0), 29);
-    EXPECT_TRUE(FileEnd(0));
-    FileClose(0);
-}
-
-TEST(FileChannels, WritesReplaceTheFileAndLeaveThePositionAlone) {
-    std::string path = FreshDir() + "out.bin";
-    WriteBytes(path, "old contents that must go");
+// Writes replace the file and leave the position alone; each read takes back what its write put there.
+TEST(FileChannels, FixedWidthValuesAreLittleEndianBytesBothWays) {
+    std::string path = FileWith("old contents that must go");
     ASSERT_TRUE(FileOpen(3, RtString(path.c_str()), false));
+    FileWriteInt8(3, -2);
+    FileWriteUInt8(3, 300);
     FileWriteInt16(3, -2);
+    FileWriteUInt16(3, -2);
     FileWriteInt32(3, 0x12345678);
+    FileWriteUInt32(3, -128);
     FileWriteDouble(3, -7.5);
-    FileWriteFloat(3, 1e300);
-    FileWriteLine(3, "line");
-    FileWriteLineInteger(3, 42);
+    FileWriteFloat(3, 1e300); // beyond a float: infinity
+    FileWriteFloat(3, 0.25);
+    FileWriteLineNumber(3, 3.5e2);
+    FileWriteLine(3, "-17abc");
     EXPECT_EQ(FilePosition(3), 0);
     FileClose(3);
-    // 1e300 does not fit a float: infinity.
-    EXPECT_EQ(ReadFile(path),
-              std::string("\xFE\xFF\x78\x56\x34\x12\0\0\0\0\0\0\x1E\xC0\0\0\x80\x7Fline\r\n42\r\n", 28));
+    EXPECT_EQ(ReadFile(path), std::string("\xFE,\xFE\xFF\xFE\xFF\x78\x56\x34\x12\x80\xFF\xFF\xFF\0\0\0\0\0\0\x1E\xC0"
+                                          "\0\0\x80\x7F\0\0\x80\x3E"
+                                          "350\r\n-17abc\r\n",
+                                          43));
+    ASSERT_TRUE(FileOpen(0, RtString(path.c_str()), true));
+    std::vector<int32_t> ints;
+    for (void (*read)(int32_t, int32_t&) : {FileReadInt8, FileReadUInt8, FileReadInt16, FileReadUInt16, FileReadInt32,
+                                            FileReadUInt32, FileReadDouble, FileReadInt32, FileReadInt32})
+        read(0, ints.emplace_back());
+    EXPECT_EQ(ints, (std::vector<int32_t>{-2, 44, -2, 65534, 0x12345678, -128, -7, 0x7F800000, 0x3E800000}));
+    double number = 0;
+    FileReadLineNumber(0, number);
+    FileReadLineInteger(0, ints[0]);
+    EXPECT_EQ(number * 100 + ints[0], 34983);
+    EXPECT_EQ(FilePosition(0), 43);
+    EXPECT_TRUE(FileEnd(0));
+    FileClose(0);
 }
 
 TEST(FileChannels, LineReaderSplitsLongLinesDropsCrAndCountsPositions) {
@@ -76,16 +73,11 @@ TEST(FileChannels, LineReaderSplitsLongLinesDropsCrAndCountsPositions) {
     FileClose(1);
 }
 
-TEST(FileChannels, NumberLinesBytesAndSeeks) {
+TEST(FileChannels, BytesStopAtAZeroAndSeeksCountFromTheStartHereOrTheEnd) {
     std::string path = FileWith(std::string("3.5e2\n-17abc\nab\0cd", 18));
     ASSERT_TRUE(FileOpen(2, RtString(path.c_str()), true));
-    double number = 0;
-    int32_t integer = 0;
-    FileReadLineNumber(2, number);
-    FileReadLineInteger(2, integer);
-    EXPECT_EQ(number, 350);
-    EXPECT_EQ(integer, -17);
     RtString bytes;
+    FileSeek(2, 13, 0);
     FileReadBytes(2, bytes, 5);
     EXPECT_EQ(bytes, "ab");
     FileSeek(2, -3, -1);
@@ -117,7 +109,8 @@ TEST(FileChannelsDeathTest, ReadsPastTheEndAreErrorThreeAndBadChannelsAreErrorSe
                 pastTheEnd);
     EXPECT_EXIT((FileOpen(0, name, true), FileReadInt32(0, value), FileReadInt32(0, value)), testing::ExitedWithCode(3),
                 "");
-    EXPECT_EXIT(FileWriteLine(5, "x"), testing::ExitedWithCode(3), "^Runtime error 3: could not write to the file: channel 5\n");
+    EXPECT_EXIT(FileWriteLine(5, "x"), testing::ExitedWithCode(3),
+                "^Runtime error 3: could not write to the file: channel 5\n");
     EXPECT_EXIT(FileOpen(8, "x", true), testing::ExitedWithCode(7), "^Runtime error 7: file channel outside 0 to 7\n");
     EXPECT_EXIT(FileClose(-1), testing::ExitedWithCode(7), "file channel outside 0 to 7");
 }

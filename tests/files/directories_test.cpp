@@ -3,12 +3,12 @@
 #include "runtime/files/files.h"
 #include "tests/files/file_test_support.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <set>
 #include <sys/stat.h>
-#include <tuple>
 #include <unistd.h>
+#include <vector>
 
 TEST(Directories, CurrentDirGetEndsWithOneSlashWhateverTheLengthAndIsEmptyWhenGone) {
     std::string start = platform::CurrentDir();
@@ -29,21 +29,12 @@ TEST(Directories, CurrentDirGetEndsWithOneSlashWhateverTheLengthAndIsEmptyWhenGo
 }
 
 TEST(Directories, WildcardsMatchLikeTheSystemsFileFinder) {
-    const std::tuple<const char*, const char*, bool> cases[] = {
-        {"*.png", "a.PNG", true},
-        {"*.png", "c.txt", false},
-        {"?.txt", ".txt", false},
-        {"?.txt", "a.txt", true},
-        {"*", "archive.tar.gz", true},
-        {"*.gz", "archive.tar.gz", true},
-        {"a**b*", "aXbYbZ", true},
-        {"*ab*cd", "xabyabzcd", true},
-        {"*ab*cd", "xabyabzc", false},
-        {"abc", "abcd", false},
-        {"", "a", false},
-    };
-    for (auto [pattern, name, matches] : cases)
-        EXPECT_EQ(WildcardMatch(pattern, name), matches) << pattern << " " << name;
+    const char* matches[][2] = {{"*.png", "a.PNG"},   {"?.txt", "a.txt"},  {"*", "x.tar.gz"},
+                                {"*.gz", "x.tar.gz"}, {"a**b*", "aXbYbZ"}, {"*ab*cd", "xabyabzcd"}};
+    const char* misses[][2] = {{"*.png", "c.txt"}, {"?.txt", ".txt"}, {"*ab*cd", "xabyabzc"},
+                               {"abc", "abcd"},    {"", "a"},         {"a?", "a"}};
+    for (auto [pattern, name] : matches) EXPECT_TRUE(WildcardMatch(pattern, name)) << pattern << " " << name;
+    for (auto [pattern, name] : misses) EXPECT_FALSE(WildcardMatch(pattern, name)) << pattern << " " << name;
 }
 
 TEST(Directories, FileListPutsEveryFolderFirstThenTheMatchingFiles) {
@@ -54,12 +45,11 @@ TEST(Directories, FileListPutsEveryFolderFirstThenTheMatchingFiles) {
     ASSERT_EQ(CurrentDirSet(RtString(dir.c_str())), 1);
     RtArray<RtString> names;
     EXPECT_EQ(FileList("*.png", names), 3 * 65536 + 2);
-    ASSERT_EQ(Bounds(names, 0), 5);
-    std::multiset<std::string> folders{std::string(names(0).view()), std::string(names(1).view()),
-                                       std::string(names(2).view())};
-    EXPECT_EQ(folders, (std::multiset<std::string>{".", "..", "sub.png.d"}));
-    std::multiset<std::string> files{std::string(names(3).view()), std::string(names(4).view())};
-    EXPECT_EQ(files, (std::multiset<std::string>{"a.PNG", "b.png"}));
+    std::vector<std::string> listed;
+    for (const RtString& name : names) listed.push_back(name.str());
+    std::sort(listed.begin(), listed.begin() + 3);
+    std::sort(listed.begin() + 3, listed.end());
+    EXPECT_EQ(listed, (std::vector<std::string>{".", "..", "sub.png.d", "a.PNG", "b.png"}));
     EXPECT_EQ(FileList("?.txt", names), 3 * 65536 + 1);
     EXPECT_EQ(names(3), "c.txt");
     platform::SetCurrentDir(start);

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -56,61 +57,54 @@ TEST(Keyboard, EveryKeyOfAFullKeyboardHasItsScanCodeAndOnlyTheLowByteCounts) {
     }
 }
 
+// One character per press: no auto-repeat, shift pressed while a letter is held repeats nothing, and
+// of two held keys the lower scan code types until it is released.
 TEST(Keyboard, EachPressTypesOnceAndTheLowestHeldScanCodeWins) {
     StartInput();
     ReleaseKeys({});
-    for (auto [key, typed] : {std::pair{SDL_SCANCODE_A, 'a'}, std::pair{SDL_SCANCODE_Z, 'z'}}) {
-        PushKey(key, true);
-        EXPECT_EQ(KeyTyped(), typed);
-        EXPECT_EQ(KeyTyped(), 0) << "no auto-repeat";
-        PushKey(SDL_SCANCODE_LSHIFT, true);
-        EXPECT_EQ(KeyTyped(), 0) << "shift pressed while the letter is held repeats nothing";
-        ReleaseKeys({key, SDL_SCANCODE_LSHIFT});
+    const std::pair<std::pair<SDL_Scancode, bool>, double> steps[] = {
+        {{SDL_SCANCODE_A, true}, 'a'},      {{SDL_SCANCODE_A, true}, 0},         {{SDL_SCANCODE_LSHIFT, true}, 0},
+        {{SDL_SCANCODE_A, false}, 0},       {{SDL_SCANCODE_LSHIFT, false}, 0},   {{SDL_SCANCODE_A, true}, 'a'},
+        {{SDL_SCANCODE_B, true}, 0},        {{SDL_SCANCODE_A, false}, 'b'},      {{SDL_SCANCODE_B, false}, 0},
+        {{SDL_SCANCODE_CAPSLOCK, true}, 0}, {{SDL_SCANCODE_CAPSLOCK, false}, 0}, {{SDL_SCANCODE_B, true}, 'b'}};
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        PushKey(steps[i].first.first, steps[i].first.second);
+        EXPECT_EQ(KeyTyped(), steps[i].second) << "step " << i;
     }
-
-    PushKey(SDL_SCANCODE_A, true); // 30
-    EXPECT_EQ(KeyTyped(), 97) << "a new press after a release";
-    PushKey(SDL_SCANCODE_B, true); // 48
-    EXPECT_EQ(KeyTyped(), 0) << "B waits until A is released";
-    PushKey(SDL_SCANCODE_A, false);
-    EXPECT_EQ(KeyTyped(), 'b');
     ReleaseKeys({SDL_SCANCODE_B});
 }
 
+// A key, after a modifier held before it (or none), with the text the layout sends for it (or none):
+// bytes from 128 up are dropped, the layout's character wins over the US one, shift makes any small
+// letter a capital.
 TEST(Keyboard, WhatAPressTypes) {
-    struct Case {
-        std::vector<SDL_Scancode> keys; // pressed in this order
-        const char* text;               // what the layout sends, if anything
-        double typed;
-    };
-    const Case cases[] = {
-        {{SDL_SCANCODE_RSHIFT}, nullptr, 0},
-        {{SDL_SCANCODE_RSHIFT, SDL_SCANCODE_A}, nullptr, 65},
-        {{SDL_SCANCODE_RETURN}, nullptr, 10},
-        {{SDL_SCANCODE_KP_ENTER}, nullptr, 10},
-        {{SDL_SCANCODE_BACKSPACE}, nullptr, 8},
-        {{SDL_SCANCODE_TAB}, nullptr, 0},
-        {{SDL_SCANCODE_LCTRL, SDL_SCANCODE_C}, nullptr, 0},
-        {{SDL_SCANCODE_E}, "\xC3\xA9", 0},                  // bytes from 128 up are dropped
-        {{SDL_SCANCODE_LSHIFT, SDL_SCANCODE_2}, "\"", '"'}, // the layout's character, not the US one
-        {{SDL_SCANCODE_LSHIFT, SDL_SCANCODE_A}, "a", 'A'},  // shift makes any small letter a capital
-        {{SDL_SCANCODE_RSHIFT, SDL_SCANCODE_Z}, "z", 'Z'},
-    };
+    constexpr SDL_Scancode kNone = SDL_SCANCODE_UNKNOWN, kShift = SDL_SCANCODE_LSHIFT, kCtrl = SDL_SCANCODE_RCTRL;
+    // clang-format off
+    const std::tuple<SDL_Scancode, SDL_Scancode, const char*, double> cases[] = {
+        {kNone, SDL_SCANCODE_RSHIFT, nullptr, 0},         {SDL_SCANCODE_RSHIFT, SDL_SCANCODE_A, nullptr, 'A'},
+        {kNone, SDL_SCANCODE_RETURN, nullptr, 10},        {kNone, SDL_SCANCODE_KP_ENTER, nullptr, 10},
+        {kNone, SDL_SCANCODE_BACKSPACE, nullptr, 8},      {kNone, SDL_SCANCODE_TAB, nullptr, 0},
+        {SDL_SCANCODE_LCTRL, SDL_SCANCODE_C, nullptr, 0}, {kCtrl, SDL_SCANCODE_C, nullptr, 0},
+        {kNone, SDL_SCANCODE_LALT, nullptr, 0},           {kNone, SDL_SCANCODE_APPLICATION, nullptr, 0},
+        {kNone, SDL_SCANCODE_E, "\xC3\xA9", 0},           {kShift, SDL_SCANCODE_2, "\"", '"'},
+        {kShift, SDL_SCANCODE_A, "a", 'A'},               {SDL_SCANCODE_RSHIFT, SDL_SCANCODE_Z, "z", 'Z'},
+        {kShift, SDL_SCANCODE_Z, nullptr, 'Z'}};
+    // clang-format on
     StartInput();
     ReleaseKeys({});
-    for (const Case& c : cases) {
-        for (SDL_Scancode k : c.keys) PushKey(k, true);
-        if (c.text) PushText(c.text);
-        EXPECT_EQ(KeyTyped(), c.typed) << "last key " << c.keys.back();
-        if (c.text && c.typed) {
-            EXPECT_EQ(ScanCodeToChar(platform::ScanCodeFromSdl(c.keys.back())), c.text[0]);
+    for (auto [held, key, text, typed] : cases) {
+        if (held) PushKey(held, true);
+        PushKey(key, true);
+        if (text) PushText(text);
+        EXPECT_EQ(KeyTyped(), typed) << "key " << key;
+        if (typed) {
+            EXPECT_EQ(ScanCodeToChar(platform::ScanCodeFromSdl(key)), text ? text[0] : typed) << "key " << key;
         }
-        ReleaseKeys(c.keys);
+        ReleaseKeys({held, key});
     }
-    EXPECT_EQ(ScanCodeToChar(3), '2') << "a key not held gives the layout's plain character";
-    EXPECT_EQ(ScanCodeToChar(57), ' ');
-    EXPECT_EQ(ScanCodeToChar(42), 0);
-    EXPECT_EQ(ScanCodeToChar(30 - 256), 'a');
+    // A key not held gives the layout's plain character; only the low byte of the code counts.
+    const std::pair<double, double> plain[] = {{3, '2'}, {57, ' '}, {42, 0}, {30 - 256, 'a'}, {30 + 512, 'a'}};
+    for (auto [code, character] : plain) EXPECT_EQ(ScanCodeToChar(code), character) << code;
 }
 
 TEST(Keyboard, EscapeDuringAnInputWaitEndsTheProgramUnlessSwitchedOff) {

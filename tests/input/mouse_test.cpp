@@ -8,6 +8,8 @@
 #include "tests/support/headless.h"
 
 #include <SDL.h>
+#include <array>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
@@ -51,38 +53,44 @@ TEST(Mouse, StartsHiddenAndShowPointerSwitchesModesAndBack) {
     ExpectPosition(47, 33);
 }
 
-TEST(Mouse, OneMotionAndWheelSamplePerFrame) {
+// Each row is one frame: the motion, wheel and left-button events before it, and the axes 0 to 3
+// read after it. Motion sums within a frame up to 16 bits, the wheel gives its sign, a click released
+// before the frame looked is still seen, and motion after the frame's first read belongs to the next.
+TEST(Mouse, OneSamplePerFrame) {
     StartInput();
-    PushMouseMotion(0, 0, 5, -3);
-    PushMouseWheel(1);
-    ShowScreen();
-    EXPECT_EQ(MouseGetAxis(0), 5);
-    PushMouseMotion(0, 0, 7, 7);
-    PushMouseWheel(-2);
-    EXPECT_EQ(MouseGetAxis(0), 5) << "the second read of a frame repeats the first";
-    EXPECT_EQ(MouseGetAxis(1), -3);
-    EXPECT_EQ(MouseGetAxis(2), 1);
-    ShowScreen();
-    EXPECT_EQ(MouseGetAxis(0), 7) << "motion after the sample belongs to the next frame";
-    EXPECT_EQ(MouseGetAxis(2), -1) << "the wheel reports only its sign";
-    ShowScreen();
-    EXPECT_EQ(MouseGetAxis(0), 0);
-    EXPECT_EQ(MouseGetAxis(2), 0);
+    const std::array<int, 9> frames[] = {{5, -3, 1, 0, 0, 5, -3, 1, 0},
+                                         {2, 2, -2, 0, 0, 2, 2, -1, 0},
+                                         {0, 0, 0, 1, 1, 0, 0, 0, 1},
+                                         {0, 0, 0, 0, 0, 0, 0, 0, 0},
+                                         {40000, -40000, 3, 0, 0, 32767, -32768, 1, 0}};
+    auto pushMotion = [](const std::array<int, 9>& f) {
+        PushMouseMotion(0, 0, f[0] / 2, f[1] / 2);
+        PushMouseMotion(0, 0, f[0] - f[0] / 2, f[1] - f[1] / 2);
+    };
+    pushMotion(frames[0]);
+    for (size_t i = 0; i < std::size(frames); ++i) {
+        const auto& f = frames[i];
+        PushMouseWheel(f[2]);
+        if (f[3]) PushMouseButton(SDL_BUTTON_LEFT, true);
+        if (f[4]) PushMouseButton(SDL_BUTTON_LEFT, false);
+        ShowScreen();
+        EXPECT_EQ(MouseGetAxis(0), f[5]) << "frame " << i;
+        if (i + 1 < std::size(frames)) pushMotion(frames[i + 1]);
+        for (int axis = 0; axis < 4; ++axis)
+            EXPECT_EQ(MouseGetAxis(axis), f[5 + axis]) << "frame " << i << " axis " << axis;
+    }
     for (int axis : {6, -1}) EXPECT_EQ(MouseGetAxis(axis), 0) << axis;
 }
 
 TEST(Mouse, RelativeMotionNeverLeavesTheScreen) {
     StartInput();
     MouseSetPosition(320, 240);
-    PushMouseMotion(0, 0, 100000, -100000);
-    InputFrameUpdate();
-    ExpectPosition(Device().width - 1, 0);
-    PushMouseMotion(0, 0, -3, 4);
-    InputFrameUpdate();
-    ExpectPosition(Device().width - 4, 4); // the clamped position is the one kept
-    PushMouseMotion(0, 0, -100000, 100000);
-    InputFrameUpdate();
-    ExpectPosition(0, Device().height - 1);
+    const int moves[][4] = {{100000, -100000, 639, 0}, {-3, 4, 636, 4}, {-100000, 100000, 0, 479}};
+    for (auto [dx, dy, x, y] : moves) {
+        PushMouseMotion(0, 0, dx, dy);
+        InputFrameUpdate();
+        ExpectPosition(x, y); // the clamped position is the one kept
+    }
 }
 
 // The wait runs the music upkeep on every pass: the place to act while it waits.
@@ -99,18 +107,18 @@ TEST(Mouse, InputWaitReturnsOnAMoveOrClickAndButtonsAreReadFresh) {
     Hooks().musicUpkeep = [] { PushMouseButton(SDL_BUTTON_LEFT, true); };
     WaitInputChange();
     Hooks().musicUpkeep = nullptr;
-    // Buttons are read fresh, without a new frame.
-    PushMouseButton(SDL_BUTTON_MIDDLE, true);
-    EXPECT_EQ(MouseGetAxis(3), 1);
-    EXPECT_EQ(MouseGetAxis(4), 0);
-    EXPECT_EQ(MouseGetAxis(5), 1);
-    PushMouseButton(SDL_BUTTON_LEFT, false);
-    PushMouseButton(SDL_BUTTON_MIDDLE, false);
-    PushMouseButton(SDL_BUTTON_RIGHT, true);
-    double x, y, b1, b2;
-    MouseGetState(x, y, b1, b2);
-    EXPECT_EQ(b1, 0.0) << "no new frame is needed to see a button change";
-    EXPECT_EQ(b2, 1.0);
+    // Buttons are read fresh, without a new frame: axes 3 to 5 (left, right, middle) and the state's two.
+    const std::pair<int, const char*> presses[] = {{SDL_BUTTON_MIDDLE, "10110"},
+                                                   {-SDL_BUTTON_LEFT, "00100"},
+                                                   {-SDL_BUTTON_MIDDLE, "00000"},
+                                                   {SDL_BUTTON_RIGHT, "01001"}};
+    for (auto [button, held] : presses) {
+        PushMouseButton(std::abs(button), button > 0);
+        double x, y, b1, b2;
+        MouseGetState(x, y, b1, b2);
+        const double axes[] = {MouseGetAxis(3), MouseGetAxis(4), MouseGetAxis(5), b1, b2};
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(axes[i], held[i] - '0') << button << " " << i;
+    }
     PushMouseButton(SDL_BUTTON_RIGHT, false);
     EXPECT_FALSE(MouseAnyButton());
 }

@@ -50,8 +50,6 @@ void StopScript() {
     s.actions.clear();
 }
 
-int ScriptFrame() { return TheScript().frame; }
-
 void ScriptAt(int frame, std::function<void()> action) { TheScript().actions.emplace(frame, std::move(action)); }
 
 void ScriptMotion(int frame, int x, int y) {

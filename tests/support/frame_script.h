@@ -13,8 +13,6 @@
 void StartScript();
 // Puts the input step back as it was and forgets what was left.
 void StopScript();
-// ShowScreen calls since StartScript.
-int ScriptFrame();
 
 void ScriptAt(int frame, std::function<void()> action);
 // The pointer to (x, y) in window pixels.

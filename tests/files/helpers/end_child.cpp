@@ -2,7 +2,8 @@
 // given, then ends as its first argument says: "return" from main, "exit" through exit(0), "end"
 // through the end command or "fatal" through an array index outside the array. The last two start
 // with RuntimeMain alone, print the default font's character size and whether a packed entry is
-// found, and leave buffered text in a global stream and work of their own for the exit.
+// found, note where its copy went, and leave a line in an open channel, buffered text in a global
+// stream and work of their own for the exit, with the root folder as the current one.
 #include "runtime/runtime.h"
 
 #include <cstdio>
@@ -29,6 +30,10 @@ void ProgramMain() {
     RtString packed;
     std::printf("font %dx%d, packed entry %s\n", width, height,
                 ArchiveResolve("packed.txt", packed) ? "found" : "missing");
+    std::ofstream(gDir + "copy.txt") << packed.c_str();
+    FileOpen(0, RtString((gDir + "written.txt").c_str()), false);
+    FileWriteLine(0, "kept");
+    CurrentDirSet("/");
     gStream.open(gDir + "stream.txt");
     gStream << "buffered";
     std::atexit([] { std::ofstream(gDir + "handler.txt") << "ran"; });

@@ -1,0 +1,103 @@
+// The numeric commands where they differ from the plain library functions, the one number-to-integer
+// conversion, data statements and the first clock readings of a process.
+#include "platform/clock.h"
+#include "runtime/core/core.h"
+#include "runtime/core/number_convert.h"
+#include "tests/support/fatal_error.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <limits>
+#include <random>
+#include <tuple>
+
+namespace {
+
+constexpr int32_t kMin = std::numeric_limits<int32_t>::min(), kMax = std::numeric_limits<int32_t>::max();
+
+// The pixels a rectangle's side covers: from its start to its far edge, backwards for a negative size.
+bool Covers(int start, int size, int pixel) {
+    return size == 0  ? pixel == start
+           : size > 0 ? pixel >= start && pixel < start + size
+                      : pixel <= start && pixel > start + size;
+}
+
+const DataItem kItems[] = {{0, "12abc"}, {2.5, nullptr}, {0, "words"}, {-3.9, nullptr}, {1e21, nullptr}};
+DataBlock gBlock{kItems, 5, 0};
+DataBlock gEmpty{nullptr, 0, 0};
+
+void ReadTexts(DataBlock* block, int count) {
+    if (block) DataRestore(*block);
+    RtString text;
+    for (int i = 0; i < count; ++i) DataRead(text);
+}
+
+} // namespace
+
+TEST(Numbers, EdgesOfTheNumericCommands) {
+    // clang-format off
+    const std::pair<double, double> pairs[] = {
+        {Sin(90), 1},      {Cos(180), -1},      {Tan(45), 1},        {ATan(1, -1), 135}, {ATan(-1, -1), -135},
+        {ASin(0.5), 30},   {ASin(1.5), 90},     {ASin(-1), -90},     {ACos(-2), 180},    {ACos(1), 0},
+        {ACos(0.5), 60},   {Abs(-2.5), 2.5},    {Abs(-0.5), 0.5},    {Abs(3), 3},        {IntAbs(-7), 7},
+        {IntAbs(kMin), kMin}, {Mod(7, 0), 0},   {Mod(-7, 3), -1},    {Mod(7, -3), 1},    {Mod(kMin, -1), 0},
+        {Mod(kMin, 3), -2}, {FMod(7.5, 0), 0},  {FMod(-7.5, 2), -1.5}, {FMod(7.5, -2), 1.5}, {Pow(2, 10), 1024},
+        {Len(RtString("abc")), 3}, {Len(0.5), 3}, {Len(100.0), 3},   {Len(kMin), 11},    {Asc(RtString()), 0},
+        {Asc(RtString("\xE4x")), 228}, {SquareRoot(6.25), 2.5},
+        {NumberToInt(std::nan("")), 0}, {NumberToInt(INFINITY), kMax}, {NumberToInt(-INFINITY), kMin},
+        {NumberToInt(1099511627776.0), kMax}, {NumberToInt(-1099511627776.0), kMin}, {NumberToInt(-2.9), -2},
+        {NumberToInt(2.9), 2}, {NumberToInt(-2147483648.0), kMin}, {NumberToInt(2147483646.5), kMax - 1}};
+    // clang-format on
+    for (size_t i = 0; i < std::size(pairs); ++i) EXPECT_NEAR(pairs[i].first, pairs[i].second, 1e-12) << "case " << i;
+    EXPECT_TRUE(std::isnan(SquareRoot(-1)) && std::isnan(Abs(NAN)));
+    EXPECT_EQ(Chr(0), "");
+    EXPECT_EQ(Chr(0x141), "A");
+}
+
+TEST(Numbers, BoxCollisionAgreesWithThePixelsBothBoxesCover) {
+    std::mt19937 random(24);
+    for (int round = 0; round < 20000; ++round) {
+        int b[8];
+        for (int& v : b) v = int(random() % 13) - 6;
+        bool overlap[2] = {false, false};
+        for (int axis = 0; axis < 2; ++axis)
+            for (int p = -13; p <= 13; ++p)
+                overlap[axis] |= Covers(b[axis], b[axis + 2], p) && Covers(b[axis + 4], b[axis + 6], p);
+        ASSERT_EQ(BoxCollision(b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7]), overlap[0] && overlap[1] ? 1 : 0)
+            << b[0] << " " << b[1] << " " << b[2] << " " << b[3] << " " << b[4] << " " << b[5] << " " << b[6] << " "
+            << b[7];
+    }
+    // No start and size overflow.
+    EXPECT_EQ(BoxCollision(kMax, kMax, kMax, kMax, kMax, kMax, 1, 1), 1);
+    EXPECT_EQ(BoxCollision(kMin, kMin, kMin, kMin, kMin, kMin, 0, 0), 1);
+    EXPECT_EQ(BoxCollision(kMin, 0, kMax, 1, -1, 0, 1, 1), 0);
+    EXPECT_EQ(BoxCollision(kMin, 0, kMax, 1, -2, 0, 1, 1), 1);
+}
+
+// Before any restore, past the end of a block or in an empty one: error 20.
+TEST(DataRead, ConvertsBetweenTextsAndNumbersAndPastTheEndIsError20) {
+    EXPECT_RUNTIME_ERROR(ReadTexts(nullptr, 1), 20, "data read past the end of its block");
+    DataRestore(gBlock);
+    int32_t integer = -1, big = -1, negative = 0;
+    RtString text;
+    double number = -1;
+    DataRead(integer);
+    DataRead(text);
+    DataRead(number);
+    DataRead(negative);
+    DataRead(big);
+    EXPECT_EQ(std::make_tuple(integer, std::string(text.view()), number, negative, big),
+              std::make_tuple(12, std::string("2.5"), 0.0, -3, kMax));
+    DataRestore(gBlock);
+    DataRead(text);
+    EXPECT_EQ(text, "12abc");
+    EXPECT_RUNTIME_ERROR(ReadTexts(&gBlock, 6), 20, "data read past the end of its block");
+    EXPECT_RUNTIME_ERROR(ReadTexts(&gEmpty, 1), 20, "data read past the end of its block");
+}
+
+// The first reading of a process is at its origin, not wrapped below it.
+TEST(Clock, FirstReadingsOfAProcessStartNearZero) {
+    EXPECT_EXIT(std::exit(platform::Counter() < 1000000000u ? 0 : 1), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(std::exit(platform::Milliseconds() < 1000u ? 0 : 1), testing::ExitedWithCode(0), "");
+}
