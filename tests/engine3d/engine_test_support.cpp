@@ -49,6 +49,12 @@ void StartEngine() {
     ClearScreen();
 }
 
+void BeginScene() {
+    StartEngine();
+    Scene3DBegin(1, 9, 90);
+    CameraSet(0, 0, 5, 0, 0, 0);
+}
+
 void LoadQuad(int32_t mesh, uint32_t colour, const std::array<Corner, 4>& corners, const Corner& normal) {
     std::string path = WriteTempFile("quad" + std::to_string(mesh) + ".kyd", QuadText(colour, corners, normal));
     ASSERT_EQ(MeshLoad(mesh, path.c_str()), 1);

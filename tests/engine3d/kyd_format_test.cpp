@@ -67,12 +67,16 @@ std::string TextCube() {
 
 } // namespace
 
-TEST(KydFormat, NormalTableIsThePublishedOne) {
+// Published entries of the table, and the nearest entry of given normals, unnormalised ones too; a
+// zero normal is as near to every entry: the exact 0 of entry 0 ends the search.
+TEST(KydFormat, NormalTableAndNearestNormal) {
     const float expected[3][4] = {
         {0, -0.525731f, 0, 0.850651f}, {5, 0, 0, 1}, {161, -0.688191f, -0.587785f, -0.425325f}};
     for (const auto& e : expected)
         for (int k = 0; k < 3; ++k) EXPECT_FLOAT_EQ(kKydNormals[static_cast<int>(e[0])][k], e[k + 1]);
-    for (const auto& n : kKydNormals) EXPECT_NEAR(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1.0f, 1e-5f);
+    const float given[6][3] = {{0, 0, 1}, {0, 0, -1}, {1, 0, 0}, {0, 1, 0}, {0, 0, -3}, {0, 0, 0}};
+    const int index[6] = {5, 84, 52, 32, 84, 0};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(KydNormalIndex(given[i]), index[i]) << i;
 }
 
 TEST(KydFormat, CompactDecodingGivesPositionsNormalsColoursAndNegatedV) {
@@ -81,19 +85,16 @@ TEST(KydFormat, CompactDecodingGivesPositionsNormalsColoursAndNegatedV) {
     ASSERT_EQ(model.frames.size(), 1u);
     const std::vector<KydVertex>& v = model.frames[0].decoded;
     ASSERT_EQ(v.size(), 3u);
-    EXPECT_EQ(v[0].position[0], -64.0f);
-    EXPECT_EQ(v[0].position[2], -64.0f);
-    EXPECT_EQ(v[1].position[1], 63.5f);
-    EXPECT_EQ(v[0].normal[2], 1.0f);
-    EXPECT_EQ(v[1].normal[0], kKydNormals[161][0]);
-    EXPECT_EQ(v[2].normal[0], kKydNormals[0][0]); // index 200: entry 0
-    const float white[3] = {1, 1, 1}, blue[3] = {0, 0, 1};
-    EXPECT_EQ(std::memcmp(v[0].colour, white, sizeof white), 0);
-    EXPECT_EQ(std::memcmp(v[1].colour, blue, sizeof blue), 0);
-    EXPECT_EQ(std::memcmp(v[2].colour, white, sizeof white), 0); // index past the palette
-    EXPECT_EQ(v[0].v, -0.25f);
-    EXPECT_EQ(v[1].u, 1.0f);
-
+    // position, normal x, z, colour (an index past the palette reads white), u, v
+    const float expected[3][8] = {{-64, -64, -64, 0, 1, 1, 0, -0.25f},
+                                  {63.5f, 63.5f, 63.5f, kKydNormals[161][0], kKydNormals[161][2], 0, 1, -0.5f},
+                                  {0, 0, 0, kKydNormals[0][0], kKydNormals[0][2], 1, 0.5f, -1}};
+    for (int i = 0; i < 3; ++i) {
+        const float got[8] = {v[i].position[0], v[i].position[1], v[i].position[2], v[i].normal[0],
+                              v[i].normal[2],   v[i].colour[0],   v[i].u,           v[i].v};
+        for (int k = 0; k < 8; ++k) EXPECT_EQ(got[k], expected[i][k]) << i << " " << k;
+        EXPECT_EQ(v[i].colour[2], 1.0f);
+    }
     KydModel packedOnly;
     auto bytes = CompactFile{}.Bytes();
     ASSERT_EQ(KydRead(packedOnly, bytes.data(), bytes.size(), false), KydError::None);
@@ -148,26 +149,17 @@ TEST(KydFormat, TextFormConvertsFacesIntoMarkersAndPacks) {
     ASSERT_EQ(frame.decoded.size(), 30u); // 6 markers and 24 corners
     EXPECT_EQ(frame.decoded[0].colourValue, kKydMarker);
     EXPECT_EQ(frame.decoded[1].colourValue, 0x0000FFu);
-    EXPECT_EQ(frame.decoded[3].v, 1.0f);
     EXPECT_EQ(frame.decoded[4].v, 0.25f);
     EXPECT_EQ(model.palette,
               (std::vector<uint32_t>{kKydMarker, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFFFFFF, 0x090909}));
-    ASSERT_EQ(model.texU.size(), 30u);
     EXPECT_EQ(model.texV[4], -0.25f); // stored negated, so the compact form loads v back
     // Quantised per axis over -1..1; a marker takes the previous vertex's bytes, the first zero.
     const KydPackedVertex& first = frame.packed[1];
-    EXPECT_EQ((std::array<int, 4>{first.x, first.y, first.z, first.colour}), (std::array<int, 4>{0, 0, 255, 1}));
+    EXPECT_EQ((std::array<int, 5>{first.x, first.y, first.z, first.normal, first.colour}),
+              (std::array<int, 5>{0, 0, 255, 5, 1}));
     EXPECT_EQ(frame.packed[0].x, 0);
-    EXPECT_EQ(frame.packed[5].x, frame.packed[4].x);
-    EXPECT_EQ(frame.packed[5].normal, frame.packed[4].normal);
+    EXPECT_EQ(std::memcmp(&frame.packed[5], &frame.packed[4], 4), 0);
     EXPECT_EQ(frame.packed[5].colour, 0);
-    // Normals: (0,0,1) entry 5, (0,0,-1) entry 84, (1,0,0) 52, (0,1,0) 32, unnormalised (0,0,-3) 84.
-    const float given[5][3] = {{0, 0, 1}, {0, 0, -1}, {1, 0, 0}, {0, 1, 0}, {0, 0, -3}};
-    const int expected[5] = {5, 84, 52, 32, 84};
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(KydNormalIndex(given[i]), expected[i]) << i;
-    // A zero normal is as near to every entry: the exact 0 of entry 0 ends the search.
-    const float zero[3] = {0, 0, 0};
-    EXPECT_EQ(KydNormalIndex(zero), 0);
 }
 
 TEST(KydFormat, TextVersionsCommentsAndHostileTexts) {
@@ -212,34 +204,25 @@ TEST(KydFormat, TextVersionsCommentsAndHostileTexts) {
     }
 }
 
+// Saved, reloaded and saved again: the same bytes, the text's v; an empty object saves too. Over 256
+// colours cannot be saved: false, and the old file stays.
 TEST(KydFormat, SavedObjectsReloadByteIdentical) {
-    KydModel empty;
-    std::string emptyText = WriteTempFile("empty.kyd", "KYDA 1.0 0 0 0");
-    std::string emptySaved = platform::TempDir() + "empty_saved.kyd";
-    ASSERT_TRUE(ModelLoad(empty, emptyText.c_str(), true));
-    ASSERT_TRUE(ModelSave(empty, emptySaved.c_str()));
-    EXPECT_TRUE(ModelLoad(empty, emptySaved.c_str(), true));
-
-    std::string text = WriteTempFile("cube.kyd", TextCube());
-    std::string saved = platform::TempDir() + "cube_saved.kyd", again = platform::TempDir() + "cube_again.kyd";
+    std::string saved = platform::TempDir() + "saved.kyd", again = platform::TempDir() + "again.kyd";
     KydModel fromText, reloaded;
-    ASSERT_TRUE(ModelLoad(fromText, text.c_str(), true));
-    ASSERT_TRUE(ModelSave(fromText, saved.c_str()));
-    ASSERT_TRUE(ModelLoad(reloaded, saved.c_str(), true));
-    EXPECT_EQ(reloaded.palette, fromText.palette);
-    const KydFrame &a = fromText.frames[0], &b = reloaded.frames[0];
-    ASSERT_EQ(a.packed.size(), b.packed.size());
-    EXPECT_EQ(std::memcmp(a.packed.data(), b.packed.data(), 5 * a.packed.size()), 0);
-    EXPECT_EQ(b.decoded[4].v, 0.25f); // the text's v
-    ASSERT_TRUE(ModelSave(reloaded, again.c_str()));
+    for (const char* text : {"KYDA 1.0 0 0 0", ""}) {
+        std::string source = WriteTempFile("source.kyd", *text ? text : TextCube());
+        ASSERT_TRUE(ModelLoad(fromText, source.c_str(), true));
+        ASSERT_TRUE(ModelSave(fromText, saved.c_str()));
+        ASSERT_TRUE(ModelLoad(reloaded, saved.c_str(), true));
+        ASSERT_TRUE(ModelSave(reloaded, again.c_str()));
+        EXPECT_EQ(ReadBytes(saved), ReadBytes(again));
+        EXPECT_EQ(reloaded.palette, fromText.palette);
+    }
+    EXPECT_EQ(reloaded.frames[0].decoded[4].v, 0.25f);
+    for (uint32_t c = 0; c < 300; ++c) fromText.palette.push_back(0x100 + c);
+    EXPECT_FALSE(ModelSave(fromText, saved.c_str()));
     EXPECT_EQ(ReadBytes(saved), ReadBytes(again));
-
-    // Over 256 colours cannot be saved: false, and the old file stays.
-    KydModel colourful = fromText;
-    for (uint32_t c = 0; c < 300; ++c) colourful.palette.push_back(0x100 + c);
-    EXPECT_FALSE(ModelSave(colourful, saved.c_str()));
-    EXPECT_EQ(ReadBytes(saved), ReadBytes(again));
-    EXPECT_FALSE(ModelSave(fromText, (platform::TempDir() + "no/such/folder.kyd").c_str()));
+    EXPECT_FALSE(ModelSave(reloaded, (platform::TempDir() + "no/such/folder.kyd").c_str()));
 }
 
 TEST(KydFormat, FailedLoadsLogTheirLinesAndTheName) {
