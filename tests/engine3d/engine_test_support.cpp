@@ -35,11 +35,6 @@ std::string WriteTempFile(const std::string& name, const std::string& bytes) {
     return path;
 }
 
-std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::string text = ReadFile(path);
-    return {text.begin(), text.end()};
-}
-
 void StartEngine() {
     if (!Runtime().device) {
         AttachSubsystems();

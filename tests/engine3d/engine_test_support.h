@@ -15,7 +15,6 @@ std::string QuadText(uint32_t colour, const std::array<Corner, 4>& corners, cons
 std::array<Corner, 4> Square(float half, float z, bool clockwise = false);
 // A file in the test's temporary folder; its path.
 std::string WriteTempFile(const std::string& name, const std::string& bytes);
-std::vector<uint8_t> ReadBytes(const std::string& path);
 
 // The runtime with every subsystem attached, once per process; a fresh full 640 x 480 viewport.
 void StartEngine();

@@ -2,10 +2,10 @@
 // conversion and packing, round trips through ModelSave, and the log lines of a failed load.
 #include "platform/paths.h"
 #include "runtime/engine3d/engine3d.h"
-#include "runtime/engine3d/object_collection.h"
 #include "tests/engine3d/engine_test_support.h"
 #include "tests/support/headless.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -23,11 +23,9 @@ struct CompactFile {
     // x y z normal colour: entry 5 and white; entry 161 and blue; normal 200 and a colour past the palette
     std::vector<uint8_t> vertices{0, 0, 0, 5, 0, 255, 255, 255, 161, 1, 128, 128, 128, 200, 7};
 
-    std::vector<uint8_t> Bytes() const {
-        std::vector<uint8_t> b;
-        auto put = [&](const void* p, size_t n) {
-            b.insert(b.end(), static_cast<const uint8_t*>(p), static_cast<const uint8_t*>(p) + n);
-        };
+    std::string Bytes() const {
+        std::string b;
+        auto put = [&](const void* p, size_t n) { b.append(static_cast<const char*>(p), n); };
         put(&kKydMagic, 4);
         put(&version, 8);
         put(&frameCount, 4);
@@ -43,12 +41,8 @@ struct CompactFile {
     }
 };
 
-KydError Read(KydModel& model, const std::vector<uint8_t>& bytes) {
-    return KydRead(model, bytes.data(), bytes.size(), true);
-}
-
-KydError ReadText(KydModel& model, const std::string& text) {
-    return KydRead(model, reinterpret_cast<const uint8_t*>(text.data()), text.size(), true);
+KydError Read(KydModel& model, const std::string& bytes, size_t length = SIZE_MAX, bool decode = true) {
+    return KydRead(model, reinterpret_cast<const uint8_t*>(bytes.data()), std::min(length, bytes.size()), decode);
 }
 
 void ExpectCleared(const KydModel& model) {
@@ -96,8 +90,7 @@ TEST(KydFormat, CompactDecodingGivesPositionsNormalsColoursAndNegatedV) {
         EXPECT_EQ(v[i].colour[2], 1.0f);
     }
     KydModel packedOnly;
-    auto bytes = CompactFile{}.Bytes();
-    ASSERT_EQ(KydRead(packedOnly, bytes.data(), bytes.size(), false), KydError::None);
+    ASSERT_EQ(Read(packedOnly, CompactFile{}.Bytes(), SIZE_MAX, false), KydError::None);
     EXPECT_TRUE(packedOnly.frames[0].decoded.empty());
     EXPECT_EQ(packedOnly.frames[0].packed.size(), 3u);
 }
@@ -133,17 +126,17 @@ TEST(KydFormat, HostileCompactFilesFailBeforeAllocatingAndClearTheObject) {
         if (c.error != KydError::None) ExpectCleared(model);
     }
     // Every cut of a valid file is a short read.
-    std::vector<uint8_t> whole = CompactFile{}.Bytes();
+    std::string whole = CompactFile{}.Bytes();
     for (size_t length = 0; length < whole.size(); ++length) {
         KydModel model;
-        EXPECT_EQ(KydRead(model, whole.data(), length, true), KydError::ReadError) << length;
+        EXPECT_EQ(Read(model, whole, length), KydError::ReadError) << length;
         ExpectCleared(model);
     }
 }
 
 TEST(KydFormat, TextFormConvertsFacesIntoMarkersAndPacks) {
     KydModel model;
-    ASSERT_EQ(ReadText(model, TextCube()), KydError::None);
+    ASSERT_EQ(Read(model, TextCube()), KydError::None);
     ASSERT_EQ(model.frames.size(), 1u);
     const KydFrame& frame = model.frames[0];
     ASSERT_EQ(frame.decoded.size(), 30u); // 6 markers and 24 corners
@@ -164,11 +157,11 @@ TEST(KydFormat, TextFormConvertsFacesIntoMarkersAndPacks) {
 
 TEST(KydFormat, TextVersionsCommentsAndHostileTexts) {
     KydModel model;
-    EXPECT_EQ(ReadText(model, "KYDA 1.0 0 1 10 20 30 3 0 0 1 0 2 0 1 3 0 0 0 1 0 0 0 1 0"), KydError::None);
+    EXPECT_EQ(Read(model, "KYDA 1.0 0 1 10 20 30 3 0 0 1 0 2 0 1 3 0 0 0 1 0 0 0 1 0"), KydError::None);
     EXPECT_EQ(model.frames[0].decoded[2].position[0], 1.0f);
     EXPECT_EQ(model.frames[0].decoded[1].colourValue, 10u + 20 * 256 + 30 * 65536);
     EXPECT_EQ(
-        ReadText(model, "KYDA#c\n1.1#c\n0#c\n1 1 2 3 3#c\n0 0 1 0#c\n2 0 1\n3 0 0 0 0 0 1 1 0 0 0 0 1 0 1 0 0 0 1"),
+        Read(model, "KYDA#c\n1.1#c\n0#c\n1 1 2 3 3#c\n0 0 1 0#c\n2 0 1\n3 0 0 0 0 0 1 1 0 0 0 0 1 0 1 0 0 0 1"),
         KydError::None);
     EXPECT_EQ(model.frames[0].decoded[3].position[1], 1.0f);
     EXPECT_EQ(model.frames[0].packed[3].normal, 5);
@@ -194,14 +187,12 @@ TEST(KydFormat, TextVersionsCommentsAndHostileTexts) {
         bigConversion.str(),
     };
     for (const std::string& text : hostile) {
-        EXPECT_EQ(ReadText(model, text), KydError::ReadError) << text.substr(0, 60);
+        EXPECT_EQ(Read(model, text), KydError::ReadError) << text.substr(0, 60);
         ExpectCleared(model);
     }
     const std::string cube = TextCube();
-    for (size_t length = 0; length < cube.size(); ++length) {
-        KydError error = KydRead(model, reinterpret_cast<const uint8_t*>(cube.data()), length, true);
-        EXPECT_EQ(error == KydError::None, model.loaded);
-    }
+    for (size_t length = 0; length < cube.size(); ++length)
+        EXPECT_EQ(Read(model, cube, length) == KydError::None, model.loaded);
 }
 
 // Saved, reloaded and saved again: the same bytes, the text's v; an empty object saves too. Over 256
@@ -215,38 +206,34 @@ TEST(KydFormat, SavedObjectsReloadByteIdentical) {
         ASSERT_TRUE(ModelSave(fromText, saved.c_str()));
         ASSERT_TRUE(ModelLoad(reloaded, saved.c_str(), true));
         ASSERT_TRUE(ModelSave(reloaded, again.c_str()));
-        EXPECT_EQ(ReadBytes(saved), ReadBytes(again));
+        EXPECT_EQ(ReadFile(saved), ReadFile(again));
         EXPECT_EQ(reloaded.palette, fromText.palette);
     }
     EXPECT_EQ(reloaded.frames[0].decoded[4].v, 0.25f);
     for (uint32_t c = 0; c < 300; ++c) fromText.palette.push_back(0x100 + c);
     EXPECT_FALSE(ModelSave(fromText, saved.c_str()));
-    EXPECT_EQ(ReadBytes(saved), ReadBytes(again));
+    EXPECT_EQ(ReadFile(saved), ReadFile(again));
     EXPECT_FALSE(ModelSave(reloaded, (platform::TempDir() + "no/such/folder.kyd").c_str()));
 }
 
+// A failed load logs its lines and the name; a file is sized before it is read, so 3 GiB of nothing
+// is refused at once.
 TEST(KydFormat, FailedLoadsLogTheirLinesAndTheName) {
     CompactFile old;
     old.version = 1.0;
-    std::vector<uint8_t> bytes = old.Bytes();
-    std::string oldPath = WriteTempFile("old.kyd", std::string(bytes.begin(), bytes.end()));
-    std::vector<uint8_t> valid = CompactFile{}.Bytes();
-    std::string cutPath = WriteTempFile("cut.kyd", std::string(valid.begin(), valid.begin() + 20));
-    std::string missing = platform::TempDir() + "missing.kyd";
-    // Sized before it is read: 3 GiB of nothing is refused at once.
-    std::string huge = WriteTempFile("huge.kyd", "");
-    std::filesystem::resize_file(huge, 3ull << 30);
-    std::string before = ReadLog();
+    std::vector<std::string> paths = {WriteTempFile("old.kyd", old.Bytes()),
+                                      WriteTempFile("cut.kyd", CompactFile{}.Bytes().substr(0, 20)),
+                                      platform::TempDir() + "missing.kyd", WriteTempFile("huge.kyd", "")};
+    std::filesystem::resize_file(paths[3], 3ull << 30);
+    std::string before = ReadLog(), expected = "Wrong .kyd version.\r\n";
     KydModel model;
-    EXPECT_FALSE(ModelLoad(model, oldPath.c_str(), true));
-    EXPECT_FALSE(ModelLoad(model, cutPath.c_str(), true));
-    EXPECT_FALSE(ModelLoad(model, missing.c_str(), true));
-    EXPECT_FALSE(ModelLoad(model, huge.c_str(), true));
-    ExpectCleared(model);
-    EXPECT_EQ(ReadLog().substr(before.size()), "Wrong .kyd version.\r\n# read error\r\n" + oldPath +
-                                                   "\r\n# read error\r\n" + cutPath + "\r\n# read error\r\n" + missing +
-                                                   "\r\n# read error\r\n" + huge + "\r\n");
-    std::filesystem::remove(huge);
+    for (const std::string& path : paths) {
+        EXPECT_FALSE(ModelLoad(model, path.c_str(), true)) << path;
+        ExpectCleared(model);
+        expected += "# read error\r\n" + path + "\r\n";
+    }
+    EXPECT_EQ(ReadLog().substr(before.size()), expected);
+    std::filesystem::remove(paths[3]);
 }
 
 // One 13 MB object named 8 times: the objects past 64 MiB in all are not loaded.
@@ -257,16 +244,8 @@ TEST(KydFormat, CollectionsStopAtTheirByteBudget) {
     big.texCoordCount = big.vertexCount = 1'000'000;
     big.pairs.assign(2'000'000, 0.5f);
     big.vertices.assign(5'000'000, 0);
-    std::vector<uint8_t> bytes = big.Bytes();
-    WriteTempFile("budget/big.kyd", std::string(bytes.begin(), bytes.end()));
+    WriteTempFile("budget/big.kyd", big.Bytes());
     std::string ini = "[objects]\ncount=8\n";
     for (int i = 1; i <= 8; ++i) ini += std::to_string(i) + "=big.kyd\n";
-    std::string file = WriteTempFile("budget/objects.ini", ini);
-    ObjectCollection collection;
-    ObjectCollectionLoad(collection, file.c_str(), -1);
-    ASSERT_EQ(collection.objects.size(), 8u);
-    size_t loaded = 0;
-    for (const KydModel& object : collection.objects) loaded += object.loaded ? 1 : 0;
-    EXPECT_EQ(loaded, 5u);
-    EXPECT_FALSE(collection.objects.back().loaded);
+    EXPECT_EQ(MeshLoadCollection(100, WriteTempFile("budget/objects.ini", ini).c_str()), 5);
 }

@@ -116,23 +116,17 @@ TEST(Renderer, CullModesAndTextures) {
         EXPECT_EQ(Centre(), shown ? kRed : 0u) << mode;
     }
 
-    BeginScene();
-    ASSERT_TRUE(SpriteLoad(SolidBmp("green.bmp", 0x00FF00).c_str(), 300));
+    // The mesh draws whatever its sprite holds now: nothing once freed, the new image once reloaded.
     LoadQuad(kQuad, 0xFFFFFF, Square(1, 0));
     MeshTexture(kQuad, 300, -1);
-    MeshDraw(kQuad);
-    EXPECT_TRUE(PixelNear(Centre(), 0x00FF00, 1)) << std::hex << Centre();
-    // The mesh draws whatever its sprite holds now: nothing once freed, the new image once reloaded.
+    for (auto [file, colour] : {std::pair{"green.bmp", 0x00FF00u}, {"", 0xFFFFFFu}, {"blue.bmp", kBlue}}) {
+        if (*file) ASSERT_TRUE(SpriteLoad(SolidBmp(file, colour).c_str(), 300));
+        else SpriteFree(300);
+        BeginScene();
+        MeshDraw(kQuad);
+        EXPECT_TRUE(PixelNear(Centre(), colour, 1)) << file << " " << std::hex << Centre();
+    }
     SpriteFree(300);
-    BeginScene();
-    MeshDraw(kQuad);
-    EXPECT_EQ(Centre(), 0xFFFFFFu) << std::hex << Centre();
-    ASSERT_TRUE(SpriteLoad(SolidBmp("blue.bmp", kBlue).c_str(), 300));
-    BeginScene();
-    MeshDraw(kQuad);
-    EXPECT_TRUE(PixelNear(Centre(), kBlue, 1)) << std::hex << Centre();
-    SpriteFree(300);
-
 }
 
 // Entered by ShadowMode(1) or by the shadow light -3, ended by ShadowMode(0); switching the light off

@@ -8,6 +8,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <png.h>
+#include <zlib.h>
 
 namespace {
 
@@ -16,6 +17,25 @@ const std::string kModels = "/usr/share/assimp/models/";
 std::vector<uint8_t> Bytes(const std::string& path) {
     std::string text = ReadFile(path);
     return {text.begin(), text.end()};
+}
+
+// A PNG chunk: length, type, data, CRC.
+std::vector<uint8_t> Chunk(const std::string& type, const std::vector<uint8_t>& data) {
+    std::vector<uint8_t> body(type.begin(), type.end());
+    body.insert(body.end(), data.begin(), data.end());
+    uint32_t crc = static_cast<uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size())));
+    std::vector<uint8_t> out;
+    for (uint32_t word : {static_cast<uint32_t>(data.size()), crc}) {
+        for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(word >> shift));
+        if (out.size() == 4) out.insert(out.end(), body.begin(), body.end());
+    }
+    return out;
+}
+
+// The PNG with the chunk put in after its header (33 bytes), or in place of the header.
+std::vector<uint8_t> WithChunk(std::vector<uint8_t> png, const std::vector<uint8_t>& chunk, bool header = false) {
+    png.insert(png.erase(png.begin() + (header ? 8 : 33), png.begin() + 33), chunk.begin(), chunk.end());
+    return png;
 }
 
 bool DecodeBmpBytes(ImageRGBA& image, const std::vector<uint8_t>& bytes, int32_t key = kKey) {
@@ -209,41 +229,47 @@ TEST(PngDecoder, PicturesReadAsLibpngReadsThem) {
     }
     // 16 bits a channel keep the high bytes.
     ImageRGBA image;
-    ASSERT_TRUE(DecodePngBytes(image, RawPng(1, 1, 16, 2, {{0x12, 0xFF, 0x34, 0xFF, 0x56, 0xFF}})));
-    EXPECT_EQ(PixelAt(image, 0, 0), 0xFF563412u);
+    ASSERT_TRUE(DecodePngBytes(image, Bytes(corpus + "rgb16.png")));
+    EXPECT_EQ(PixelAt(image, 0, 0), 0xFF944A00u);
+    EXPECT_EQ(PixelAt(image, 1, 1), 0xFF7329DFu);
 }
 
 TEST(PngDecoder, ChunksDeclaringAGigabyteFailWithoutAllocatingIt) {
-    // A 1x1 grey header, then a chunk that declares 1 GiB and ends six bytes later.
-    std::vector<uint8_t> head = RawPng(1, 1, 8, 0, {{0}});
-    head.resize(33);
+    // The header of a 5 x 3 grey picture, then a chunk that declares 1 GiB and ends six bytes later.
+    const std::vector<uint8_t> grey = Bytes(CORPUS_PATH "fuzz_png/grey8.png");
     ImageRGBA image;
     for (const char* type : {"tEXt", "zTXt", "iTXt", "iCCP", "sPLT", "pCAL", "eXIf", "juNk", "IDAT"}) {
-        std::vector<uint8_t> file = head;
-        file.insert(file.end(), {0x40, 0, 0, 0});
-        file.insert(file.end(), type, type + 4);
-        file.insert(file.end(), 6, 0);
+        std::string chunk = std::string("\x40\0\0\0", 4) + type + std::string(6, '\0');
+        std::vector<uint8_t> file = grey;
+        file.resize(33 + chunk.size());
+        std::copy(chunk.begin(), chunk.end(), file.begin() + 33);
         ResetPeakMemory();
         long before = PeakMemoryKb();
         EXPECT_FALSE(DecodePngBytes(image, file)) << type;
         EXPECT_LT(PeakMemoryKb() - before, 16 * 1024) << type;
     }
     // Ancillary chunks of any size in a whole file are skipped, and the picture loads.
-    ASSERT_TRUE(DecodePngBytes(image, RawPng(1, 1, 8, 0, {{0x80}}, {{"tEXt", std::vector<uint8_t>(2 << 20, 'x')}})));
-    EXPECT_EQ(PixelAt(image, 0, 0), 0xFF808080u);
+    ImageRGBA plain;
+    ASSERT_TRUE(DecodePngBytes(plain, grey));
+    ASSERT_TRUE(DecodePngBytes(image, WithChunk(grey, Chunk("tEXt", std::vector<uint8_t>(2 << 20, 'x')))));
+    EXPECT_EQ(image.pixels, plain.pixels);
 }
 
+// Cut anywhere, one byte flipped, a BMP, or a header claiming a picture beyond the sprite's 16 bits or
+// beyond what the data could inflate to: false, and nothing allocated for the picture.
 TEST(PngDecoder, DamagedAndHugeFilesFailWithoutCrashingOrAllocating) {
     std::vector<uint8_t> good = Bytes(CORPUS_PATH "fuzz_png/rgb8.png");
     ImageRGBA image;
     for (size_t cut : {size_t{0}, size_t{8}, size_t{30}, good.size() / 2, good.size() - 13})
         EXPECT_FALSE(DecodePngBytes(image, std::vector<uint8_t>(good.begin(), good.begin() + cut))) << cut;
+    EXPECT_FALSE(DecodePngBytes(image, Bmp24(SolidPicture(2, 2, kGrey))));
+    for (uint8_t high : {0x00, 0x75, 0x80, 0x9C}) { // sides of 4 (as it is), 30000, 32816, 39984
+        uint8_t low = high ? 0x30 : 4;
+        std::vector<uint8_t> header = {0, 0, high, low, 0, 0, high, low, 8, 2, 0, 0, 0};
+        ImageRGBA fresh;
+        EXPECT_EQ(DecodePngBytes(fresh, WithChunk(good, Chunk("IHDR", header), true)), high == 0) << int{high};
+        EXPECT_EQ(fresh.pixels.empty(), high != 0);
+    }
     good[good.size() / 2] ^= 0xFF;
     EXPECT_FALSE(DecodePngBytes(image, good));
-    EXPECT_FALSE(DecodePngBytes(image, Bmp24(SolidPicture(2, 2, kGrey))));
-    for (int32_t side : {30000, 40000}) {
-        ImageRGBA fresh;
-        EXPECT_FALSE(DecodePngBytes(fresh, RawPng(side, side, 8, 2, {}))) << side;
-        EXPECT_TRUE(fresh.pixels.empty()) << side;
-    }
 }

@@ -9,7 +9,6 @@
 
 #include <GL/gl.h>
 #include <fstream>
-#include <zlib.h>
 
 namespace {
 
@@ -62,36 +61,6 @@ std::vector<uint8_t> Bmp24(const TestPicture& p) {
         data.resize(data.size() + (stride - data.size() % stride) % stride);
     }
     return BmpRaw(40, p.width, p.height, 24, 0, {}, {}, data);
-}
-
-std::vector<uint8_t> RawPng(int32_t width, int32_t height, int depth, int colourType,
-                            const std::vector<std::vector<uint8_t>>& rows, const std::vector<PngChunk>& extra) {
-    std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    auto chunk = [&](const std::string& type, const std::vector<uint8_t>& data) {
-        Put(out, static_cast<uint32_t>(data.size()), 4, true);
-        std::vector<uint8_t> body(type.begin(), type.end());
-        body.insert(body.end(), data.begin(), data.end());
-        out.insert(out.end(), body.begin(), body.end());
-        Put(out, static_cast<uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))), 4, true);
-    };
-    std::vector<uint8_t> header;
-    Put(header, static_cast<uint32_t>(width), 4, true);
-    Put(header, static_cast<uint32_t>(height), 4, true);
-    header.insert(header.end(), {static_cast<uint8_t>(depth), static_cast<uint8_t>(colourType), 0, 0, 0});
-    chunk("IHDR", header);
-    for (const PngChunk& c : extra) chunk(c.type, c.data);
-    std::vector<uint8_t> raw;
-    for (const std::vector<uint8_t>& row : rows) {
-        raw.push_back(0);
-        raw.insert(raw.end(), row.begin(), row.end());
-    }
-    uLongf size = compressBound(static_cast<uLong>(raw.size()));
-    std::vector<uint8_t> deflated(size);
-    compress(deflated.data(), &size, raw.data(), static_cast<uLong>(raw.size()));
-    deflated.resize(size);
-    chunk("IDAT", deflated);
-    chunk("IEND", {});
-    return out;
 }
 
 std::string WriteTestFile(const std::string& name, const std::vector<uint8_t>& bytes) {

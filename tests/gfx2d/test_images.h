@@ -33,14 +33,6 @@ std::vector<uint8_t> Bmp24(const TestPicture& picture);
 std::vector<uint8_t> BmpRaw(uint32_t headerSize, int32_t width, int32_t height, int bits, uint32_t compression,
                             const std::vector<uint32_t>& masks, const std::vector<uint32_t>& palette,
                             const std::vector<uint8_t>& data);
-// A PNG: the IHDR, the extra chunks, the unfiltered rows deflated into one IDAT.
-struct PngChunk {
-    std::string type;
-    std::vector<uint8_t> data;
-};
-std::vector<uint8_t> RawPng(int32_t width, int32_t height, int depth, int colourType,
-                            const std::vector<std::vector<uint8_t>>& rows, const std::vector<PngChunk>& extra = {});
-
 // A new file in the test's temporary folder; its path.
 std::string WriteTestFile(const std::string& name, const std::vector<uint8_t>& bytes);
 // The picture as a BMP file loaded into the sprite slot.
