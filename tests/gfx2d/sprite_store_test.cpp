@@ -1,4 +1,5 @@
 // The sprite store: loading into slots, texture sizes, the edge fill, fonts' slots, frames, ids.
+#include "runtime/core/core.h"
 #include "runtime/files/files.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
@@ -101,10 +102,44 @@ TEST(SpriteStore, FontSlotsAreSharpWithoutEdgeFillOrMipTexture) {
     EXPECT_EQ(SlotOf(65504)->texture, 0u);
 }
 
-TEST(SpriteStore, NormalMapOfAFlatPictureFacesTheViewer) {
+// Sobel slopes of the blue channel: beside a bright column the normal leans away from it (by
+// 0.97, packed as 3 and 251), on it and on a flat picture it faces the viewer (packed as 127).
+TEST(SpriteStore, NormalMapsLeanAwayFromBrightColumnsAndRows) {
     StartDrawing();
-    ASSERT_TRUE(SpriteLoadNormalMap(WriteTestFile("flat.bmp", Bmp24(SolidPicture(4, 4, 0x400000))).c_str(), 5));
-    EXPECT_EQ(Texel(5, 1, 1), (std::vector<uint8_t>{127, 127, 255, 255}));
+    const std::string flat = WriteTestFile("flat.bmp", Bmp24(SolidPicture(4, 4, 0x400000)));
+    const std::string column = WriteTestFile("column.bmp", Bmp24(Picture(4, 4, [](int32_t x, int32_t) {
+                                                 return x == 1 ? 0xFF0000u : 0u;
+                                             })));
+    const std::string row = WriteTestFile("row.bmp", Bmp24(Picture(4, 4, [](int32_t, int32_t y) {
+                                              return y == 1 ? 0xFF0000u : 0u; // texture row 2
+                                          })));
+    struct Case {
+        const std::string& file;
+        int32_t x, row;
+        std::vector<uint8_t> texel;
+    };
+    for (const Case& c : {Case{flat, 1, 1, {127, 127, 255, 255}}, Case{column, 0, 0, {3, 127, 158, 255}},
+                          Case{column, 1, 3, {127, 127, 255, 255}}, Case{column, 2, 1, {251, 127, 158, 255}},
+                          Case{row, 0, 1, {127, 251, 158, 255}}, Case{row, 3, 3, {127, 3, 158, 255}},
+                          Case{row, 2, 0, {127, 127, 255, 255}}}) {
+        ASSERT_TRUE(SpriteLoadNormalMap(c.file.c_str(), 5));
+        EXPECT_EQ(Texel(5, c.x, c.row), c.texel) << c.file << " " << c.x << "," << c.row;
+    }
+}
+
+// The mip copy of alternating columns of red 200 and 0 averages them to 100: halved to a square, and
+// at the next level.
+TEST(SpriteStore, MipCopyAveragesNeighbours) {
+    StartDrawing();
+    for (int32_t height : {2, 4}) {
+        ASSERT_TRUE(LoadPicture(7, Picture(4, height, [](int32_t x, int32_t) { return x % 2 ? 0u : 200u; })));
+        int32_t level = height == 2 ? 0 : 1;
+        std::vector<uint8_t> texels(2 * 2 * 4);
+        FlushGL();
+        glBindTexture(GL_TEXTURE_2D, SlotOf(7)->mipTexture);
+        glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        for (size_t i = 0; i < texels.size(); i += 4) EXPECT_EQ(texels[i], 100) << height << " " << i;
+    }
 }
 
 TEST(SpriteStore, NamesResolveThroughThePackedArchive) {
