@@ -1,4 +1,5 @@
-// The sprite store: loading into slots, texture sizes, the edge fill, fonts' slots, frames, ids.
+// The sprite store: the edge fill, formats by content, failed loads, fonts' slots, normal maps, the mip
+// copy, names in the packed archive.
 #include "runtime/core/core.h"
 #include "runtime/files/files.h"
 #include "runtime/gfx2d/gfx2d.h"
@@ -7,8 +8,6 @@
 #include "tests/support/headless.h"
 
 #include <GL/gl.h>
-#include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -25,25 +24,6 @@ std::vector<uint8_t> Texel(int32_t id, int32_t x, int32_t row) {
 }
 
 } // namespace
-
-// Textures are powers of two, the mip copy a square of the shorter side; the size stays the image's.
-TEST(SpriteStore, TexturesArePowersOfTwoAndKeepTheImageSize) {
-    StartDrawing();
-    for (auto [w, h, texW, texH] : {std::array{1, 1, 2, 2}, {3, 5, 4, 8}, {64, 33, 64, 64}}) {
-        ASSERT_TRUE(LoadPicture(1, SolidPicture(w, h, 0x112233)));
-        EXPECT_EQ(SlotOf(1)->texWidth * 1000 + SlotOf(1)->texHeight, texW * 1000 + texH);
-        int32_t width = 0, height = 0;
-        SpriteGetSize(1, width, height);
-        EXPECT_EQ(std::pair(width, height), std::pair(w, h));
-        glBindTexture(GL_TEXTURE_2D, SlotOf(1)->mipTexture);
-        GLint side = 0;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &side);
-        EXPECT_EQ(side, std::min(texW, texH));
-    }
-    double dw = 1, dh = 1;
-    SpriteGetSize(2, dw, dh);
-    EXPECT_EQ(std::pair(dw, dh), std::pair(0.0, 0.0)) << "an empty slot";
-}
 
 TEST(SpriteStore, KeyedPixelTakesTheMeanOfItsOpaqueNeighbours) {
     StartDrawing();
