@@ -165,6 +165,8 @@ TEST(KydFormat, TextVersionsCommentsAndHostileTexts) {
         KydError::None);
     EXPECT_EQ(model.frames[0].decoded[3].position[1], 1.0f);
     EXPECT_EQ(model.frames[0].packed[3].normal, 5);
+    EXPECT_EQ(Read(model, "KYDA 1.0 0 1 1 1 1 3 0 0 1 0 2 0 1 3 3.4028234663852886e38 0 0 1 0 0 0 1 0"), KydError::None)
+        << "the largest float";
 
     std::ostringstream bigConversion; // 1001 vertices a frame over 4001 frames: past 4 million
     bigConversion << "KYDA 1.0 0 1 0 0 0 1000";
