@@ -44,4 +44,7 @@ TEST(Collision, OpaquePixelsOfSpritesAndFramesCollideAndTouchingEdgesDoNot) {
     }
     SpriteSetFrameSize(30, 40, 8); // wider than the image: no columns
     EXPECT_FALSE(FrameCollide(30, 0, 0, 0, 31, 0, 2, 2));
+    SpriteSetFrameSize(20, 4, 4);
+    EXPECT_TRUE(SpriteCollide(20, 0, 0, 22, 6, 6)) << "a whole sprite, whatever its frame size";
+    EXPECT_FALSE(FrameCollide(20, 0, 0, 0, 22, 0, 6, 6));
 }

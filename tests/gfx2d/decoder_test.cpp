@@ -179,7 +179,8 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
         EXPECT_EQ(DecodeBmpBytes(image, bad), c.loads) << c.what;
     }
 
-    EXPECT_TRUE(DecodeBmpBytes(image, Bmp24(SolidPicture(32767, 1, kGrey)))) << "the widest picture";
+    for (auto [w, h] : {std::pair{32767, 1}, {1, 32767}})
+        EXPECT_TRUE(DecodeBmpBytes(image, Bmp24(SolidPicture(w, h, kGrey)))) << "the largest side " << w << " x " << h;
 
     // Alpha bits 0 in every pixel: loaded opaque. Alpha anywhere: used.
     std::vector<uint8_t> noAlpha = v4;
