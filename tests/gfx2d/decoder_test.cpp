@@ -135,7 +135,8 @@ TEST(BmpDecoder, RunsStopAtTheRowsEndAndNeverLeaveThePicture) {
 }
 
 TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
-    const std::vector<uint8_t> good = Bmp24(SolidPicture(4, 4, kGrey));
+    // Its data starts 0, 1: an RLE picture's end, were the compression allowed.
+    const std::vector<uint8_t> good = Bmp24(SolidPicture(4, 4, 0x000100));
     const std::vector<uint8_t> fields = Bytes(CORPUS_PATH "fuzz_bmp/rgbx_bitfields.bmp");
     const std::vector<uint8_t> v4 = Bytes(CORPUS_PATH "fuzz_bmp/v4_rgba32.bmp");
     const std::vector<uint8_t> core = Bytes(CORPUS_PATH "fuzz_bmp/core1.bmp");
