@@ -150,7 +150,7 @@ TEST(KydFormat, TextFormConvertsFacesIntoMarkersAndPacks) {
     const KydPackedVertex& first = frame.packed[1];
     EXPECT_EQ((std::array<int, 5>{first.x, first.y, first.z, first.normal, first.colour}),
               (std::array<int, 5>{0, 0, 255, 5, 1}));
-    EXPECT_EQ(frame.packed[0].x, 0);
+    EXPECT_EQ(std::memcmp(&frame.packed[0], "\0\0\0\0", 4), 0);
     EXPECT_EQ(std::memcmp(&frame.packed[5], &frame.packed[4], 4), 0);
     EXPECT_EQ(frame.packed[5].colour, 0);
 }
