@@ -9,8 +9,6 @@
 #include "tests/support/headless.h"
 
 #include <GL/gl.h>
-#include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
