@@ -198,7 +198,7 @@ TEST(KydFormat, TextVersionsCommentsAndHostileTexts) {
 }
 
 // Saved, reloaded and saved again: the same bytes, the text's v; an empty object saves too. Over 256
-// colours cannot be saved: false, and the old file stays.
+// colours, or fewer texture coordinates than vertices, cannot be saved: false, and the old file stays.
 TEST(KydFormat, SavedObjectsReloadByteIdentical) {
     std::string saved = platform::TempDir() + "saved.kyd", again = platform::TempDir() + "again.kyd";
     KydModel fromText, reloaded;
@@ -212,10 +212,13 @@ TEST(KydFormat, SavedObjectsReloadByteIdentical) {
         EXPECT_EQ(reloaded.palette, fromText.palette);
     }
     EXPECT_EQ(reloaded.frames[0].decoded[4].v, 0.25f);
+    EXPECT_FALSE(ModelSave(reloaded, (platform::TempDir() + "no/such/folder.kyd").c_str()));
+    reloaded.texU.pop_back(); // fewer coordinates than vertices
+    reloaded.texV.pop_back();
     for (uint32_t c = 0; c < 300; ++c) fromText.palette.push_back(0x100 + c);
     EXPECT_FALSE(ModelSave(fromText, saved.c_str()));
+    EXPECT_FALSE(ModelSave(reloaded, saved.c_str()));
     EXPECT_EQ(ReadFile(saved), ReadFile(again));
-    EXPECT_FALSE(ModelSave(reloaded, (platform::TempDir() + "no/such/folder.kyd").c_str()));
 }
 
 // A failed load logs its lines and the name; a file is sized before it is read, so 3 GiB of nothing

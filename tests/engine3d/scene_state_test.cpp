@@ -81,6 +81,11 @@ TEST(Scene3D, TheFrustumSkipsOnlyMeshesWhollyOutside) {
         }
     }
     BeginScene();
+    ObjectMove(0, 7.5, 0);
+    ObjectScale(1, 3, 1); // the sphere grows with the largest scale, here along y
+    EXPECT_EQ(MeshDraw(kQuad), 1);
+    EXPECT_EQ(BackBufferPixel(320, 5), 0xFFFFFFu);
+    BeginScene();
     ObjectPush();
     ObjectMove(50, 0, 0);
     ObjectPop();
