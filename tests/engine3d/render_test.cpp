@@ -236,7 +236,7 @@ TEST(Renderer, ShadowsReachTheCornerOfALargeWindow) {
         testing::ExitedWithCode(0), "");
 }
 
-// Objects 1 and 2 load, 3 is missing; the first has the blue texture, the second one out of range.
+// Objects 1 and 3 load, 2 is missing; the first has the blue texture, the last one out of range.
 TEST(Renderer, CollectionInASubfolderLoadsTexturesAndObjects) {
     StartEngine();
     std::string folder = platform::TempDir() + "set/";
@@ -244,17 +244,17 @@ TEST(Renderer, CollectionInASubfolderLoadsTexturesAndObjects) {
     SolidBmp("set/blue.bmp", kBlue);
     WriteTempFile("set/quad.kyd", QuadText(0xFFFFFF, Square(1, 0)));
     std::string ini = WriteTempFile("set/objects.ini", "[textures]\ncount=2\n1=blue.bmp\n2=none.bmp\n[objects]\n"
-                                                       "count=3\n1=quad.kyd\n1ta=1\n1tb=2\n2=quad.kyd\n2ta=5\n3=gone.kyd\n");
+                                                       "count=3\n1=quad.kyd\n1ta=1\n1tb=2\n2=gone.kyd\n3=quad.kyd\n3ta=5\n");
     // Reloads free the textures they replace; a mesh keeps its texture until it is freed.
     int32_t live = LiveTextures();
     for (int i = 0; i < 50; ++i) EXPECT_EQ(MeshLoadCollection(10, ini.c_str()), 2);
     EXPECT_EQ(LiveTextures(), live + 2); // the blue image and its mip-mapped copy
-    for (auto [mesh, colour] : {std::pair{10, kBlue}, {11, 0xFFFFFFu}}) {
+    for (auto [mesh, colour] : {std::pair{10, kBlue}, {12, 0xFFFFFFu}}) {
         BeginScene();
         EXPECT_EQ(MeshDraw(mesh), 1);
         EXPECT_TRUE(PixelNear(Centre(), colour, 1)) << mesh << " " << std::hex << Centre();
     }
-    EXPECT_EQ(MeshDraw(12), 0);
+    EXPECT_EQ(MeshDraw(11), 0);
     MeshFree(10);
     EXPECT_EQ(LiveTextures(), live);
     EXPECT_EQ(MeshDraw(10), 0);
