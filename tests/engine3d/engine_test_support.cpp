@@ -35,11 +35,6 @@ std::string WriteTempFile(const std::string& name, const std::string& bytes) {
     return path;
 }
 
-std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::string text = ReadFile(path);
-    return {text.begin(), text.end()};
-}
-
 void StartEngine() {
     if (!Runtime().device) {
         AttachSubsystems();
@@ -47,6 +42,12 @@ void StartEngine() {
     }
     SetViewport(0, 0, 0, 0);
     ClearScreen();
+}
+
+void BeginScene() {
+    StartEngine();
+    Scene3DBegin(1, 9, 90);
+    CameraSet(0, 0, 5, 0, 0, 0);
 }
 
 void LoadQuad(int32_t mesh, uint32_t colour, const std::array<Corner, 4>& corners, const Corner& normal) {

@@ -15,10 +15,12 @@ std::string QuadText(uint32_t colour, const std::array<Corner, 4>& corners, cons
 std::array<Corner, 4> Square(float half, float z, bool clockwise = false);
 // A file in the test's temporary folder; its path.
 std::string WriteTempFile(const std::string& name, const std::string& bytes);
-std::vector<uint8_t> ReadBytes(const std::string& path);
 
 // The runtime with every subsystem attached, once per process; a fresh full 640 x 480 viewport.
 void StartEngine();
+// StartEngine, then a frame with the camera at z = 5 looking at the origin; near 1, far 9, 90°, so
+// the origin is at mid depth and 48 pixels a unit.
+void BeginScene();
 // mesh = a quad of the colour and normal, loaded through a KYD file.
 void LoadQuad(int32_t mesh, uint32_t colour, const std::array<Corner, 4>& corners, const Corner& normal = {0, 0, 1});
 // Each channel of the pixel within tolerance of the colour.

@@ -2,10 +2,10 @@
 // conversion and packing, round trips through ModelSave, and the log lines of a failed load.
 #include "platform/paths.h"
 #include "runtime/engine3d/engine3d.h"
-#include "runtime/engine3d/object_collection.h"
 #include "tests/engine3d/engine_test_support.h"
 #include "tests/support/headless.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -23,11 +23,9 @@ struct CompactFile {
     // x y z normal colour: entry 5 and white; entry 161 and blue; normal 200 and a colour past the palette
     std::vector<uint8_t> vertices{0, 0, 0, 5, 0, 255, 255, 255, 161, 1, 128, 128, 128, 200, 7};
 
-    std::vector<uint8_t> Bytes() const {
-        std::vector<uint8_t> b;
-        auto put = [&](const void* p, size_t n) {
-            b.insert(b.end(), static_cast<const uint8_t*>(p), static_cast<const uint8_t*>(p) + n);
-        };
+    std::string Bytes() const {
+        std::string b;
+        auto put = [&](const void* p, size_t n) { b.append(static_cast<const char*>(p), n); };
         put(&kKydMagic, 4);
         put(&version, 8);
         put(&frameCount, 4);
@@ -43,12 +41,8 @@ struct CompactFile {
     }
 };
 
-KydError Read(KydModel& model, const std::vector<uint8_t>& bytes) {
-    return KydRead(model, bytes.data(), bytes.size(), true);
-}
-
-KydError ReadText(KydModel& model, const std::string& text) {
-    return KydRead(model, reinterpret_cast<const uint8_t*>(text.data()), text.size(), true);
+KydError Read(KydModel& model, const std::string& bytes, size_t length = SIZE_MAX, bool decode = true) {
+    return KydRead(model, reinterpret_cast<const uint8_t*>(bytes.data()), std::min(length, bytes.size()), decode);
 }
 
 void ExpectCleared(const KydModel& model) {
@@ -67,12 +61,16 @@ std::string TextCube() {
 
 } // namespace
 
-TEST(KydFormat, NormalTableIsThePublishedOne) {
+// Published entries of the table, and the nearest entry of given normals, unnormalised ones too; a
+// zero normal is as near to every entry: the exact 0 of entry 0 ends the search.
+TEST(KydFormat, NormalTableAndNearestNormal) {
     const float expected[3][4] = {
         {0, -0.525731f, 0, 0.850651f}, {5, 0, 0, 1}, {161, -0.688191f, -0.587785f, -0.425325f}};
     for (const auto& e : expected)
         for (int k = 0; k < 3; ++k) EXPECT_FLOAT_EQ(kKydNormals[static_cast<int>(e[0])][k], e[k + 1]);
-    for (const auto& n : kKydNormals) EXPECT_NEAR(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1.0f, 1e-5f);
+    const float given[6][3] = {{0, 0, 1}, {0, 0, -1}, {1, 0, 0}, {0, 1, 0}, {0, 0, -3}, {0, 0, 0}};
+    const int index[6] = {5, 84, 52, 32, 84, 0};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(KydNormalIndex(given[i]), index[i]) << i;
 }
 
 TEST(KydFormat, CompactDecodingGivesPositionsNormalsColoursAndNegatedV) {
@@ -81,22 +79,18 @@ TEST(KydFormat, CompactDecodingGivesPositionsNormalsColoursAndNegatedV) {
     ASSERT_EQ(model.frames.size(), 1u);
     const std::vector<KydVertex>& v = model.frames[0].decoded;
     ASSERT_EQ(v.size(), 3u);
-    EXPECT_EQ(v[0].position[0], -64.0f);
-    EXPECT_EQ(v[0].position[2], -64.0f);
-    EXPECT_EQ(v[1].position[1], 63.5f);
-    EXPECT_EQ(v[0].normal[2], 1.0f);
-    EXPECT_EQ(v[1].normal[0], kKydNormals[161][0]);
-    EXPECT_EQ(v[2].normal[0], kKydNormals[0][0]); // index 200: entry 0
-    const float white[3] = {1, 1, 1}, blue[3] = {0, 0, 1};
-    EXPECT_EQ(std::memcmp(v[0].colour, white, sizeof white), 0);
-    EXPECT_EQ(std::memcmp(v[1].colour, blue, sizeof blue), 0);
-    EXPECT_EQ(std::memcmp(v[2].colour, white, sizeof white), 0); // index past the palette
-    EXPECT_EQ(v[0].v, -0.25f);
-    EXPECT_EQ(v[1].u, 1.0f);
-
+    // position, normal x, z, colour (an index past the palette reads white), u, v
+    const float expected[3][8] = {{-64, -64, -64, 0, 1, 1, 0, -0.25f},
+                                  {63.5f, 63.5f, 63.5f, kKydNormals[161][0], kKydNormals[161][2], 0, 1, -0.5f},
+                                  {0, 0, 0, kKydNormals[0][0], kKydNormals[0][2], 1, 0.5f, -1}};
+    for (int i = 0; i < 3; ++i) {
+        const float got[8] = {v[i].position[0], v[i].position[1], v[i].position[2], v[i].normal[0],
+                              v[i].normal[2],   v[i].colour[0],   v[i].u,           v[i].v};
+        for (int k = 0; k < 8; ++k) EXPECT_EQ(got[k], expected[i][k]) << i << " " << k;
+        EXPECT_EQ(v[i].colour[2], 1.0f);
+    }
     KydModel packedOnly;
-    auto bytes = CompactFile{}.Bytes();
-    ASSERT_EQ(KydRead(packedOnly, bytes.data(), bytes.size(), false), KydError::None);
+    ASSERT_EQ(Read(packedOnly, CompactFile{}.Bytes(), SIZE_MAX, false), KydError::None);
     EXPECT_TRUE(packedOnly.frames[0].decoded.empty());
     EXPECT_EQ(packedOnly.frames[0].packed.size(), 3u);
 }
@@ -132,54 +126,47 @@ TEST(KydFormat, HostileCompactFilesFailBeforeAllocatingAndClearTheObject) {
         if (c.error != KydError::None) ExpectCleared(model);
     }
     // Every cut of a valid file is a short read.
-    std::vector<uint8_t> whole = CompactFile{}.Bytes();
+    std::string whole = CompactFile{}.Bytes();
     for (size_t length = 0; length < whole.size(); ++length) {
         KydModel model;
-        EXPECT_EQ(KydRead(model, whole.data(), length, true), KydError::ReadError) << length;
+        EXPECT_EQ(Read(model, whole, length), KydError::ReadError) << length;
         ExpectCleared(model);
     }
 }
 
 TEST(KydFormat, TextFormConvertsFacesIntoMarkersAndPacks) {
     KydModel model;
-    ASSERT_EQ(ReadText(model, TextCube()), KydError::None);
+    ASSERT_EQ(Read(model, TextCube()), KydError::None);
     ASSERT_EQ(model.frames.size(), 1u);
     const KydFrame& frame = model.frames[0];
     ASSERT_EQ(frame.decoded.size(), 30u); // 6 markers and 24 corners
     EXPECT_EQ(frame.decoded[0].colourValue, kKydMarker);
     EXPECT_EQ(frame.decoded[1].colourValue, 0x0000FFu);
-    EXPECT_EQ(frame.decoded[3].v, 1.0f);
     EXPECT_EQ(frame.decoded[4].v, 0.25f);
     EXPECT_EQ(model.palette,
               (std::vector<uint32_t>{kKydMarker, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFFFFFF, 0x090909}));
-    ASSERT_EQ(model.texU.size(), 30u);
     EXPECT_EQ(model.texV[4], -0.25f); // stored negated, so the compact form loads v back
     // Quantised per axis over -1..1; a marker takes the previous vertex's bytes, the first zero.
     const KydPackedVertex& first = frame.packed[1];
-    EXPECT_EQ((std::array<int, 4>{first.x, first.y, first.z, first.colour}), (std::array<int, 4>{0, 0, 255, 1}));
-    EXPECT_EQ(frame.packed[0].x, 0);
-    EXPECT_EQ(frame.packed[5].x, frame.packed[4].x);
-    EXPECT_EQ(frame.packed[5].normal, frame.packed[4].normal);
+    EXPECT_EQ((std::array<int, 5>{first.x, first.y, first.z, first.normal, first.colour}),
+              (std::array<int, 5>{0, 0, 255, 5, 1}));
+    EXPECT_EQ(std::memcmp(&frame.packed[0], "\0\0\0\0", 4), 0);
+    EXPECT_EQ(std::memcmp(&frame.packed[5], &frame.packed[4], 4), 0);
     EXPECT_EQ(frame.packed[5].colour, 0);
-    // Normals: (0,0,1) entry 5, (0,0,-1) entry 84, (1,0,0) 52, (0,1,0) 32, unnormalised (0,0,-3) 84.
-    const float given[5][3] = {{0, 0, 1}, {0, 0, -1}, {1, 0, 0}, {0, 1, 0}, {0, 0, -3}};
-    const int expected[5] = {5, 84, 52, 32, 84};
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(KydNormalIndex(given[i]), expected[i]) << i;
-    // A zero normal is as near to every entry: the exact 0 of entry 0 ends the search.
-    const float zero[3] = {0, 0, 0};
-    EXPECT_EQ(KydNormalIndex(zero), 0);
 }
 
 TEST(KydFormat, TextVersionsCommentsAndHostileTexts) {
     KydModel model;
-    EXPECT_EQ(ReadText(model, "KYDA 1.0 0 1 10 20 30 3 0 0 1 0 2 0 1 3 0 0 0 1 0 0 0 1 0"), KydError::None);
+    EXPECT_EQ(Read(model, "KYDA 1.0 0 1 10 20 30 3 0 0 1 0 2 0 1 3 0 0 0 1 0 0 0 1 0"), KydError::None);
     EXPECT_EQ(model.frames[0].decoded[2].position[0], 1.0f);
     EXPECT_EQ(model.frames[0].decoded[1].colourValue, 10u + 20 * 256 + 30 * 65536);
     EXPECT_EQ(
-        ReadText(model, "KYDA#c\n1.1#c\n0#c\n1 1 2 3 3#c\n0 0 1 0#c\n2 0 1\n3 0 0 0 0 0 1 1 0 0 0 0 1 0 1 0 0 0 1"),
+        Read(model, "KYDA#c\n1.1#c\n0#c\n1 1 2 3 3#c\n0 0 1 0#c\n2 0 1\n3 0 0 0 0 0 1 1 0 0 0 0 1 0 1 0 0 0 1"),
         KydError::None);
     EXPECT_EQ(model.frames[0].decoded[3].position[1], 1.0f);
     EXPECT_EQ(model.frames[0].packed[3].normal, 5);
+    EXPECT_EQ(Read(model, "KYDA 1.0 0 1 1 1 1 3 0 0 1 0 2 0 1 3 3.4028234663852886e38 0 0 1 0 0 0 1 0"), KydError::None)
+        << "the largest float";
 
     std::ostringstream bigConversion; // 1001 vertices a frame over 4001 frames: past 4 million
     bigConversion << "KYDA 1.0 0 1 0 0 0 1000";
@@ -202,68 +189,56 @@ TEST(KydFormat, TextVersionsCommentsAndHostileTexts) {
         bigConversion.str(),
     };
     for (const std::string& text : hostile) {
-        EXPECT_EQ(ReadText(model, text), KydError::ReadError) << text.substr(0, 60);
+        EXPECT_EQ(Read(model, text), KydError::ReadError) << text.substr(0, 60);
         ExpectCleared(model);
     }
     const std::string cube = TextCube();
-    for (size_t length = 0; length < cube.size(); ++length) {
-        KydError error = KydRead(model, reinterpret_cast<const uint8_t*>(cube.data()), length, true);
-        EXPECT_EQ(error == KydError::None, model.loaded);
-    }
+    for (size_t length = 0; length < cube.size(); ++length)
+        EXPECT_EQ(Read(model, cube, length) == KydError::None, model.loaded);
 }
 
+// Saved, reloaded and saved again: the same bytes, the text's v; an empty object saves too. Over 256
+// colours, or fewer texture coordinates than vertices, cannot be saved: false, and the old file stays.
 TEST(KydFormat, SavedObjectsReloadByteIdentical) {
-    KydModel empty;
-    std::string emptyText = WriteTempFile("empty.kyd", "KYDA 1.0 0 0 0");
-    std::string emptySaved = platform::TempDir() + "empty_saved.kyd";
-    ASSERT_TRUE(ModelLoad(empty, emptyText.c_str(), true));
-    ASSERT_TRUE(ModelSave(empty, emptySaved.c_str()));
-    EXPECT_TRUE(ModelLoad(empty, emptySaved.c_str(), true));
-
-    std::string text = WriteTempFile("cube.kyd", TextCube());
-    std::string saved = platform::TempDir() + "cube_saved.kyd", again = platform::TempDir() + "cube_again.kyd";
+    std::string saved = platform::TempDir() + "saved.kyd", again = platform::TempDir() + "again.kyd";
     KydModel fromText, reloaded;
-    ASSERT_TRUE(ModelLoad(fromText, text.c_str(), true));
-    ASSERT_TRUE(ModelSave(fromText, saved.c_str()));
-    ASSERT_TRUE(ModelLoad(reloaded, saved.c_str(), true));
-    EXPECT_EQ(reloaded.palette, fromText.palette);
-    const KydFrame &a = fromText.frames[0], &b = reloaded.frames[0];
-    ASSERT_EQ(a.packed.size(), b.packed.size());
-    EXPECT_EQ(std::memcmp(a.packed.data(), b.packed.data(), 5 * a.packed.size()), 0);
-    EXPECT_EQ(b.decoded[4].v, 0.25f); // the text's v
-    ASSERT_TRUE(ModelSave(reloaded, again.c_str()));
-    EXPECT_EQ(ReadBytes(saved), ReadBytes(again));
-
-    // Over 256 colours cannot be saved: false, and the old file stays.
-    KydModel colourful = fromText;
-    for (uint32_t c = 0; c < 300; ++c) colourful.palette.push_back(0x100 + c);
-    EXPECT_FALSE(ModelSave(colourful, saved.c_str()));
-    EXPECT_EQ(ReadBytes(saved), ReadBytes(again));
-    EXPECT_FALSE(ModelSave(fromText, (platform::TempDir() + "no/such/folder.kyd").c_str()));
+    for (const char* text : {"KYDA 1.0 0 0 0", ""}) {
+        std::string source = WriteTempFile("source.kyd", *text ? text : TextCube());
+        ASSERT_TRUE(ModelLoad(fromText, source.c_str(), true));
+        ASSERT_TRUE(ModelSave(fromText, saved.c_str()));
+        ASSERT_TRUE(ModelLoad(reloaded, saved.c_str(), true));
+        ASSERT_TRUE(ModelSave(reloaded, again.c_str()));
+        EXPECT_EQ(ReadFile(saved), ReadFile(again));
+        EXPECT_EQ(reloaded.palette, fromText.palette);
+    }
+    EXPECT_EQ(reloaded.frames[0].decoded[4].v, 0.25f);
+    EXPECT_FALSE(ModelSave(reloaded, (platform::TempDir() + "no/such/folder.kyd").c_str()));
+    reloaded.texU.pop_back(); // fewer coordinates than vertices
+    reloaded.texV.pop_back();
+    for (uint32_t c = 0; c < 300; ++c) fromText.palette.push_back(0x100 + c);
+    EXPECT_FALSE(ModelSave(fromText, saved.c_str()));
+    EXPECT_FALSE(ModelSave(reloaded, saved.c_str()));
+    EXPECT_EQ(ReadFile(saved), ReadFile(again));
 }
 
+// A failed load logs its lines and the name; a file is sized before it is read, so 3 GiB of nothing
+// is refused at once.
 TEST(KydFormat, FailedLoadsLogTheirLinesAndTheName) {
     CompactFile old;
     old.version = 1.0;
-    std::vector<uint8_t> bytes = old.Bytes();
-    std::string oldPath = WriteTempFile("old.kyd", std::string(bytes.begin(), bytes.end()));
-    std::vector<uint8_t> valid = CompactFile{}.Bytes();
-    std::string cutPath = WriteTempFile("cut.kyd", std::string(valid.begin(), valid.begin() + 20));
-    std::string missing = platform::TempDir() + "missing.kyd";
-    // Sized before it is read: 3 GiB of nothing is refused at once.
-    std::string huge = WriteTempFile("huge.kyd", "");
-    std::filesystem::resize_file(huge, 3ull << 30);
-    std::string before = ReadLog();
+    std::vector<std::string> paths = {WriteTempFile("old.kyd", old.Bytes()),
+                                      WriteTempFile("cut.kyd", CompactFile{}.Bytes().substr(0, 20)),
+                                      platform::TempDir() + "missing.kyd", WriteTempFile("huge.kyd", "")};
+    std::filesystem::resize_file(paths[3], 3ull << 30);
+    std::string before = ReadLog(), expected = "Wrong .kyd version.\r\n";
     KydModel model;
-    EXPECT_FALSE(ModelLoad(model, oldPath.c_str(), true));
-    EXPECT_FALSE(ModelLoad(model, cutPath.c_str(), true));
-    EXPECT_FALSE(ModelLoad(model, missing.c_str(), true));
-    EXPECT_FALSE(ModelLoad(model, huge.c_str(), true));
-    ExpectCleared(model);
-    EXPECT_EQ(ReadLog().substr(before.size()), "Wrong .kyd version.\r\n# read error\r\n" + oldPath +
-                                                   "\r\n# read error\r\n" + cutPath + "\r\n# read error\r\n" + missing +
-                                                   "\r\n# read error\r\n" + huge + "\r\n");
-    std::filesystem::remove(huge);
+    for (const std::string& path : paths) {
+        EXPECT_FALSE(ModelLoad(model, path.c_str(), true)) << path;
+        ExpectCleared(model);
+        expected += "# read error\r\n" + path + "\r\n";
+    }
+    EXPECT_EQ(ReadLog().substr(before.size()), expected);
+    std::filesystem::remove(paths[3]);
 }
 
 // One 13 MB object named 8 times: the objects past 64 MiB in all are not loaded.
@@ -274,16 +249,8 @@ TEST(KydFormat, CollectionsStopAtTheirByteBudget) {
     big.texCoordCount = big.vertexCount = 1'000'000;
     big.pairs.assign(2'000'000, 0.5f);
     big.vertices.assign(5'000'000, 0);
-    std::vector<uint8_t> bytes = big.Bytes();
-    WriteTempFile("budget/big.kyd", std::string(bytes.begin(), bytes.end()));
+    WriteTempFile("budget/big.kyd", big.Bytes());
     std::string ini = "[objects]\ncount=8\n";
     for (int i = 1; i <= 8; ++i) ini += std::to_string(i) + "=big.kyd\n";
-    std::string file = WriteTempFile("budget/objects.ini", ini);
-    ObjectCollection collection;
-    ObjectCollectionLoad(collection, file.c_str(), -1);
-    ASSERT_EQ(collection.objects.size(), 8u);
-    size_t loaded = 0;
-    for (const KydModel& object : collection.objects) loaded += object.loaded ? 1 : 0;
-    EXPECT_EQ(loaded, 5u);
-    EXPECT_FALSE(collection.objects.back().loaded);
+    EXPECT_EQ(MeshLoadCollection(100, WriteTempFile("budget/objects.ini", ini).c_str()), 5);
 }

@@ -19,14 +19,21 @@ TEST(BuiltinFont, GlyphWordsAreFixedWhereGivenAndDistinctForPrintableCodes) {
     }
 }
 
-TEST(BuiltinFont, PaintsOutlinesAndLeavesControlCodesEmpty) {
+// The cell of "A" (word 0xA5394E: bit gy * 5 + gx is the pixel one into the cell at gx, gy) in white
+// with its outline in grey 8; codes 0..31 (the top two cell rows) and the space are empty.
+TEST(BuiltinFont, PaintsTheGlyphWithItsOutlineAndLeavesControlCodesEmpty) {
     std::vector<uint8_t> img(kBuiltinFontWidth * kBuiltinFontHeight * 4, 99);
     PaintBuiltinFont(img.data());
     auto at = [&](int x, int y) { return &img[(y * kBuiltinFontWidth + x) * 4]; };
-    // The hole of "A" (cell column 1, row 4, glyph one pixel into the cell) touches set pixels: outline.
-    EXPECT_EQ(at(8 + 3, 32 + 2)[0], 8);
-    EXPECT_EQ(at(8 + 3, 32 + 2)[3], 255);
-    // Codes 0..31 (the top two cell rows) and the space are empty.
+    const char* cellA[8] = {"..ooo...", ".o###o..", ".o#o#o..", ".o###o..",
+                            ".o#o#o..", ".o#o#o..", "..o.o...", "........"};
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            char c = cellA[y][x];
+            uint8_t shade = c == '#' ? 255 : c == 'o' ? 8 : 0;
+            EXPECT_EQ(at(8 + x, 32 + y)[3] ? at(8 + x, 32 + y)[0] : 0, shade) << x << "," << y;
+            EXPECT_EQ(at(8 + x, 32 + y)[3], shade ? 255 : 0) << x << "," << y;
+        }
     for (int y = 0; y < 24; ++y)
         for (int x = 0; x < (y < 16 ? kBuiltinFontWidth : 8); ++x) EXPECT_EQ(at(x, y)[3], 0) << x << "," << y;
 }

@@ -1,21 +1,19 @@
-// Fonts: numbers and clamping, the built-in fallback, the glyph grids, where text lands, the colour
-// key of font files, and the loading text of start-up.
+// Fonts: the shipped font's glyphs on screen against its own image, the grids, numbers and the built-in
+// fallback, the colour key of font files, and the loading text of start-up.
 #include "platform/paths.h"
 #include "runtime/core/core.h"
 #include "runtime/gfx2d/bitmap_font.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
-#include "runtime/gfx2d/surfaces.h"
 #include "tests/gfx2d/test_images.h"
 #include "tests/support/headless.h"
 
 #include <GL/gl.h>
+#include <SDL.h>
 #include <gtest/gtest.h>
 #include <utility>
 
 namespace {
-
-constexpr uint32_t kOutline = 0x080808;
 
 class FontTest : public testing::Test {
   protected:
@@ -31,20 +29,65 @@ class FontTest : public testing::Test {
 void LoadFontPicture(int32_t font, int32_t w, int32_t h, uint32_t fill, int32_t x = 0, int32_t y = 0,
                      uint32_t colour = 0) {
     TestPicture p = SolidPicture(w, h, fill);
-    if (x || y) p.At(x, y) = colour;
+    p.At(x, y) = colour;
     FontLoad(WriteTestFile("font.bmp", Bmp24(p)).c_str(), font);
 }
 
-void ExpectCellSize(int32_t w, int32_t h) {
-    int32_t cw = -1, ch = -1;
-    FontGetSize(cw, ch);
-    EXPECT_EQ(std::pair(cw, ch), std::pair(w, h));
-    double dw = -1, dh = -1;
-    FontGetSize(dw, dh);
-    EXPECT_EQ(std::pair(dw, dh), std::pair(static_cast<double>(w), static_cast<double>(h)));
+std::pair<int32_t, int32_t> CellSize() {
+    double w = -1, h = -1;
+    FontGetSize(w, h);
+    return {static_cast<int32_t>(w), static_cast<int32_t>(h)};
 }
 
 } // namespace
+
+// Each byte of a text shows its 8 x 16 cell of smalfont.bmp at whole pixels up from the position given,
+// black (the font key) letting the screen through.
+TEST_F(FontTest, TheShippedFontShowsEachBytesCell) {
+    DrawLoadingText(); // loads smalfont.bmp as font 0
+    ASSERT_EQ(CellSize(), std::pair(8, 16));
+    SDL_Surface* loaded = SDL_LoadBMP((platform::ProgramDir() + "/smalfont.bmp").c_str());
+    ASSERT_NE(loaded, nullptr) << SDL_GetError();
+    SDL_Surface* font = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    const std::string text = "Ag\xC4~ 0";
+    TextPrint(text, 10.2, 20.7);
+    for (size_t i = 0; i < text.size(); ++i) {
+        int cellX = (static_cast<uint8_t>(text[i]) % 16) * 8, cellY = (static_cast<uint8_t>(text[i]) / 16) * 16;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 8; ++x) {
+                const uint8_t* p = static_cast<uint8_t*>(font->pixels) + (cellY + y) * font->pitch + (cellX + x) * 4;
+                uint32_t colour = p[0] | p[1] << 8 | p[2] << 16;
+                ASSERT_EQ(BackBufferPixel(11 + static_cast<int>(i) * 8 + x, 21 + y), colour ? colour : kBlue)
+                    << "byte " << i << " at " << x << "," << y;
+            }
+    }
+    SDL_FreeSurface(font);
+    SDL_FreeSurface(loaded);
+
+    // Numbers print as their text; a long text's last glyph still lands in its cell.
+    TextPrintNumber(12.5, 10, 60);
+    TextPrint("12.5", 10, 80);
+    for (int x = 10; x < 50; ++x)
+        for (int y = 0; y < 16; ++y) ASSERT_EQ(BackBufferPixel(x, 60 + y), BackBufferPixel(x, 80 + y)) << x;
+    TextPrint(RtString(std::string(999, ' ') + "A"), 11 - 999 * 8, 100);
+    for (int y = 0; y < 16; ++y) EXPECT_EQ(BackBufferPixel(14, 100 + y), BackBufferPixel(14, 21 + y)) << y;
+}
+
+// 16 x 8 cells in a wide picture, 16 x 16 from square on; a 128-glyph font shows byte 0xC4 as 0x44.
+TEST_F(FontTest, PictureSizeChoosesTheGrid) {
+    struct Case {
+        int32_t w, h, cellW, cellH, pixelX, pixelY;
+    };
+    for (Case c : {Case{256, 128, 16, 16, 4 * 16 + 2, 4 * 16 + 3}, Case{256, 256, 16, 16, 4 * 16 + 2, 12 * 16 + 3},
+                   Case{128, 256, 8, 16, 4 * 8 + 2, 12 * 16 + 3}, Case{128, 64, 8, 8, 4 * 8 + 2, 4 * 8 + 3}}) {
+        LoadFontPicture(5, c.w, c.h, 0, c.pixelX, c.pixelY, kGreen);
+        EXPECT_EQ(CellSize(), std::pair(c.cellW, c.cellH));
+        glClear(GL_COLOR_BUFFER_BIT);
+        TextPrint("\xC4", 40, 40);
+        EXPECT_EQ(BackBufferPixel(42, 43), kGreen) << c.w << " x " << c.h;
+    }
+}
 
 TEST_F(FontTest, NumbersAreClampedAndAMissingFileGivesTheBuiltInFontSelected) {
     FontSelect(40);
@@ -55,60 +98,18 @@ TEST_F(FontTest, NumbersAreClampedAndAMissingFileGivesTheBuiltInFontSelected) {
     platform::RemoveFile(platform::TempDir() + "ErrorLog.txt");
     FontLoad("no such font.bmp", 3);
     EXPECT_EQ(Fonts().currentFont, 3);
-    EXPECT_NE(SlotOf(kFirstFontSprite + 3)->texture, 0u);
-    ExpectCellSize(8, 8);
+    EXPECT_EQ(CellSize(), std::pair(8, 8));
     FontLoad("", 99);
     // The named image is missed in the log; asking for the built-in font is not.
     EXPECT_EQ(ReadLog(), "Font image not loaded, the built-in font stands in: no such font.bmp\r\n");
     EXPECT_EQ(Fonts().currentFont, 31);
     // Pictures too small for 16 x 8 cells of at least one pixel fall back as well.
-    LoadFontPicture(4, 15, 40, kWhite);
-    ExpectCellSize(8, 8);
-}
-
-TEST_F(FontTest, PictureSizeChoosesTheGrid) {
-    struct Case {
-        int32_t w, h, cellW, cellH;
-    };
-    for (Case c : {Case{256, 128, 16, 16}, Case{256, 256, 16, 16}, Case{128, 256, 8, 16}}) {
-        LoadFontPicture(5, c.w, c.h, 0);
-        ExpectCellSize(c.cellW, c.cellH);
+    for (auto [w, h] : {std::pair{15, 40}, {40, 7}}) {
+        LoadFontPicture(4, w, h, kWhite);
+        EXPECT_EQ(CellSize(), std::pair(8, 8)) << w << " x " << h;
     }
-    // A 256-glyph font shows byte 0xC4 as its own glyph: cell column 4, row 12.
-    LoadFontPicture(5, 128, 256, 0, 4 * 8 + 2, 12 * 16 + 3, kGreen);
-    TextPrint("\xC4", 40, 40);
-    EXPECT_EQ(BackBufferPixel(42, 43), kGreen);
-}
-
-TEST_F(FontTest, TextLandsOnCeiledCellsAndEveryByteDrawsItsCell) {
-    FontLoad("", 0);
-    // "A" then "B" at (10.2, 5): cells at x = 11 and 19; glyph pixels start one pixel into the cell.
-    TextPrint("AB", 10.2, 5);
-    EXPECT_EQ(BackBufferPixel(11, 6), kBlue) << "the cell's first column is transparent";
-    EXPECT_EQ(BackBufferPixel(12, 6), kOutline);
-    EXPECT_EQ(BackBufferPixel(13, 6), kWhite) << "top bar of the A";
-    EXPECT_EQ(BackBufferPixel(13, 5), kOutline);
-    EXPECT_EQ(BackBufferPixel(13, 4), kBlue);
-    EXPECT_EQ(BackBufferPixel(20, 6), kOutline);
-    EXPECT_EQ(BackBufferPixel(21, 6), kWhite) << "top of the B";
-
-    // In a 128-glyph font byte 0xC4 draws glyph 0x44 ("D"); a tab draws its (empty) cell and moves on.
-    TextPrint("\xC4", 40, 20);
-    TextPrint("D", 60, 20);
-    TextPrint("\tD", 72, 20);
-    for (int y = 20; y < 28; ++y)
-        for (int x = 0; x < 8; ++x) {
-            EXPECT_EQ(BackBufferPixel(40 + x, y), BackBufferPixel(60 + x, y)) << x << "," << y;
-            EXPECT_EQ(BackBufferPixel(80 + x, y), BackBufferPixel(60 + x, y)) << x << "," << y;
-        }
-
-    TextPrintNumber(12.5, 10, 40);
-    TextPrint("12.5", 10, 50);
-    for (int x = 10; x < 50; ++x) EXPECT_EQ(BackBufferPixel(x, 43), BackBufferPixel(x, 53)) << x;
-
-    // A long text's last glyph still lands in its cell.
-    TextPrint(RtString(std::string(999, ' ') + "A"), 11 - 999 * 8, 100);
-    EXPECT_EQ(BackBufferPixel(13, 101), kWhite);
+    LoadFontPicture(4, 16, 8, kWhite);
+    EXPECT_EQ(CellSize(), std::pair(1, 1));
 }
 
 TEST_F(FontTest, FontFilesUseTheFontColourKeyOfTheirLoadTime) {
@@ -129,18 +130,13 @@ TEST_F(FontTest, FontFilesUseTheFontColourKeyOfTheirLoadTime) {
     EXPECT_EQ(BackBufferPixel(304, 103), kBlue);
 }
 
-TEST_F(FontTest, StartUpLoadsTheDefaultFontAndCentresTheLoadingText) {
+// "Loading..." is 10 cells of 8 x 16 centred on the 640 x 480 screen: x 280..359, y 232..247.
+TEST_F(FontTest, StartUpCentresTheLoadingText) {
     DrawLoadingText();
-    ASSERT_EQ(Fonts().currentFont, 0);
-    ExpectCellSize(8, 16); // smalfont.bmp beside the program
-    // "Loading..." is 10 cells of 8 x 16 centred on the 640 x 480 screen: x 280..359, y 232..247.
     int lit = 0, outside = 0;
     for (int y = 200; y < 280; ++y)
-        for (int x = 240; x < 400; ++x) {
-            bool inBox = x >= 280 && x < 360 && y >= 232 && y < 248;
-            bool drawn = BackBufferPixel(x, y) != kBlue;
-            (inBox ? lit : outside) += drawn;
-        }
+        for (int x = 240; x < 400; ++x)
+            (x >= 280 && x < 360 && y >= 232 && y < 248 ? lit : outside) += BackBufferPixel(x, y) != kBlue;
     EXPECT_GT(lit, 100);
     EXPECT_EQ(outside, 0);
 }

@@ -1,11 +1,13 @@
-// The sprite store: loading into slots, texture sizes, the edge fill, fonts' slots, frames, ids.
+// The sprite store: the edge fill, formats by content, failed loads, fonts' slots, normal maps, the mip
+// copy, names in the packed archive.
+#include "runtime/core/core.h"
 #include "runtime/files/files.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
 #include "tests/gfx2d/test_images.h"
+#include "tests/support/headless.h"
 
 #include <GL/gl.h>
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -23,30 +25,6 @@ std::vector<uint8_t> Texel(int32_t id, int32_t x, int32_t row) {
 
 } // namespace
 
-TEST(SpriteStore, TexturesArePowersOfTwoAndKeepTheImageSize) {
-    StartDrawing();
-    struct Case {
-        int32_t w, h, texW, texH;
-    };
-    for (Case c : {Case{1, 1, 2, 2}, Case{3, 5, 4, 8}, Case{64, 33, 64, 64}}) {
-        ASSERT_TRUE(LoadPicture(1, SolidPicture(c.w, c.h, 0x112233)));
-        const SpriteSlot& slot = *SlotOf(1);
-        EXPECT_EQ(slot.texWidth, c.texW);
-        EXPECT_EQ(slot.texHeight, c.texH);
-        int32_t w = 0, h = 0;
-        SpriteGetSize(1, w, h);
-        EXPECT_EQ(std::pair(w, h), std::pair(c.w, c.h));
-        // The mip copy is square, of the shorter side.
-        glBindTexture(GL_TEXTURE_2D, slot.mipTexture);
-        GLint side = 0;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &side);
-        EXPECT_EQ(side, std::min(c.texW, c.texH));
-    }
-    double dw = 1, dh = 1;
-    SpriteGetSize(2, dw, dh);
-    EXPECT_EQ(std::pair(dw, dh), std::pair(0.0, 0.0)) << "an empty slot";
-}
-
 TEST(SpriteStore, KeyedPixelTakesTheMeanOfItsOpaqueNeighbours) {
     StartDrawing();
     TestPicture p = SolidPicture(5, 5, 0x000000);
@@ -62,10 +40,11 @@ TEST(SpriteStore, KeyedPixelTakesTheMeanOfItsOpaqueNeighbours) {
 
 TEST(SpriteStore, FormatComesFromTheContentAndFailuresLeaveTheSlotEmpty) {
     StartDrawing();
-    ASSERT_TRUE(SpriteLoad(WriteTestFile("really-a-bmp.png", Bmp24(SolidPicture(4, 4, 0x10))).c_str(), 4));
-    EXPECT_EQ(SlotOf(4)->width, 4);
-    ASSERT_TRUE(SpriteLoad(WriteTestFile("really-a-png.bmp", Png(SolidPicture(6, 2, 0x10), 2)).c_str(), 4));
+    ASSERT_TRUE(SpriteLoad(WriteTestFile("really-a-bmp.png", Bmp24(SolidPicture(6, 2, 0x10))).c_str(), 4));
     EXPECT_EQ(SlotOf(4)->width, 6);
+    std::string png = ReadFile(CORPUS_PATH "fuzz_png/rgb8.png");
+    ASSERT_TRUE(SpriteLoad(WriteTestFile("really-a-png.bmp", {png.begin(), png.end()}).c_str(), 4));
+    EXPECT_EQ(SlotOf(4)->width, 4);
 
     EXPECT_FALSE(LoadPicture(4, SolidPicture(16385, 1, 0))) << "its texture width, 32768, does not fit the slot";
     SpriteSetFrameSize(4, 2, 2);
@@ -103,10 +82,44 @@ TEST(SpriteStore, FontSlotsAreSharpWithoutEdgeFillOrMipTexture) {
     EXPECT_EQ(SlotOf(65504)->texture, 0u);
 }
 
-TEST(SpriteStore, NormalMapOfAFlatPictureFacesTheViewer) {
+// Sobel slopes of the blue channel: beside a bright column the normal leans away from it (by
+// 0.97, packed as 3 and 251), on it and on a flat picture it faces the viewer (packed as 127).
+TEST(SpriteStore, NormalMapsLeanAwayFromBrightColumnsAndRows) {
     StartDrawing();
-    ASSERT_TRUE(SpriteLoadNormalMap(WriteTestFile("flat.bmp", Bmp24(SolidPicture(4, 4, 0x400000))).c_str(), 5));
-    EXPECT_EQ(Texel(5, 1, 1), (std::vector<uint8_t>{127, 127, 255, 255}));
+    const std::string flat = WriteTestFile("flat.bmp", Bmp24(SolidPicture(4, 4, 0x400000)));
+    const std::string column = WriteTestFile("column.bmp", Bmp24(Picture(4, 4, [](int32_t x, int32_t) {
+                                                 return x == 1 ? 0xFF0000u : 0u;
+                                             })));
+    const std::string row = WriteTestFile("row.bmp", Bmp24(Picture(4, 4, [](int32_t, int32_t y) {
+                                              return y == 1 ? 0xFF0000u : 0u; // texture row 2
+                                          })));
+    struct Case {
+        const std::string& file;
+        int32_t x, row;
+        std::vector<uint8_t> texel;
+    };
+    for (const Case& c : {Case{flat, 1, 1, {127, 127, 255, 255}}, Case{column, 0, 0, {3, 127, 158, 255}},
+                          Case{column, 1, 3, {127, 127, 255, 255}}, Case{column, 2, 1, {251, 127, 158, 255}},
+                          Case{row, 0, 1, {127, 251, 158, 255}}, Case{row, 3, 3, {127, 3, 158, 255}},
+                          Case{row, 2, 0, {127, 127, 255, 255}}}) {
+        ASSERT_TRUE(SpriteLoadNormalMap(c.file.c_str(), 5));
+        EXPECT_EQ(Texel(5, c.x, c.row), c.texel) << c.file << " " << c.x << "," << c.row;
+    }
+}
+
+// The mip copy of alternating columns of red 200 and 0 averages them to 100: halved to a square, and
+// at the next level.
+TEST(SpriteStore, MipCopyAveragesNeighbours) {
+    StartDrawing();
+    for (int32_t height : {2, 4}) {
+        ASSERT_TRUE(LoadPicture(7, Picture(4, height, [](int32_t x, int32_t) { return x % 2 ? 0u : 200u; })));
+        int32_t level = height == 2 ? 0 : 1;
+        std::vector<uint8_t> texels(2 * 2 * 4);
+        FlushGL();
+        glBindTexture(GL_TEXTURE_2D, SlotOf(7)->mipTexture);
+        glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        for (size_t i = 0; i < texels.size(); i += 4) EXPECT_EQ(texels[i], 100) << height << " " << i;
+    }
 }
 
 TEST(SpriteStore, NamesResolveThroughThePackedArchive) {

@@ -9,38 +9,11 @@
 
 #include <GL/gl.h>
 #include <fstream>
-#include <zlib.h>
 
 namespace {
 
 void Put(std::vector<uint8_t>& out, uint32_t value, int bytes, bool bigEndian = false) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * (bigEndian ? bytes - 1 - i : i))));
-}
-
-// File and info headers, then the palette, then rows of `stride` bytes made by `row(fileRow, out)`.
-std::vector<uint8_t> Bmp(int32_t width, int32_t height, int bits, const std::vector<uint32_t>& palette,
-                         const std::function<void(int32_t, std::vector<uint8_t>&)>& row) {
-    size_t stride = (static_cast<size_t>(bits) * width + 31) / 32 * 4;
-    uint32_t offset = static_cast<uint32_t>(54 + palette.size() * 4);
-    uint32_t rows = static_cast<uint32_t>(height < 0 ? -height : height);
-    std::vector<uint8_t> out;
-    Put(out, 0x4D42, 2);
-    Put(out, static_cast<uint32_t>(offset + stride * rows), 4);
-    Put(out, 0, 4);
-    Put(out, offset, 4);
-    Put(out, 40, 4);
-    Put(out, static_cast<uint32_t>(width), 4);
-    Put(out, static_cast<uint32_t>(height), 4);
-    Put(out, 1, 2);
-    Put(out, static_cast<uint32_t>(bits), 2);
-    out.resize(54); // no compression, the rest unused
-    for (uint32_t c : palette) Put(out, (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF), 4);
-    for (uint32_t r = 0; r < rows; ++r) {
-        size_t start = out.size();
-        row(static_cast<int32_t>(r), out);
-        out.resize(start + stride);
-    }
-    return out;
 }
 
 } // namespace
@@ -54,26 +27,6 @@ TestPicture Picture(int32_t width, int32_t height, const std::function<uint32_t(
 
 TestPicture SolidPicture(int32_t width, int32_t height, uint32_t colour) {
     return Picture(width, height, [=](int32_t, int32_t) { return colour; });
-}
-
-std::vector<uint8_t> Bmp24(const TestPicture& p, bool topDown) {
-    return Bmp(p.width, topDown ? -p.height : p.height, 24, {}, [&](int32_t row, std::vector<uint8_t>& out) {
-        int32_t y = topDown ? row : p.height - 1 - row; // a top-down file stores its top row first
-        for (int32_t x = 0; x < p.width; ++x) Put(out, p.At(x, y), 3, true);
-    });
-}
-
-std::vector<uint8_t> BmpPalette(const TestPicture& p, int bits, const std::vector<uint32_t>& palette) {
-    return Bmp(p.width, p.height, bits, palette, [&](int32_t row, std::vector<uint8_t>& out) {
-        std::vector<uint8_t> line(static_cast<size_t>(bits) * p.width / 8 + 1);
-        for (int32_t x = 0; x < p.width; ++x) {
-            uint32_t index = 0;
-            while (palette[index] != p.At(x, p.height - 1 - row)) ++index;
-            size_t bit = static_cast<size_t>(x) * bits;
-            line[bit / 8] |= static_cast<uint8_t>(index << (8 - bits - bit % 8));
-        }
-        out.insert(out.end(), line.begin(), line.end());
-    });
 }
 
 std::vector<uint8_t> BmpRaw(uint32_t headerSize, int32_t width, int32_t height, int bits, uint32_t compression,
@@ -100,45 +53,14 @@ std::vector<uint8_t> BmpRaw(uint32_t headerSize, int32_t width, int32_t height, 
     return out;
 }
 
-std::vector<uint8_t> RawPng(int32_t width, int32_t height, int depth, int colourType,
-                            const std::vector<std::vector<uint8_t>>& rows, const std::vector<PngChunk>& extra) {
-    std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    auto chunk = [&](const std::string& type, const std::vector<uint8_t>& data) {
-        Put(out, static_cast<uint32_t>(data.size()), 4, true);
-        std::vector<uint8_t> body(type.begin(), type.end());
-        body.insert(body.end(), data.begin(), data.end());
-        out.insert(out.end(), body.begin(), body.end());
-        Put(out, static_cast<uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))), 4, true);
-    };
-    std::vector<uint8_t> header;
-    Put(header, static_cast<uint32_t>(width), 4, true);
-    Put(header, static_cast<uint32_t>(height), 4, true);
-    header.insert(header.end(), {static_cast<uint8_t>(depth), static_cast<uint8_t>(colourType), 0, 0, 0});
-    chunk("IHDR", header);
-    for (const PngChunk& c : extra) chunk(c.type, c.data);
-    std::vector<uint8_t> raw;
-    for (const std::vector<uint8_t>& row : rows) {
-        raw.push_back(0);
-        raw.insert(raw.end(), row.begin(), row.end());
+std::vector<uint8_t> Bmp24(const TestPicture& p) {
+    size_t stride = (static_cast<size_t>(p.width) * 3 + 3) / 4 * 4;
+    std::vector<uint8_t> data;
+    for (int32_t y = p.height - 1; y >= 0; --y) { // bottom row first
+        for (int32_t x = 0; x < p.width; ++x) Put(data, p.At(x, y), 3, true);
+        data.resize(data.size() + (stride - data.size() % stride) % stride);
     }
-    uLongf size = compressBound(static_cast<uLong>(raw.size()));
-    std::vector<uint8_t> deflated(size);
-    compress(deflated.data(), &size, raw.data(), static_cast<uLong>(raw.size()));
-    deflated.resize(size);
-    chunk("IDAT", deflated);
-    chunk("IEND", {});
-    return out;
-}
-
-std::vector<uint8_t> Png(const TestPicture& p, int colourType, const std::vector<uint8_t>& alphas) {
-    std::vector<std::vector<uint8_t>> rows(static_cast<size_t>(p.height));
-    for (int32_t y = 0; y < p.height; ++y)
-        for (int32_t x = 0; x < p.width; ++x) {
-            for (int ch = 0; ch < (colourType == 0 ? 1 : 3); ++ch)
-                rows[y].push_back(static_cast<uint8_t>(p.At(x, y) >> (8 * ch)));
-            if (colourType == 6) rows[y].push_back(alphas[static_cast<size_t>(y) * p.width + x]);
-        }
-    return RawPng(p.width, p.height, 8, colourType, rows);
+    return BmpRaw(40, p.width, p.height, 24, 0, {}, {}, data);
 }
 
 std::string WriteTestFile(const std::string& name, const std::vector<uint8_t>& bytes) {

@@ -26,25 +26,13 @@ struct TestPicture {
 TestPicture Picture(int32_t width, int32_t height, const std::function<uint32_t(int32_t x, int32_t y)>& colourAt);
 TestPicture SolidPicture(int32_t width, int32_t height, uint32_t colour);
 
-// A 24-bit BMP with the info header; topDown writes a top-down file (negative height, top row first).
-std::vector<uint8_t> Bmp24(const TestPicture& picture, bool topDown = false);
-// A palette BMP (1, 4 or 8 bits) with the info header; every colour must be in the palette.
-std::vector<uint8_t> BmpPalette(const TestPicture& picture, int bits, const std::vector<uint32_t>& palette);
+// A 24-bit BMP with the info header.
+std::vector<uint8_t> Bmp24(const TestPicture& picture);
 // A BMP with a header of headerSize bytes (40, 108 or 124) around pixel data given as stored. The masks
 // (red, green, blue, alpha) follow a 40-byte header and lie inside the larger ones; the palette follows.
 std::vector<uint8_t> BmpRaw(uint32_t headerSize, int32_t width, int32_t height, int bits, uint32_t compression,
                             const std::vector<uint32_t>& masks, const std::vector<uint32_t>& palette,
                             const std::vector<uint8_t>& data);
-// A PNG: the IHDR, the extra chunks, the unfiltered rows deflated into one IDAT.
-struct PngChunk {
-    std::string type;
-    std::vector<uint8_t> data;
-};
-std::vector<uint8_t> RawPng(int32_t width, int32_t height, int depth, int colourType,
-                            const std::vector<std::vector<uint8_t>>& rows, const std::vector<PngChunk>& extra = {});
-// An 8-bit PNG of colour type 0 (grey from the red bytes), 2 (RGB) or 6 (RGBA with these alphas).
-std::vector<uint8_t> Png(const TestPicture& picture, int colourType, const std::vector<uint8_t>& alphas = {});
-
 // A new file in the test's temporary folder; its path.
 std::string WriteTestFile(const std::string& name, const std::vector<uint8_t>& bytes);
 // The picture as a BMP file loaded into the sprite slot.
