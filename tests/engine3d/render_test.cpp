@@ -9,9 +9,11 @@
 #include "tests/support/headless.h"
 
 #include <GL/gl.h>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 namespace {
 
@@ -259,4 +261,16 @@ TEST(Renderer, CollectionInASubfolderLoadsTexturesAndObjects) {
     EXPECT_EQ(LiveTextures(), live);
     EXPECT_EQ(MeshDraw(10), 0);
     EXPECT_EQ(MeshLoadCollection(INT32_MAX - 1, ini.c_str()), 0);
+}
+
+TEST(Demo, FailsWithAMessageWhenItCannotLoad) {
+    std::string command = std::string(KYD_VIEW_PATH) + " " + platform::TempDir() + "no_such_object.kyd 2>&1";
+    FILE* out = popen(command.c_str(), "r");
+    ASSERT_NE(out, nullptr);
+    std::string text;
+    char line[1024];
+    while (std::fgets(line, sizeof line, out)) text += line;
+    int status = pclose(out);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_NE(text.find("kyd_view: cannot load"), std::string::npos) << text;
 }
