@@ -1,5 +1,6 @@
-// Sessions between this test and the peer program: ids, broadcasts, inboxes, queries, the end of
-// the host, the first bytes a joining client sends and its handling of late or stray answers.
+// Sessions: a host's ids, broadcasts, inboxes and queries seen by its own players and a raw client;
+// against a hand-made host, the first bytes a joining client sends, its handling of late or stray
+// answers, its end, and a host that is gone.
 #include "runtime/net/net.h"
 #include "runtime/net/net_session.h"
 #include "tests/net/net_test_support.h"
@@ -20,104 +21,77 @@ class NetSessionTest : public testing::Test {
     }
     void TearDown() override { NetworkDestroy(); }
 
-    // The next message of a local player, waiting for it to arrive.
-    static std::string NextMessage(const char* id) {
-        std::string text;
-        WaitFor([&] { return !(text = NetReceiveMessage(id).c_str()).empty(); });
-        return text;
-    }
-    static std::string NextPeerMessage(Peer& peer, const std::string& id) {
-        std::string answer;
-        WaitFor([&] { return (answer = peer.Ask("recv " + id))[0] != '\t'; });
-        return answer;
+    // Joins a hand-made host, which gives the hidden query player the id queryId and answers the ping.
+    static RawSocket Join(RawListener& host, int32_t queryId) {
+        double joined = -1;
+        std::thread join([&] { joined = NetJoinSession("127.0.0.1", host.port()); });
+        RawSocket raw = host.Accept();
+        EXPECT_EQ(raw.ReceivePacket(), Rvln(1, 0, -1, CreatePayload("", true)));
+        raw.SendPacket(Rvln(2, queryId, 0));
+        EXPECT_EQ(raw.ReceivePacket(), Rvln(104, 0, queryId));
+        raw.SendPacket(Rvln(104, queryId, 0, LittleEndian(1)));
+        join.join();
+        EXPECT_EQ(joined, 1);
+        return raw;
     }
 };
 
-TEST_F(NetSessionTest, PlayersMessagesAndQueriesAcrossTwoProcesses) {
+TEST_F(NetSessionTest, PlayersMessagesAndQueries) {
     uint16_t port = FreePort();
     ASSERT_EQ(NetHostSession(port), 1);
     EXPECT_EQ(NetCreatePlayer("alice"), "101");
-    Peer peer;
-    peer.Ask("fast");
-    ASSERT_EQ(peer.Ask("join 127.0.0.1 " + std::to_string(port)), "1"); // its hidden query player is 102
-    EXPECT_EQ(peer.Ask("create bob"), "103");
-    EXPECT_EQ(NetCreatePlayer("carol"), "104");
-    EXPECT_EQ(NetRemovePlayer("104"), 1);
-    EXPECT_EQ(NetCreatePlayer("dave"), "105"); // ids are never reused
+    RawSocket client(port);
+    EXPECT_EQ(client.Register("bob"), 102);
+    EXPECT_EQ(NetCreatePlayer("carol"), "103");
+    EXPECT_EQ(NetRemovePlayer("103"), 1);
+    EXPECT_EQ(NetCreatePlayer("dave"), "104"); // ids are never reused
 
-    // The hidden query players (102 and now this process's 106) are counted nowhere.
+    // The hidden query player (105, made by the first query) is counted nowhere.
     EXPECT_EQ(NetPlayerCount(), 3);
-    EXPECT_EQ(peer.Ask("count"), "3");
-    const double ids[] = {101, 103, 105, 0};
+    const double ids[] = {101, 102, 104, 0};
     for (int index = 0; index < 4; ++index) EXPECT_EQ(NetPlayerIdByIndex(index), ids[index]) << index;
-    EXPECT_EQ(NetPlayerName("103"), "bob");
+    EXPECT_EQ(NetPlayerIdByIndex(-1), 0);
+    EXPECT_EQ(NetPlayerName("102"), "bob");
     EXPECT_EQ(NetPlayerName("999"), ""); // the host answered: no such player
 
-    // A broadcast reaches each other visible player under its own id, never the sender.
-    EXPECT_EQ(peer.Ask("send 103 0 hi all"), "1");
+    // A broadcast reaches each other visible player under its own id, never the sender; text ends
+    // at its first zero byte.
+    client.SendPacket(Rvln(3, -1, 102, std::string("hi all\0more", 11)));
     EXPECT_EQ(NextMessage("101"), "hi all");
-    EXPECT_EQ(NetLastSender(), "103");
-    EXPECT_EQ(NextMessage("105"), "hi all");
-    for (const char* text : {"one", "two", "three"}) EXPECT_EQ(NetSendMessage("101", "103", text), 1);
-    for (const char* text : {"one", "two", "three"})
-        EXPECT_EQ(NextPeerMessage(peer, "103"), text + std::string("\t101"));
-    EXPECT_EQ(peer.Ask("recv 103"), "\t101"); // empty inbox: "", the last sender kept
-    EXPECT_EQ(NetReceiveMessage("106"), "");
-    EXPECT_EQ(NetReceiveMessage("101"), "");
-    EXPECT_EQ(NetLastSender(), "103");
+    EXPECT_EQ(NetLastSender(), "102");
+    EXPECT_EQ(NextMessage("104"), "hi all");
+    EXPECT_EQ(NetSendMessage("101", "0", "to all"), 1);
+    EXPECT_EQ(client.ReceivePacket(), Rvln(3, 102, 101, "to all"));
+    EXPECT_EQ(NextMessage("104"), "to all");
+    for (const char* text : {"one", "two", "three"}) EXPECT_EQ(NetSendMessage("104", "102", text), 1);
+    for (const char* text : {"one", "two", "three"}) EXPECT_EQ(client.ReceivePacket(), Rvln(3, 102, 104, text));
+    EXPECT_EQ(NetReceiveMessage("105"), "");
+    EXPECT_EQ(NetReceiveMessage("101"), ""); // empty inbox: "", the last sender kept
+    EXPECT_EQ(NetLastSender(), "101");
 
     // Limits: 1024 bytes go, 1025 do not; names are cut at 127 bytes.
-    EXPECT_EQ(NetSendMessage("101", "103", RtString(std::string(1025, 'x'))), 0);
-    EXPECT_EQ(NetSendMessage("101", "103", RtString(std::string(1024, 'y'))), 1);
-    EXPECT_EQ(NextPeerMessage(peer, "103"), std::string(1024, 'y') + "\t101");
-    EXPECT_EQ(NetCreatePlayer(RtString(std::string(200, 'n'))), "107");
-    EXPECT_EQ(NetPlayerName("107"), RtString(std::string(127, 'n')));
-    EXPECT_EQ(NetRemovePlayer("-5"), 1);
+    EXPECT_EQ(NetSendMessage("101", "102", RtString(std::string(1025, 'x'))), 0);
+    EXPECT_EQ(NetSendMessage("101", "102", RtString(std::string(1024, 'y'))), 1);
+    EXPECT_EQ(client.ReceivePacket(), Rvln(3, 102, 101, std::string(1024, 'y')));
+    EXPECT_EQ(NetCreatePlayer(RtString(std::string(200, 'n'))), "106");
+    EXPECT_EQ(NetPlayerName("106"), RtString(std::string(127, 'n')));
 
     // A client that leaves takes its players with it.
-    EXPECT_EQ(peer.Quit(), 0);
-    EXPECT_TRUE(WaitFor([] { return NetPlayerCount() == 3; }, 10000));
-}
-
-TEST_F(NetSessionTest, AClientOfAHostThatIsGone) {
-    uint16_t port = FreePort();
-    Peer peer;
-    peer.Ask("fast");
-    ASSERT_EQ(peer.Ask("host " + std::to_string(port)), "1");
-    ASSERT_EQ(NetJoinSession("127.0.0.1", port), 1);
-    RtString id = NetCreatePlayer("x");
-    EXPECT_EQ(NetPlayerName(id), "x");
-    EXPECT_EQ(peer.Quit(), 0);
-    NetworkSession()->timings.waitChecks = 25;
-    EXPECT_EQ(NetPlayerName(id), "NO_DATA");
-    EXPECT_EQ(NetPlayerCount(), 0);
-
-    EXPECT_EQ(NetJoinSession("127.0.0.1", FreePort()), 0); // refused
-    EXPECT_EQ(NetJoinSession("127.0.0.1", 65536), 0);
-    EXPECT_EQ(NetHostSession(70000), 0);
+    client.Close();
+    EXPECT_TRUE(WaitFor([] { return NetPlayerIdByIndex(1) == 104; }));
+    EXPECT_EQ(NetPlayerCount(), 3);
 }
 
 TEST_F(NetSessionTest, AgainstAHandMadeHost) {
     RawListener host;
-    double joined = -1;
-    std::thread join([&] { joined = NetJoinSession("127.0.0.1", host.port()); });
-    RawSocket raw = host.Accept();
-    // The first packet: the hidden query player.
-    std::string first =
-        "NL" + std::string("\0\xA9", 2) +
-        Rvln(1, 0, -1, LittleEndian(-1) + LittleEndian(-1) + std::string("\1\0", 2) + std::string(142, '\0'));
-    EXPECT_EQ(raw.Receive(first.size()), first);
-    raw.SendPacket(Rvln(2, 101, 0, ""));
-    EXPECT_EQ(raw.ReceivePacket(), Rvln(104, 0, 101, ""));
-    raw.SendPacket(Rvln(104, 101, 0, std::string("\1\0\0\0", 4)));
-    join.join();
-    EXPECT_EQ(joined, 1);
+    RawSocket raw = Join(host, 101);
 
     // A query takes only an answer of its own type.
     double count = -1;
     std::thread query([&] { count = NetPlayerCount(); });
-    EXPECT_EQ(raw.ReceivePacket(), Rvln(101, 0, 101, ""));
-    raw.SendPacket(Rvln(104, 101, 0, std::string("\1\0\0\0", 4)));
+    EXPECT_EQ(raw.ReceivePacket(), Rvln(101, 0, 101));
+    raw.SendPacket(Rvln(104, 101, 0, LittleEndian(1)));
+    raw.SendPacket(Rvln(3, -1, 0, "to nobody"));
     raw.SendPacket(Rvln(101, 101, 0, LittleEndian(7)));
     query.join();
     EXPECT_EQ(count, 7);
@@ -125,32 +99,53 @@ TEST_F(NetSessionTest, AgainstAHandMadeHost) {
     // A player whose id came late is removed as soon as it comes.
     NetworkSession()->timings.waitChecks = 5;
     EXPECT_EQ(NetCreatePlayer("late"), "-1");
-    std::string announce = raw.ReceivePacket();
-    ASSERT_EQ(announce.size(), 17u + 152u);
-    EXPECT_EQ(announce.substr(17 + 10, 5), std::string("late\0", 5));
-    raw.SendPacket(Rvln(2, 102, 0, ""));
-    EXPECT_EQ(raw.ReceivePacket(), Rvln(4, 0, 102, ""));
+    EXPECT_EQ(raw.ReceivePacket(), Rvln(1, 0, -1, CreatePayload("late")));
+    raw.SendPacket(Rvln(2, 102, 0));
+    EXPECT_EQ(raw.ReceivePacket(), Rvln(4, 0, 102));
 
-    // Program end removes the players that have an id, then closes.
+    // A player that has its id gets messages; program end removes it, then closes.
+    NetworkSession()->timings.waitChecks = 100;
+    std::thread create([] { EXPECT_EQ(NetCreatePlayer("on time"), "103"); });
+    EXPECT_EQ(raw.ReceivePacket(), Rvln(1, 0, -1, CreatePayload("on time")));
+    raw.SendPacket(Rvln(2, 103, 0));
+    create.join();
+    raw.SendPacket(Rvln(3, 103, 101, "hello"));
+    EXPECT_EQ(NextMessage("103"), "hello");
     NetworkDestroy();
-    EXPECT_EQ(raw.ReceivePacket(), Rvln(4, 0, 101, ""));
+    EXPECT_EQ(raw.ReceivePacket(), Rvln(4, 0, 101));
+    EXPECT_EQ(raw.ReceivePacket(), Rvln(4, 0, 103));
     EXPECT_TRUE(raw.ClosedByPeer());
     NetworkCreate();
 }
 
-TEST_F(NetSessionTest, LocalAddresses) {
-    std::string addresses = NetLocalAddresses().c_str();
-    EXPECT_TRUE(std::regex_match(addresses, std::regex(R"(\d+\.\d+\.\d+\.\d+(\|\d+\.\d+\.\d+\.\d+)*)"))) << addresses;
+TEST_F(NetSessionTest, AClientOfAHostThatIsGone) {
+    RawListener host;
+    Join(host, 101).Close();
+    NetworkSession()->timings.waitChecks = 10;
+    NetworkSession()->timings.waitStepMs = 5;
+    EXPECT_EQ(NetPlayerName("101"), "NO_DATA");
+    EXPECT_EQ(NetPlayerCount(), 0);
+    EXPECT_EQ(NetCreatePlayer("x"), "-1");
+
+    EXPECT_EQ(NetJoinSession("127.0.0.1", FreePort()), 0); // refused
+    EXPECT_EQ(NetJoinSession("127.0.0.1", 65536), 0);
+    EXPECT_EQ(NetHostSession(70000), 0);
+    EXPECT_TRUE(std::regex_match(NetLocalAddresses().c_str(), std::regex(R"(\d+\.\d+\.\d+\.\d+(\|\d+\.\d+\.\d+\.\d+)*)")));
 }
 
-// Run apart from the others (it needs port 26000): an empty address and port 0 join this machine's 26000.
+// Run apart from the others (it needs port 26000): port 0 is 26000, and an empty address this machine.
 TEST_F(NetSessionTest, DefaultPort) {
-    Peer peer;
-    peer.Ask("fast");
-    ASSERT_EQ(peer.Ask("host 0"), "1");
-    EXPECT_EQ(NetJoinSession("", 0), 1);
-    EXPECT_EQ(NetCreatePlayer("p"), "102");
-    EXPECT_EQ(peer.Quit(), 0);
+    ASSERT_EQ(NetHostSession(0), 1);
+    EXPECT_EQ(RawSocket(static_cast<uint16_t>(kDefaultPort)).Register("p"), 101);
+    NetworkDestroy();
+    NetworkCreate();
+    ASSERT_TRUE(nlInit());
+    NLsocket listener = nlOpen(kDefaultPort, NL_RELIABLE_PACKETS);
+    ASSERT_TRUE(nlListen(listener));
+    NetworkSession()->timings.waitChecks = 5;
+    EXPECT_EQ(NetJoinSession("", 0), 0); // nobody answers
+    EXPECT_NE(nlAcceptConnection(listener), NL_INVALID);
+    nlShutdown();
 }
 
 } // namespace
