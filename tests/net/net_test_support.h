@@ -18,6 +18,7 @@ class RawSocket {
     ~RawSocket() { Close(); }
 
     bool Connected() const { return fd_ >= 0; }
+    bool Connect(uint16_t port);
     int fd() const { return fd_; }
     void Close();
     // Ends with a reset instead of a clean close.

@@ -1,10 +1,10 @@
-// Sound effects as heard: levels and pan in the mixed output, the copies of a sound, stopping,
-// conversion of other rates and sizes, and a machine without a sound device.
+// Sound effects as heard: levels, pan, pitch and length in the mixed output after conversion from
+// other rates and sizes, the copies of a sound, stopping, and a machine without a sound device.
 #include "platform/paths.h"
 #include "runtime/sound/sound.h"
 #include "runtime/sound/sound_state.h"
-#include "tests/support/headless.h"
 #include "tests/sound/sound_test_support.h"
+#include "tests/support/headless.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -19,18 +19,23 @@ bool Idle(double handle) {
 
 } // namespace
 
-TEST(SoundEffects, VolumeAndPanSetExactLevels) {
-    std::string sine = WriteTestFile("sine.wav", PcmWav(2, kRate, 16, Sine(4410, 2, kRate, 1000, 16384)));
+// Every sound is a 441 Hz sine of half a second, 25600 high in 16 bits (100 in 8 bits).
+TEST(SoundEffects, LevelsPanPitchAndLengthAsHeard) {
     struct Case {
+        int channels, rate, bits;
         double volume, pan, left, right; // expected levels relative to the sound's own
     } cases[] = {
-        {1, 0, 1, 1},  {0.8, 0, 0.1, 0.1}, {0.5, 0, 0.00316, 0.00316}, {1, 1, 0, 1}, {1, -0.2, 1, 0.1},
-        {2, -3, 1, 0}, {0, 0, 0, 0},       {NAN, NAN, 0, 0},
-    };
+        {2, kRate, 16, 1, 0, 1, 1},    {2, kRate, 16, 0.8, 0, 0.1, 0.1}, {2, kRate, 16, 0.5, 0, 0.00316, 0.00316},
+        {2, kRate, 16, 1, 1, 0, 1},    {2, kRate, 16, 1, -0.2, 1, 0.1},  {2, kRate, 16, 2, -3, 1, 0},
+        {2, kRate, 16, 0, 0, 0, 0},    {2, kRate, 16, NAN, NAN, 0, 0},   {1, 11025, 8, 1, 0, 1, 1},
+        {1, kRate, 16, 1, 0, 1, 1},    {2, 44100, 16, 0.9, 0.1, 0.1, 0.316}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "volume " << c.volume << " pan " << c.pan);
+        SCOPED_TRACE(testing::Message() << c.channels << " channels, " << c.rate << " Hz, " << c.bits
+                                        << " bits, volume " << c.volume << ", pan " << c.pan);
+        std::vector<int16_t> sine = Sine(c.rate / 2, c.channels, c.rate, 441, c.bits == 8 ? 100 : 25600);
+        std::string file = WriteTestFile("tone.wav", PcmWav(c.channels, c.rate, c.bits, sine));
         DiskOutput output(0);
-        ASSERT_EQ(SoundLoad(sine.c_str(), 3, 1), 1);
+        ASSERT_EQ(SoundLoad(file.c_str(), 3, 1), 1);
         double handle = SoundPlay(3, c.pan, c.volume);
         ASSERT_EQ(handle, 3 * 256);
         ASSERT_TRUE(Idle(handle));
@@ -38,10 +43,14 @@ TEST(SoundEffects, VolumeAndPanSetExactLevels) {
         std::vector<Stretch> runs = Stretches(mixed);
         ASSERT_EQ(runs.size(), c.left + c.right > 0 ? 1u : 0u);
         if (runs.empty()) continue;
-        EXPECT_NEAR(static_cast<double>(runs[0].Length()), 4410, 1); // the sine starts at 0
+        EXPECT_NEAR(static_cast<double>(runs[0].Length()), kRate / 2, c.rate == kRate ? 1 : 64);
+        int crossings = 0;
+        for (size_t f = runs[0].first + 1; f < runs[0].end; ++f)
+            crossings += (mixed.At(f - 1, c.left < c.right) < 0) != (mixed.At(f, c.left < c.right) < 0);
+        EXPECT_NEAR(crossings, 441, 3);
         for (int side = 0; side < 2; ++side) {
             double expected = side == 0 ? c.left : c.right;
-            EXPECT_NEAR(Rms(mixed, runs[0], side) / (16384 / std::sqrt(2.0)), expected, expected * 0.01);
+            EXPECT_NEAR(Rms(mixed, runs[0], side) / (25600 / std::sqrt(2.0)), expected, expected * 0.01);
         }
     }
 }
@@ -87,32 +96,6 @@ TEST(SoundEffects, CopiesOverlapAndTheOldestIsCutOff) {
     // Stopped at once: what sounded is shorter than the sound, and silence follows.
     EXPECT_LT(runs[2].Length(), 6615u);
     EXPECT_GE(mixed.Frames() - runs[2].end, 2048u);
-}
-
-TEST(SoundEffects, OtherRatesAndSizesKeepTheirPitchAndLength) {
-    struct Case {
-        int channels, rate, bits;
-    } cases[] = {{1, 11025, 8}, {2, 44100, 16}, {1, kRate, 16}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.channels << " channels " << c.rate << " Hz " << c.bits << " bits");
-        int frames = c.rate / 2;
-        std::string file = WriteTestFile("tone.wav", PcmWav(c.channels, c.rate, c.bits,
-                                                            Sine(frames, c.channels, c.rate, 441, c.bits == 8 ? 100 : 8000)));
-        DiskOutput output(0);
-        ASSERT_EQ(SoundLoad(file.c_str(), 4, 1), 1);
-        ASSERT_TRUE(Idle(SoundPlay(4, 0, 1)));
-        Mixed mixed = output.Close();
-        std::vector<Stretch> runs = Stretches(mixed);
-        ASSERT_EQ(runs.size(), 1u);
-        EXPECT_NEAR(static_cast<double>(runs[0].Length()), kRate / 2, 64);
-        int crossings = 0, sidesDiffer = 0;
-        for (size_t f = runs[0].first + 1; f < runs[0].end; ++f) {
-            crossings += (mixed.At(f - 1, 0) < 0) != (mixed.At(f, 0) < 0);
-            sidesDiffer += mixed.At(f, 0) != mixed.At(f, 1);
-        }
-        EXPECT_EQ(sidesDiffer, 0);
-        EXPECT_NEAR(crossings, 441, 3); // 441 Hz for half a second
-    }
 }
 
 // The system's own choice ends in "none" on a machine without a sound card, where ALSA would print

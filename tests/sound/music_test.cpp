@@ -1,16 +1,13 @@
-// Music as heard: playing, stopping, volume, looping through the mixer and the frame loop, the packed
-// archive, and a program that ends while sounds and music play.
+// Music as heard: playing, stopping, volume, looping through the mixer and the frame loop, and a
+// program that ends while sounds and music play.
 #include "runtime/attach_subsystems.h"
 #include "runtime/core/core.h"
-#include "runtime/files/files.h"
 #include "runtime/sound/sound.h"
 #include "tests/sound/sound_test_support.h"
 #include "tests/support/headless.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
@@ -99,29 +96,6 @@ TEST(Music, ShortLoopsRestartEveryHalfSecondThroughTheFrameLoop) {
         EXPECT_NEAR(static_cast<double>(runs[i].Length()), 6615, 10);
         EXPECT_NEAR(static_cast<double>(runs[i + 1].first - runs[i].first), kRate / 2, kRate / 10);
     }
-}
-
-TEST(Music, MusicFromThePackedArchivePlaysOnAfterAnotherLookup) {
-    std::string program = WriteTestFile("packed-program", "\x7F"
-                                                          "ELF");
-    std::string tune = Tune("archived-tune.wav", 2 * kRate, 8000);
-    std::string effect = Tune("archived-effect.wav", 100, 8000);
-    std::string pack = std::string(SBX_PACK_PATH) + " " + program + " " + tune + " " + effect + " >/dev/null 2>&1";
-    ASSERT_EQ(std::system(pack.c_str()), 0);
-    std::remove(tune.c_str());
-    std::remove(effect.c_str());
-    ArchiveRegister(RuntimeArchive(), program);
-    DiskOutput output(2);
-    MusicPlay("music/ARCHIVED-TUNE.WAV", 0);
-    EXPECT_EQ(MusicPlaying(), 1);
-    EXPECT_EQ(SoundLoad("archived-effect.wav", 1, 1), 1); // deletes the tune's extracted copy
-    ASSERT_TRUE(MusicEnded());
-    Mixed mixed = output.Close();
-    ArchiveDestroy(RuntimeArchive());
-    ArchiveRegister(RuntimeArchive(), "");
-    std::vector<Stretch> runs = Stretches(mixed, 1024);
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_NEAR(static_cast<double>(runs[0].Length()), 2 * kRate, 10);
 }
 
 TEST(Music, AProgramEndsCleanlyWhileSoundsAndMusicPlay) {

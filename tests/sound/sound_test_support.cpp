@@ -106,13 +106,11 @@ std::vector<Stretch> Stretches(const Mixed& mixed, size_t minGap) {
     for (size_t f = 0; f < mixed.Frames(); ++f) {
         if (mixed.At(f, 0) == 0 && mixed.At(f, 1) == 0) {
             ++silent;
-        } else {
-            if (!found.empty() && silent < minGap)
-                found.back().end = f + 1;
-            else
-                found.push_back({f, f + 1});
-            silent = 0;
+            continue;
         }
+        if (found.empty() || silent >= minGap) found.push_back({f, f});
+        found.back().end = f + 1;
+        silent = 0;
     }
     return found;
 }
