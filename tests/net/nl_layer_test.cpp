@@ -126,10 +126,11 @@ TEST_F(NlLayer, EndsOfTheStream) {
         EXPECT_EQ(nlGetError(), c.error);
         EXPECT_TRUE(nlClose(socket));
     }
-    // Writing to a peer that is gone fails, without a signal.
+    // Writing to a peer that is gone fails, without a signal, also with bytes of a packet still waiting.
     auto [raw, socket] = Connect();
+    std::string bytes(NL_MAX_PACKET_LENGTH, 'w');
+    for (int n = 0; n < 10000 && nlWrite(socket, bytes.data(), NL_MAX_PACKET_LENGTH) > 0;) ++n;
     raw.Reset();
-    std::string bytes(1000, 'w');
     EXPECT_TRUE(WaitFor([&] { return nlWrite(socket, bytes.data(), 1000) == NL_INVALID; }));
     EXPECT_TRUE(nlGetError() == NL_SOCK_DISCONNECT || nlGetError() == NL_SYSTEM_ERROR);
     EXPECT_FALSE(nlClose(socket + 1000));
