@@ -93,6 +93,9 @@ TEST(WavReader, LayoutsThatLoadAndHostileFilesThatFailWithoutHarm) {
         EXPECT_EQ(SoundPlay(9, 0, 1) == 9 * 256, c.loads);
         EXPECT_EQ(SoundLoad(goodPath.c_str(), 9, 2), 1);
     }
+    std::string fastest = Riff(Chunk("fmt ", FmtBody(1, 2, 200000, 4, 16)) + Chunk("data", pcm));
+    WavSound wav;
+    EXPECT_TRUE(ReadWav(reinterpret_cast<const uint8_t*>(fastest.data()), fastest.size(), wav));
     // Large files are sized first: refused above 1 GiB, and below it when they do not start as WAV.
     for (int64_t size : {int64_t{900} << 20, (int64_t{1} << 30) + 1}) {
         std::string path = WriteTestFile("large.wav", size > (int64_t{1} << 30) ? good : "RIFX");
