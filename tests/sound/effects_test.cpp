@@ -59,16 +59,16 @@ TEST(SoundEffects, CopiesOverlapAndTheOldestIsCutOff) {
     std::string four = WriteTestFile("four.wav", PcmWav(2, kRate, 16, std::vector<int16_t>(11025 * 2, 4000)));
     std::string one = WriteTestFile("one.wav", PcmWav(2, kRate, 16, std::vector<int16_t>(6615 * 2, 3000)));
     DiskOutput output(-1);
-    ASSERT_EQ(SoundLoad(four.c_str(), 2, 9), 1);
-    EXPECT_EQ(Sound().slots[2].bufferCount, 4);
+    ASSERT_EQ(SoundLoad(four.c_str(), 0, 9), 1);
+    EXPECT_EQ(Sound().slots[0].bufferCount, 4);
     ASSERT_EQ(SoundLoad(one.c_str(), 300, 0), 1); // slot 127, one copy
-    for (int copy = 0; copy < 4; ++copy) EXPECT_EQ(SoundPlay(2, 0, 1), 512 + copy);
-    EXPECT_EQ(SoundChannelPlaying(513), 1);
-    EXPECT_EQ(SoundChannelPlaying(512 + 4), 0);
+    for (int copy = 0; copy < 4; ++copy) EXPECT_EQ(SoundPlay(0, 0, 1), copy);
+    EXPECT_EQ(SoundChannelPlaying(0), 1);
+    EXPECT_EQ(SoundChannelPlaying(4), 0);
     output.WaitBuffers(2);
-    EXPECT_EQ(SoundPlay(2, 0, 1), 512); // the first copy again, restarted
-    for (int copy = 1; copy < 4; ++copy) EXPECT_EQ(SoundChannelPlaying(512 + copy), 1);
-    ASSERT_TRUE(Idle(512));
+    EXPECT_EQ(SoundPlay(0, 0, 1), 0); // the first copy again, restarted
+    for (int copy = 1; copy < 4; ++copy) EXPECT_EQ(SoundChannelPlaying(copy), 1);
+    ASSERT_TRUE(Idle(0));
     output.WaitBuffers(2);
 
     EXPECT_EQ(SoundPlay(300, 0, 1), 127 * 256);
