@@ -179,6 +179,16 @@ TEST_F(HostTest, ClientsThatNeverReadAreDroppedWithTheirPlayers) {
     EXPECT_EQ(session.queuedBytes, 0u);
 }
 
+// The program's sends wait while the host, reading a packet a pass, is slower than they are: some
+// megabytes more than the kernel holds between them.
+TEST_F(HostTest, SendsWaitForASlowHost) {
+    NetworkSession()->timings.passSleepMs = 0;
+    int sent = 0;
+    for (int i = 0; i < 16000; ++i)
+        sent += static_cast<int>(NetSendMessage("101", "101", RtString(std::string(1000, 's'))));
+    EXPECT_EQ(sent, 16000);
+}
+
 TEST_F(HostTest, ConnectionsPastTheCapAreRefusedAndLingeringOnesDropped) {
     NetSession& session = *NetworkSession();
     // With the host's own connection and the good client's, three more fit.
