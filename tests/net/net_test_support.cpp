@@ -111,12 +111,12 @@ int32_t RawSocket::Register(const std::string& name) {
     return static_cast<int32_t>(static_cast<uint8_t>(answer[9]) | static_cast<uint8_t>(answer[10]) << 8);
 }
 
-RawListener::RawListener(uint16_t port) : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+RawListener::RawListener(uint16_t port, int backlog) : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
     int on = 1;
     setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     sockaddr_in sa = Loopback(port);
     bind(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-    listen(fd_, 16);
+    listen(fd_, backlog);
     socklen_t len = sizeof sa;
     getsockname(fd_, reinterpret_cast<sockaddr*>(&sa), &len);
     port_ = ntohs(sa.sin_port);

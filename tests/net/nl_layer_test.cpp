@@ -3,6 +3,7 @@
 #include "platform/nl.h"
 #include "tests/net/net_test_support.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -50,6 +51,8 @@ TEST_F(NlLayer, FramingOnTheWire) {
     NLint sizes[] = {2, 0, 1};
     EXPECT_EQ(nlWritePackets(socket, packets, sizes, 3), 3);
     EXPECT_EQ(raw.Receive(26), std::string("NL\0\3abcNL\0\0NL\0\2abNL\0\0NL\0\1c", 26));
+    errno = 0;
+    EXPECT_EQ(nlWritePackets(socket, packets, sizes, 0), 0); // nothing to write is no error
     std::string big(NL_MAX_PACKET_LENGTH + 1, 'b');
     EXPECT_EQ(nlWrite(socket, big.data(), NL_MAX_PACKET_LENGTH + 1), NL_INVALID);
     EXPECT_EQ(nlGetError(), NL_PACKET_SIZE);
@@ -186,6 +189,16 @@ TEST_F(NlLayer, ConnectsAndAcceptsReportTheirState) {
     ASSERT_TRUE(nlGetRemoteAddr(accepted, &remote));
     EXPECT_EQ(local.host, remote.host);
     EXPECT_EQ(local.port, remote.port);
+
+    // A listener whose queue is full drops further connects: they stay pending, and say so.
+    RawListener full(0, 0);
+    nlSetAddrPort(&address, full.port());
+    NLsocket pending = NL_INVALID;
+    for (int i = 0; i < 4; ++i) nlConnect(pending = nlOpen(0, NL_RELIABLE_PACKETS), &address);
+    EXPECT_EQ(nlWrite(pending, "x", 1), NL_INVALID);
+    EXPECT_EQ(nlGetError(), NL_CON_PENDING);
+    EXPECT_FALSE(nlConnect(pending, &address));
+    EXPECT_EQ(nlGetError(), NL_CON_PENDING);
 
     NLsocket refused = nlOpen(0, NL_RELIABLE_PACKETS);
     nlSetAddrPort(&address, FreePort());
