@@ -8,6 +8,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -73,6 +74,11 @@ void RawSocket::Send(const std::string& bytes) {
         if (n <= 0) return;
         sent += static_cast<size_t>(n);
     }
+}
+
+bool RawSocket::Delivered() const {
+    int waiting = -1; // bytes not yet acknowledged, sent or not
+    return ioctl(fd_, TIOCOUTQ, &waiting) == 0 && waiting == 0;
 }
 
 std::string RawSocket::Nl(const std::string& body) {

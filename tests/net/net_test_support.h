@@ -24,6 +24,8 @@ class RawSocket {
     // Ends with a reset instead of a clean close.
     void Reset();
     void Send(const std::string& bytes);
+    // Everything sent has reached the peer's kernel (it has acknowledged every byte).
+    bool Delivered() const;
     // Sends bytes inside a HawkNL packet header.
     void SendPacket(const std::string& body) { Send(Nl(body)); }
     // Up to count bytes within timeoutMs; fewer when the peer closed or time ran out.
