@@ -180,13 +180,18 @@ TEST_F(HostTest, ClientsThatNeverReadAreDroppedWithTheirPlayers) {
 }
 
 // The program's sends wait while the host, reading a packet a pass, is slower than they are: some
-// megabytes more than the kernel holds between them.
+// megabytes more than the kernel holds between them. They come back to its own player.
 TEST_F(HostTest, SendsWaitForASlowHost) {
     NetworkSession()->timings.passSleepMs = 0;
     int sent = 0;
     for (int i = 0; i < 16000; ++i)
         sent += static_cast<int>(NetSendMessage("101", "101", RtString(std::string(1000, 's'))));
     EXPECT_EQ(sent, 16000);
+    // An inbox keeps 10000 messages; the count's answer comes after all of them.
+    EXPECT_EQ(NetPlayerCount(), 2);
+    int kept = 0;
+    while (NetReceiveMessage("101").Length() > 0) ++kept;
+    EXPECT_EQ(kept, 10000);
 }
 
 TEST_F(HostTest, ConnectionsPastTheCapAreRefusedAndLingeringOnesDropped) {
