@@ -77,9 +77,10 @@ TEST(SoundEffects, CopiesOverlapAndTheOldestIsCutOff) {
     ASSERT_TRUE(Idle(127 * 256));
     output.WaitBuffers(2);
     EXPECT_EQ(SoundPlay(300, 0, 1), 127 * 256);
+    EXPECT_EQ(SoundPlay(0, 0, 1), 0);
     output.WaitBuffers(2);
     SoundStopAll();
-    EXPECT_EQ(SoundChannelPlaying(127 * 256), 0);
+    EXPECT_EQ(SoundChannelPlaying(127 * 256) + SoundChannelPlaying(0), 0);
     output.WaitBuffers(3);
     Mixed mixed = output.Close();
 
