@@ -3,6 +3,7 @@
 // ping flood. Reports the good client's count-query round trips, the host's peak memory and the
 // packets relayed to the attackers; without attackers for the peer figures.
 #include "runtime/net/net.h"
+#include "bench/net/peer_process.h"
 #include "tests/net/net_test_support.h"
 
 #include <algorithm>

@@ -4,6 +4,7 @@
 #include "runtime/files/system_services.h"
 #include "runtime/net/net.h"
 #include "runtime/net/net_session.h"
+#include "bench/net/peer_process.h"
 #include "tests/net/net_test_support.h"
 
 #include <algorithm>

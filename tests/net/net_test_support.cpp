@@ -1,22 +1,17 @@
-// Raw loopback sockets, the peer program and bounded waits for the network tests.
+// Raw loopback sockets, packets as bytes and bounded waits for the network tests.
 #include "tests/net/net_test_support.h"
 
+#include "runtime/net/net.h"
+
 #include <arpa/inet.h>
-#include <cerrno>
 #include <chrono>
-#include <csignal>
-#include <cstring>
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -28,69 +23,71 @@ sockaddr_in Loopback(uint16_t port) {
     return sa;
 }
 
-bool Readable(int fd, int timeoutMs) {
+int MsLeft(std::chrono::steady_clock::time_point deadline) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return static_cast<int>(std::max<int64_t>(left.count(), 0));
+}
+
+// Data, an end or an error is waiting before the deadline.
+bool Readable(int fd, std::chrono::steady_clock::time_point deadline) {
     pollfd p{fd, POLLIN, 0};
-    return poll(&p, 1, timeoutMs) > 0;
+    return poll(&p, 1, MsLeft(deadline)) > 0;
+}
+
+std::chrono::steady_clock::time_point In(int ms) {
+    return std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
 }
 
 } // namespace
 
 uint16_t FreePort() {
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa = Loopback(0);
-    bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-    socklen_t len = sizeof sa;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len);
-    close(fd);
-    return ntohs(sa.sin_port);
+    RawListener probe;
+    return probe.port();
 }
 
-RawSocket::RawSocket(uint16_t port, int receiveBuffer) {
-    fd_ = socket(AF_INET, SOCK_STREAM, 0);
+RawSocket::RawSocket(uint16_t port, int receiveBuffer) : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
     if (receiveBuffer > 0) setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
     int on = 1;
     setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    if (!Connect(port)) Close();
+}
+
+bool RawSocket::Connect(uint16_t port) {
     sockaddr_in sa = Loopback(port);
-    if (connect(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0) {
-        close(fd_);
-        fd_ = -1;
-    }
+    return connect(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0;
 }
 
-RawSocket::~RawSocket() {
+void RawSocket::Close() {
     if (fd_ >= 0) close(fd_);
+    fd_ = -1;
 }
 
-RawSocket& RawSocket::operator=(RawSocket&& other) noexcept {
-    if (this != &other) {
-        if (fd_ >= 0) close(fd_);
-        fd_ = other.fd_;
-        other.fd_ = -1;
-    }
-    return *this;
+void RawSocket::Reset() {
+    linger hard{1, 0};
+    setsockopt(fd_, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+    Close();
 }
 
 void RawSocket::Send(const std::string& bytes) {
-    size_t sent = 0;
-    while (sent < bytes.size()) {
+    for (size_t sent = 0; sent < bytes.size();) {
         ssize_t n = send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
         if (n <= 0) return;
         sent += static_cast<size_t>(n);
     }
 }
 
-void RawSocket::SendPacket(const std::string& body) {
-    std::string header = {'N', 'L', static_cast<char>(body.size() >> 8), static_cast<char>(body.size() & 255)};
-    Send(header + body);
+bool RawSocket::Delivered() const {
+    int waiting = -1; // bytes not yet acknowledged, sent or not
+    return ioctl(fd_, TIOCOUTQ, &waiting) == 0 && waiting == 0;
+}
+
+std::string RawSocket::Nl(const std::string& body) {
+    return "NL" + std::string{static_cast<char>(body.size() >> 8), static_cast<char>(body.size() & 255)} + body;
 }
 
 std::string RawSocket::Receive(size_t count, int timeoutMs) {
     std::string bytes;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (bytes.size() < count) {
-        int left = static_cast<int>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count());
-        if (left <= 0 || !Readable(fd_, left)) break;
+    for (auto deadline = In(timeoutMs); bytes.size() < count && Readable(fd_, deadline);) {
         char buffer[65536];
         ssize_t n = recv(fd_, buffer, std::min(sizeof buffer, count - bytes.size()), 0);
         if (n <= 0) break;
@@ -102,33 +99,30 @@ std::string RawSocket::Receive(size_t count, int timeoutMs) {
 std::string RawSocket::ReceivePacket(int timeoutMs) {
     std::string header = Receive(4, timeoutMs);
     if (header.size() < 4) return "";
-    size_t length = static_cast<uint8_t>(header[2]) << 8 | static_cast<uint8_t>(header[3]);
-    return Receive(length, timeoutMs);
+    return Receive(static_cast<uint8_t>(header[2]) << 8 | static_cast<uint8_t>(header[3]), timeoutMs);
 }
 
 bool RawSocket::ClosedByPeer(int timeoutMs) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        int left = static_cast<int>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count());
-        if (left <= 0 || !Readable(fd_, left)) return false;
+    for (auto deadline = In(timeoutMs); Readable(fd_, deadline);) {
         char buffer[65536];
         if (recv(fd_, buffer, sizeof buffer, 0) <= 0) return true;
     }
+    return false;
 }
 
-void RawSocket::Reset() {
-    linger hard{1, 0};
-    setsockopt(fd_, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
-    close(fd_);
-    fd_ = -1;
+int32_t RawSocket::Register(const std::string& name) {
+    SendPacket(Rvln(1, 0, -1, CreatePayload(name)));
+    std::string answer = ReceivePacket();
+    if (answer.size() != 17 || answer[4] != 2) return 0;
+    return static_cast<int32_t>(static_cast<uint8_t>(answer[9]) | static_cast<uint8_t>(answer[10]) << 8);
 }
 
-RawListener::RawListener() {
-    fd_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa = Loopback(0);
+RawListener::RawListener(uint16_t port, int backlog) : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    int on = 1;
+    setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in sa = Loopback(port);
     bind(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-    listen(fd_, 16);
+    listen(fd_, backlog);
     socklen_t len = sizeof sa;
     getsockname(fd_, reinterpret_cast<sockaddr*>(&sa), &len);
     port_ = ntohs(sa.sin_port);
@@ -137,14 +131,13 @@ RawListener::RawListener() {
 RawListener::~RawListener() { close(fd_); }
 
 RawSocket RawListener::Accept(int timeoutMs) {
-    if (!Readable(fd_, timeoutMs)) return RawSocket(-1);
-    return RawSocket(accept(fd_, nullptr, nullptr));
+    if (!Readable(fd_, In(timeoutMs))) return RawSocket(-1);
+    return RawSocket(accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC));
 }
 
 std::string LittleEndian(int32_t value) {
     std::string bytes(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        bytes[static_cast<size_t>(i)] = static_cast<char>(static_cast<uint32_t>(value) >> (8 * i));
+    for (size_t i = 0; i < 4; ++i) bytes[i] = static_cast<char>(static_cast<uint32_t>(value) >> (8 * i));
     return bytes;
 }
 
@@ -153,66 +146,22 @@ std::string Rvln(uint8_t type, int32_t to, int32_t from, const std::string& payl
            LittleEndian(to) + LittleEndian(from) + payload;
 }
 
+std::string CreatePayload(const std::string& name, bool hidden) {
+    std::string payload = LittleEndian(-1) + LittleEndian(-1) + std::string{static_cast<char>(hidden), '\0'} + name;
+    payload.resize(152, '\0');
+    return payload;
+}
+
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
+    for (auto deadline = In(timeoutMs); !condition();) {
         if (std::chrono::steady_clock::now() >= deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
 }
 
-Peer::Peer() {
-    int in[2], out[2];
-    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    char program[] = NET_PEER_PATH;
-    char* argv[] = {program, nullptr};
-    if (posix_spawn(&pid_, program, &actions, nullptr, argv, environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    close(in[0]);
-    close(out[1]);
-    toPeer_ = in[1];
-    fromPeer_ = out[0];
-}
-
-Peer::~Peer() {
-    if (pid_ > 0) {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-    }
-    if (toPeer_ >= 0) close(toPeer_);
-    if (fromPeer_ >= 0) close(fromPeer_);
-}
-
-std::string Peer::Ask(const std::string& command) {
-    std::string line = command + "\n";
-    if (write(toPeer_, line.data(), line.size()) != static_cast<ssize_t>(line.size())) return "TIMEOUT";
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    for (;;) {
-        size_t end = pending_.find('\n');
-        if (end != std::string::npos) {
-            std::string answer = pending_.substr(0, end);
-            pending_.erase(0, end + 1);
-            return answer;
-        }
-        int left = static_cast<int>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count());
-        if (left <= 0 || !Readable(fromPeer_, left)) return "TIMEOUT";
-        char buffer[4096];
-        ssize_t n = read(fromPeer_, buffer, sizeof buffer);
-        if (n <= 0) return "TIMEOUT";
-        pending_.append(buffer, static_cast<size_t>(n));
-    }
-}
-
-int Peer::Quit() {
-    Ask("quit");
-    int status = -1;
-    // The peer ends by itself after "quit"; a hung one is killed by the destructor.
-    if (WaitFor([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, 10000)) pid_ = -1;
-    return status;
+std::string NextMessage(const char* id) {
+    std::string text;
+    WaitFor([&] { return !(text = NetReceiveMessage(id).c_str()).empty(); });
+    return text;
 }

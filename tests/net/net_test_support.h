@@ -1,5 +1,5 @@
-// What the network tests share: raw POSIX sockets on loopback (so that the layer is checked from
-// outside), a free port, the peer program driven over pipes, and waits that always end.
+// What the network tests share: raw POSIX sockets on loopback (so that the layer and the host are
+// checked from outside), "RVLN" packets as bytes, a free port and waits that always end.
 #pragma once
 
 #include <cstdint>
@@ -14,37 +14,40 @@ class RawSocket {
   public:
     explicit RawSocket(uint16_t port, int receiveBuffer = 0);
     explicit RawSocket(int fd) : fd_(fd) {}
-    ~RawSocket();
     RawSocket(RawSocket&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
-    RawSocket& operator=(RawSocket&& other) noexcept;
-    RawSocket(const RawSocket&) = delete;
-    RawSocket& operator=(const RawSocket&) = delete;
+    ~RawSocket() { Close(); }
 
     bool Connected() const { return fd_ >= 0; }
+    bool Connect(uint16_t port);
     int fd() const { return fd_; }
+    void Close();
+    // Ends with a reset instead of a clean close.
+    void Reset();
     void Send(const std::string& bytes);
+    // Everything sent has reached the peer's kernel (it has acknowledged every byte).
+    bool Delivered() const;
     // Sends bytes inside a HawkNL packet header.
-    void SendPacket(const std::string& body);
+    void SendPacket(const std::string& body) { Send(Nl(body)); }
     // Up to count bytes within timeoutMs; fewer when the peer closed or time ran out.
     std::string Receive(size_t count, int timeoutMs = 5000);
     // One HawkNL packet's body, or "" on timeout or close.
     std::string ReceivePacket(int timeoutMs = 5000);
-    // True when the peer has closed or reset the connection within timeoutMs (data read on the way is dropped).
+    // True when the peer has closed or reset the connection within timeoutMs (data on the way is dropped).
     bool ClosedByPeer(int timeoutMs = 5000);
-    // Ends with a reset instead of a clean close.
-    void Reset();
+    // Creates a player on the host this socket is connected to; its id, or 0 when none came.
+    int32_t Register(const std::string& name);
+
+    static std::string Nl(const std::string& body);
 
   private:
     int fd_ = -1;
 };
 
-// A listening plain TCP socket on 127.0.0.1.
+// A listening plain TCP socket on 127.0.0.1 (port 0: any free one) that queues backlog connections.
 class RawListener {
   public:
-    RawListener();
+    explicit RawListener(uint16_t port = 0, int backlog = 16);
     ~RawListener();
-    RawListener(const RawListener&) = delete;
-    RawListener& operator=(const RawListener&) = delete;
     uint16_t port() const { return port_; }
     int fd() const { return fd_; }
     // The next connection within timeoutMs, or an unconnected socket.
@@ -55,29 +58,14 @@ class RawListener {
     uint16_t port_ = 0;
 };
 
-// An "RVLN" packet as bytes.
-std::string Rvln(uint8_t type, int32_t to, int32_t from, const std::string& payload);
 std::string LittleEndian(int32_t value);
+// An "RVLN" packet as bytes, and the payload of a player's creation.
+std::string Rvln(uint8_t type, int32_t to, int32_t from, const std::string& payload = "");
+std::string CreatePayload(const std::string& name, bool hidden = false);
 
 // Checks condition every millisecond until it holds or timeoutMs pass.
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
 
-// The peer program, one command a line on its input, one answer a line on its output.
-class Peer {
-  public:
-    Peer();
-    ~Peer();
-    Peer(const Peer&) = delete;
-    Peer& operator=(const Peer&) = delete;
-    // The answer line, or "TIMEOUT" when none came within 20 s.
-    std::string Ask(const std::string& command);
-    int pid() const { return pid_; }
-    // Ends the peer and waits for it; its exit status.
-    int Quit();
 
-  private:
-    int pid_ = -1;
-    int toPeer_ = -1;
-    int fromPeer_ = -1;
-    std::string pending_;
-};
+// The next message of one of this process's players, waiting for it to arrive; "" after 5 s.
+std::string NextMessage(const char* id);

@@ -59,24 +59,18 @@ std::string WriteTestFile(const std::string& name, const std::string& bytes) {
     return path;
 }
 
-void OpenDummySound() {
+double OpenSound(const char* driver) {
     SoundDestroy();
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    driver ? setenv("SDL_AUDIODRIVER", driver, 1) : unsetenv("SDL_AUDIODRIVER");
     SoundCreate();
-    SoundInit();
+    return SoundInit();
 }
 
 DiskOutput::DiskOutput(int delayMs) : path_(platform::TempDir() + "mixed.raw") {
-    SoundDestroy();
     std::remove(path_.c_str());
-    setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", path_.c_str(), 1);
-    if (delayMs >= 0)
-        setenv("SDL_DISKAUDIODELAY", std::to_string(delayMs).c_str(), 1);
-    else
-        unsetenv("SDL_DISKAUDIODELAY");
-    SoundCreate();
-    EXPECT_EQ(SoundInit(), 1);
+    delayMs >= 0 ? setenv("SDL_DISKAUDIODELAY", std::to_string(delayMs).c_str(), 1) : unsetenv("SDL_DISKAUDIODELAY");
+    EXPECT_EQ(OpenSound("disk"), 1);
 }
 
 DiskOutput::~DiskOutput() {
@@ -85,7 +79,7 @@ DiskOutput::~DiskOutput() {
 
 Mixed DiskOutput::Close() {
     closed_ = true;
-    OpenDummySound();
+    OpenSound();
     std::string bytes = ReadFile(path_);
     Mixed mixed;
     mixed.samples.resize(bytes.size() / 4 * 2);
@@ -112,13 +106,11 @@ std::vector<Stretch> Stretches(const Mixed& mixed, size_t minGap) {
     for (size_t f = 0; f < mixed.Frames(); ++f) {
         if (mixed.At(f, 0) == 0 && mixed.At(f, 1) == 0) {
             ++silent;
-        } else {
-            if (!found.empty() && silent < minGap)
-                found.back().end = f + 1;
-            else
-                found.push_back({f, f + 1});
-            silent = 0;
+            continue;
         }
+        if (found.empty() || silent >= minGap) found.push_back({f, f});
+        found.back().end = f + 1;
+        silent = 0;
     }
     return found;
 }

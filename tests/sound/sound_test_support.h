@@ -27,6 +27,7 @@ struct Mixed {
 struct Stretch {
     size_t first;
     size_t end;
+    size_t Length() const { return end - first; }
 };
 
 // Opens the sound system on the disk driver, which pauses delayMs per mixed buffer (-1: real time,
@@ -45,7 +46,8 @@ class DiskOutput {
     bool closed_ = false;
 };
 
-void OpenDummySound();
+// The sound system restarted on the driver named (none: the system's choice); SoundInit's result.
+double OpenSound(const char* driver = "dummy");
 // Polls until done() holds; false after ten seconds.
 bool WaitFor(const std::function<bool()>& done);
 

@@ -1,4 +1,4 @@
-// The other process of the network tests and benchmarks: runs the session commands it reads, one a
+// The other process of the network benchmarks: runs the session commands it reads, one a
 // line, and writes one answer line for each.
 #include "runtime/net/net.h"
 #include "runtime/net/net_session.h"
