@@ -5,17 +5,18 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 jobs=$(nproc)
+# A test program that hangs (a child left waiting for input) fails after ten minutes, not ctest's 25.
 
 # Laid out for /usr as a Debian package is (the multiarch library folder), which the SDK test installs.
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTMV_WERROR=ON -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
 cmake --build build -j"$jobs"
-ctest --test-dir build --output-on-failure -j"$jobs"
+ctest --test-dir build --output-on-failure --timeout 600 -j"$jobs"
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTMV_SANITIZE=ON -DTMV_BENCHMARKS=OFF -DTMV_WERROR=ON >/dev/null
 cmake --build build-sanitize -j"$jobs"
 # No leak check: Mesa's allocations cannot be told from ours (its frames do not unwind).
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+    ctest --test-dir build-sanitize --output-on-failure --timeout 600 -j"$jobs"
 
 # Each fuzz target for a short while, every one even after a failure; a crash leaves its input in
 # build-fuzz/ and fails the run at the end.
