@@ -37,16 +37,16 @@ TEST(StandardDialogs, MessageBoxOkAloneOrYesAndNo) {
         return Record("", "TEXT") + Record("", "XPOS") + Record("", "WIDTH") + Record("bt_yes", "TEXT") +
                Record("bt_no", "HIDE");
     });
-    ScriptClickOn(2, "bt_yes");
+    ScriptClick(2, 234, 180); // OK (bt_yes) at (218, 170) 32 x 20
     EXPECT_EQ(KYgui_msg("Saved.", 0), 1);
     EXPECT_EQ(ScriptLog(), "Information 213 213 OK 1 \n");
     ExpectCallerUntouched();
 
     StartScript();
-    ScriptClickOn(2, "bt_no");
+    ScriptClick(2, 264, 180); // No at (252, 170) 24 x 20
     EXPECT_EQ(KYgui_msg("Really?", 1), 0);
     StartScript();
-    ScriptClickOn(2, "bt_yes");
+    ScriptClick(2, 234, 180);
     EXPECT_EQ(KYgui_msg("Really?", 1), 1);
     StopScript();
     ExpectCallerUntouched();
@@ -54,7 +54,7 @@ TEST(StandardDialogs, MessageBoxOkAloneOrYesAndNo) {
     SetScreen(400, 300, 0);
     StartScript();
     ScriptRecord(2, [] { return Record("", "XPOS") + Record("", "WIDTH"); });
-    ScriptClickOn(2, "bt_yes");
+    ScriptClick(2, 147, 135); // OK at (131, 125)
     KYgui_msg("Narrow.", 0);
     EXPECT_EQ(ScriptLog(), "126 148 \n");
     StopScript();
@@ -63,36 +63,29 @@ TEST(StandardDialogs, MessageBoxOkAloneOrYesAndNo) {
 
 TEST(StandardDialogs, ColourPickerMixesTowardsWhiteOrBlackAndCancelKeepsTheColour) {
     StartGui();
-    int32_t fx, fy;
-    FontGetSize(fx, fy);
     CallerDialog();
     struct Case {
         bool right; // H dragged to its right end, else its left end
-        const char* close;
+        int close;  // OK at (31, 215) 24 x 20, Cancel at (57, 215) 56 x 20
         int32_t result;
         const char* log;
-    } cases[] = {{true, "bt_ok", 0xffffff, "1 0 0 0.5 50 \n100 255 16777215\n"},
-                 {false, "bt_ok", 0, "1 0 0 0.5 50 \n0 0 0\n"},
-                 {true, "bt_cancel", 0x0000ff, "1 0 0 0.5 50 \n100 255 16777215\n"}};
+    } cases[] = {{true, 43, 0xffffff, "1 0 0 0.5 50 \n100 255 16777215\n"},
+                 {false, 43, 0, "1 0 0 0.5 50 \n0 0 0\n"},
+                 {true, 85, 0x0000ff, "1 0 0 0.5 50 \n100 255 16777215\n"}};
     for (const Case& c : cases) {
         StartScript();
         ScriptRecord(1, [] {
             return Record("sl_R", "TEXT") + Record("sl_G", "TEXT") + Record("sl_B", "TEXT") + Record("sl_H", "TEXT") +
                    Record("tx_H", "TEXT");
         });
-        ScriptAt(2, [right = c.right] {
-            Box h = Placed("sl_H");
-            PushMouseMotion(right ? h.x + h.w - 1 : h.x, h.CentreY(), 0, 0);
-            PushMouseButton(1, true);
-        });
+        ScriptMotion(2, c.right ? 122 : 23, 195); // H at (23, 187) 100 x 16
+        ScriptButton(2, 1, true);
         ScriptButton(3, 1, false);
         // The preview shows the colour of the frame drawn before this ShowScreen.
-        ScriptRecord(5, [fx, fy] {
-            int32_t x = static_cast<int32_t>(KYgui_get("", "XPOS")) + 2 * fx + 10;
-            int32_t y = static_cast<int32_t>(KYgui_get("", "YPOS")) + 2 * fy + 10;
-            return Record("tx_H", "TEXT") + Record("tx_R", "TEXT") + std::to_string(BackBufferPixel(x, y));
+        ScriptRecord(5, [] {
+            return Record("tx_H", "TEXT") + Record("tx_R", "TEXT") + std::to_string(BackBufferPixel(26, 42));
         });
-        ScriptClickOn(6, c.close);
+        ScriptClick(6, c.close, 225);
         EXPECT_EQ(KYgui_colordlg(0x0000ff), c.result) << c.close;
         EXPECT_EQ(ScriptLog(), c.log);
         StopScript();
@@ -111,14 +104,16 @@ TEST(StandardDialogs, KeyboardTypesSwitchesLayoutsAndCancelReturnsTheGivenText) 
                std::to_string(KYgui().keyboard_open);
     };
     ScriptRecord(1, layoutAndText);
-    ScriptClickOn(2, "bShift");
+    // The keys, 21 x 20: q at (5, 134), A (shifted) at (5, 158), Shift at (5, 182), x at (51, 182);
+    // Backspace at (189, 182) 44 x 20; OK at (5, 231) 24 x 20, Cancel at (31, 231) 56 x 20.
+    ScriptClick(2, 15, 192);
     ScriptRecord(6, layoutAndText);
-    ScriptClickOn(6, "bA");
+    ScriptClick(6, 15, 168);
     ScriptRecord(10, layoutAndText);
-    ScriptClickOn(10, "b\b");
+    ScriptClick(10, 211, 192);
     ScriptRecord(14, layoutAndText);
-    ScriptClickOn(14, "bq");
-    ScriptClickOn(18, "btOK");
+    ScriptClick(14, 15, 144);
+    ScriptClick(18, 17, 241);
     DebugCapture out;
     EXPECT_EQ(KYgui_keyboard_str("ab"), "qab");
     std::string debug = out.Take();
@@ -128,9 +123,9 @@ TEST(StandardDialogs, KeyboardTypesSwitchesLayoutsAndCancelReturnsTheGivenText) 
     ExpectCallerUntouched();
 
     StartScript();
-    ScriptClickOn(2, "bx");
+    ScriptClick(2, 61, 192);
     ScriptRecord(6, [] { return Record("tx_text", "TEXT"); });
-    ScriptClickOn(6, "btCancel");
+    ScriptClick(6, 59, 241);
     EXPECT_EQ(KYgui_keyboard_str("ab"), "ab");
     EXPECT_EQ(ScriptLog(), "xab \n");
     StopScript();
@@ -172,7 +167,7 @@ TEST(StandardDialogs, FitTheShippedFontAndAnswerTheKeys) {
             ScriptAt(static_cast<int>(c.keys.size()) * 3 - 1, [&fit, width = width, height = height] {
                 const KYguiDialog& d = KYgui().dialogs.back();
                 fit = std::to_string(d.frame.scroll_range) + " " +
-                      std::to_string(d.ypos + Fy() + 4 + d.frame.height <= height) + " " +
+                      std::to_string(d.ypos + 24 + d.frame.height <= height) + " " +
                       std::to_string(d.xpos + d.frame.width <= width);
             });
             int frame = 3;

@@ -30,14 +30,13 @@ TEST(Store, DrawOrderFollowsCreationWhileTheStoreStaysSorted) {
 TEST(Store, AutomaticIdsSizesAndConversions) {
     StartGui();
     OpenDialog(0, 0, 300, 200);
-    int32_t fx = Fx(), fy = Fy();
     KYgui_widget("", "hello", 0, 0);
     KYgui_spacer(10, 0);
     KYguiDialog& d = KYgui().dialogs.back();
     EXPECT_EQ(d.draw_order[0].id, "ID_STATIC_1");
     EXPECT_EQ(d.draw_order[1].id, "ID_SPACER_1");
-    EXPECT_EQ(KYgui_get("ID_STATIC_1", "WIDTH"), 5 * fx + fx);
-    EXPECT_EQ(KYgui_get("ID_STATIC_1", "HEIGHT"), fy + 6);
+    EXPECT_EQ(KYgui_get("ID_STATIC_1", "WIDTH"), 48);
+    EXPECT_EQ(KYgui_get("ID_STATIC_1", "HEIGHT"), 22);
     EXPECT_EQ(KYgui_get("ID_SPACER_1", "HEIGHT"), 0);
 
     KYgui_set("made", "TEXT", "by set");
@@ -55,8 +54,8 @@ TEST(Store, AutomaticIdsSizesAndConversions) {
     EXPECT_EQ(KYgui_get("empty", "SELECT"), -1);
     EXPECT_EQ(KYgui_get("empty", "COUNT"), 0);
     KYgui_list("two", "a|bbb", 0, 50);
-    EXPECT_EQ(KYgui_get("two", "WIDTH"), 6 * fx);
-    EXPECT_EQ(KYgui_get("two", "HEIGHT"), 50 - 50 % fy + 4);
+    EXPECT_EQ(KYgui_get("two", "WIDTH"), 48);
+    EXPECT_EQ(KYgui_get("two", "HEIGHT"), 52) << "whole lines and a border";
     EXPECT_EQ(KYgui_get("two", "COUNT"), 2);
 
     // Re-creating resets the kind, keeps the rest.
@@ -70,7 +69,7 @@ TEST(Store, AutomaticIdsSizesAndConversions) {
     struct Button {
         const char* caption;
         int32_t width, height;
-    } buttons[] = {{"SPR_C255", 32, 32}, {"Go", 2 * fx + fx, fy + 4}, {"SPR_B7", 10 + 4, 6 + 4}};
+    } buttons[] = {{"SPR_C255", 32, 32}, {"Go", 24, 20}, {"SPR_B7", 10 + 4, 6 + 4}};
     RtString picture = RtString(platform::TempDir().c_str()) + "seven.bmp";
     DrawFilledRect(0, 0, 10, 6, 0x00ff00);
     SpriteGrab(7, 0, 0, 10, 6);
