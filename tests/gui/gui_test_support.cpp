@@ -74,6 +74,13 @@ std::string Watch(int n, const std::function<std::string()>& read) {
     return seen;
 }
 
-std::function<std::string()> Property(const char* id, const char* property) {
-    return [id, property] { return std::string(KYgui_get_str(id, property).c_str()) + " "; };
+std::function<std::string()> Property(const char* id, const char* property) { return Properties({{id, property}}); }
+
+std::function<std::string()> Properties(std::vector<std::pair<const char*, const char*>> list) {
+    return [list] {
+        std::string values;
+        for (size_t i = 0; i < list.size(); ++i)
+            values += (i ? "," : "") + std::string(KYgui_get_str(list[i].first, list[i].second).c_str());
+        return values + " ";
+    };
 }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 // Runtime up, no dialogs, the shipped smalfont.bmp (8 x 16 cells) as font 0 with fixed metrics, flat
 // shading, pointer shown, buttons up.
@@ -20,6 +22,8 @@ void RunFrames(int n);
 std::string Watch(int n, const std::function<std::string()>& read);
 // The widget's property followed by a blank, for Watch.
 std::function<std::string()> Property(const char* id, const char* property);
+// Several properties ({id, property}, id "" the dialog) joined by commas and followed by a blank.
+std::function<std::string()> Properties(std::vector<std::pair<const char*, const char*>> list);
 
 // Collects the debug output while alive.
 class DebugCapture {
