@@ -26,7 +26,7 @@ void StartGui() {
     MouseShowPointer(1);
     PushMouseButton(SDL_BUTTON_LEFT, false);
     for (int code : {SDL_SCANCODE_RIGHT, SDL_SCANCODE_LEFT, SDL_SCANCODE_UP, SDL_SCANCODE_DOWN, SDL_SCANCODE_LSHIFT,
-                     SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_DELETE})
+                     SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_DELETE, SDL_SCANCODE_ESCAPE})
         PushKey(code, false);
     PushMouseMotion(639, 479, 0, 0);
     ShowScreen();
