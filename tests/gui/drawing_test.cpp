@@ -91,7 +91,7 @@ TEST(Drawing, TooltipsWaitForTheRestingPointerAndSizeToTheirLines) {
         PointerTo(c.x, c.y);
         KYgui().restTime = ReadClockMs() - (c.rested ? 600 : 0);
         KYshow(0);
-        EXPECT_EQ(BackBufferPixel(7, c.top - 1) == kGrey, c.atEdge) << c.y << c.rested;
+        EXPECT_EQ(BackBufferPixel(5, c.top - 1) == kGrey, c.atEdge) << c.y << c.rested;
         EXPECT_EQ(BackBufferPixel(55, c.top - 1) == kGrey, c.atCentre) << c.y << c.rested;
         ShowScreen();
     }
@@ -118,6 +118,29 @@ TEST(Drawing, RowsBreakAtTheEdgeAndWidgetsAreClippedNotShrunk) {
                   {28, 66, 0xff0000, false}};                            // low took a row of its own
     for (const Pixel& p : pixels) EXPECT_EQ(BackBufferPixel(p.x, p.y) == p.colour, p.is) << p.x << "," << p.y;
     ShowScreen();
+}
+
+// Lines of 16 pixels: the radio group at (5, 5) hovered on line 1 and selected on line 2, the list at
+// (5, 57) selected on line 1; the selected radio item has a black mark in its diamond.
+TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
+    StartGui();
+    OpenDialog(0, 0, 300, 200);
+    KYgui_radio("r", "a|b|c", 100);
+    KYgui_spacer(10000, 0);
+    KYgui_list("l", "a|b|c", 100, 48);
+    KYgui_set("r", "SELECT", "2");
+    KYgui_set("l", "SELECT", "1");
+    PointerTo(60, 29);
+    KYshow(0);
+    struct Pixel {
+        int x, y;
+        uint32_t colour;
+    } pixels[] = {{60, 12, kWhite},       {60, 21, kWhite}, {60, 22, kHoverNorm}, {60, 37, kWhite},
+                  {60, 38, kHoverBright}, {13, 45, 0},      {13, 13, kWhite},     {60, 72, kWhite},
+                  {60, 73, kHoverBright}, {60, 62, kWhite}};
+    for (const Pixel& p : pixels) EXPECT_EQ(BackBufferPixel(p.x, p.y), p.colour) << p.x << "," << p.y;
+    ShowScreen();
+    PointerTo(639, 479);
 }
 
 TEST(Drawing, TitleBarOnlyWhenMoveableOrTitled) {
