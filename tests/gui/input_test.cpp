@@ -182,14 +182,19 @@ TEST(Input, PoppingClearsTheFlagsBelowAndLinksCopyAfterTheFrame) {
     KYgui_slider("s", 0.5, 0, 0);
     KYgui_widget("t", "", 60, 0);
     KYgui_link("s", "TEXT", "t", "TEXT");
+    KYgui_link("t", "TEXT", "u", "TEXT"); // sees the copy before it
     KYgui_set("b", "CLICKED", "1");
     KYgui_set("b", "HOVER", "1");
     OpenDialog(0, 0, 100, 100);
     KYgui_popdialog();
     EXPECT_EQ(Properties({{"b", "CLICKED"}, {"b", "HOVER"}, {"t", "TEXT"}})(), "0,0, ");
     KYshow(0);
-    EXPECT_EQ(KYgui_get_str("t", "TEXT"), "0.5");
+    EXPECT_EQ(Properties({{"t", "TEXT"}, {"u", "TEXT"}})(), "0.5,0.5 ");
     ShowScreen();
+    KYgui().dialogs.clear();
+    DebugCapture out;
+    KYshow(0);
+    EXPECT_EQ(out.Take(), "KYshow: No active dialog!\n");
 }
 
 namespace {
