@@ -237,14 +237,15 @@ TEST(Drawing, TheDialogScrollsByTwoLinesAndShowsItsTopAgainWhenInactive) {
     PointerTo(639, 479);
 }
 
-// A word goes to the next line when it would pass the edge counted from after the blank before it:
-// "aa bb" in fixed cells takes five of them.
+// A word goes to the next line when it would pass the edge counted from after the blank before it
+// (a space or a tab): "aa bb" in fixed cells takes five of them.
 TEST(Drawing, AWordThatWouldPassTheEdgeAfterItsBlankWraps) {
     StartGui();
     OpenDialog(0, 0, 300, 200);
-    for (auto [width, height] : {std::pair(40, 16), {32, 32}}) {
-        KYgui_widget("w", "aa bb", width, 0);
+    for (auto [text, width, height] :
+         {std::tuple("aa bb", 40, 16), {"aa bb", 32, 32}, {"a\tbb", 32, 16}, {"a\tbb", 31, 32}, {"aa\nbb", 100, 32}}) {
+        KYgui_widget("w", text, width, 0);
         RunFrames(1);
-        EXPECT_EQ(KYgui_get("w", "HEIGHT"), height) << width;
+        EXPECT_EQ(KYgui_get("w", "HEIGHT"), height) << text << " in " << width;
     }
 }
