@@ -139,6 +139,10 @@ TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
                   {60, 38, kHoverBright}, {13, 45, 0},      {13, 13, kWhite},     {60, 72, kWhite},
                   {60, 73, kHoverBright}, {60, 62, kWhite}};
     for (const Pixel& p : pixels) EXPECT_EQ(BackBufferPixel(p.x, p.y), p.colour) << p.x << "," << p.y;
+    int ring = 0; // line 0's diamond, white inside a grey outline
+    for (int y = 6; y < 21; ++y)
+        for (int x = 6; x < 21; ++x) ring += BackBufferPixel(x, y) == kGrey;
+    EXPECT_GT(ring, 8);
     ShowScreen();
     PointerTo(639, 479);
 }

@@ -112,6 +112,16 @@ TEST(Input, ScrollBarsFollowWheelBoxesAndThumb) {
     ScriptMotion(8, 81, 177);
     ScriptButton(9, SDL_BUTTON_LEFT, false);
     EXPECT_EQ(Watch(10, Properties({{"l", "SCROLL"}, {"", "FOCUS"}})), "0, 1, 1, 2, 2, 1, 0,SBl 12,SBl 12, 12, ");
+    // In a dialog that scrolls too, the list under the pointer takes the wheel even at its end.
+    KYgui_set("", "HEIGHT", "100");
+    StartScript();
+    ScriptMotion(1, 10, 53);
+    ScriptWheel(2, -1);
+    ScriptMotion(4, 200, 50);
+    ScriptWheel(5, -1);
+    EXPECT_EQ(
+        Watch(6, [] { return Property("l", "SCROLL")() + std::to_string(KYgui().dialogs.back().frame.scroll) + ","; }),
+        "12 0,12 0,12 0,12 0,12 1,12 1,");
 }
 
 TEST(Input, TitleDragStopsAtTheScreenEdgeAndTheGripResizes) {
