@@ -72,9 +72,9 @@ std::string Started(const LauncherCase& c, const std::string& ini) {
 // A frame script from names, one press every second frame from frame 12: keys by SDL scan code
 // ("shift+tab" holds both), or after "pad" the virtual pad's buttons by SDL's numbers.
 std::string Presses(const std::string& names) {
-    static const std::map<std::string, int> kKeys = {{"tab", 43},  {"return", 40}, {"enter", 88}, {"space", 44},
-                                                     {"down", 81}, {"esc", 41},    {"left", 80},  {"end", 77},
-                                                     {"pgdn", 78}, {"shift", 225}, {"alt", 226},  {"f4", 61}};
+    static const std::map<std::string, int> kKeys = {
+        {"tab", 43}, {"return", 40}, {"enter", 88}, {"space", 44},  {"down", 81}, {"esc", 41}, {"left", 80},
+        {"end", 77}, {"pgdn", 78},   {"home", 74},  {"shift", 225}, {"alt", 226}, {"f4", 61}};
     static const std::map<std::string, int> kButtons = {{"a", 0},   {"b", 1},     {"lb", 9},    {"rb", 10},
                                                         {"up", 11}, {"down", 12}, {"left", 13}, {"right", 14}};
     std::istringstream in(names);
@@ -130,10 +130,10 @@ TEST_P(LauncherRun, EndsWithTheStatusTheStoredBytesAndTheGame) {
         // The list's first line shows 1600x1200; Joystick; the music slider's right end; Windowed.
         {kNone, "", "12 click 139 133\n16 click 139 247\n20 click 240 293\n24 click 45 382\n28" + kPlay,
          Ini(1600, 1200, 75, 1, 3, 99, 90, 70), 0, true},
-        // list: one down (1024x768); controls: two down (Joystick); music to the end, SFX one step
-        // left, voice a page on; Windowed ticked; round to Exit and back; Return on Exit.
-        {kNone, "", Presses("tab down tab down down tab end tab left tab pgdn tab space tab shift+tab tab return"),
-         Ini(1024, 768, 60, 1, 3, 99, 89, 80)},
+        // list: its first entry (1920x1080); controls: two down (Joystick); music to the end, SFX one
+        // step left, voice a page on; Windowed ticked; round to Exit and back; Return on Exit.
+        {kNone, "", Presses("tab home tab down down tab end tab left tab pgdn tab space tab shift+tab tab return"),
+         Ini(1920, 1080, 60, 1, 3, 99, 89, 80)},
         // 1280x1024 at 75 Hz, Joypad, music one step down, voice one up, Windowed; stored by Exit.
         {kNone, "", Presses("pad rb up rb down down down rb left rb rb right rb a rb lb rb a"),
          Ini(1280, 1024, 75, 1, 4, 48, 90, 71)},
