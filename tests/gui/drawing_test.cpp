@@ -144,6 +144,10 @@ TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
         for (int x = 6; x < 21; ++x) ring += BackBufferPixel(x, y) == kGrey;
     EXPECT_GT(ring, 8);
     ShowScreen();
+    PointerTo(2, 75); // beside the list's line 1, which stays selected, not hovered
+    KYshow(0);
+    EXPECT_EQ(BackBufferPixel(60, 73), kHoverBright);
+    ShowScreen();
     PointerTo(639, 479);
 }
 

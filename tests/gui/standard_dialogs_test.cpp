@@ -64,9 +64,9 @@ TEST(StandardDialogs, ColourPickerMixesTowardsWhiteOrBlackAndCancelKeepsTheColou
         int close;  // OK at (31, 215) 24 x 20, Cancel at (57, 215) 56 x 20
         int32_t result;
         const char* log;
-    } cases[] = {{true, 43, 0xffffff, "1,0,0,0.5,50 \n100,255 16777215 0\n"},
-                 {false, 43, 0, "1,0,0,0.5,50 \n0,0 0 0\n"},
-                 {true, 85, 0x0000ff, "1,0,0,0.5,50 \n100,255 16777215 0\n"}};
+    } cases[] = {{true, 43, 0xffffff, "1,0,0,0.5,50 \n100,255 16777215 00\n"},
+                 {false, 43, 0, "1,0,0,0.5,50 \n0,0 0 00\n"},
+                 {true, 85, 0x0000ff, "1,0,0,0.5,50 \n100,255 16777215 00\n"}};
     for (const Case& c : cases) {
         StartScript();
         ScriptRecord(
@@ -77,7 +77,8 @@ TEST(StandardDialogs, ColourPickerMixesTowardsWhiteOrBlackAndCancelKeepsTheColou
         // The preview shows the colour of the frame drawn before this ShowScreen.
         ScriptRecord(5, [] {
             return Properties({{"tx_H", "TEXT"}, {"tx_R", "TEXT"}})() + std::to_string(BackBufferPixel(26, 42)) + " " +
-                   std::to_string(BackBufferPixel(15, 60)); // the preview from (16, 32), in a black frame
+                   std::to_string(BackBufferPixel(15, 60)) +
+                   std::to_string(BackBufferPixel(60, 31)); // the preview from (16, 32), in a black frame
         });
         ScriptClick(6, c.close, 225);
         EXPECT_EQ(KYgui_colordlg(0x0000ff), c.result) << c.close;
