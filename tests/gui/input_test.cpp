@@ -143,6 +143,9 @@ TEST(Input, TitleDragStopsAtTheScreenEdgeAndTheGripResizes) {
     EXPECT_EQ(Watch(7, Properties({{"", "XPOS"}, {"", "YPOS"}, {"", "MOVING"}, {"", "WIDTH"}, {"", "HEIGHT"}})),
               "50,50,1,200,100 30,28,1,200,100 0,0,1,200,100 0,0,0,200,100 0,0,0,200,100 0,0,0,220,130 "
               "0,0,0,220,130 ");
+    KYshow(0); // the grip's outer lines, in the hover colour: from (199, 145) to (215, 129)
+    EXPECT_EQ(BackBufferPixel(207, 137), 0xff9040u);
+    ShowScreen();
 }
 
 TEST(Input, FileFieldsAskTheChooserAndACancelEmptiesThem) {
