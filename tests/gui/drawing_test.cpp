@@ -120,7 +120,7 @@ TEST(Drawing, RowsBreakAtTheEdgeAndWidgetsAreClippedNotShrunk) {
     ShowScreen();
 }
 
-// Lines of 16 pixels: the radio group at (5, 5) hovered on line 1 and selected on line 2, the list at
+// Lines of 16 pixels: the radio group at (5, 5) selected on line 1 and hovered on line 2, the list at
 // (5, 57) selected on line 1; the selected radio item has a black mark in its diamond.
 TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
     StartGui();
@@ -128,15 +128,15 @@ TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
     KYgui_radio("r", "a|b|c", 100);
     KYgui_spacer(10000, 0);
     KYgui_list("l", "a|b|c", 100, 48);
-    KYgui_set("r", "SELECT", "2");
+    KYgui_set("r", "SELECT", "1");
     KYgui_set("l", "SELECT", "1");
-    PointerTo(60, 29);
+    PointerTo(60, 45);
     KYshow(0);
     struct Pixel {
         int x, y;
         uint32_t colour;
-    } pixels[] = {{60, 12, kWhite},       {60, 21, kWhite}, {60, 22, kHoverNorm}, {60, 37, kWhite},
-                  {60, 38, kHoverBright}, {13, 45, 0},      {13, 13, kWhite},     {60, 72, kWhite},
+    } pixels[] = {{60, 12, kWhite},       {60, 21, kWhite}, {60, 22, kHoverBright}, {60, 37, kWhite},
+                  {60, 38, kHoverNorm},   {13, 29, 0},      {13, 13, kWhite},       {60, 72, kWhite},
                   {60, 73, kHoverBright}, {60, 62, kWhite}};
     for (const Pixel& p : pixels) EXPECT_EQ(BackBufferPixel(p.x, p.y), p.colour) << p.x << "," << p.y;
     int ring = 0; // line 0's diamond, white inside a grey outline
