@@ -135,9 +135,10 @@ TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
     struct Pixel {
         int x, y;
         uint32_t colour;
-    } pixels[] = {{60, 12, kWhite},       {60, 21, kWhite}, {60, 22, kHoverBright}, {60, 37, kWhite},
-                  {60, 38, kHoverNorm},   {13, 29, 0},      {13, 13, kWhite},       {60, 72, kWhite},
-                  {60, 73, kHoverBright}, {60, 62, kWhite}};
+    } pixels[] = {{60, 12, kWhite}, {60, 21, kWhite},     {60, 22, kHoverBright},
+                  {60, 37, kWhite}, {60, 38, kHoverNorm}, {13, 29, 0},
+                  {13, 13, kWhite}, {60, 72, kWhite},     {60, 73, kHoverBright},
+                  {60, 62, kWhite}, {5, 80, kGrey},       {30, 57, kGrey}}; // the list's outline
     for (const Pixel& p : pixels) EXPECT_EQ(BackBufferPixel(p.x, p.y), p.colour) << p.x << "," << p.y;
     int ring = 0; // line 0's diamond, white inside a grey outline
     for (int y = 6; y < 21; ++y)
