@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -32,8 +31,6 @@ void LauncherCase::Write(const std::string& name, const std::string& bytes) cons
     std::ofstream(Path(name), std::ios::binary) << bytes;
 }
 
-bool LauncherCase::Exists(const std::string& name) const { return fs::exists(Path(name)); }
-
 std::string LauncherCase::Read(const std::string& name) const { return ReadFile(Path(name)); }
 
 ChildResult LauncherCase::Run(const std::vector<std::string>& env, const std::string& display,
@@ -48,21 +45,4 @@ ChildResult LauncherCase::Run(const std::vector<std::string>& env, const std::st
         all.insert(all.end(), {"SDL_VIDEODRIVER=x11", "DISPLAY=" + display});
     all.insert(all.end(), env.begin(), env.end());
     return RunChild(Path("tmv-vedu"), {}, startFolder.empty() ? folder_ : startFolder, all);
-}
-
-GameRecord LauncherCase::Record() const {
-    GameRecord record;
-    std::ifstream in(Path("game-record.txt"), std::ios::binary);
-    if (!in) return record;
-    record.ran = true;
-    std::string count, iniLine;
-    std::getline(in, record.folder, '\0');
-    std::getline(in, count, '\0');
-    for (int i = 0, n = std::atoi(count.c_str()); i < n; ++i) std::getline(in, record.args.emplace_back(), '\0');
-    std::getline(in, iniLine, '\0');
-    record.iniFound = iniLine == "ini";
-    std::stringstream rest;
-    rest << in.rdbuf();
-    record.ini = rest.str();
-    return record;
 }

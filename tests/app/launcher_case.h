@@ -8,15 +8,6 @@
 #include <string>
 #include <vector>
 
-// What the stand-in game.exe saw as it started.
-struct GameRecord {
-    bool ran = false;
-    std::string folder;
-    std::vector<std::string> args;
-    bool iniFound = false;
-    std::string ini;
-};
-
 class LauncherCase {
   public:
     // launcher: the program to copy in as "tmv-vedu"; game: what to copy in as "game.exe" ("" for none);
@@ -29,14 +20,15 @@ class LauncherCase {
     const std::string& Folder() const { return folder_; }
     std::string Path(const std::string& name) const { return folder_ + "/" + name; }
     void Write(const std::string& name, const std::string& bytes) const;
-    bool Exists(const std::string& name) const;
+    // The file's bytes, "" when there is none.
     std::string Read(const std::string& name) const;
 
     // Runs tmv-vedu with the given environment changes; display "" is the offscreen driver, else an
     // X display. startFolder "" is the case's folder.
     ChildResult Run(const std::vector<std::string>& env, const std::string& display = "",
                     const std::string& startFolder = "") const;
-    GameRecord Record() const;
+    // What the stand-in game.exe wrote as it started, "" when it did not run.
+    std::string Record() const { return Read("game-record.txt"); }
     std::string Log() const { return Read("tmp/ErrorLog.txt"); }
 
   private:

@@ -1,7 +1,6 @@
 // The launcher's test build: the same LauncherMain, driven by a frame script read from the file that
 // TMV_TEST_SCRIPT names. One action a line, at a frame (ShowScreen calls since start-up):
 //   F click X Y          press at frame F, release at F + 1, at (X, Y) in window pixels
-//   F move X Y           the pointer to (X, Y) in window pixels
 //   F key CODE...        SDL scan codes held together for one frame
 //   F pad plug           plugs in a virtual game pad
 //   F pad BUTTON         its button (SDL's numbers: 0 A, 1 B, 9 and 10 the shoulders, 11-14 the D-pad)
@@ -9,12 +8,10 @@
 //   F quit               the window's close request
 //   F shot FILE          the frame drawn before ShowScreen F as a PNG
 //   F dump FILE ID PROP  appends "ID PROP value" to FILE ("" addresses the dialog)
-//   F window FILE        appends "window width height title"
 //   F time FILE          appends "time ns", the monotonic clock
 // Files are relative to the program's folder.
 #include "app/launcher.h"
 #include "gui/kygui.h"
-#include "platform/video.h"
 #include "runtime/attach_subsystems.h"
 #include "runtime/core/core.h"
 #include "runtime/gfx2d/gfx2d.h"
@@ -58,8 +55,6 @@ void Schedule(std::istringstream& line, int frame, const std::string& verb) {
     line >> a >> b >> c;
     if (verb == "click") {
         ScriptClick(frame, std::atoi(a.c_str()), std::atoi(b.c_str()));
-    } else if (verb == "move") {
-        ScriptMotion(frame, std::atoi(a.c_str()), std::atoi(b.c_str()));
     } else if (verb == "key") {
         std::vector<int> codes;
         for (const std::string& code : {a, b, c})
@@ -79,13 +74,6 @@ void Schedule(std::istringstream& line, int frame, const std::string& verb) {
         std::string id = b == "\"\"" ? "" : b;
         ScriptAt(frame,
                  [=] { Append(a, b + " " + c + " " + std::string(KYgui_get_str(id.c_str(), c.c_str()).view())); });
-    } else if (verb == "window") {
-        ScriptAt(frame, [=] {
-            int width, height;
-            platform::ClientSize(Runtime().window, width, height);
-            Append(a, "window " + std::to_string(width) + " " + std::to_string(height) + " " +
-                          platform::WindowTitle(Runtime().window));
-        });
     } else if (verb == "time") {
         ScriptAt(frame, [=] {
             auto now = std::chrono::steady_clock::now().time_since_epoch();

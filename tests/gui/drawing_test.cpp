@@ -1,5 +1,5 @@
 // Drawing in pixels: frame and faces on both shading paths, hover colours, dimming, tooltips, the
-// flow layout and clipping, the title bar, and the character tables.
+// flow layout and clipping, the title bar, scrolling, and the character tables.
 #include "gui/kygui_state.h"
 #include "gui/text_metrics.h"
 #include "runtime/core/core.h"
@@ -29,6 +29,7 @@ void PointerTo(int x, int y) {
 
 } // namespace
 
+// The button's place is fixed: the dialog's content starts 5 pixels in, at (15, 15).
 TEST(Drawing, FrameLinesLeaveCornersAndFacesShadeBrightOverNorm) {
     StartGui();
     for (int smooth : {0, 1}) {
@@ -36,25 +37,21 @@ TEST(Drawing, FrameLinesLeaveCornersAndFacesShadeBrightOverNorm) {
         KYgui().dialogs.clear();
         OpenDialog(10, 10, 200, 100);
         KYgui_button("b", "", 40, 30);
-        Box b = Placed("b");
-        ClearScreen();
-        KYshow(0);
-        EXPECT_EQ(BackBufferPixel(11, 10), kGrey);
-        EXPECT_EQ(BackBufferPixel(10, 10), 0u) << "corner";
-        EXPECT_EQ(BackBufferPixel(11, 11), 0u) << "inner corner";
-        EXPECT_EQ(BackBufferPixel(12, 11), kGrey);
-        EXPECT_EQ(BackBufferPixel(20, 50), kWhite);
-        EXPECT_EQ(BackBufferPixel(b.x + 5, b.y + 2), kWhite) << smooth;
-        EXPECT_TRUE(Near(BackBufferPixel(b.x + 5, b.y + b.h - 3), kGrey, 24)) << smooth;
-        EXPECT_EQ(BackBufferPixel(b.x + 1, b.y), kGrey) << "outline";
-        ShowScreen();
-        PointerTo(b.CentreX(), b.CentreY());
-        KYshow(0);
-        EXPECT_EQ(BackBufferPixel(b.x + 5, b.y + 2), kHoverBright) << smooth;
-        EXPECT_TRUE(Near(BackBufferPixel(b.x + 5, b.y + b.h - 3), kHoverNorm, 24)) << smooth;
-        ShowScreen();
-        PointerTo(639, 479);
+        for (auto [pointerX, bright, norm] : {std::tuple(639, kWhite, kGrey), {35, kHoverBright, kHoverNorm}}) {
+            PointerTo(pointerX, 30);
+            ClearScreen();
+            KYshow(0);
+            EXPECT_EQ(BackBufferPixel(11, 10), kGrey);
+            EXPECT_EQ(BackBufferPixel(10, 10), 0u) << "corner";
+            EXPECT_EQ(BackBufferPixel(11, 11), 0u) << "inner corner";
+            EXPECT_EQ(BackBufferPixel(20, 50), kWhite) << "the dialog's face";
+            EXPECT_EQ(BackBufferPixel(16, 15), norm) << "the button's outline";
+            EXPECT_EQ(BackBufferPixel(20, 17), bright) << smooth;
+            EXPECT_TRUE(Near(BackBufferPixel(20, 42), norm, 24)) << smooth;
+            ShowScreen();
+        }
     }
+    PointerTo(639, 479);
 }
 
 TEST(Drawing, DialogsBelowTheActiveOneAreDimmedToAboutHalf) {
@@ -67,6 +64,7 @@ TEST(Drawing, DialogsBelowTheActiveOneAreDimmedToAboutHalf) {
     ShowScreen();
 }
 
+// Widgets at known places: one (5, 49) and two (5, 113), 100 x 20; the list l (5, 177).
 TEST(Drawing, TooltipsWaitForTheRestingPointerAndSizeToTheirLines) {
     StartGui();
     OpenDialog(0, 0, 300, 200);
@@ -80,28 +78,23 @@ TEST(Drawing, TooltipsWaitForTheRestingPointerAndSizeToTheirLines) {
     KYgui_set("two", "TIPTEXT", "a\nb");
     KYgui_set("l", "TIPTEXT", "a");
     struct Case {
-        const char* id;
+        int x, y; // the pointer, in the widget
+        int top;  // the widget's top
         bool rested;
-        bool atEdge; // the tooltip covers the widget's left end
-        bool atCentre;
-    } cases[] = {
-        {"one", false, false, false}, {"one", true, true, true}, {"two", true, false, true}, {"l", true, true, true}};
+        bool atEdge, atCentre; // the tooltip's outline, along the row just above the widget
+    } cases[] = {{55, 59, 49, false, false, false},
+                 {55, 59, 49, true, true, true},
+                 {55, 123, 113, true, false, true},
+                 {55, 187, 177, true, true, true},
+                 {639, 479, 177, true, false, false}}; // a list's HOVER is -1 elsewhere: no tooltip
     for (const Case& c : cases) {
-        Box b = Placed(c.id);
-        PointerTo(b.CentreX(), b.CentreY());
+        PointerTo(c.x, c.y);
         KYgui().restTime = ReadClockMs() - (c.rested ? 600 : 0);
         KYshow(0);
-        // The tooltip's outline runs along the row just above the widget.
-        EXPECT_EQ(BackBufferPixel(b.x + 2, b.y - 1) == kGrey, c.atEdge) << c.id << c.rested;
-        EXPECT_EQ(BackBufferPixel(b.CentreX(), b.y - 1) == kGrey, c.atCentre) << c.id << c.rested;
+        EXPECT_EQ(BackBufferPixel(5, c.top - 1) == kGrey, c.atEdge) << c.y << c.rested;
+        EXPECT_EQ(BackBufferPixel(55, c.top - 1) == kGrey, c.atCentre) << c.y << c.rested;
         ShowScreen();
     }
-    // A list's HOVER is -1 with the pointer elsewhere: no tooltip.
-    PointerTo(639, 479);
-    KYgui().restTime = ReadClockMs() - 600;
-    KYshow(0);
-    EXPECT_EQ(BackBufferPixel(Placed("l").CentreX(), Placed("l").y - 1), kWhite);
-    ShowScreen();
 }
 
 TEST(Drawing, RowsBreakAtTheEdgeAndWidgetsAreClippedNotShrunk) {
@@ -109,36 +102,78 @@ TEST(Drawing, RowsBreakAtTheEdgeAndWidgetsAreClippedNotShrunk) {
     OpenDialog(0, 0, 200, 100); // content 190 x 90 from (5, 5)
     KYgui_button("tall", "SPR_C255", 20, 30);
     KYgui_spacer(10000, 0);
-    KYgui_button("next", "SPR_C65280", 20, 10);
-    KYgui_button("wide", "SPR_C16711680", 210, 10);
-    KYgui_button("low", "SPR_C65535", 20, 80);
+    KYgui_button("next", "SPR_C65280", 20, 10);     // (5, 39)
+    KYgui_button("wide", "SPR_C16711680", 210, 10); // (5, 51)
+    KYgui_button("low", "SPR_C65535", 20, 80);      // (5, 63)
     KYgui_spacer(10000, 0);
-    KYgui_button("below", "SPR_C16776960", 20, 10);
-    EXPECT_EQ(Placed("next").y, 5 + 30 + 4);
-    EXPECT_EQ(Placed("next").x, 5);
+    KYgui_button("below", "SPR_C16776960", 20, 10); // (5, 147), outside
     KYshow(0);
-    EXPECT_EQ(BackBufferPixel(8, 5 + 30 + 4 + 3), 0x00ff00u);
-    Box wide = Placed("wide");
-    EXPECT_EQ(BackBufferPixel(190, wide.y + 3), 0xff0000u);
-    EXPECT_NE(BackBufferPixel(196, wide.y + 3), 0xff0000u) << "clipped at the area's right edge";
-    Box low = Placed("low");
-    EXPECT_EQ(BackBufferPixel(low.x + 3, 94), 0x00ffffu);
-    EXPECT_NE(BackBufferPixel(low.x + 3, 96), 0x00ffffu) << "clipped at the bottom";
-    EXPECT_GT(Placed("below").y, 95);
-    EXPECT_NE(BackBufferPixel(8, 94), 0xffff00u) << "not drawn at all";
+    struct Pixel {
+        int x, y;
+        uint32_t colour;
+        bool is;
+    } pixels[] = {{8, 8, 0x0000ff, true},    {8, 42, 0x00ff00, true},    {8, 37, 0x00ff00, false},
+                  {190, 54, 0xff0000, true}, {196, 54, 0xff0000, false}, // clipped at the area's right edge
+                  {8, 94, 0x00ffff, true},   {8, 96, 0x00ffff, false},   // clipped at the bottom
+                  {28, 66, 0xff0000, false}};                            // low took a row of its own
+    for (const Pixel& p : pixels) EXPECT_EQ(BackBufferPixel(p.x, p.y) == p.colour, p.is) << p.x << "," << p.y;
+    ShowScreen();
+}
+
+// Lines of 16 pixels: the radio group at (5, 5) selected on line 1 and hovered on line 2, the list at
+// (5, 57) selected on line 1; the selected radio item has a black mark in its diamond.
+TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
+    StartGui();
+    OpenDialog(0, 0, 300, 200);
+    KYgui_radio("r", "a|b|c", 100);
+    KYgui_spacer(10000, 0);
+    KYgui_list("l", "a|b|c", 100, 48);
+    KYgui_set("r", "SELECT", "1");
+    KYgui_set("l", "SELECT", "1");
+    PointerTo(60, 45);
+    KYshow(0);
+    struct Pixel {
+        int x, y;
+        uint32_t colour;
+    } pixels[] = {{60, 12, kWhite}, {60, 21, kWhite},     {60, 22, kHoverBright},
+                  {60, 37, kWhite}, {60, 38, kHoverNorm}, {13, 29, 0},
+                  {13, 13, kWhite}, {60, 72, kWhite},     {60, 73, kHoverBright},
+                  {60, 62, kWhite}, {5, 80, kGrey},       {30, 57, kGrey}}; // the list's outline
+    for (const Pixel& p : pixels) EXPECT_EQ(BackBufferPixel(p.x, p.y), p.colour) << p.x << "," << p.y;
+    int ring = 0; // line 0's diamond, white inside a grey outline
+    for (int y = 6; y < 21; ++y)
+        for (int x = 6; x < 21; ++x) ring += BackBufferPixel(x, y) == kGrey;
+    EXPECT_GT(ring, 8);
+    ShowScreen();
+    PointerTo(2, 75); // beside the list's line 1, which stays selected, not hovered
+    KYshow(0);
+    EXPECT_EQ(BackBufferPixel(60, 73), kHoverBright);
+    ShowScreen();
+    PointerTo(639, 479);
+}
+
+// A list two lines high at (5, 5), 80 x 36, scrolled 4 of its 8 steps: no boxes, a thumb of 36 / 9 = 4
+// pixels at 36 * 4 / 9 = 16 down the column from x 73.
+TEST(Drawing, AShortListsThumbStandsWhereItScrolled) {
+    StartGui();
+    OpenDialog(0, 0, 300, 200);
+    KYgui_list("l", "0|1|2|3|4|5|6|7|8|9", 80, 32);
+    KYgui_set("l", "SCROLL", "4");
+    RunFrames(1);
+    KYshow(0);
+    for (auto [y, thumb] : {std::pair(22, true), {19, false}, {27, false}})
+        EXPECT_EQ(BackBufferPixel(78, y) == kHoverBright, thumb) << y;
     ShowScreen();
 }
 
 TEST(Drawing, TitleBarOnlyWhenMoveableOrTitled) {
     StartGui();
-    int32_t fx, fy;
-    FontGetSize(fx, fy);
     struct Case {
         int moveable;
         const char* title;
         uint32_t top;
         int frameTop;
-    } cases[] = {{0, "", kGrey, 20}, {1, "", kWhite, 20 + fy + 4}, {0, "T", kWhite, 20 + fy + 4}};
+    } cases[] = {{0, "", kGrey, 20}, {1, "", kWhite, 40}, {0, "T", kWhite, 40}};
     for (const Case& c : cases) {
         KYgui().dialogs.clear();
         OpenDialog(20, 20, 100, 60);
@@ -155,38 +190,32 @@ TEST(Drawing, TitleBarOnlyWhenMoveableOrTitled) {
 
 TEST(Drawing, CharacterTablesFixedOrMeasured) {
     StartGui();
-    int32_t fx, fy;
-    FontGetSize(fx, fy);
-    EXPECT_EQ(MeasureText("abc"), 3 * fx);
+    EXPECT_EQ(MeasureText("abc"), 24);
     DrawFilledRect(0, 0, 3, 2, 0x00ff00);
     SpriteGrab(0, 0, 0, 3, 2);
-    Graphics2D& g = Gfx2d();
     SetColourKey(0x123456);
     KYgui_font_kerning(1);
     KYguiState& k = KYgui();
-    EXPECT_EQ(k.proportional, 1);
-    EXPECT_EQ(k.char_width[' '], fx / 10 + 2) << "no pixels";
-    EXPECT_EQ(MeasureText("abc"), k.char_width['a'] + k.char_width['b'] + k.char_width['c']);
+    EXPECT_EQ(k.char_width[' '], 2) << "no pixels";
+    EXPECT_EQ(MeasureText("i i"), 2 * k.char_width['i'] + 2);
     EXPECT_LT(k.char_width['i'], k.char_width['m']);
-    EXPECT_EQ(g.spriteColourKey, 0x123456) << "keys restored";
-    EXPECT_EQ(g.fontColourKey, 0x123456);
+    EXPECT_EQ(Gfx2d().spriteColourKey, 0x123456) << "keys restored";
+    EXPECT_EQ(Gfx2d().fontColourKey, 0x123456);
     int32_t w, h;
-    SpriteGetSize(0, w, h);
-    EXPECT_EQ(w, 3) << "sprite 0 kept";
-    for (int32_t id : {1, 2}) {
+    for (auto [id, width] : {std::pair(0, 3), {1, 0}, {2, 0}}) { // sprite 0 kept, the measuring slots freed
         SpriteGetSize(id, w, h);
-        EXPECT_EQ(w, 0) << "measuring slots freed";
+        EXPECT_EQ(w, width) << id;
     }
     // With one free slot among the first 4000 the cells stay fixed rather than measuring in slot 0.
-    for (int32_t id = 2; id <= 4000; ++id) g.sprites[id].width = 1;
+    for (int32_t id = 2; id <= 4000; ++id) Gfx2d().sprites[id].width = 1;
     KYgui_font_kerning(1);
-    for (int32_t id = 2; id <= 4000; ++id) g.sprites[id].width = 0;
+    for (int32_t id = 2; id <= 4000; ++id) Gfx2d().sprites[id].width = 0;
     EXPECT_EQ(k.proportional, 0);
-    EXPECT_EQ(k.char_width['i'], fx);
+    EXPECT_EQ(MeasureText("abc"), 24);
     SpriteLoad("", 0);
     SetColourKey(0x8000ff);
     SetColourKey(0);
-    g.spriteColourKey = 0x8000ff;
+    Gfx2d().spriteColourKey = 0x8000ff;
 }
 
 TEST(Drawing, AMismatchedDrawOrderIsReportedAndTheFrameGoesOn) {
@@ -202,10 +231,10 @@ TEST(Drawing, AMismatchedDrawOrderIsReportedAndTheFrameGoesOn) {
     ShowScreen();
 }
 
+// Eight rows of 24 pixels (a button, then the empty row of a spacer) in a 90-pixel area: 102 more
+// than it shows, three steps of two 16-pixel lines.
 TEST(Drawing, TheDialogScrollsByTwoLinesAndShowsItsTopAgainWhenInactive) {
     StartGui();
-    int32_t fx, fy;
-    FontGetSize(fx, fy);
     OpenDialog(0, 0, 200, 100);
     for (int i = 0; i < 8; ++i) {
         KYgui_button("b" + RtString(i), i == 0 ? "SPR_C255" : "SPR_C65280", 20, 20);
@@ -213,8 +242,7 @@ TEST(Drawing, TheDialogScrollsByTwoLinesAndShowsItsTopAgainWhenInactive) {
     }
     RunFrames(2);
     KYguiDialog& d = KYgui().dialogs.back();
-    EXPECT_EQ(d.frame.scroll_range, (d.content_height - 90) / (2 * fy));
-    ASSERT_GT(d.frame.scroll_range, 0);
+    EXPECT_EQ(d.frame.scroll_range, 3);
     PushMouseMotion(50, 50, 0, 0); // anywhere over the dialog
     PushMouseWheel(-1);
     ShowScreen();
@@ -222,7 +250,8 @@ TEST(Drawing, TheDialogScrollsByTwoLinesAndShowsItsTopAgainWhenInactive) {
     EXPECT_EQ(d.frame.scroll, 1);
     ShowScreen();
     KYshow(0);
-    EXPECT_NE(BackBufferPixel(8, 8), 0x0000ffu) << "the first row scrolled away";
+    EXPECT_EQ(BackBufferPixel(8, 8), kWhite) << "the first rows scrolled away, not drawn above the area";
+    EXPECT_EQ(BackBufferPixel(8, 25), 0x00ff00u) << "the third row 32 pixels up";
     ShowScreen();
     OpenDialog(300, 300, 100, 100);
     KYshow(0);
@@ -231,36 +260,15 @@ TEST(Drawing, TheDialogScrollsByTwoLinesAndShowsItsTopAgainWhenInactive) {
     PointerTo(639, 479);
 }
 
-TEST(Drawing, DebugEntriesDumpTheTablesAndTheDialogStackByName) {
-    StartGui();
-    OpenDialog(0, 0, 200, 100);
-    KYgui_set("", "TEXT", "Main");
-    KYgui_button("ok", "OK", 0, 0);
-    const CallByNameEntry table[] = {
-        {KYgui_DebugHelpers, "__KYgui_Helpers___"}, {KYgui_DebugWidgets, "__KYgui_Widgets___"}, {nullptr, nullptr}};
-    Runtime().callByName = table;
-    int32_t fx, fy;
-    FontGetSize(fx, fy);
-    DebugCapture out;
-    EXPECT_EQ(CallByName("__KYgui_Widgets___"), 1.0);
-    EXPECT_EQ(CallByName("__KYgui_Helpers___"), 1.0);
-    std::string text = out.Take();
-    Runtime().callByName = nullptr;
-    EXPECT_NE(text.find("dialog 0 \"Main\" at 0,0 size 200x100"), std::string::npos) << text;
-    EXPECT_NE(text.find("  ok BUTTON \"OK\""), std::string::npos);
-    EXPECT_NE(text.find("65: kern_offset=0 char_width=" + std::to_string(fx) + "\n"), std::string::npos);
-    EXPECT_NE(text.find("255: "), std::string::npos);
-}
-
-// A word goes to the next line when it would pass the edge counted from after the blank before it:
-// "aa bb" in fixed cells takes five of them.
+// A word goes to the next line when it would pass the edge counted from after the blank before it
+// (a space or a tab): "aa bb" in fixed cells takes five of them.
 TEST(Drawing, AWordThatWouldPassTheEdgeAfterItsBlankWraps) {
     StartGui();
-    int32_t fx = Fx(), fy = Fy();
     OpenDialog(0, 0, 300, 200);
-    for (auto [cells, lines] : {std::pair(5, 1), {4, 2}}) {
-        KYgui_widget("w", "aa bb", cells * fx, 0);
+    for (auto [text, width, height] :
+         {std::tuple("aa bb", 40, 16), {"aa bb", 32, 32}, {"a\tbb", 32, 16}, {"a\tbb", 31, 32}, {"aa\nbb", 100, 32}}) {
+        KYgui_widget("w", text, width, 0);
         RunFrames(1);
-        EXPECT_EQ(KYgui_get("w", "HEIGHT"), lines * fy) << cells << " cells";
+        EXPECT_EQ(KYgui_get("w", "HEIGHT"), height) << text << " in " << width;
     }
 }

@@ -1,4 +1,4 @@
-// The toolkit tests' start-up, frames, debug output and layout oracle.
+// The toolkit tests' start-up, frames and debug output.
 #include "tests/gui/gui_test_support.h"
 
 #include "runtime/attach_subsystems.h"
@@ -18,7 +18,7 @@ void StartGui() {
     StopScript();
     KYguiState& k = KYgui();
     k.dialogs.clear();
-    FontSelect(0);
+    FontLoad(TMV_ASSET_DIR "/smalfont.bmp", 0); // 8 x 16 cells, whatever a test loaded before
     KYgui_font_kerning(0);
     k.smoothShading = 0;
     k.userHook = nullptr;
@@ -26,7 +26,7 @@ void StartGui() {
     MouseShowPointer(1);
     PushMouseButton(SDL_BUTTON_LEFT, false);
     for (int code : {SDL_SCANCODE_RIGHT, SDL_SCANCODE_LEFT, SDL_SCANCODE_UP, SDL_SCANCODE_DOWN, SDL_SCANCODE_LSHIFT,
-                     SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_DELETE})
+                     SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_DELETE, SDL_SCANCODE_ESCAPE})
         PushKey(code, false);
     PushMouseMotion(639, 479, 0, 0);
     ShowScreen();
@@ -45,29 +45,6 @@ void RunFrames(int n) {
         KYshow(0);
         ShowScreen();
     }
-}
-
-Box Placed(const RtString& id) {
-    KYguiDialog& d = KYgui().dialogs.back();
-    int32_t fx, fy;
-    FontGetSize(fx, fy);
-    bool titled = d.moveable != 0 || d.frame.text.Length() > 0;
-    int32_t x0 = d.xpos + 5, y0 = d.ypos + 5 + (titled ? fy + 4 : 0), right = x0 + d.frame.width - 10;
-    int32_t cx = x0, cy = y0, rh = 0;
-    for (const KYguiDrawOrder& entry : d.draw_order) {
-        const KYguiWidget& w = d.widgets[static_cast<size_t>(entry.index)];
-        if (w.hide) continue;
-        if (cx + w.width > right) {
-            cx = x0;
-            cy += rh + 2;
-            rh = w.height;
-        }
-        if (w.id == id) return {cx, cy, w.width, w.height};
-        cx += std::min(w.width, right - cx) + 2;
-        rh = std::max(rh, w.height);
-    }
-    ADD_FAILURE() << "no widget " << id.c_str();
-    return {};
 }
 
 DebugCapture::DebugCapture() {
@@ -97,27 +74,13 @@ std::string Watch(int n, const std::function<std::string()>& read) {
     return seen;
 }
 
-std::function<std::string()> Property(const char* id, const char* property) {
-    return [id, property] { return std::string(KYgui_get_str(id, property).c_str()) + " "; };
-}
+std::function<std::string()> Property(const char* id, const char* property) { return Properties({{id, property}}); }
 
-void ScriptClickOn(int frame, const char* id) {
-    ScriptAt(frame, [id] {
-        Box b = Placed(id);
-        PushMouseMotion(b.CentreX(), b.CentreY(), 0, 0);
-        PushMouseButton(SDL_BUTTON_LEFT, true);
-    });
-    ScriptButton(frame + 1, SDL_BUTTON_LEFT, false);
-}
-
-int32_t Fx() {
-    int32_t fx, fy;
-    FontGetSize(fx, fy);
-    return fx;
-}
-
-int32_t Fy() {
-    int32_t fx, fy;
-    FontGetSize(fx, fy);
-    return fy;
+std::function<std::string()> Properties(std::vector<std::pair<const char*, const char*>> list) {
+    return [list] {
+        std::string values;
+        for (size_t i = 0; i < list.size(); ++i)
+            values += (i ? "," : "") + std::string(KYgui_get_str(list[i].first, list[i].second).c_str());
+        return values + " ";
+    };
 }

@@ -2,6 +2,7 @@
 #include "gui/kygui_state.h"
 #include "runtime/core/core.h"
 #include "runtime/gfx2d/gfx2d.h"
+#include "runtime/input/input.h"
 #include "tests/gui/gui_test_support.h"
 #include "tests/support/frame_script.h"
 #include "tests/support/headless.h"
@@ -23,76 +24,63 @@ void ExpectCallerUntouched() {
     EXPECT_EQ(KYgui_get_str("mine", "TEXT"), "Mine");
 }
 
-std::string Record(const char* id, const char* property) {
-    return std::string(KYgui_get_str(id, property).c_str()) + " ";
-}
-
 } // namespace
 
 TEST(StandardDialogs, MessageBoxOkAloneOrYesAndNo) {
     StartGui();
     CallerDialog();
     StartScript();
-    ScriptRecord(2, [] {
-        return Record("", "TEXT") + Record("", "XPOS") + Record("", "WIDTH") + Record("bt_yes", "TEXT") +
-               Record("bt_no", "HIDE");
-    });
-    ScriptClickOn(2, "bt_yes");
+    ScriptRecord(2, Properties({{"", "TEXT"}, {"", "XPOS"}, {"", "WIDTH"}, {"bt_yes", "TEXT"}, {"bt_no", "HIDE"}}));
+    ScriptClick(2, 234, 180); // OK (bt_yes) at (218, 170) 32 x 20
     EXPECT_EQ(KYgui_msg("Saved.", 0), 1);
-    EXPECT_EQ(ScriptLog(), "Information 213 213 OK 1 \n");
+    EXPECT_EQ(ScriptLog(), "Information,213,213,OK,1 \n");
     ExpectCallerUntouched();
 
     StartScript();
-    ScriptClickOn(2, "bt_no");
+    ScriptClick(2, 264, 180); // No at (252, 170) 24 x 20
     EXPECT_EQ(KYgui_msg("Really?", 1), 0);
     StartScript();
-    ScriptClickOn(2, "bt_yes");
+    ScriptClick(2, 234, 180);
     EXPECT_EQ(KYgui_msg("Really?", 1), 1);
     StopScript();
     ExpectCallerUntouched();
 
     SetScreen(400, 300, 0);
     StartScript();
-    ScriptRecord(2, [] { return Record("", "XPOS") + Record("", "WIDTH"); });
-    ScriptClickOn(2, "bt_yes");
+    ScriptRecord(2, Properties({{"", "XPOS"}, {"", "WIDTH"}}));
+    ScriptClick(2, 147, 135); // OK at (131, 125)
     KYgui_msg("Narrow.", 0);
-    EXPECT_EQ(ScriptLog(), "126 148 \n");
+    EXPECT_EQ(ScriptLog(), "126,148 \n");
     StopScript();
     SetScreen(640, 480, 0);
+    AllowEscapeKey(1);
 }
 
 TEST(StandardDialogs, ColourPickerMixesTowardsWhiteOrBlackAndCancelKeepsTheColour) {
     StartGui();
-    int32_t fx, fy;
-    FontGetSize(fx, fy);
     CallerDialog();
     struct Case {
         bool right; // H dragged to its right end, else its left end
-        const char* close;
+        int close;  // OK at (31, 215) 24 x 20, Cancel at (57, 215) 56 x 20
         int32_t result;
         const char* log;
-    } cases[] = {{true, "bt_ok", 0xffffff, "1 0 0 0.5 50 \n100 255 16777215\n"},
-                 {false, "bt_ok", 0, "1 0 0 0.5 50 \n0 0 0\n"},
-                 {true, "bt_cancel", 0x0000ff, "1 0 0 0.5 50 \n100 255 16777215\n"}};
+    } cases[] = {{true, 43, 0xffffff, "1,0,0,0.5,50 \n100,255 16777215 00\n"},
+                 {false, 43, 0, "1,0,0,0.5,50 \n0,0 0 00\n"},
+                 {true, 85, 0x0000ff, "1,0,0,0.5,50 \n100,255 16777215 00\n"}};
     for (const Case& c : cases) {
         StartScript();
-        ScriptRecord(1, [] {
-            return Record("sl_R", "TEXT") + Record("sl_G", "TEXT") + Record("sl_B", "TEXT") + Record("sl_H", "TEXT") +
-                   Record("tx_H", "TEXT");
-        });
-        ScriptAt(2, [right = c.right] {
-            Box h = Placed("sl_H");
-            PushMouseMotion(right ? h.x + h.w - 1 : h.x, h.CentreY(), 0, 0);
-            PushMouseButton(1, true);
-        });
+        ScriptRecord(
+            1, Properties({{"sl_R", "TEXT"}, {"sl_G", "TEXT"}, {"sl_B", "TEXT"}, {"sl_H", "TEXT"}, {"tx_H", "TEXT"}}));
+        ScriptMotion(2, c.right ? 122 : 23, 195); // H at (23, 187) 100 x 16
+        ScriptButton(2, 1, true);
         ScriptButton(3, 1, false);
         // The preview shows the colour of the frame drawn before this ShowScreen.
-        ScriptRecord(5, [fx, fy] {
-            int32_t x = static_cast<int32_t>(KYgui_get("", "XPOS")) + 2 * fx + 10;
-            int32_t y = static_cast<int32_t>(KYgui_get("", "YPOS")) + 2 * fy + 10;
-            return Record("tx_H", "TEXT") + Record("tx_R", "TEXT") + std::to_string(BackBufferPixel(x, y));
+        ScriptRecord(5, [] {
+            return Properties({{"tx_H", "TEXT"}, {"tx_R", "TEXT"}})() + std::to_string(BackBufferPixel(26, 42)) + " " +
+                   std::to_string(BackBufferPixel(15, 60)) +
+                   std::to_string(BackBufferPixel(60, 31)); // the preview from (16, 32), in a black frame
         });
-        ScriptClickOn(6, c.close);
+        ScriptClick(6, c.close, 225);
         EXPECT_EQ(KYgui_colordlg(0x0000ff), c.result) << c.close;
         EXPECT_EQ(ScriptLog(), c.log);
         StopScript();
@@ -107,30 +95,32 @@ TEST(StandardDialogs, KeyboardTypesSwitchesLayoutsAndCancelReturnsTheGivenText) 
     auto layoutAndText = [] {
         int commas = 0;
         for (const KYguiDrawOrder& e : KYgui().dialogs.back().draw_order) commas += e.id == "b,";
-        return Record("tab", "SELECT") + Record("tx_text", "TEXT") + std::to_string(commas) + " " +
+        return Properties({{"tab", "SELECT"}, {"tx_text", "TEXT"}})() + std::to_string(commas) +
                std::to_string(KYgui().keyboard_open);
     };
     ScriptRecord(1, layoutAndText);
-    ScriptClickOn(2, "bShift");
+    // The keys, 21 x 20: q at (5, 134), A (shifted) at (5, 158), Shift at (5, 182), x at (51, 182);
+    // Backspace at (189, 182) 44 x 20; OK at (5, 231) 24 x 20, Cancel at (31, 231) 56 x 20.
+    ScriptClick(2, 15, 192);
     ScriptRecord(6, layoutAndText);
-    ScriptClickOn(6, "bA");
+    ScriptClick(6, 15, 168);
     ScriptRecord(10, layoutAndText);
-    ScriptClickOn(10, "b\b");
+    ScriptClick(10, 211, 192);
     ScriptRecord(14, layoutAndText);
-    ScriptClickOn(14, "bq");
-    ScriptClickOn(18, "btOK");
+    ScriptClick(14, 15, 144);
+    ScriptClick(18, 17, 241);
     DebugCapture out;
     EXPECT_EQ(KYgui_keyboard_str("ab"), "qab");
     std::string debug = out.Take();
-    EXPECT_EQ(ScriptLog(), "1 ab 1 1\n0 ab 1 1\n1 Aab 1 1\n1 ab 1 1\n");
+    EXPECT_EQ(ScriptLog(), "1,ab 11\n0,ab 11\n1,Aab 11\n1,ab 11\n");
     EXPECT_EQ(debug.rfind("refresh ", 0), 0u) << debug;
     EXPECT_EQ(KYgui().keyboard_open, 0);
     ExpectCallerUntouched();
 
     StartScript();
-    ScriptClickOn(2, "bx");
-    ScriptRecord(6, [] { return Record("tx_text", "TEXT"); });
-    ScriptClickOn(6, "btCancel");
+    ScriptClick(2, 61, 192);
+    ScriptRecord(6, Property("tx_text", "TEXT"));
+    ScriptClick(6, 59, 241);
     EXPECT_EQ(KYgui_keyboard_str("ab"), "ab");
     EXPECT_EQ(ScriptLog(), "xab \n");
     StopScript();
@@ -143,7 +133,9 @@ TEST(StandardDialogs, FitTheShippedFontAndAnswerTheKeys) {
     StartGui();
     FontLoad(TMV_ASSET_DIR "/menu.png", 0);
     KYgui_font_kerning(1);
-    constexpr int kCtrl = 224, kShift = 225, kTab = 43, kSpace = 44, kReturn = 40, kRight = 79, kLeft = 80, kEnd = 77;
+    AllowEscapeKey(0); // Escape answers the dialog instead of ending the program
+    constexpr int kCtrl = 224, kShift = 225, kTab = 43, kSpace = 44, kReturn = 40, kRight = 79, kLeft = 80, kEnd = 77,
+                  kEscape = 41;
     struct Case {
         const char* dialog;
         std::vector<std::vector<int>> keys;
@@ -152,7 +144,10 @@ TEST(StandardDialogs, FitTheShippedFontAndAnswerTheKeys) {
         {"colour", {{kReturn}}, "4227327"}, // OK has the focus
         // Back to the brightness slider, to its end (white), and Enter there still means OK.
         {"colour", {{kShift, kTab}, {kCtrl, kShift, kTab}, {kEnd}, {kReturn}}, "16777215"},
-        {"message", {{kTab}, {kSpace}}, "0"}, // Yes has it; Tab to No
+        {"colour", {{kShift, kTab}, {kCtrl, kShift, kTab}, {kEnd}, {kEscape}}, "4227327"}, // Escape cancels
+        {"message", {{kTab}, {kSpace}}, "0"},                                              // Yes has it; Tab to No
+        {"message", {{kEscape}}, "0"},
+        {"keyboard typed", {{4}, {kEscape}}, "Text"}, // an "a" typed, then cancelled
         // The layouts by the tab row: from the field to the tabs, one along, back to the field, round to
         // Cancel.
         {"keyboard abc", {{kCtrl, kShift, kTab}, {kSpace}}, "Text"},
@@ -172,7 +167,7 @@ TEST(StandardDialogs, FitTheShippedFontAndAnswerTheKeys) {
             ScriptAt(static_cast<int>(c.keys.size()) * 3 - 1, [&fit, width = width, height = height] {
                 const KYguiDialog& d = KYgui().dialogs.back();
                 fit = std::to_string(d.frame.scroll_range) + " " +
-                      std::to_string(d.ypos + Fy() + 4 + d.frame.height <= height) + " " +
+                      std::to_string(d.ypos + 24 + d.frame.height <= height) + " " +
                       std::to_string(d.xpos + d.frame.width <= width);
             });
             int frame = 3;
@@ -193,4 +188,5 @@ TEST(StandardDialogs, FitTheShippedFontAndAnswerTheKeys) {
             EXPECT_EQ(answer, c.answer);
         }
     SetScreen(640, 480, 0);
+    AllowEscapeKey(1);
 }
