@@ -38,6 +38,19 @@ size_t FirstHeaderLine(const std::vector<IniLine>& lines) {
     return lines.size();
 }
 
+// A header kept as text because its section had no loaded key ("[screen]" over "resx="): a new
+// section of that name fills it instead of repeating the header at the end.
+size_t EmptyHeaderLine(const std::vector<IniLine>& lines, const RtString& name) {
+    for (size_t k = 0; k < lines.size(); ++k) {
+        if (lines[k].fromTable) continue;
+        IniSection header;
+        std::vector<IniSection> none;
+        ParseIniLine(lines[k].text, static_cast<int32_t>(k), header, none);
+        if (header.header == static_cast<int32_t>(k) && SameLetters(header.name, name)) return k;
+    }
+    return lines.size();
+}
+
 } // namespace
 
 void IniLoadFile(IniTable& table, const RtString& name) {
@@ -122,6 +135,8 @@ bool IniWriteFile(const IniTable& table, const std::string& path) {
             before[static_cast<size_t>(s.end) + 1] += added;
         else if (s.name.Length() == 0) // keys before the first header are the only way into it
             before[firstHeader] += added;
+        else if (size_t k = EmptyHeaderLine(lines, s.name); k < count)
+            before[k + 1] += added;
         else
             newSections.append("[").append(s.name.view()).append("]\r\n").append(added);
     }

@@ -88,18 +88,19 @@ TEST(IniFiles, WritesReloadAsAMapOfThemHolds) {
 TEST(IniFiles, WriteBacksPutKeysInTheirSectionsAndReplaceTheFileALinkNames) {
     std::string dir = FreshDir(), link = dir + "link.ini";
     RtString same((dir + "same.ini").c_str());
-    WriteBytes(same.c_str(), "; comment\n[s]\nk = 1\n[gone]\nx=1\n[t]\ny=1\n");
+    WriteBytes(same.c_str(), "; comment\n[s]\nk = 1\n[gone]\nx=1\n[t]\ny=1\n[e]\nz=\n");
     ASSERT_EQ(symlink(same.c_str(), link.c_str()), 0);
     IniSelectFile(RtString(link.c_str()));
     IniWriteValue("s", "k", "2");
     IniWriteValue("S", "new", "3");
     IniWriteValue("", "top", 800); // keys of the unnamed section go before the first header
     IniWriteValue("u", "v", "w");
+    IniWriteValue("e", "z", "1"); // a section whose only key was empty: filled, not repeated
     IniSelectFile(same);
     // Removing a section is the only change: it must still reach the file.
     IniWriteValue("gone", "", "");
     IniSelectFile("");
-    EXPECT_EQ(ReadFile(same.c_str()), "; comment\r\ntop=800\r\n[s]\r\nk=2\r\nnew=3\r\n[t]\r\ny=1\r\n[u]\r\nv=w\r\n");
+    EXPECT_EQ(ReadFile(same.c_str()), "; comment\r\ntop=800\r\n[s]\r\nk=2\r\nnew=3\r\n[t]\r\ny=1\r\n[e]\r\nz=1\r\nz=\r\n[u]\r\nv=w\r\n");
     struct stat st;
     EXPECT_TRUE(lstat(link.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) << "the file the link names was replaced";
 }
