@@ -79,8 +79,10 @@ std::function<std::string()> Property(const char* id, const char* property) { re
 std::function<std::string()> Properties(std::vector<std::pair<const char*, const char*>> list) {
     return [list] {
         std::string values;
-        for (size_t i = 0; i < list.size(); ++i)
-            values += (i ? "," : "") + std::string(KYgui_get_str(list[i].first, list[i].second).c_str());
+        for (size_t i = 0; i < list.size(); ++i) {
+            if (i) values += ',';
+            values += KYgui_get_str(list[i].first, list[i].second).c_str();
+        }
         return values + " ";
     };
 }
