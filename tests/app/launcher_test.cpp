@@ -82,10 +82,12 @@ std::string Presses(const std::string& names) {
     bool pad = names.starts_with("pad ");
     if (pad) in >> name, script = "10 pad plug\n";
     for (int frame = 12; in >> name; frame += 2) {
-        script += std::to_string(frame) + (pad ? " pad" : " key");
+        script += std::to_string(frame);
+        script += pad ? " pad" : " key";
         for (size_t start = 0, plus; start <= name.size(); start = plus + 1) {
             plus = std::min(name.find('+', start), name.size());
-            script += " " + std::to_string((pad ? kButtons : kKeys).at(name.substr(start, plus - start)));
+            script += ' ';
+            script += std::to_string((pad ? kButtons : kKeys).at(name.substr(start, plus - start)));
         }
         script += "\n";
     }
