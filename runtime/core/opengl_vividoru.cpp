@@ -40,7 +40,6 @@ OpenGLVividoru::~OpenGLVividoru() {
 
 bool OpenGLVividoru::CreateWindow(int32_t w, int32_t h, int32_t bits, int32_t framesPerSecond, int32_t samples) {
     framePeriod = framesPerSecond > 0 ? 1000.0 / framesPerSecond : 2.0;
-    multisample = samples;
     window = platform::OpenWindow("Ravlin", w, h, 0);
     if (!window) {
         WriteErrorLog(("Window creation failed: " + platform::LastError()).c_str());
@@ -59,8 +58,7 @@ bool OpenGLVividoru::CreateWindow(int32_t w, int32_t h, int32_t bits, int32_t fr
             return false;
         }
     }
-    if (multisample) OpenMultisampled();
-    multisample = 0;
+    multisampled = samples != 0 && OpenMultisampled();
     // A new context starts from GL's defaults, not from what the record remembers.
     GlForgetState();
     WarnIfSoftware();

@@ -39,7 +39,7 @@ class OpenGLVividoru {
     int32_t height = 0;
     int32_t depth = 0;
     bool fullScreen = false;
-    int32_t multisample = 0;
+    bool multisampled = false; // the window's back buffer has samples: it cannot be copied
     int32_t viewportX = 0;
     int32_t viewportY = 0;
     int32_t viewportWidth = 0;

@@ -12,9 +12,7 @@ void CopyShownPicture(OpenGLVividoru& device) {
     if (!shown.copying || !device.contextReady) return;
     GlFlushQuads();
     // A multisampled back buffer cannot be copied: kept frames then ask for a drawn one each time.
-    GLint samples = 0;
-    glGetIntegerv(GL_SAMPLE_BUFFERS, &samples);
-    if (samples > 0) {
+    if (device.multisampled) {
         shown.width = shown.height = 0;
         return;
     }
