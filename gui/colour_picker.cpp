@@ -1,6 +1,7 @@
 // KYgui_colordlg: red, green and blue sliders with a brightness slider that mixes towards black or
 // white, a preview, OK and Cancel.
 #include "gui/dialog_frame.h"
+#include "gui/frame_changes.h"
 #include "gui/kygui_state.h"
 #include "gui/shading.h"
 #include "runtime/core/core.h"
@@ -75,10 +76,8 @@ int32_t KYgui_colordlg(int32_t colour) {
         if (changed) {
             DrawFilledRect(px, py, 128, 64, current);
             FrameLines(px - 1, py - 1, 130, 66, 0);
-            ShowScreen();
-        } else {
-            KeepScreen();
         }
+        EndDialogFrame(changed);
         if (KYgui_get("bt_ok", "CLICKED") != 0) {
             KYgui_popdialog();
             return current;

@@ -53,3 +53,10 @@ double KYgui_changed() {
     if (changed) StartFrameAfterKeep(Device());
     return changed ? 1 : 0;
 }
+
+void EndDialogFrame(bool changed) {
+    if (changed)
+        ShowScreen();
+    else
+        KeepScreen();
+}

@@ -1,5 +1,6 @@
 // KYgui_msg: a message with Yes and No, or with OK alone.
 #include "gui/dialog_frame.h"
+#include "gui/frame_changes.h"
 #include "gui/kygui_state.h"
 #include "runtime/core/core.h"
 #include "runtime/gfx2d/gfx2d.h"
@@ -28,10 +29,7 @@ double KYgui_msg(const RtString& text, double yesNo) {
     for (;;) {
         bool changed = KYgui_changed() != 0;
         KYshow(0);
-        if (changed)
-            ShowScreen();
-        else
-            KeepScreen();
+        EndDialogFrame(changed);
         // Escape (a pad's B) is No, or the only answer OK.
         bool cancel = KYgui().cancel;
         if (KYgui_get("bt_yes", "CLICKED") != 0 || (cancel && yesNo == 0)) {

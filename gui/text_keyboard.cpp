@@ -1,6 +1,7 @@
 // KYgui_keyboard$: an on-screen keyboard in four layouts (upper case, lower case, accented letters,
 // digits and signs) typing into its own text field through the dialog's INKEY.
 #include "gui/dialog_frame.h"
+#include "gui/frame_changes.h"
 #include "runtime/core/core.h"
 #include "runtime/gfx2d/gfx2d.h"
 
@@ -159,9 +160,6 @@ RtString KYgui_keyboard_str(const RtString& text) {
             k.keyboard_open = 0;
             return result;
         }
-        if (changed)
-            ShowScreen();
-        else
-            KeepScreen();
+        EndDialogFrame(changed);
     }
 }
