@@ -103,7 +103,7 @@ TEST(BmpDecoder, RunsStopAtTheRowsEndAndNeverLeaveThePicture) {
     // ImageMagick's encoder runs over the padded row (5 pixels padded to 8, bottom row first); such
     // files, and runs, listed indices and jumps past the row's end, stop at the row's end.
     ImageRGBA plain;
-    ASSERT_TRUE(DecodeBmpBytes(plain, BmpRaw(40, 5, 2, 8, 0, {}, palette, {1, 1, 2, 3, 0, 0, 0, 0, 3, 3, 3, 3, 3, 0, 0, 0})));
+    ASSERT_TRUE(DecodeBmpBytes(plain, BmpRaw(5, 2, 8, 0, palette, {1, 1, 2, 3, 0, 0, 0, 0, 3, 3, 3, 3, 3, 0, 0, 0})));
     struct Case {
         int bits;
         std::vector<uint8_t> data;
@@ -124,14 +124,14 @@ TEST(BmpDecoder, RunsStopAtTheRowsEndAndNeverLeaveThePicture) {
              Case{8, {0, 2, 1}, false, "a jump cut short"},
          }) {
         ImageRGBA image = plain;
-        EXPECT_EQ(DecodeBmpBytes(image, BmpRaw(40, 5, 2, c.bits, c.bits == 8 ? 1 : 2, {}, palette, c.data)), c.loads)
+        EXPECT_EQ(DecodeBmpBytes(image, BmpRaw(5, 2, c.bits, c.bits == 8 ? 1 : 2, palette, c.data)), c.loads)
             << c.what;
         EXPECT_EQ(image.pixels, plain.pixels) << c.what;
     }
     ImageRGBA image;
-    EXPECT_FALSE(DecodeBmpBytes(image, BmpRaw(40, 30000, 30000, 8, 1, {}, palette, {0, 1})))
+    EXPECT_FALSE(DecodeBmpBytes(image, BmpRaw(30000, 30000, 8, 1, palette, {0, 1})))
         << "a huge picture claimed by two bytes";
-    EXPECT_TRUE(DecodeBmpBytes(image, BmpRaw(40, 4000, 4000, 8, 1, {}, palette, {0, 1})));
+    EXPECT_TRUE(DecodeBmpBytes(image, BmpRaw(4000, 4000, 8, 1, palette, {0, 1})));
 }
 
 TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
@@ -164,7 +164,6 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
                    {good, 30, 4, 4, false, "JPEG compression"},
                    {good, 30, 3, 4, true, "bit fields on 24 bits are read as they stand"},
                    {good, 18, 0, 4, false, "width 0"},
-                   {good, 18, 0xFFFFFFFC, 4, false, "width -4"},
                    {good, 18, 32768, 4, false, "side above 32767"},
                    {good, 22, 0x80000000u, 4, false, "the most negative height"},
                    {good, 22, 0xFFFFFFFC, 4, true, "height -4: top-down"},
@@ -172,9 +171,7 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
                    {fields, 54, 0xF0F00000, 4, false, "a mask whose bits do not lie together"},
                    {fields, 10, 62, 4, false, "masks past the data offset"},
                    {fields, 62, 0, 4, true, "a missing channel"},
-                   {core, 24, 2, 2, false, "core header of 2 bits"},
-                   {core, 10, 26, 4, false, "core header without palette"},
-                   {core, 18, 0, 2, false, "core header of width 0"}}) {
+                   {core, 24, 2, 2, false, "core header of 2 bits"}}) {
         std::vector<uint8_t> bad = c.file;
         for (int i = 0; i < c.bytes; ++i) bad[c.at + i] = static_cast<uint8_t>(c.value >> (8 * i));
         EXPECT_EQ(DecodeBmpBytes(image, bad), c.loads) << c.what;
@@ -194,7 +191,7 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
     EXPECT_EQ(PixelAt(image, 1, 1) >> 24, 0u);
 
     // A palette index far past the one palette entry reads black.
-    ASSERT_TRUE(DecodeBmpBytes(image, BmpRaw(40, 2, 1, 8, 0, {}, {kGreen}, {200, 0, 0, 0})));
+    ASSERT_TRUE(DecodeBmpBytes(image, BmpRaw(2, 1, 8, 0, {kGreen}, {200, 0, 0, 0})));
     EXPECT_EQ(PixelAt(image, 0, 0), 0xFF000000u);
     EXPECT_EQ(PixelAt(image, 1, 0), 0xFF00FF00u);
 }
@@ -237,7 +234,7 @@ TEST(PngDecoder, PicturesReadAsLibpngReadsThem) {
     EXPECT_EQ(PixelAt(image, 1, 1), 0xFF7329DFu);
 }
 
-TEST(PngDecoder, ChunksDeclaringAGigabyteFailWithoutAllocatingIt) {
+TEST(PngDecoder, DamagedHugeAndHostileFilesFailWithoutAllocating) {
     // The header of a 5 x 3 grey picture, then a chunk that declares 1 GiB and ends six bytes later.
     const std::vector<uint8_t> grey = Bytes(CORPUS_PATH "fuzz_png/grey8.png");
     ImageRGBA image;
@@ -256,13 +253,10 @@ TEST(PngDecoder, ChunksDeclaringAGigabyteFailWithoutAllocatingIt) {
     ASSERT_TRUE(DecodePngBytes(plain, grey));
     ASSERT_TRUE(DecodePngBytes(image, WithChunk(grey, Chunk("tEXt", std::vector<uint8_t>(2 << 20, 'x')))));
     EXPECT_EQ(image.pixels, plain.pixels);
-}
 
-// Cut anywhere, one byte flipped, a BMP, or a header claiming a picture beyond the sprite's 16 bits or
-// beyond what the data could inflate to: false, and nothing allocated for the picture.
-TEST(PngDecoder, DamagedAndHugeFilesFailWithoutCrashingOrAllocating) {
+    // Cut anywhere, one byte flipped, a BMP, or a header claiming a picture beyond the sprite's 16 bits
+    // or beyond what the data could inflate to: false, and nothing allocated for the picture.
     std::vector<uint8_t> good = Bytes(CORPUS_PATH "fuzz_png/rgb8.png");
-    ImageRGBA image;
     for (size_t cut : {size_t{0}, size_t{8}, size_t{30}, good.size() / 2, good.size() - 13})
         EXPECT_FALSE(DecodePngBytes(image, std::vector<uint8_t>(good.begin(), good.begin() + cut))) << cut;
     EXPECT_FALSE(DecodePngBytes(image, Bmp24(SolidPicture(2, 2, kGrey))));

@@ -1,5 +1,5 @@
-// Fonts: the shipped font's glyphs on screen against its own image, the grids, numbers and the built-in
-// fallback, the colour key of font files, and the loading text of start-up.
+// Fonts: the loading text of start-up and the shipped font's glyphs on screen against its own image, the
+// grids, numbers and the built-in fallback, the colour key of font files.
 #include "platform/paths.h"
 #include "runtime/core/core.h"
 #include "runtime/gfx2d/bitmap_font.h"
@@ -11,6 +11,7 @@
 #include <GL/gl.h>
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -41,11 +42,18 @@ std::pair<int32_t, int32_t> CellSize() {
 
 } // namespace
 
-// Each byte of a text shows its 8 x 16 cell of smalfont.bmp at whole pixels up from the position given,
-// black (the font key) letting the screen through.
+// Start-up centres "Loading..." (10 cells of smalfont.bmp's 8 x 16 on the 640 x 480 screen: x 280..359,
+// y 232..247). Each byte of a text shows its cell at whole pixels up from the position given, black
+// (the font key) letting the screen through.
 TEST_F(FontTest, TheShippedFontShowsEachBytesCell) {
     DrawLoadingText(); // loads smalfont.bmp as font 0
     ASSERT_EQ(CellSize(), std::pair(8, 16));
+    int lit = 0, outside = 0;
+    for (int y = 200; y < 280; ++y)
+        for (int x = 240; x < 400; ++x)
+            (x >= 280 && x < 360 && y >= 232 && y < 248 ? lit : outside) += BackBufferPixel(x, y) != kBlue;
+    EXPECT_GT(lit, 100);
+    EXPECT_EQ(outside, 0);
     SDL_Surface* loaded = SDL_LoadBMP((platform::ProgramDir() + "/smalfont.bmp").c_str());
     ASSERT_NE(loaded, nullptr) << SDL_GetError();
     SDL_Surface* font = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
@@ -75,7 +83,8 @@ TEST_F(FontTest, TheShippedFontShowsEachBytesCell) {
 }
 
 // 16 x 8 cells in a wide picture, 16 x 16 from square on; a 128-glyph font shows byte 0xC4 as 0x44.
-TEST_F(FontTest, PictureSizeChoosesTheGrid) {
+// Font files take the font colour key of their load time.
+TEST_F(FontTest, PictureSizeChoosesTheGridAndLoadTimeTheKey) {
     struct Case {
         int32_t w, h, cellW, cellH, pixelX, pixelY;
     };
@@ -87,32 +96,7 @@ TEST_F(FontTest, PictureSizeChoosesTheGrid) {
         TextPrint("\xC4", 40, 40);
         EXPECT_EQ(BackBufferPixel(42, 43), kGreen) << c.w << " x " << c.h;
     }
-}
 
-TEST_F(FontTest, NumbersAreClampedAndAMissingFileGivesTheBuiltInFontSelected) {
-    FontSelect(40);
-    EXPECT_EQ(Fonts().currentFont, 31);
-    FontSelect(-3);
-    EXPECT_EQ(Fonts().currentFont, 0);
-
-    platform::RemoveFile(platform::TempDir() + "ErrorLog.txt");
-    FontLoad("no such font.bmp", 3);
-    EXPECT_EQ(Fonts().currentFont, 3);
-    EXPECT_EQ(CellSize(), std::pair(8, 8));
-    FontLoad("", 99);
-    // The named image is missed in the log; asking for the built-in font is not.
-    EXPECT_EQ(ReadLog(), "Font image not loaded, the built-in font stands in: no such font.bmp\r\n");
-    EXPECT_EQ(Fonts().currentFont, 31);
-    // Pictures too small for 16 x 8 cells of at least one pixel fall back as well.
-    for (auto [w, h] : {std::pair{15, 40}, {40, 7}}) {
-        LoadFontPicture(4, w, h, kWhite);
-        EXPECT_EQ(CellSize(), std::pair(8, 8)) << w << " x " << h;
-    }
-    LoadFontPicture(4, 16, 8, kWhite);
-    EXPECT_EQ(CellSize(), std::pair(1, 1));
-}
-
-TEST_F(FontTest, FontFilesUseTheFontColourKeyOfTheirLoadTime) {
     // Black background, one red pixel in the cell of "A" (column 1, row 4 of 16 x 16 cells).
     LoadFontPicture(6, 256, 128, 0, 16 + 3, 64 + 3, kRed);
     TextPrint("A", 100, 100);
@@ -130,13 +114,30 @@ TEST_F(FontTest, FontFilesUseTheFontColourKeyOfTheirLoadTime) {
     EXPECT_EQ(BackBufferPixel(304, 103), kBlue);
 }
 
-// "Loading..." is 10 cells of 8 x 16 centred on the 640 x 480 screen: x 280..359, y 232..247.
-TEST_F(FontTest, StartUpCentresTheLoadingText) {
-    DrawLoadingText();
-    int lit = 0, outside = 0;
-    for (int y = 200; y < 280; ++y)
-        for (int x = 240; x < 400; ++x)
-            (x >= 280 && x < 360 && y >= 232 && y < 248 ? lit : outside) += BackBufferPixel(x, y) != kBlue;
-    EXPECT_GT(lit, 100);
-    EXPECT_EQ(outside, 0);
+TEST_F(FontTest, NumbersAreClampedAndAMissingFileGivesTheBuiltInFontSelected) {
+    FontSelect(40);
+    EXPECT_EQ(Fonts().currentFont, 31);
+    FontSelect(-3);
+    EXPECT_EQ(Fonts().currentFont, 0);
+
+    platform::RemoveFile(platform::TempDir() + "ErrorLog.txt");
+    FontLoad("x", 3); // no such file
+    EXPECT_EQ(Fonts().currentFont, 3);
+    EXPECT_EQ(CellSize(), std::pair(8, 8));
+    // Its "A" one pixel into the cell, white on an outline of grey 8; control codes show nothing.
+    TextPrint("A\x01", 100, 100);
+    for (auto [x, y, colour] : {std::tuple{102, 101, kWhite}, {101, 101, 0x080808u}, {103, 102, 0x080808u},
+                                {100, 100, kBlue}, {104, 107, kBlue}, {110, 102, kBlue}})
+        EXPECT_EQ(BackBufferPixel(x, y), colour) << x << "," << y;
+    FontLoad("", 99);
+    // The named image is missed in the log; asking for the built-in font is not.
+    EXPECT_EQ(ReadLog(), "Font image not loaded, the built-in font stands in: x\r\n");
+    EXPECT_EQ(Fonts().currentFont, 31);
+    // Pictures too small for 16 x 8 cells of at least one pixel fall back as well.
+    for (auto [w, h] : {std::pair{15, 40}, {40, 7}}) {
+        LoadFontPicture(4, w, h, kWhite);
+        EXPECT_EQ(CellSize(), std::pair(8, 8)) << w << " x " << h;
+    }
+    LoadFontPicture(4, 16, 8, kWhite);
+    EXPECT_EQ(CellSize(), std::pair(1, 1));
 }
