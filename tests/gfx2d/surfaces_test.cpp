@@ -1,9 +1,10 @@
-// Grabs and off-screen screens on both paths, backgrounds, and saving.
+// Grabs and off-screen screens on both paths, backgrounds, saving, and the BMP writer's bytes.
 #include "platform/paths.h"
 #include "runtime/core/core.h"
 #include "runtime/core/gl_extensions.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
+#include "runtime/gfx2d/image_writer.h"
 #include "runtime/gfx2d/surfaces.h"
 #include "tests/gfx2d/test_images.h"
 #include "tests/support/headless.h"
@@ -14,23 +15,11 @@
 
 namespace {
 
-class SurfaceTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        StartDrawing();
-        saved_ = GlExt();
-        glClearColor(0, 0, 1, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
-    void TearDown() override {
-        ScreenUse(-1);
-        GlExt() = saved_;
-        BackgroundFree(0);
-    }
-
-  private:
-    GlExtensions saved_;
-};
+void StartOnBlue() {
+    StartDrawing();
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
 
 std::string Temp(const char* name) { return platform::TempDir() + name; }
 
@@ -40,7 +29,8 @@ std::string Temp(const char* name) { return platform::TempDir() + name; }
 // inside one (which also checks that grabs count rows from the screen's own bottom). The grab on the
 // back buffer comes second: it must not take the path of the grab before, and it probes the key in a
 // viewport, at its pixel (4, 4) put back afterwards, through blending that would swallow the key.
-TEST_F(SurfaceTest, GrabsKeepSizeAndMakeTheKeyTransparentOnBothPaths) {
+TEST(Surfaces, GrabsKeepSizeAndMakeTheKeyTransparentOnBothPaths) {
+    StartOnBlue();
     for (bool screen : {true, false}) {
         SCOPED_TRACE(screen ? "copy with framebuffer alpha" : "read back and compare with the probed key");
         glClear(GL_COLOR_BUFFER_BIT);
@@ -68,7 +58,9 @@ TEST_F(SurfaceTest, GrabsKeepSizeAndMakeTheKeyTransparentOnBothPaths) {
 }
 
 // The same story on both paths: draw into a screen, let ShowScreen finish it, use the sprite.
-TEST_F(SurfaceTest, ScreensOnBothPathsAreFinishedByShowScreen) {
+TEST(Surfaces, ScreensOnBothPathsAreFinishedByShowScreen) {
+    StartOnBlue();
+    const GlExtensions extensions = GlExt();
     for (bool objects : {true, false}) {
         SCOPED_TRACE(objects ? "framebuffer objects" : "emulated in the back buffer");
         if (!objects) GlExt().glBindFramebufferEXT = nullptr; // one entry point missing is enough
@@ -96,9 +88,12 @@ TEST_F(SurfaceTest, ScreensOnBothPathsAreFinishedByShowScreen) {
         EXPECT_EQ(BackBufferPixel(139, 219), kWhite);
         EXPECT_EQ(BackBufferPixel(115, 210), 0u) << "untouched parts of the screen stay transparent";
     }
+    ScreenUse(-1);
+    GlExt() = extensions;
 }
 
-TEST_F(SurfaceTest, BackgroundsCaptureLoadDrawAndFree) {
+TEST(Surfaces, BackgroundsCaptureLoadDrawAndFree) {
+    StartOnBlue();
     DrawFilledRect(0, 0, 320, 480, kRed);
     DrawFilledRect(600, 400, 40, 80, kGreen);
     fakeMaxTextureSize = 1024;
@@ -132,7 +127,8 @@ TEST_F(SurfaceTest, BackgroundsCaptureLoadDrawAndFree) {
 
 // Saved as BMP and as PNG, the screen and a 3-pixel-wide sprite (rows of 12 bytes) load back to the same
 // pixels, the key staying transparent; with a screen active the back buffer is saved all the same.
-TEST_F(SurfaceTest, SavedPicturesLoadBackToTheSamePixels) {
+TEST(Surfaces, SavedPicturesLoadBackToTheSamePixels) {
+    StartOnBlue();
     DrawFilledRect(0, 0, 640, 480, kGrey);
     DrawFilledRect(0, 0, 3, 7, kRed);
     DrawFilledRect(1, 1, 1, 1, kKey);
@@ -157,4 +153,32 @@ TEST_F(SurfaceTest, SavedPicturesLoadBackToTheSamePixels) {
     }
     EXPECT_EQ(ReadFile(Temp("screen.PNG")).substr(1, 3), "PNG");
     EXPECT_FALSE(SpriteSave(Temp("empty.bmp").c_str(), 403));
+}
+
+// A 3 x 2 picture kept in a 4-pixel pitch, bottom row first, B, G, R; its bottom row holds the key.
+TEST(ImageWriter, BmpBytesPaddingRowsAndKey) {
+    std::vector<uint8_t> bgr = {1, 2, 3, 4, 5, 6, 128, 0, 255, 9, 9, 9, 10, 20, 30, 40, 50, 60, 70, 80, 90, 9, 9, 9};
+    const BgrPicture picture{bgr.data(), 3, 2, 4, 255u << 24 | 128u << 8};
+    // 3-pixel rows padded to 12 bytes, at 10000 pixels a metre.
+    std::vector<uint8_t> expected = Bmp24({3, 2, {0x0A141E, 0x28323C, 0x46505A, 0x010203, 0x040506, kKey}});
+    for (size_t at : {38u, 42u}) {
+        expected[at] = 10000 & 0xFF;
+        expected[at + 1] = 10000 >> 8;
+    }
+    EXPECT_EQ(EncodeBmp(picture), expected);
+
+    // A pixel that shows the stored key is written as the canonical key colour.
+    bgr[0] = bgr[1] = bgr[2] = 7;
+    std::vector<uint8_t> keyed = EncodeBmp({bgr.data(), 3, 2, 4, 7u << 24 | 7u << 16 | 7u << 8});
+    EXPECT_EQ(std::vector<uint8_t>(keyed.begin() + 54, keyed.begin() + 57), (std::vector<uint8_t>{128, 0, 255}));
+
+    // Backslashes from programs are folder separators; a longer old file is replaced, not overwritten.
+    std::string dir = platform::TempDir(), path = dir + "replaced.bmp";
+    std::string filler(5000, 'x');
+    ASSERT_TRUE(ImageWrite(path, {reinterpret_cast<const uint8_t*>(filler.data()), 40, 40, 40, 0}));
+    ASSERT_TRUE(ImageWrite(dir.substr(0, dir.size() - 1) + "\\replaced.bmp", picture));
+    EXPECT_EQ(ReadFile(path).size(), 54u + 24);
+    EXPECT_FALSE(ImageWrite(dir + "no/such/folder.bmp", picture));
+    EXPECT_FALSE(ImageWrite(dir + "empty.bmp", {bgr.data(), 0, 2, 4, 0}));
+    EXPECT_FALSE(ImageWrite(dir + "empty.png", {bgr.data(), 3, 0, 4, 0}));
 }
