@@ -1,5 +1,5 @@
-// Fonts: the loading text of start-up and the shipped font's glyphs on screen against its own image, the
-// grids, font numbers and the built-in fallback, the colour key of font files.
+// Fonts: the shipped font's glyphs on screen against its own image, the grids, font numbers and the
+// built-in fallback, the colour key of font files.
 #include "platform/paths.h"
 #include "runtime/core/core.h"
 #include "runtime/gfx2d/bitmap_font.h"
@@ -42,18 +42,11 @@ std::pair<int32_t, int32_t> CellSize() {
 
 } // namespace
 
-// Start-up centres "Loading..." (10 cells of smalfont.bmp's 8 x 16 on the 640 x 480 screen: x 280..359,
-// y 232..247). Each byte of a text shows its cell at whole pixels up from the position given, black
-// (the font key) letting the screen through.
+// Each byte of a text shows its 8 x 16 cell of smalfont.bmp at whole pixels up from the position given,
+// black (the font key) letting the screen through.
 TEST_F(FontTest, TheShippedFontShowsEachBytesCell) {
     DrawLoadingText(); // loads smalfont.bmp as font 0
     ASSERT_EQ(CellSize(), std::pair(8, 16));
-    int lit = 0, outside = 0;
-    for (int y = 200; y < 280; ++y)
-        for (int x = 240; x < 400; ++x)
-            (x >= 280 && x < 360 && y >= 232 && y < 248 ? lit : outside) += BackBufferPixel(x, y) != kBlue;
-    EXPECT_GT(lit, 100);
-    EXPECT_EQ(outside, 0);
     SDL_Surface* loaded = SDL_LoadBMP((platform::ProgramDir() + "/smalfont.bmp").c_str());
     ASSERT_NE(loaded, nullptr) << SDL_GetError();
     SDL_Surface* font = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
@@ -72,7 +65,6 @@ TEST_F(FontTest, TheShippedFontShowsEachBytesCell) {
     }
     SDL_FreeSurface(font);
     SDL_FreeSurface(loaded);
-
 }
 
 // 16 x 8 cells in a wide picture, 16 x 16 from square on; a 128-glyph font shows byte 0xC4 as 0x44.
@@ -110,8 +102,12 @@ TEST_F(FontTest, NumbersAreClampedAndAMissingFileGivesTheBuiltInFontSelected) {
     EXPECT_EQ(CellSize(), std::pair(8, 8));
     // Its "A" one pixel into the cell, white on an outline of grey 8; control codes show nothing.
     TextPrint("A\x01", 100, 100);
-    for (auto [x, y, colour] : {std::tuple{102, 101, kWhite}, {101, 101, 0x080808u}, {103, 102, 0x080808u},
-                                {100, 100, kBlue}, {104, 107, kBlue}, {110, 102, kBlue}})
+    for (auto [x, y, colour] : {std::tuple{102, 101, kWhite},
+                                {101, 101, 0x080808u},
+                                {103, 102, 0x080808u},
+                                {100, 100, kBlue},
+                                {104, 107, kBlue},
+                                {110, 102, kBlue}})
         EXPECT_EQ(BackBufferPixel(x, y), colour) << x << "," << y;
     FontLoad("", 99);
     // The named image is missed in the log; asking for the built-in font is not.

@@ -8,9 +8,7 @@
 #include "tests/support/headless.h"
 
 #include <GL/gl.h>
-#include <dlfcn.h>
 #include <fstream>
-#include <utility>
 
 namespace {
 
@@ -19,15 +17,6 @@ void Put(std::vector<uint8_t>& out, uint32_t value, int bytes, bool bigEndian = 
 }
 
 } // namespace
-
-int32_t fakeMaxTextureSize = 0;
-
-// Stands in for libGL's in this program and passes every query on to it.
-extern "C" void glGetIntegerv(GLenum name, GLint* values) {
-    static auto real = reinterpret_cast<void (*)(GLenum, GLint*)>(dlsym(RTLD_NEXT, "glGetIntegerv"));
-    real(name, values);
-    if (name == GL_MAX_TEXTURE_SIZE && fakeMaxTextureSize > 0) *values = fakeMaxTextureSize;
-}
 
 TestPicture Picture(int32_t width, int32_t height, const std::function<uint32_t(int32_t x, int32_t y)>& colourAt) {
     TestPicture p{width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height)};
@@ -50,11 +39,16 @@ std::vector<uint8_t> BmpRaw(int32_t width, int32_t height, int bits, uint32_t co
                             const std::vector<uint32_t>& palette, const std::vector<uint8_t>& data) {
     uint32_t offset = static_cast<uint32_t>(54 + palette.size() * 4);
     std::vector<uint8_t> out;
-    for (auto [value, bytes] : {std::pair{0x4D42u, 2}, {static_cast<uint32_t>(offset + data.size()), 4}, {0u, 4},
-                                {offset, 4}, {40u, 4}, {static_cast<uint32_t>(width), 4},
-                                {static_cast<uint32_t>(height), 4}, {1u, 2}, {static_cast<uint32_t>(bits), 2},
-                                {compression, 4}})
-        Put(out, value, bytes);
+    Put(out, 0x4D42, 2);
+    Put(out, static_cast<uint32_t>(offset + data.size()), 4);
+    Put(out, 0, 4);
+    Put(out, offset, 4);
+    Put(out, 40, 4);
+    Put(out, static_cast<uint32_t>(width), 4);
+    Put(out, static_cast<uint32_t>(height), 4);
+    Put(out, 1, 2);
+    Put(out, static_cast<uint32_t>(bits), 2);
+    Put(out, compression, 4);
     out.resize(54);
     for (uint32_t c : palette) Put(out, (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF), 4);
     out.insert(out.end(), data.begin(), data.end());
@@ -89,13 +83,4 @@ void StartDrawing() {
     SetBlendMode(0);
     SetViewport(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
-}
-
-std::vector<uint8_t> TextureTexels(uint32_t texture, int32_t width, int32_t height) {
-    FlushGL();
-    std::vector<uint8_t> texels(static_cast<size_t>(width) * height * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    return texels;
 }

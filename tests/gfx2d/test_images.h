@@ -40,7 +40,3 @@ bool LoadPicture(int32_t id, const TestPicture& picture);
 
 // The runtime with the 2D subsystem attached, a full-screen viewport, opaque drawing, a black screen.
 void StartDrawing();
-// While above 0, the GL_MAX_TEXTURE_SIZE the runtime reads, as on a smaller GL.
-extern int32_t fakeMaxTextureSize;
-// A texture's level 0 as RGBA bytes.
-std::vector<uint8_t> TextureTexels(uint32_t texture, int32_t width, int32_t height);
