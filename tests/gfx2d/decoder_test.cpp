@@ -152,6 +152,7 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
           {&good, 30, 2, false, "RLE4 on 24 bits"},
           {&good, 30, 3, true, "bit fields on 24 bits are read as they stand"},
           {&good, 18, 0, false, "width 0"},
+          {&good, 22, 0, false, "height 0"},
           {&good, 18, 32768, false, "side above 32767"},
           {&good, 22, 0x80000000u, false, "the most negative height"},
           {&good, 22, 0xFFFFFFFC, true, "height -4: top-down"},

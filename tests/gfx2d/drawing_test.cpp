@@ -29,7 +29,8 @@ void ExpectRect(uint32_t colour, int x0, int y0, int x1, int y1) {
 
 } // namespace
 
-// Primitives cover exactly their pixels; blend modes mix sprites and primitives alike.
+// Primitives cover exactly their pixels; blend modes mix sprites and primitives alike until the frame
+// ends.
 TEST(Primitives, CoverTheirPixelsAndBlend) {
     StartDrawing();
     DrawFilledRect(10, 10, -5, 3, kRed);
@@ -57,6 +58,10 @@ TEST(Primitives, CoverTheirPixelsAndBlend) {
     EXPECT_NEAR(static_cast<int>(mixed >> 8 & 255), 48, 2);
     DrawFilledRect(60, 0, 4, 4, 0xFFFFFF);
     EXPECT_NEAR(static_cast<int>(ReadPixel(61, 1) & 255), 112, 2) << "primitives blend too";
+    ShowScreen();
+    DrawFilledRect(60, 0, 4, 4, kRed);
+    DrawFilledRect(60, 0, 4, 4, kGreen);
+    EXPECT_EQ(ReadPixel(61, 1), kGreen) << "opaque again in the next frame";
 }
 
 TEST(SpriteDrawing, ZoomedMirroredAndRotatedDraws) {

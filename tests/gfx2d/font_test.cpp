@@ -98,7 +98,6 @@ TEST_F(FontTest, NumbersAreClampedAndAMissingFileGivesTheBuiltInFontSelected) {
 
     platform::RemoveFile(platform::TempDir() + "ErrorLog.txt");
     FontLoad("x", 3); // no such file
-    EXPECT_EQ(Fonts().currentFont, 3);
     EXPECT_EQ(CellSize(), std::pair(8, 8));
     // Its "A" one pixel into the cell, white on an outline of grey 8; control codes show nothing.
     TextPrint("A\x01", 100, 100);
