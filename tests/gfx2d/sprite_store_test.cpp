@@ -4,6 +4,7 @@
 #include "runtime/files/files.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
+#include "runtime/gfx2d/sprite_atlas.h"
 #include "tests/gfx2d/test_images.h"
 #include "tests/support/headless.h"
 
@@ -30,8 +31,8 @@ std::vector<uint8_t> Texel(int32_t id, int32_t x, int32_t row) {
 } // namespace
 
 // A keyed pixel takes the mean of its opaque neighbours, those past the border counting as black; a
-// font's slot keeps it black, has no mip copy and is sharp. The mip copy of alternating columns of red
-// 200 and 0 averages them to 100: halved to a square, and at the next level.
+// font's slot keeps it black, has no mip copy nor atlas cell and is sharp. The mip copy of alternating
+// columns of red 200 and 0 averages them to 100: halved to a square, and at the next level.
 TEST(SpriteStore, EdgeFillFontSlotsAndMipCopy) {
     StartDrawing();
     TestPicture p = SolidPicture(5, 5, 0x000000);
@@ -48,6 +49,7 @@ TEST(SpriteStore, EdgeFillFontSlotsAndMipCopy) {
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter); // Texel left it bound
     EXPECT_EQ(filter, GL_NEAREST);
     EXPECT_EQ(SlotOf(65504)->mipTexture, 0u);
+    EXPECT_EQ(AtlasCellOf(65504), nullptr);
 
     for (int32_t height : {2, 4}) {
         ASSERT_TRUE(LoadPicture(7, Picture(4, height, [](int32_t x, int32_t) { return x % 2 ? 0u : 200u; })));

@@ -3,7 +3,6 @@
 #include "runtime/core/core.h"
 #include "runtime/core/gl_extensions.h"
 #include "runtime/gfx2d/gfx2d.h"
-#include "runtime/gfx2d/gfx2d_state.h"
 #include "runtime/gfx2d/image_writer.h"
 #include "runtime/gfx2d/surfaces.h"
 #include "tests/gfx2d/test_images.h"
