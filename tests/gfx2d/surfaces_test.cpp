@@ -47,7 +47,6 @@ TEST(Surfaces, GrabsKeepSizeAndMakeTheKeyTransparentOnBothPaths) {
         EXPECT_EQ(BackBufferPixel(109, 109), kRed);
         EXPECT_EQ(BackBufferPixel(104, 104), kRed) << "the probed pixel";
         EXPECT_EQ(BackBufferPixel(107, 107), kGrey) << "the key-coloured area is transparent";
-        EXPECT_EQ(BackBufferPixel(110, 110), kGrey);
     }
     for (auto [id, w] : {std::pair{200, 0}, {70000, 10}, {-1, 10}, {200, 40000}})
         EXPECT_FALSE(SpriteGrab(id, 0, 0, w, 10)) << id << " " << w;
@@ -86,6 +85,10 @@ TEST(Surfaces, ScreensOnBothPathsAreFinishedByShowScreen) {
         EXPECT_EQ(BackBufferPixel(139, 219), kWhite);
         EXPECT_EQ(BackBufferPixel(115, 210), 0u) << "untouched parts of the screen stay transparent";
     }
+    for (auto [width, height] : {std::pair{10, 0}, {0, 10}}) ScreenCreate(5, 300, width, height);
+    int32_t w = 1, h = 1;
+    SpriteGetSize(300, w, h);
+    EXPECT_EQ(w + h, 0) << "no screen without pixels";
     ScreenUse(-1);
     GlExt() = extensions;
 }
@@ -138,7 +141,6 @@ TEST(Surfaces, SavedPicturesLoadBackToTheSamePixels) {
         SpriteDraw(400, 0, 0);
         EXPECT_EQ(BackBufferPixel(0, 0), kRed);
         EXPECT_EQ(BackBufferPixel(1, 1), kBlue) << "the key stays transparent";
-        EXPECT_EQ(BackBufferPixel(2, 6), kRed);
         EXPECT_EQ(BackBufferPixel(639, 479), name[0] == 's' ? kGreen : kBlue);
     }
     EXPECT_EQ(ReadFile(Temp("screen.PNG")).substr(1, 3), "PNG");
