@@ -110,12 +110,17 @@ TEST(SpriteAtlas, GrabsAndReloadsReplaceWhatASpriteDraws) {
 }
 
 // Cells of texture widths 3 x 256, 128, 64, 32, 8, 4 and 2, each with its border, fill the 1024 texels
-// of a page's row exactly: the last still shares the row.
-TEST(SpriteAtlas, CellsFillARowToThePagesEdge) {
+// of a page's row exactly: the last still shares the row. Rows of 4, 3 x 258 (three cells each), 130,
+// 66, 34, 10 and 6 texels fill its height exactly: the last still shares the page.
+TEST(SpriteAtlas, CellsFillAPageToItsEdges) {
     StartDrawing();
     SpriteFreeAll();
     int32_t id = 60;
     for (int32_t w : {256, 256, 256, 128, 64, 32, 8, 4, 2}) ASSERT_TRUE(LoadPicture(id++, SolidPicture(w, 2, kRed)));
     ASSERT_NE(AtlasCellOf(68), nullptr);
     EXPECT_EQ(std::pair(AtlasCellOf(68)->x, AtlasCellOf(68)->y), std::pair(1020, 0));
+    for (int32_t h : {256, 256, 256, 256, 256, 256, 256, 128, 64, 32, 8, 4})
+        ASSERT_TRUE(LoadPicture(id++, SolidPicture(256, h, kRed)));
+    ASSERT_NE(AtlasCellOf(80), nullptr);
+    EXPECT_EQ(std::pair(AtlasCellOf(80)->page, AtlasCellOf(80)->y), std::pair(0, 1018));
 }

@@ -86,7 +86,6 @@ TEST(SpriteStore, NormalMapsLeanAwayFromBrightColumnsAndRows) {
 TEST(SpriteStore, FormatsFailuresAndNames) {
     StartDrawing();
     ASSERT_TRUE(SpriteLoad(WriteTestFile("really-a-bmp.png", Bmp24(SolidPicture(6, 2, 0x10))).c_str(), 4));
-    EXPECT_EQ(SlotOf(4)->width, 6);
     std::string png = ReadFile(CORPUS_PATH "fuzz_png/rgb8.png");
     ASSERT_TRUE(SpriteLoad(WriteTestFile("really-a-png.bmp", {png.begin(), png.end()}).c_str(), 4));
     EXPECT_EQ(SlotOf(4)->width, 4);
