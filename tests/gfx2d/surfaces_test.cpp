@@ -1,9 +1,9 @@
-// Off-screen screens on both paths, grabs on both paths, the key probe, backgrounds, and saving.
+// Grabs and off-screen screens on both paths, backgrounds, saving, and the BMP writer's bytes.
 #include "platform/paths.h"
 #include "runtime/core/core.h"
 #include "runtime/core/gl_extensions.h"
 #include "runtime/gfx2d/gfx2d.h"
-#include "runtime/gfx2d/gfx2d_state.h"
+#include "runtime/gfx2d/image_writer.h"
 #include "runtime/gfx2d/surfaces.h"
 #include "tests/gfx2d/test_images.h"
 #include "tests/support/headless.h"
@@ -14,23 +14,11 @@
 
 namespace {
 
-class SurfaceTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        StartDrawing();
-        saved_ = GlExt();
-        glClearColor(0, 0, 1, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
-    void TearDown() override {
-        ScreenUse(-1);
-        GlExt() = saved_;
-        BackgroundFree(0);
-    }
-
-  private:
-    GlExtensions saved_;
-};
+void StartOnBlue() {
+    StartDrawing();
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
 
 std::string Temp(const char* name) { return platform::TempDir() + name; }
 
@@ -38,22 +26,27 @@ std::string Temp(const char* name) { return platform::TempDir() + name; }
 
 // The back buffer here has no alpha bits; a screen's framebuffer object has, so the copy path is taken
 // inside one (which also checks that grabs count rows from the screen's own bottom). The grab on the
-// back buffer comes second: it must not take the path of the grab before.
-TEST_F(SurfaceTest, GrabsKeepSizeAndMakeTheKeyTransparentOnBothPaths) {
+// back buffer comes second: it must not take the path of the grab before, and it probes the key in a
+// viewport, at its pixel (4, 4) put back afterwards, through blending that would swallow the key.
+TEST(Surfaces, GrabsKeepSizeAndMakeTheKeyTransparentOnBothPaths) {
+    StartOnBlue();
     for (bool screen : {true, false}) {
         SCOPED_TRACE(screen ? "copy with framebuffer alpha" : "read back and compare with the probed key");
         glClear(GL_COLOR_BUFFER_BIT);
         if (screen) ScreenCreate(2, 210, 64, 48);
         ScreenUse(screen ? 2 : -1);
+        if (!screen) SetViewport(50, 60, 100, 100);
         DrawFilledRect(0, 0, 10, 10, kRed);
-        DrawFilledRect(2, 2, 4, 4, kKey);
-        ASSERT_TRUE(SpriteGrab(200, 0, 0, 10, 10));
+        DrawFilledRect(6, 6, 3, 3, kKey);
+        SetBlendMode(-0.5);
+        ASSERT_TRUE(SpriteGrab(200, screen ? 0 : 50, screen ? 0 : 60, 10, 10)); // grabs ignore the viewport
+        SetBlendMode(0);
         ScreenUse(-1);
         DrawFilledRect(100, 100, 20, 20, kGrey);
         SpriteDraw(200, 100, 100);
         EXPECT_EQ(BackBufferPixel(109, 109), kRed);
-        EXPECT_EQ(BackBufferPixel(103, 103), kGrey) << "the key-coloured area is transparent";
-        EXPECT_EQ(BackBufferPixel(110, 110), kGrey);
+        EXPECT_EQ(BackBufferPixel(104, 104), kRed) << "the probed pixel";
+        EXPECT_EQ(BackBufferPixel(107, 107), kGrey) << "the key-coloured area is transparent";
     }
     for (auto [id, w] : {std::pair{200, 0}, {70000, 10}, {-1, 10}, {200, 40000}})
         EXPECT_FALSE(SpriteGrab(id, 0, 0, w, 10)) << id << " " << w;
@@ -62,33 +55,14 @@ TEST_F(SurfaceTest, GrabsKeepSizeAndMakeTheKeyTransparentOnBothPaths) {
     EXPECT_EQ(std::pair(w, h), std::pair(10, 10)) << "failed grabs leave the slot";
 }
 
-TEST_F(SurfaceTest, KeyProbeFindsTheStoredKeyAndLeavesThePixel) {
-    DrawFilledRect(0, 0, 10, 10, kGreen);
-    EXPECT_EQ(KeyColourProbe(), 0xFF008000u);
-    // Blending would swallow the key's alpha-0 pixel; the probe still finds the key.
-    SetBlendMode(-0.5);
-    EXPECT_EQ(KeyColourProbe(), 0xFF008000u);
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    SetBlendMode(0);
-    EXPECT_EQ(BackBufferPixel(4, 4), kGreen) << "the probed pixel is put back";
-    // In a viewport the probe works on the viewport's own pixel (4, 4).
-    SetViewport(50, 60, 100, 100);
-    EXPECT_EQ(KeyColourProbe(), 0xFF008000u);
-    SetViewport(0, 0, 0, 0);
-    EXPECT_EQ(BackBufferPixel(54, 64), kBlue);
-    for (int32_t key : {0, -1}) {
-        SetColourKey(key);
-        EXPECT_EQ(KeyColourProbe(), 0u) << key;
-    }
-    SetColourKey(kKey);
-}
-
 // The same story on both paths: draw into a screen, let ShowScreen finish it, use the sprite.
-TEST_F(SurfaceTest, ScreensOnBothPathsAreFinishedByShowScreen) {
+TEST(Surfaces, ScreensOnBothPathsAreFinishedByShowScreen) {
+    StartOnBlue();
+    const GlExtensions extensions = GlExt();
     for (bool objects : {true, false}) {
         SCOPED_TRACE(objects ? "framebuffer objects" : "emulated in the back buffer");
         if (!objects) GlExt().glBindFramebufferEXT = nullptr; // one entry point missing is enough
-        int32_t screen = objects ? 1 : 3; // the grab test used 2
+        int32_t screen = objects ? 1 : 3;                     // the grab test used 2
         ScreenCreate(screen, 301, 40, 20);
         DrawFilledRect(0, 0, 60, 60, kGreen); // what the back buffer showed before
         ScreenUse(screen);
@@ -99,8 +73,7 @@ TEST_F(SurfaceTest, ScreensOnBothPathsAreFinishedByShowScreen) {
 
         ScreenUse(-1);
         EXPECT_EQ(BackBufferPixel(5, 2), kGreen) << "the back buffer's own content is back";
-        EXPECT_EQ(BackBufferPixel(35, 17), kGreen);
-        ScreenUse(32); // no such screen: drawing stays on the back buffer
+        ScreenUse(32);     // no such screen: drawing stays on the back buffer
         ScreenUse(screen); // continues on the screen's previous content
         DrawFilledRect(20, 0, 5, 5, kBlue);
         ShowScreen();
@@ -112,18 +85,16 @@ TEST_F(SurfaceTest, ScreensOnBothPathsAreFinishedByShowScreen) {
         EXPECT_EQ(BackBufferPixel(139, 219), kWhite);
         EXPECT_EQ(BackBufferPixel(115, 210), 0u) << "untouched parts of the screen stay transparent";
     }
-    SetViewport(10, 10, 50, 50);
-    ScreenUse(-1); // without a screen: only the viewport is reset
-    DrawFilledRect(0, 0, 1, 1, kWhite);
-    EXPECT_EQ(BackBufferPixel(0, 0), kWhite);
-    ScreenCreate(-1, 300, 10, 10);
-    ScreenCreate(32, 300, 10, 10);
+    for (auto [width, height] : {std::pair{10, 0}, {0, 10}}) ScreenCreate(5, 300, width, height);
     int32_t w = 1, h = 1;
     SpriteGetSize(300, w, h);
-    EXPECT_EQ(w + h, 0);
+    EXPECT_EQ(w + h, 0) << "no screen without pixels";
+    ScreenUse(-1);
+    GlExt() = extensions;
 }
 
-TEST_F(SurfaceTest, BackgroundsCaptureLoadDrawAndFree) {
+TEST(Surfaces, BackgroundsCaptureLoadDrawAndFree) {
+    StartOnBlue();
     DrawFilledRect(0, 0, 320, 480, kRed);
     DrawFilledRect(600, 400, 40, 80, kGreen);
     BackgroundCapture();
@@ -152,33 +123,17 @@ TEST_F(SurfaceTest, BackgroundsCaptureLoadDrawAndFree) {
     EXPECT_EQ(Surfaces().backgrounds[0].columns, 0);
 }
 
-TEST_F(SurfaceTest, FadeEndsWithThePictureAsBackground) {
-    std::string picture = WriteTestFile("fade.bmp", Bmp24(SolidPicture(64, 64, kWhite)));
-    DrawFilledRect(0, 0, 640, 480, kRed);
-    double start = ReadClockMs();
-    BackgroundLoadFade(picture.c_str());
-    EXPECT_GE(ReadClockMs() - start, 1400);
-    EXPECT_EQ(Surfaces().backgrounds[1].columns + Surfaces().backgrounds[2].columns, 0) << "its buffers are freed";
-    ShowScreen();
-    EXPECT_EQ(BackBufferPixel(10, 10), kWhite);
-    EXPECT_EQ(BackBufferPixel(100, 10), 0u) << "the tile past the picture is transparent black";
-}
-
 // Saved as BMP and as PNG, the screen and a 3-pixel-wide sprite (rows of 12 bytes) load back to the same
-// pixels, the key staying transparent; with a screen active the back buffer is saved all the same.
-TEST_F(SurfaceTest, SavedPicturesLoadBackToTheSamePixels) {
+// pixels, the key staying transparent.
+TEST(Surfaces, SavedPicturesLoadBackToTheSamePixels) {
+    StartOnBlue();
     DrawFilledRect(0, 0, 640, 480, kGrey);
     DrawFilledRect(0, 0, 3, 7, kRed);
     DrawFilledRect(1, 1, 1, 1, kKey);
     DrawFilledRect(600, 470, 40, 10, kGreen);
     ASSERT_TRUE(SpriteGrab(401, 0, 0, 3, 7));
-    ScreenCreate(6, 404, 32, 32);
-    ScreenUse(6);
-    DrawFilledRect(0, 0, 32, 32, kBlue);
     ASSERT_TRUE(ScreenSave(Temp("screen.bmp").c_str()) && ScreenSave(Temp("screen.PNG").c_str()));
     ASSERT_TRUE(SpriteSave(Temp("narrow").c_str(), 401) && SpriteSave(Temp("narrow.png").c_str(), 401));
-    EXPECT_EQ(ReadPixel(1, 1), kBlue) << "drawing still goes to the screen";
-    ScreenUse(-1);
     for (const char* name : {"screen.bmp", "screen.PNG", "narrow", "narrow.png"}) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(SpriteLoad(Temp(name).c_str(), 400));
@@ -186,11 +141,36 @@ TEST_F(SurfaceTest, SavedPicturesLoadBackToTheSamePixels) {
         SpriteDraw(400, 0, 0);
         EXPECT_EQ(BackBufferPixel(0, 0), kRed);
         EXPECT_EQ(BackBufferPixel(1, 1), kBlue) << "the key stays transparent";
-        EXPECT_EQ(BackBufferPixel(2, 6), kRed);
         EXPECT_EQ(BackBufferPixel(639, 479), name[0] == 's' ? kGreen : kBlue);
     }
     EXPECT_EQ(ReadFile(Temp("screen.PNG")).substr(1, 3), "PNG");
-    EXPECT_EQ(ReadFile(Temp("narrow")).size(), 54u + 12 * 7);
     EXPECT_FALSE(SpriteSave(Temp("empty.bmp").c_str(), 403));
-    EXPECT_FALSE(SpriteSave(Temp("no/folder.bmp").c_str(), 401));
+}
+
+// A 3 x 2 picture kept in a 4-pixel pitch, bottom row first, B, G, R; its bottom row holds the key.
+TEST(ImageWriter, BmpBytesPaddingRowsAndKey) {
+    std::vector<uint8_t> bgr = {1, 2, 3, 4, 5, 6, 128, 0, 255, 9, 9, 9, 10, 20, 30, 40, 50, 60, 70, 80, 90, 9, 9, 9};
+    const BgrPicture picture{bgr.data(), 3, 2, 4, 255u << 24 | 128u << 8};
+    // 3-pixel rows padded to 12 bytes, at 10000 pixels a metre.
+    std::vector<uint8_t> expected = Bmp24({3, 2, {0x0A141E, 0x28323C, 0x46505A, 0x010203, 0x040506, kKey}});
+    for (size_t at : {38u, 42u}) {
+        expected[at] = 10000 & 0xFF;
+        expected[at + 1] = 10000 >> 8;
+    }
+    EXPECT_EQ(EncodeBmp(picture), expected);
+
+    // A pixel that shows the stored key is written as the canonical key colour.
+    bgr[0] = bgr[1] = bgr[2] = 7;
+    std::vector<uint8_t> keyed = EncodeBmp({bgr.data(), 3, 2, 4, 7u << 24 | 7u << 16 | 7u << 8});
+    EXPECT_EQ(std::vector<uint8_t>(keyed.begin() + 54, keyed.begin() + 57), (std::vector<uint8_t>{128, 0, 255}));
+
+    // Backslashes from programs are folder separators; a longer old file is replaced, not overwritten.
+    std::string dir = platform::TempDir(), path = dir + "replaced.bmp";
+    std::string filler(5000, 'x');
+    ASSERT_TRUE(ImageWrite(path, {reinterpret_cast<const uint8_t*>(filler.data()), 40, 40, 40, 0}));
+    ASSERT_TRUE(ImageWrite(dir.substr(0, dir.size() - 1) + "\\replaced.bmp", picture));
+    EXPECT_EQ(ReadFile(path).size(), 54u + 24);
+    EXPECT_FALSE(ImageWrite(dir + "no/such/folder.bmp", picture));
+    EXPECT_FALSE(ImageWrite(dir + "empty.bmp", {bgr.data(), 0, 2, 4, 0}));
+    EXPECT_FALSE(ImageWrite(dir + "empty.png", {bgr.data(), 3, 0, 4, 0}));
 }

@@ -29,25 +29,27 @@ TestPicture SolidPicture(int32_t width, int32_t height, uint32_t colour) {
     return Picture(width, height, [=](int32_t, int32_t) { return colour; });
 }
 
-std::vector<uint8_t> BmpRaw(uint32_t headerSize, int32_t width, int32_t height, int bits, uint32_t compression,
-                            const std::vector<uint32_t>& masks, const std::vector<uint32_t>& palette,
-                            const std::vector<uint8_t>& data) {
-    size_t maskBytes = headerSize == 40 ? masks.size() * 4 : 0;
-    uint32_t offset = static_cast<uint32_t>(14 + headerSize + maskBytes + palette.size() * 4);
+TestPicture Quadrants(int32_t w, int32_t h) {
+    return Picture(w, h, [=](int32_t x, int32_t y) {
+        return y < h / 2 ? (x < w / 2 ? kRed : kGreen) : (x < w / 2 ? kBlue : kWhite);
+    });
+}
+
+std::vector<uint8_t> BmpRaw(int32_t width, int32_t height, int bits, uint32_t compression,
+                            const std::vector<uint32_t>& palette, const std::vector<uint8_t>& data) {
+    uint32_t offset = static_cast<uint32_t>(54 + palette.size() * 4);
     std::vector<uint8_t> out;
     Put(out, 0x4D42, 2);
     Put(out, static_cast<uint32_t>(offset + data.size()), 4);
     Put(out, 0, 4);
     Put(out, offset, 4);
-    Put(out, headerSize, 4);
+    Put(out, 40, 4);
     Put(out, static_cast<uint32_t>(width), 4);
     Put(out, static_cast<uint32_t>(height), 4);
     Put(out, 1, 2);
     Put(out, static_cast<uint32_t>(bits), 2);
     Put(out, compression, 4);
     out.resize(54);
-    for (uint32_t m : masks) Put(out, m, 4);
-    out.resize(14 + headerSize + maskBytes); // the rest of a V4 or V5 header stays 0
     for (uint32_t c : palette) Put(out, (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF), 4);
     out.insert(out.end(), data.begin(), data.end());
     return out;
@@ -60,7 +62,7 @@ std::vector<uint8_t> Bmp24(const TestPicture& p) {
         for (int32_t x = 0; x < p.width; ++x) Put(data, p.At(x, y), 3, true);
         data.resize(data.size() + (stride - data.size() % stride) % stride);
     }
-    return BmpRaw(40, p.width, p.height, 24, 0, {}, {}, data);
+    return BmpRaw(p.width, p.height, 24, 0, {}, data);
 }
 
 std::string WriteTestFile(const std::string& name, const std::vector<uint8_t>& bytes) {
@@ -81,13 +83,4 @@ void StartDrawing() {
     SetBlendMode(0);
     SetViewport(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
-}
-
-std::vector<uint8_t> TextureTexels(uint32_t texture, int32_t width, int32_t height) {
-    FlushGL();
-    std::vector<uint8_t> texels(static_cast<size_t>(width) * height * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    return texels;
 }

@@ -25,14 +25,14 @@ struct TestPicture {
 
 TestPicture Picture(int32_t width, int32_t height, const std::function<uint32_t(int32_t x, int32_t y)>& colourAt);
 TestPicture SolidPicture(int32_t width, int32_t height, uint32_t colour);
+// Quadrants red (top-left), green (top-right), blue and white (bottom).
+TestPicture Quadrants(int32_t width, int32_t height);
 
 // A 24-bit BMP with the info header.
 std::vector<uint8_t> Bmp24(const TestPicture& picture);
-// A BMP with a header of headerSize bytes (40, 108 or 124) around pixel data given as stored. The masks
-// (red, green, blue, alpha) follow a 40-byte header and lie inside the larger ones; the palette follows.
-std::vector<uint8_t> BmpRaw(uint32_t headerSize, int32_t width, int32_t height, int bits, uint32_t compression,
-                            const std::vector<uint32_t>& masks, const std::vector<uint32_t>& palette,
-                            const std::vector<uint8_t>& data);
+// A BMP with the info header around a palette and pixel data given as stored.
+std::vector<uint8_t> BmpRaw(int32_t width, int32_t height, int bits, uint32_t compression,
+                            const std::vector<uint32_t>& palette, const std::vector<uint8_t>& data);
 // A new file in the test's temporary folder; its path.
 std::string WriteTestFile(const std::string& name, const std::vector<uint8_t>& bytes);
 // The picture as a BMP file loaded into the sprite slot.
@@ -40,5 +40,3 @@ bool LoadPicture(int32_t id, const TestPicture& picture);
 
 // The runtime with the 2D subsystem attached, a full-screen viewport, opaque drawing, a black screen.
 void StartDrawing();
-// A texture's level 0 as RGBA bytes.
-std::vector<uint8_t> TextureTexels(uint32_t texture, int32_t width, int32_t height);
