@@ -16,8 +16,7 @@ TEST(LineFiles, WritingIndexFiveOfANewFileWritesSixLinesOnTheNextSelection) {
 }
 
 TEST(LineFiles, ReadsTrimAndIndexesOutsideTheFileAreRefused) {
-    std::string path = FreshDir() + "lines.txt";
-    WriteBytes(path, "zero\r\none\t\n\ntre\xE9\n" + std::string(1500, 'x') + "\nafter");
+    std::string path = FileWith("zero\r\none\t\n\ntre\xE9\n" + std::string(1500, 'x') + "\nafter");
     RtString name(path.c_str());
     const std::pair<int32_t, const char*> reads[] = {{0, "zero"},  {1, "one"},       {2, "NO_DATA"}, {3, "tre\xE9"},
                                                      {5, "after"}, {256, "NO_DATA"}, {-1, "NO_DATA"}};
@@ -40,8 +39,7 @@ TEST(LineFiles, ReadsTrimAndIndexesOutsideTheFileAreRefused) {
 }
 
 TEST(LineFiles, LinesPastTheFirst64KiBAreRead) {
-    std::string path = FreshDir() + "big.txt", bytes;
+    std::string bytes;
     for (int i = 0; i < 80; ++i) bytes += std::string(999, char('a' + i % 26)) + "\n";
-    WriteBytes(path, bytes);
-    EXPECT_EQ(LineFileRead(RtString(path.c_str()), 79), std::string(999, char('a' + 79 % 26)).c_str());
+    EXPECT_EQ(LineFileRead(RtString(FileWith(bytes).c_str()), 79), std::string(999, 'b').c_str());
 }
