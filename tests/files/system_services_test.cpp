@@ -13,7 +13,7 @@
 
 namespace {
 
-// A folder away from the test program, so that only the lookup beside the program finds the helpers.
+// A folder away from the test program, so that only the lookup beside the program finds its helper.
 std::string ElsewhereDir() {
     std::string dir = platform::TempDir() + "elsewhere";
     mkdir(dir.c_str(), 0700);
@@ -27,22 +27,21 @@ void WriteScript(const std::string& path, const std::string& body) {
 
 } // namespace
 
-TEST(ProcessRun, WaitsForTheStatusSplitsArgumentsAndFindsProgramsBesideItAndInTheCurrentFolder) {
+TEST(ProcessRun, WaitsForTheStatusSplitsArgumentsAndFindsProgramsInTheCurrentFolderAndBesideIt) {
     StartRuntime();
     std::string dir = ElsewhereDir(), out = platform::TempDir() + "args.txt";
     ASSERT_TRUE(platform::SetCurrentDir(dir));
-    WriteScript(dir + "/local_tool", "exit 12");
+    WriteScript(dir + "/exit_with", "[ \"$1\" = kill ] && kill -9 $$\nexit $1");
     std::ofstream(dir + "/not_a_program") << "plain text";
     chmod((dir + "/not_a_program").c_str(), 0700);
     // 259 (still active) is only the status a Linux program can give; a signal reports 128 + its number;
-    // without waiting the exit code stays 0; the current folder is searched too; a file found that the
-    // system cannot start, or none found, starts nothing.
+    // without waiting the exit code stays 0; a file found that the system cannot start, or none found,
+    // starts nothing.
     // clang-format off
     const std::tuple<RtString, int, double> runs[] = {
         {"exit_with 7", 1, 0}, {"exit_with 255", 1, 255}, {"exit_with 259", 1, 259 & 0xFF}, {"exit_with kill", 1, 128 + 9},
-        {"\"" + RtString(platform::ProgramDir()) + "/exit_with\" 3", 1, 3}, {"local_tool", 1, 12}, {"not_a_program", 0, 0},
-        {"no_such_program_tmv 1", 0, 0}, {"   ", 0, 0},
-        {RtString(("print_args " + out + R"( "two words" plain "say \"hi\"" a\b "" end\\")").c_str()), 1, 0}};
+        {"\"" + RtString(dir) + "/exit_with\" 3", 1, 3}, {"not_a_program", 0, 0}, {"no_such_program_tmv 1", 0, 0},
+        {"   ", 0, 0}, {RtString(("print_args " + out + R"( "two words" plain "say \"hi\"" a\b "" end\\")").c_str()), 1, 0}};
     // clang-format on
     for (const auto& [line, started, expected] : runs) {
         double code = -5;
