@@ -2,6 +2,7 @@
 #include "platform/paths.h"
 #include "runtime/core/core.h"
 #include "runtime/files/system_services.h"
+#include "tests/files/file_test_support.h"
 #include "tests/support/headless.h"
 
 #include <cstdlib>
@@ -13,13 +14,6 @@
 
 namespace {
 
-// A folder away from the test program, so that only the lookup beside the program finds its helper.
-std::string ElsewhereDir() {
-    std::string dir = platform::TempDir() + "elsewhere";
-    mkdir(dir.c_str(), 0700);
-    return dir;
-}
-
 void WriteScript(const std::string& path, const std::string& body) {
     std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
     chmod(path.c_str(), 0700);
@@ -29,18 +23,19 @@ void WriteScript(const std::string& path, const std::string& body) {
 
 TEST(ProcessRun, WaitsForTheStatusSplitsArgumentsAndFindsProgramsInTheCurrentFolderAndBesideIt) {
     StartRuntime();
-    std::string dir = ElsewhereDir(), out = platform::TempDir() + "args.txt";
+    // A folder away from the test program, so that only the lookup beside the program finds its helper.
+    std::string dir = FreshDir(), out = dir + "args.txt";
     ASSERT_TRUE(platform::SetCurrentDir(dir));
-    WriteScript(dir + "/exit_with", "[ \"$1\" = kill ] && kill -9 $$\nexit $1");
-    std::ofstream(dir + "/not_a_program") << "plain text";
-    chmod((dir + "/not_a_program").c_str(), 0700);
+    WriteScript(dir + "exit_with", "[ \"$1\" = kill ] && kill -9 $$\nexit $1");
+    std::ofstream(dir + "not_a_program") << "plain text";
+    chmod((dir + "not_a_program").c_str(), 0700);
     // 259 (still active) is only the status a Linux program can give; a signal reports 128 + its number;
     // without waiting the exit code stays 0; a file found that the system cannot start, or none found,
     // starts nothing.
     // clang-format off
     const std::tuple<RtString, int, double> runs[] = {
         {"exit_with 7", 1, 0}, {"exit_with 255", 1, 255}, {"exit_with 259", 1, 259 & 0xFF}, {"exit_with kill", 1, 128 + 9},
-        {"\"" + RtString(dir) + "/exit_with\" 3", 1, 3}, {"not_a_program", 0, 0}, {"no_such_program_tmv 1", 0, 0},
+        {"\"" + RtString(dir) + "exit_with\" 3", 1, 3}, {"not_a_program", 0, 0}, {"no_such_program_tmv 1", 0, 0},
         {"   ", 0, 0}, {RtString(("print_args " + out + R"( "two words" plain "say \"hi\"" a\b "" end\\")").c_str()), 1, 0}};
     // clang-format on
     for (const auto& [line, started, expected] : runs) {
@@ -48,7 +43,7 @@ TEST(ProcessRun, WaitsForTheStatusSplitsArgumentsAndFindsProgramsInTheCurrentFol
         EXPECT_EQ(ProcessRun(line, line != "exit_with 7", 1, code), started) << line.c_str();
         EXPECT_EQ(code, expected) << line.c_str();
     }
-    EXPECT_EQ(ReadFile(out), dir + "\ntwo words\nplain\nsay \"hi\"\na\\b\n\nend\\\n")
+    EXPECT_EQ(ReadFile(out), platform::CurrentDir() + "\ntwo words\nplain\nsay \"hi\"\na\\b\n\nend\\\n")
         << "started in the caller's folder, though found beside the test program";
 }
 
@@ -72,17 +67,14 @@ TEST(SystemInfo, KeysAreUpperCasedAndAnswered) {
 
 TEST(FileRequest, TheChooserAnswersAndTheFolderStays) {
     StartRuntime();
-    std::string bin = platform::TempDir() + "chooser-bin";
-    mkdir(bin.c_str(), 0700);
-    std::string args = platform::TempDir() + "chooser-args.txt";
-    std::string oldPath = std::getenv("PATH");
-    setenv("PATH", (bin + ":" + oldPath).c_str(), 1);
-    std::string dir = ElsewhereDir();
+    std::string dir = FreshDir(), args = dir + "args.txt", oldPath = std::getenv("PATH");
+    setenv("PATH", (dir + ":" + oldPath).c_str(), 1);
     ASSERT_TRUE(platform::SetCurrentDir(dir));
-    WriteScript(bin + "/zenity", "printf '%s\\n' \"$@\" > " + args + "\ncd /\necho '/data\\\\saves/slot 1.sav'");
+    std::string folder = platform::CurrentDir();
+    WriteScript(dir + "zenity", "printf '%s\\n' \"$@\" > " + args + "\ncd /\necho '/data\\\\saves/slot 1.sav'");
     EXPECT_EQ(FileRequest(0, "Saves|*.sav;*.bak|All|*.*").str(), "/data/saves/slot 1.sav");
-    EXPECT_EQ(platform::CurrentDir(), dir);
-    EXPECT_EQ(ReadFile(args), "--file-selection\n--filename=" + dir +
+    EXPECT_EQ(platform::CurrentDir(), folder);
+    EXPECT_EQ(ReadFile(args), "--file-selection\n--filename=" + folder +
                                   "/\n--save\n--confirm-overwrite\n"
                                   "--file-filter=Saves | *.sav *.bak\n--file-filter=All | *.*\n");
     setenv("PATH", oldPath.c_str(), 1);

@@ -1,4 +1,5 @@
-// Whole-file operations, and what program end does with written-back files and extracted copies.
+// Whole-file operations, the current folder, file lists and their wildcards, and what program end does
+// with written-back files and extracted copies.
 #include "platform/paths.h"
 #include "runtime/attach_subsystems.h"
 #include "runtime/core/core.h"
@@ -10,15 +11,17 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
-TEST(WholeFiles, ExistsSizeCopyDeleteAndSlashes) {
+TEST(WholeFiles, ExistsSizeCopyAndDeleteWithBackslashes) {
     std::string dir = FreshDir();
     RtString source((dir + "source.bin").c_str()), target((dir + "target.bin").c_str());
     WriteBytes(source.c_str(), std::string(10000, 's'));
     WriteBytes(target.c_str(), "old");
     EXPECT_EQ(FileExists(source), 1);
     EXPECT_EQ(FileExists(RtString(dir.c_str())), 0);
-    EXPECT_EQ(FileExists(RtString(std::string(1024, 'a'))), 0);
     EXPECT_EQ(FileSize(source), 10000);
     EXPECT_EQ(FileSize("missing.bin"), 0);
     FileCopy(source, target);
@@ -29,11 +32,53 @@ TEST(WholeFiles, ExistsSizeCopyDeleteAndSlashes) {
 
     std::string backslashed(target.view());
     std::replace(backslashed.begin(), backslashed.end(), '/', '\\');
-    RtString path(backslashed);
-    PathToForwardSlashes(path);
-    EXPECT_EQ(path, target);
     FileDelete(RtString(backslashed));
     EXPECT_EQ(FileExists(target), 0);
+}
+
+TEST(Directories, CurrentDirGetEndsWithOneSlashWhateverTheLengthAndIsEmptyWhenGone) {
+    std::string start = platform::CurrentDir();
+    ASSERT_EQ(CurrentDirSet("/"), 1);
+    EXPECT_EQ(CurrentDirGet(), "/");
+    // Longer than the 256 bytes a fixed buffer would hold.
+    std::string deep = FreshDir();
+    for (int i = 0; i < 12; ++i) deep += std::string(40, 'd') + "/";
+    ASSERT_EQ(std::system(("mkdir -p " + deep).c_str()), 0);
+    ASSERT_EQ(CurrentDirSet(RtString(deep.c_str())), 1);
+    EXPECT_EQ(CurrentDirGet(), deep.c_str());
+    EXPECT_EQ(CurrentDirSet("/no/such/folder"), 0);
+    EXPECT_EQ(CurrentDirGet(), deep.c_str());
+    // A removed folder cannot be reported: a name appended to the answer must not land in the root.
+    ASSERT_EQ(rmdir(deep.c_str()), 0);
+    EXPECT_EQ(CurrentDirGet(), "");
+    platform::SetCurrentDir(start);
+}
+
+TEST(Directories, WildcardsMatchLikeTheSystemsFileFinder) {
+    const char* matches[][2] = {{"*.png", "a.PNG"},   {"?.txt", "a.txt"},  {"*", "x.tar.gz"},
+                                {"*.gz", "x.tar.gz"}, {"a**b*", "aXbYbZ"}, {"*ab*cd", "xabyabzcd"}};
+    const char* misses[][2] = {{"*.png", "c.txt"}, {"?.txt", ".txt"}, {"*ab*cd", "xabyabzc"},
+                               {"abc", "abcd"},    {"", "a"},         {"a?", "a"}};
+    for (auto [pattern, name] : matches) EXPECT_TRUE(WildcardMatch(pattern, name)) << pattern << " " << name;
+    for (auto [pattern, name] : misses) EXPECT_FALSE(WildcardMatch(pattern, name)) << pattern << " " << name;
+}
+
+// A link to a folder counts as a folder.
+TEST(Directories, FileListPutsEveryFolderFirstThenTheMatchingFiles) {
+    std::string start = platform::CurrentDir();
+    std::string dir = FreshDir();
+    for (const char* name : {"a.PNG", "b.png", "c.txt"}) WriteBytes(dir + name, "x");
+    ASSERT_EQ(mkdir((dir + "sub.png.d").c_str(), 0700), 0);
+    ASSERT_EQ(symlink("sub.png.d", (dir + "link.png").c_str()), 0);
+    ASSERT_EQ(CurrentDirSet(RtString(dir.c_str())), 1);
+    RtArray<RtString> names;
+    EXPECT_EQ(FileList("*.png", names), 4 * 65536 + 2);
+    std::vector<std::string> listed;
+    for (const RtString& name : names) listed.push_back(name.str());
+    std::sort(listed.begin(), listed.begin() + 4);
+    std::sort(listed.begin() + 4, listed.end());
+    EXPECT_EQ(listed, (std::vector<std::string>{".", "..", "link.png", "sub.png.d", "a.PNG", "b.png"}));
+    platform::SetCurrentDir(start);
 }
 
 // However a program ends, its files are written back (new ones where they were selected, whatever the
