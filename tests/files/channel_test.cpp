@@ -47,39 +47,40 @@ TEST(FileChannels, FixedWidthValuesAreLittleEndianBytesBothWays) {
 TEST(FileChannels, LineReaderSplitsLongLinesDropsCrAndCountsPositions) {
     std::string longLine(1500, 'x');
     std::string path = FileWith(longLine + "\nab\r\nc\rd\r\n\nlast");
-    ASSERT_TRUE(FileOpen(1, RtString(path.c_str()), true));
+    ASSERT_TRUE(FileOpen(7, RtString(path.c_str()), true));
     RtString line;
-    FileReadLine(1, line);
+    FileReadLine(7, line);
     EXPECT_EQ(line.Length(), 1024u);
-    EXPECT_EQ(FilePosition(1), 1024);
-    FileReadLine(1, line);
+    EXPECT_EQ(FilePosition(7), 1024);
+    FileReadLine(7, line);
     EXPECT_EQ(line.Length(), 476u);
     for (const char* expected : {"ab", "c\rd", "", "last"}) {
-        EXPECT_FALSE(FileEnd(1));
-        FileReadLine(1, line);
+        EXPECT_FALSE(FileEnd(7));
+        FileReadLine(7, line);
         EXPECT_EQ(line, expected);
     }
     // After a last line without a line end the count stands one past the size.
-    EXPECT_EQ(FilePosition(1), 1515 + 1);
-    EXPECT_TRUE(FileEnd(1));
-    FileClose(1);
+    EXPECT_EQ(FilePosition(7), 1515 + 1);
+    EXPECT_TRUE(FileEnd(7));
+    FileClose(7);
 }
 
 TEST(FileChannels, BytesStopAtAZeroAndSeeksCountFromTheStartHereOrTheEnd) {
     std::string path = FileWith(std::string("3.5e2\n-17abc\nab\0cd", 18));
-    ASSERT_TRUE(FileOpen(2, RtString(path.c_str()), true));
+    ASSERT_TRUE(FileOpen(0, RtString(path.c_str()), true));
     RtString bytes;
-    FileSeek(2, 13, 0);
-    FileReadBytes(2, bytes, 5);
+    FileSeek(0, 13, 0);
+    FileReadBytes(0, bytes, 5);
     EXPECT_EQ(bytes, "ab");
-    FileSeek(2, -3, -1);
-    EXPECT_EQ(FilePosition(2), 15);
-    FileSeek(2, 6, 0);
-    FileSeek(2, 1, 1);
-    FileReadBytes(2, bytes, 2);
+    FileSeek(0, -3, -1);
+    EXPECT_EQ(FilePosition(0), 15);
+    EXPECT_FALSE(FileEnd(0));
+    FileSeek(0, 6, 0);
+    FileSeek(0, 1, 1);
+    FileReadBytes(0, bytes, 2);
     EXPECT_EQ(bytes, "17");
-    FileClose(2);
-    EXPECT_FALSE(FileOpen(2, "no such file.bin", true));
+    FileClose(0);
+    EXPECT_FALSE(FileOpen(0, "no such file.bin", true));
 }
 
 TEST(FileChannelsDeathTest, ReadsPastTheEndAreErrorThreeAndBadChannelsAreErrorSeven) {
