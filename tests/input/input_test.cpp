@@ -61,7 +61,6 @@ TEST(Joystick, VirtualPadCountAxesHatsButtons) {
     InputShutdown();
     InputInit(true);
     int n = Input().joystickCount - 1;
-    EXPECT_EQ(JoystickCount(), SDL_NumJoysticks());
     for (int missing : {n + 1, -1}) EXPECT_STREQ(JoystickName(missing).c_str(), "") << missing;
 
     // -32768 / 32767 is limited to -1; a missing joystick reads 0.
@@ -137,16 +136,17 @@ TEST(Keyboard, KeysAreHeldByScanCodeEachPressTypesOnceAndTheLowestHeldScanCodeWi
     // none): bytes from 128 up are dropped, the layout's character wins over the US one, shift makes
     // any small letter a capital.
     constexpr SDL_Scancode kNone = SDL_SCANCODE_UNKNOWN, kShift = SDL_SCANCODE_LSHIFT, kCtrl = SDL_SCANCODE_RCTRL;
+    // The frame's own record of the press keeps a sent letter as it came.
     // clang-format off
-    const std::tuple<SDL_Scancode, SDL_Scancode, const char*, double> cases[] = {
-        {kNone, SDL_SCANCODE_RSHIFT, nullptr, 0},         {SDL_SCANCODE_RSHIFT, SDL_SCANCODE_A, nullptr, 'A'},
-        {kNone, SDL_SCANCODE_RETURN, nullptr, 10},        {kNone, SDL_SCANCODE_KP_ENTER, nullptr, 10},
-        {kNone, SDL_SCANCODE_BACKSPACE, nullptr, 8},      {kNone, SDL_SCANCODE_TAB, nullptr, 0},
-        {kCtrl, SDL_SCANCODE_C, nullptr, 0},              {kNone, SDL_SCANCODE_E, "\xC3\xA9", 0},
-        {kShift, SDL_SCANCODE_2, "\"", '"'},              {kShift, SDL_SCANCODE_A, "a", 'A'},
-        {SDL_SCANCODE_RSHIFT, SDL_SCANCODE_Z, "z", 'Z'},  {kShift, SDL_SCANCODE_Z, nullptr, 'Z'}};
+    const std::tuple<SDL_Scancode, SDL_Scancode, const char*, double, int> cases[] = {
+        {kNone, SDL_SCANCODE_RSHIFT, nullptr, 0, 0},         {SDL_SCANCODE_RSHIFT, SDL_SCANCODE_A, nullptr, 'A', 'A'},
+        {kNone, SDL_SCANCODE_RETURN, nullptr, 10, 10},       {kNone, SDL_SCANCODE_KP_ENTER, nullptr, 10, 10},
+        {kNone, SDL_SCANCODE_BACKSPACE, nullptr, 8, 8},      {kNone, SDL_SCANCODE_TAB, nullptr, 0, 0},
+        {kCtrl, SDL_SCANCODE_C, nullptr, 0, 0},              {kNone, SDL_SCANCODE_E, "\xC3\xA9", 0, 0},
+        {kShift, SDL_SCANCODE_2, "\"", '"', '"'},             {kShift, SDL_SCANCODE_A, "a", 'A', 'a'},
+        {SDL_SCANCODE_RSHIFT, SDL_SCANCODE_Z, "z", 'Z', 'z'}, {kShift, SDL_SCANCODE_Z, nullptr, 'Z', 'Z'}};
     // clang-format on
-    for (auto [held, key, text, typed] : cases) {
+    for (auto [held, key, text, typed, pressed] : cases) {
         if (held) PushKey(held, true);
         PushKey(key, true);
         if (text) {
@@ -155,6 +155,8 @@ TEST(Keyboard, KeysAreHeldByScanCodeEachPressTypesOnceAndTheLowestHeldScanCodeWi
             SDL_PushEvent(&e);
         }
         EXPECT_EQ(KeyTyped(), typed) << "key " << key;
+        InputFrameUpdate();
+        EXPECT_EQ(TakeFrameKeyPresses().back().character, pressed) << "key " << key;
         ReleaseKeys({held, key});
     }
     // A key not held gives the layout's plain character; only the low byte of the code counts.
