@@ -1,20 +1,12 @@
-// File channels: fixed-width values, byte strings, lines, positions and the fatal errors.
+// File channels (fixed-width values, byte strings, lines, positions and the fatal errors) and the
+// line-indexed file (lines by number, written back as a whole).
+#include "runtime/core/runtime_state.h"
 #include "runtime/files/files.h"
 #include "tests/files/file_test_support.h"
 #include "tests/support/headless.h"
 
 #include <gtest/gtest.h>
 #include <vector>
-
-namespace {
-
-std::string FileWith(const std::string& bytes) {
-    std::string path = FreshDir() + "data.bin";
-    WriteBytes(path, bytes);
-    return path;
-}
-
-} // namespace
 
 // Writes replace the file and leave the position alone; each read takes back what its write put there.
 TEST(FileChannels, FixedWidthValuesAreLittleEndianBytesBothWays) {
@@ -55,40 +47,40 @@ TEST(FileChannels, FixedWidthValuesAreLittleEndianBytesBothWays) {
 TEST(FileChannels, LineReaderSplitsLongLinesDropsCrAndCountsPositions) {
     std::string longLine(1500, 'x');
     std::string path = FileWith(longLine + "\nab\r\nc\rd\r\n\nlast");
-    ASSERT_TRUE(FileOpen(1, RtString(path.c_str()), true));
+    ASSERT_TRUE(FileOpen(7, RtString(path.c_str()), true));
     RtString line;
-    FileReadLine(1, line);
+    FileReadLine(7, line);
     EXPECT_EQ(line.Length(), 1024u);
-    EXPECT_EQ(FilePosition(1), 1024);
-    FileReadLine(1, line);
+    EXPECT_EQ(FilePosition(7), 1024);
+    FileReadLine(7, line);
     EXPECT_EQ(line.Length(), 476u);
     for (const char* expected : {"ab", "c\rd", "", "last"}) {
-        EXPECT_FALSE(FileEnd(1));
-        FileReadLine(1, line);
+        EXPECT_FALSE(FileEnd(7));
+        FileReadLine(7, line);
         EXPECT_EQ(line, expected);
     }
     // After a last line without a line end the count stands one past the size.
-    EXPECT_EQ(FilePosition(1), 1515 + 1);
-    EXPECT_TRUE(FileEnd(1));
-    FileClose(1);
+    EXPECT_EQ(FilePosition(7), 1515 + 1);
+    EXPECT_TRUE(FileEnd(7));
+    FileClose(7);
 }
 
 TEST(FileChannels, BytesStopAtAZeroAndSeeksCountFromTheStartHereOrTheEnd) {
     std::string path = FileWith(std::string("3.5e2\n-17abc\nab\0cd", 18));
-    ASSERT_TRUE(FileOpen(2, RtString(path.c_str()), true));
+    ASSERT_TRUE(FileOpen(0, RtString(path.c_str()), true));
     RtString bytes;
-    FileSeek(2, 13, 0);
-    FileReadBytes(2, bytes, 5);
+    FileSeek(0, 13, 0);
+    FileReadBytes(0, bytes, 5);
     EXPECT_EQ(bytes, "ab");
-    FileSeek(2, -3, -1);
-    EXPECT_EQ(FilePosition(2), 15);
-    FileSeek(2, 6, 0);
-    FileSeek(2, 1, 1);
-    FileReadBytes(2, bytes, 2);
+    FileSeek(0, -3, -1);
+    EXPECT_EQ(FilePosition(0), 15);
+    EXPECT_FALSE(FileEnd(0));
+    FileSeek(0, 6, 0);
+    FileSeek(0, 1, 1);
+    FileReadBytes(0, bytes, 2);
     EXPECT_EQ(bytes, "17");
-    FileClose(2);
-    EXPECT_FALSE(FileOpen(2, "no such file.bin", true));
-    EXPECT_FALSE(FileOpen(2, RtString(std::string(1024, 'n')), true));
+    FileClose(0);
+    EXPECT_FALSE(FileOpen(0, "no such file.bin", true));
 }
 
 TEST(FileChannelsDeathTest, ReadsPastTheEndAreErrorThreeAndBadChannelsAreErrorSeven) {
@@ -113,4 +105,41 @@ TEST(FileChannelsDeathTest, ReadsPastTheEndAreErrorThreeAndBadChannelsAreErrorSe
                 "^Runtime error 3: could not write to the file: channel 5\n");
     EXPECT_EXIT(FileOpen(8, "x", true), testing::ExitedWithCode(7), "^Runtime error 7: file channel outside 0 to 7\n");
     EXPECT_EXIT(FileClose(-1), testing::ExitedWithCode(7), "file channel outside 0 to 7");
+}
+
+TEST(LineFiles, WritingIndexFiveOfANewFileWritesSixLinesOnTheNextSelection) {
+    std::string dir = FreshDir();
+    LineFileWrite(RtString((dir + "new.txt").c_str()), 5, "five");
+    EXPECT_EQ(LineFileRead(RtString((dir + "missing.txt").c_str()), 0), "NO_FILE");
+    EXPECT_EQ(ReadFile(dir + "new.txt"), "\r\n\r\n\r\n\r\n\r\nfive\r\n");
+    // The missing name is held now.
+    EXPECT_EQ(LineFileRead(RtString((dir + "missing.txt").c_str()), 0), "NO_DATA");
+}
+
+TEST(LineFiles, ReadsTrimAndIndexesOutsideTheFileAreRefused) {
+    std::string path = FileWith("zero\r\none\t\n\ntre\xE9\n" + std::string(1500, 'x') + "\nafter");
+    RtString name(path.c_str());
+    const std::pair<int32_t, const char*> reads[] = {{0, "zero"},  {1, "one"},       {2, "NO_DATA"}, {3, "tre\xE9"},
+                                                     {5, "after"}, {256, "NO_DATA"}, {-1, "NO_DATA"}};
+    for (const auto& [index, line] : reads) EXPECT_EQ(LineFileRead(name, index), line) << index;
+    EXPECT_EQ(LineFileRead(name, 4).Length(), 1023u);
+
+    for (int32_t index : {256, -1}) {
+        Runtime().errorCode = 0;
+        LineFileWrite(name, index, "x");
+        EXPECT_EQ(Runtime().errorCode, 7) << index;
+    }
+
+    LineFileWrite(name, 1, RtString(std::string(2000, 'y')));
+    LineFileFlush();
+    std::string back = ReadFile(path);
+    EXPECT_EQ(back.substr(0, 6), "zero\r\n");
+    EXPECT_EQ(back.find(std::string(1024, 'y')), std::string::npos);
+    EXPECT_NE(back.find(std::string(1023, 'y') + "\r\n"), std::string::npos);
+}
+
+TEST(LineFiles, LinesPastTheFirst64KiBAreRead) {
+    std::string bytes;
+    for (int i = 0; i < 80; ++i) bytes += std::string(999, char('a' + i % 26)) + "\n";
+    EXPECT_EQ(LineFileRead(RtString(FileWith(bytes).c_str()), 79), std::string(999, 'b').c_str());
 }

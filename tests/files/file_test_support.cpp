@@ -19,6 +19,12 @@ std::string NamedDir(const std::string& name) {
 
 void WriteBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
+std::string FileWith(const std::string& bytes, const std::string& name) {
+    std::string path = FreshDir() + name;
+    WriteBytes(path, bytes);
+    return path;
+}
+
 int RunPacker(const std::string& arguments) {
     int status = std::system((std::string(SBX_PACK_PATH) + " " + arguments + " >/dev/null 2>&1").c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -9,5 +9,7 @@ std::string FreshDir();
 // for a death test and the fresh process that runs it.
 std::string NamedDir(const std::string& name);
 void WriteBytes(const std::string& path, const std::string& bytes);
+// A file of the name in a new folder, holding the bytes; its path.
+std::string FileWith(const std::string& bytes, const std::string& name = "data.bin");
 // Runs the packer with the arguments; its exit status.
 int RunPacker(const std::string& arguments);
