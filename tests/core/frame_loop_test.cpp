@@ -1,13 +1,23 @@
-// The frame loop: pause on focus loss, the quit keys, the close box, pacing bookkeeping.
+// The frame loop: pause on focus loss, the quit keys, the close box, pacing, and kept frames.
 #include "platform/video.h"
 #include "runtime/core/core.h"
+#include "runtime/core/gl_state.h"
 #include "tests/support/headless.h"
 
+#include <GL/gl.h>
 #include <SDL.h>
 #include <cstdlib>
-#include <ctime>
 #include <gtest/gtest.h>
 #include <utility>
+#include <vector>
+
+namespace {
+
+std::vector<uint32_t> Corners() {
+    return {BackBufferPixel(0, 0), BackBufferPixel(639, 479), BackBufferPixel(0, 479), BackBufferPixel(639, 0)};
+}
+
+} // namespace
 
 TEST(FrameLoop, LosingFocusPausesAndRegainingItRestoresTheTitle) {
     StartRuntime();
@@ -18,59 +28,49 @@ TEST(FrameLoop, LosingFocusPausesAndRegainingItRestoresTheTitle) {
     EXPECT_EQ(platform::WindowTitle(rt.window), "TMV-Vedu <pause>");
 
     PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
-    double before = ReadClockMs();
     ShowScreen();
-    EXPECT_GE(ReadClockMs() - before, 100.0) << "the paused loop idles before going on";
     EXPECT_FALSE(rt.paused);
     EXPECT_EQ(platform::WindowTitle(rt.window), "TMV-Vedu");
 }
 
-TEST(FrameLoop, MissedFramePeriodsAreSkipped) {
+// Missed periods are skipped, not caught up; a paced frame never leaves before its time. (How long and
+// at what cost it waits is measured in bench/core/frame_bench.cpp.)
+TEST(FrameLoop, PacedFramesNeverLeaveEarlyAndMissedPeriodsAreSkipped) {
     StartRuntime();
+    LimitFps(200);
     OpenGLVividoru& device = Device();
     device.nextFrameTime = ReadClockMs() - 1000;
-    double spent = PresentFrame(device);
-    double now = ReadClockMs();
-    EXPECT_GE(spent, 1.0);
-    EXPECT_GT(device.nextFrameTime, now - device.framePeriod);
-    EXPECT_LE(device.nextFrameTime, now + device.framePeriod);
-}
-
-namespace {
-
-double ThreadCpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
-} // namespace
-
-// The wait for the next frame sleeps: polling through it would burn a core while the program idles.
-// What presenting itself costs is taken from frames released at once.
-TEST(FrameLoop, PacedFramesRestAndNoneLeavesEarly) {
-    StartRuntime();
-    LimitFps(60);
-    OpenGLVividoru& device = Device();
-    constexpr int kFrames = 24;
-    double cpuStart = ThreadCpuMs();
-    for (int frame = 0; frame < kFrames; ++frame) {
-        device.nextFrameTime = ReadClockMs() - 1;
-        PresentFrame(device);
-    }
-    double presenting = ThreadCpuMs() - cpuStart;
-    PresentFrame(device);
-    double wallStart = ReadClockMs();
-    cpuStart = ThreadCpuMs();
-    for (int frame = 0; frame < kFrames; ++frame) {
+    EXPECT_GE(PresentFrame(device), 1.0);
+    EXPECT_NEAR(device.nextFrameTime, ReadClockMs(), device.framePeriod);
+    for (int frame = 0; frame < 10; ++frame) {
         double deadline = device.nextFrameTime;
         PresentFrame(device);
         EXPECT_GT(ReadClockMs(), deadline) << "frame " << frame;
     }
-    double wall = ReadClockMs() - wallStart;
-    double waiting = ThreadCpuMs() - cpuStart - presenting;
-    EXPECT_GE(wall, (kFrames - 1) * 1000.0 / 60);
-    EXPECT_LT(waiting, wall / 20) << "CPU " << waiting << " ms while waiting through " << wall << " ms";
+    LimitFps(60);
+}
+
+// A kept frame shows the last shown picture again, upright, from the first kept frame's next copy on;
+// an expose asks for a drawn one.
+TEST(FrameLoop, KeptFramesShowTheLastShownPicture) {
+    StartRuntime();
+    KeepScreen();
+    EXPECT_EQ(ScreenNeedsDrawing(), 1) << "nothing was copied yet";
+    GlEnableTexture(0, false);
+    glColor3ub(255, 0, 0);
+    glRecti(0, 2, 2, 0);
+    glColor3ub(0, 255, 0);
+    glRecti(638, 480, 640, 478);
+    ShowScreen();
+    EXPECT_EQ(Corners(), std::vector<uint32_t>(4, 0)) << "shown frames leave a cleared back buffer";
+    KeepScreen();
+    KeepScreen();
+    EXPECT_EQ(ScreenNeedsDrawing(), 0) << "kept twice, the picture is in the back buffer already";
+    EXPECT_EQ(Corners(), (std::vector<uint32_t>{0xFF, 0xFF00, 0, 0}));
+    PushWindowEvent(SDL_WINDOWEVENT_EXPOSED);
+    KeepScreen();
+    EXPECT_EQ(ScreenNeedsDrawing(), 1);
+    ShowScreen();
 }
 
 TEST(FrameLoop, CloseBoxQuitEscapeAndLeftAltF4EndTheProgramWithZero) {
@@ -102,14 +102,4 @@ TEST(FrameLoop, CloseBoxQuitEscapeAndLeftAltF4EndTheProgramWithZero) {
             },
             testing::ExitedWithCode(0), "")
             << what;
-    }
-
-    StartRuntime();
-    Runtime().escapeQuits = false;
-    PushKey(SDL_SCANCODE_ESCAPE, true);
-    ShowScreen();
-    EXPECT_TRUE(Runtime().running) << "escape switched off";
-    PushKey(SDL_SCANCODE_ESCAPE, false);
-    ShowScreen();
-    Runtime().escapeQuits = true;
-}
+    }}

@@ -1,20 +1,26 @@
-// The GL state record: after any sequence of requests GL itself holds what was last asked for.
+// The GL state record: after any sequence of requests GL itself holds what was last asked for; what it
+// tells of the bound texture and of pixel-aligned matrices.
 #include "runtime/core/core.h"
 #include "runtime/core/gl_extensions.h"
 #include "runtime/core/gl_state.h"
 #include "tests/support/headless.h"
 
 #include <GL/gl.h>
+#include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <random>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
 
 // Colour, blending on and its factors, alpha test on with its function and reference, face culling on,
-// then the textures bound on units 0 and 1 and texturing on for each: read from GL itself.
+// the textures bound on units 0 and 1 and texturing on for each, the magnifying filter and wrap mode
+// of unit 0's texture, and the front face: read from GL itself.
 std::vector<double> ReadGl() {
-    std::vector<double> gl(15);
+    std::vector<double> gl(18);
     double* at = gl.data();
     for (GLenum name : {GL_CURRENT_COLOR, GL_BLEND, GL_BLEND_SRC, GL_BLEND_DST, GL_ALPHA_TEST, GL_ALPHA_TEST_FUNC,
                         GL_ALPHA_TEST_REF, GL_CULL_FACE}) {
@@ -26,26 +32,34 @@ std::vector<double> ReadGl() {
         glGetDoublev(GL_TEXTURE_BINDING_2D, &gl[11 + unit]);
         glGetDoublev(GL_TEXTURE_2D, &gl[13 + unit]);
     }
+    GLint values[3];
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &values[0]);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &values[1]);
+    glGetIntegerv(GL_FRONT_FACE, &values[2]);
+    std::copy(values, values + 3, gl.begin() + 15);
     return gl;
 }
 
 } // namespace
 
-// A request the record wrongly thinks needless, or one sent to the wrong unit, shows as a difference.
-// Every kind is asked for right after the record forgets, so that all of it is known.
+// A request the record wrongly thinks needless, or one sent to the wrong unit or texture, shows as a
+// difference. Every kind is asked for right after the record forgets, so that all of it is known.
 TEST(GlState, GlHoldsWhatWasLastAskedForAfterRandomRequests) {
     StartRuntime();
     GLuint textures[2];
     glGenTextures(2, textures);
     const GLenum sources[] = {GL_ONE, GL_SRC_ALPHA}, destinations[] = {GL_ZERO, GL_ONE_MINUS_SRC_ALPHA};
-    const GLenum functions[] = {GL_GREATER, GL_ALWAYS};
-    std::vector<double> a = {0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    const GLenum functions[] = {GL_GREATER, GL_ALWAYS}, filters[] = {GL_NEAREST, GL_LINEAR};
+    const GLenum wraps[] = {GL_REPEAT, GL_CLAMP_TO_EDGE}, faces[] = {GL_CCW, GL_CW};
+    std::map<double, std::pair<double, double>> params; // texture -> filter, wrap
+    for (GLuint t : textures) params[t] = {GL_LINEAR, GL_REPEAT};
+    std::vector<double> a = {0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     std::mt19937 random(24);
     for (int step = 0; step < 3000; ++step) {
         const bool all = step % 40 == 0;
         const int v = int(random() % 2), w = int(random() % 2);
         const double level = double(random() % 3) / 2;
-        for (int op = all ? 0 : int(random() % 10); op < 10; op += all ? 1 : 10) {
+        for (int op = all ? 0 : int(random() % 13); op < 13; op += all ? 1 : 13) {
             if (op == 0) GlColour(float(a[0] = level), 1, float(a[2] = v), 1);
             if (op == 1) GlBlend((a[4] = v) != 0);
             if (op == 2) GlBlendFunc(GLenum(a[5] = sources[v]), GLenum(a[6] = destinations[w]));
@@ -53,11 +67,51 @@ TEST(GlState, GlHoldsWhatWasLastAskedForAfterRandomRequests) {
             if (op == 4) GlAlphaFunc(GLenum(a[8] = functions[v]), float(a[9] = level));
             if (op == 5) GlCullFace((a[10] = v) != 0);
             if (op == 6 || op == 7) GlBindTexture(op - 6, GLuint(a[5 + op] = textures[v]));
-            if (op >= 8) GlEnableTexture(op - 8, (a[5 + op] = v) != 0);
+            if (op == 8 || op == 9) GlEnableTexture(op - 8, (a[5 + op] = v) != 0);
+            if (op == 10) GlTextureFilter(GLint(params[a[11]].first = filters[v]));
+            if (op == 11) GlTextureWrap(GLint(params[a[11]].second = wraps[v]));
+            if (op == 12) GlFrontFace(GLenum(a[17] = faces[v]));
         }
         if (step % 40 == 39) FlushGL();
+        std::tie(a[15], a[16]) = params[a[11]];
         ASSERT_EQ(ReadGl(), a) << "step " << step;
     }
+    GlBindTexture(0, textures[0]);
+    GlDeleteTexture(textures[0]);
+    EXPECT_EQ(std::pair(textures[0], GlBoundTexture()), std::pair(0u, 0u)) << "unbound, and the name cleared";
     FlushGL();
-    glDeleteTextures(2, textures);
+    glDeleteTextures(1, &textures[1]);
+}
+
+// One unit a pixel at whole-pixel offsets, whatever the viewport's size; any rotation, scale, shear,
+// perspective or half-pixel shift is not.
+TEST(GlState, PixelAlignedMatricesAreThoseSetViewportLeavesUpToWholePixelShifts) {
+    StartRuntime();
+    // The model-view matrix with one element changed, column by column as GL keeps it.
+    auto changed = [](int index, float value) {
+        return [=] {
+            GLfloat m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+            m[index] = value;
+            glMultMatrixf(m);
+        };
+    };
+    const std::pair<std::function<void()>, bool> cases[] = {
+        {[] {}, true},          {changed(12, -7), true},     {changed(13, 12), true},
+        {[] { SetViewport(3, 1, 33, 17); }, true},
+        {[] {
+             glScalef(-1, 1, 1);
+             glTranslatef(-640, 0, 0);
+         },
+         true},
+        {changed(12, 0.5f), false}, {changed(13, 0.5f), false}, {changed(0, 2), false},  {changed(5, 2), false},
+        {changed(4, 0.5f), false},  {changed(1, 0.5f), false},  {changed(3, 0.01f), false},
+        {changed(7, 0.01f), false}, {changed(15, 2), false},    {[] { glRotatef(90, 0, 0, 1); }, false},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SetViewport(0, 0, 0, 0);
+        cases[i].first();
+        GlForgetState();
+        EXPECT_EQ(GlPixelAligned(), cases[i].second) << "case " << i;
+    }
+    SetViewport(0, 0, 0, 0);
 }

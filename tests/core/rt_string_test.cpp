@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -29,20 +30,20 @@ TEST(RtString, NumbersBecomeTextsWithTenSignificantDigits) {
     for (size_t i = 0; i < std::size(numbers); ++i) EXPECT_STREQ(RtString(numbers[i]).c_str(), texts[i]);
     EXPECT_STREQ((RtString(0.1f) + (-2147483647 - 1)).c_str(), "0.1000000015-2147483648");
     EXPECT_STREQ((2.0 + RtString("x") + 1.5 + '[' + 'x').c_str(), "2x1.5[x") << "a char is a character";
-    EXPECT_STREQ((RtString() + int8_t{-5} + uint8_t{200} + short{7} + size_t{4000000000} + int64_t{-9000000000} +
-                  uint64_t{18446744073709551615u})
-                     .c_str(),
-                 "-520074000000000-900000000018446744073709551615");
+    EXPECT_EQ(RtString() + int8_t{-5} + uint8_t{200} + int64_t{-9000000000} + uint64_t{18446744073709551615u},
+              "-5200-900000000018446744073709551615");
     EXPECT_TRUE(RtString("10") > 9.5 && RtString("10") == 10 && RtString("-1") < size_t{0});
     EXPECT_FALSE(RtString("120") == 'x') << "a char is a one-character text, never the number of its code";
     EXPECT_EQ(RtString(7).Capacity() + RtString().Capacity(), 80u) << "numbers reserve 64 bytes; empty texts none";
-    EXPECT_EQ(Compare(RtString("10"), 9.5) * 10 + Compare(RtString("abc"), 1) * 3 + Compare(RtString("7"), 7), 7);
+    EXPECT_EQ(std::vector<int>({Compare(RtString("10"), 9.5), Compare(RtString("2.5"), 2.5), Compare(RtString("abc"), 1),
+                                Compare(RtString("7"), 7), Compare(RtString("8"), 9)}),
+              std::vector<int>({1, 0, -1, 0, -1}));
 }
 
 // Only decimal texts count (no hexadecimal, "inf" or "nan"), so the C library is the reference there;
 // integers saturate at the 32-bit limits.
 TEST(RtString, TextsBecomeNumbersLikeTheCLibraryReadsThem) {
-    static const char kBytes[] = " \t+-.eE0123456789";
+    static const char kBytes[] = " \t\r\v+-.eE0123456789";
     std::mt19937 random(5);
     for (int round = 0; round < 20000; ++round) {
         std::string text(random() % 14, ' ');
@@ -54,13 +55,6 @@ TEST(RtString, TextsBecomeNumbersLikeTheCLibraryReadsThem) {
     }
     for (const char* zero : {"nan", "inf", "0x10"}) EXPECT_EQ(RtString(zero).ToNumber(), 0) << zero;
 }
-
-// Other character types have no ANSI byte: they are refused rather than read as numbers.
-template <typename C>
-concept Appends = requires(RtString s, C c) {
-    s + c;
-};
-static_assert(Appends<char> && !Appends<char8_t> && !Appends<wchar_t> && !Appends<char16_t> && !Appends<char32_t>);
 
 TEST(RtString, CommandsAgreeWithStdStringOnRandomTexts) {
     std::mt19937 random(24);
@@ -96,16 +90,12 @@ TEST(RtString, CommandsAgreeWithStdStringOnRandomTexts) {
     EXPECT_FALSE(RtString("ab") == RtString(std::string_view("ab\0x", 4)));
     EXPECT_EQ(StringMid(RtString("abc"), 2147483647, 2147483647), "");
     EXPECT_EQ(StringMid(RtString("abc"), 1, 2147483647), "bc");
-}
-
-TEST(RtString, WritableBufferStaysTerminatedWhenFilled) {
+    // A buffer written to its last byte still ends in a zero.
     RtString s;
-    char* p = s.WritableBuffer(4);
-    ASSERT_GE(s.Capacity(), 5u);
-    std::memset(p, 'x', s.Capacity());
+    char* buffer = s.WritableBuffer(4);
+    std::memset(buffer, 'x', s.Capacity());
     s.RecomputeLength();
-    EXPECT_EQ(s.Length(), s.Capacity() - 1);
-    EXPECT_EQ(std::strlen(s.c_str()), s.Length());
+    EXPECT_EQ(std::strlen(s.c_str()) + 1, s.Capacity());
     s.CutAt(2);
-    EXPECT_STREQ(s.c_str(), "xx");
+    EXPECT_EQ(s.str(), "xx");
 }
