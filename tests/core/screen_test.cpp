@@ -1,12 +1,13 @@
-// The GL state record: after any sequence of requests GL itself holds what was last asked for; what it
-// tells of the bound texture and of pixel-aligned matrices.
+// The screen: the GL state record against GL's own state, pixel-aligned matrices, the frame loop's
+// quit keys, close box and pacing, and kept frames.
 #include "runtime/core/core.h"
 #include "runtime/core/gl_extensions.h"
 #include "runtime/core/gl_state.h"
 #include "tests/support/headless.h"
 
 #include <GL/gl.h>
-#include <functional>
+#include <SDL.h>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
@@ -38,6 +39,10 @@ std::vector<double> ReadGl() {
     glGetIntegerv(GL_FRONT_FACE, &values[2]);
     std::copy(values, values + 3, gl.begin() + 15);
     return gl;
+}
+
+std::vector<uint32_t> Corners() {
+    return {BackBufferPixel(0, 0), BackBufferPixel(639, 479), BackBufferPixel(0, 479), BackBufferPixel(639, 0)};
 }
 
 } // namespace
@@ -83,35 +88,97 @@ TEST(GlState, GlHoldsWhatWasLastAskedForAfterRandomRequests) {
     glDeleteTextures(1, &textures[1]);
 }
 
-// One unit a pixel at whole-pixel offsets, whatever the viewport's size; any rotation, scale, shear,
-// perspective or half-pixel shift is not.
+// The model-view matrix with one element changed, column by column as GL keeps it: one unit a pixel at
+// whole-pixel offsets, mirrored or not, in viewports of any size, is aligned; any other scale, a shear,
+// perspective or a half-pixel shift is not.
 TEST(GlState, PixelAlignedMatricesAreThoseSetViewportLeavesUpToWholePixelShifts) {
     StartRuntime();
-    // The model-view matrix with one element changed, column by column as GL keeps it.
-    auto changed = [](int index, float value) {
-        return [=] {
+    const struct {
+        int index;
+        float value;
+        bool aligned;
+    } cases[] = {{0, 1, true},       {12, -7, true},      {13, 12, true},     {0, -1, true},
+                 {12, 0.5f, false},  {13, 0.5f, false},   {0, 2, false},      {5, 2, false},     {4, 0.5f, false},
+                 {1, 0.5f, false},   {3, 0.01f, false},   {7, 0.01f, false},  {15, 2, false}};
+    for (int size : {0, 33})
+        for (const auto& c : cases) {
+            SetViewport(3, 1, size, size / 2);
             GLfloat m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-            m[index] = value;
+            m[c.index] = c.value;
             glMultMatrixf(m);
-        };
-    };
-    const std::pair<std::function<void()>, bool> cases[] = {
-        {[] {}, true},          {changed(12, -7), true},     {changed(13, 12), true},
-        {[] { SetViewport(3, 1, 33, 17); }, true},
-        {[] {
-             glScalef(-1, 1, 1);
-             glTranslatef(-640, 0, 0);
-         },
-         true},
-        {changed(12, 0.5f), false}, {changed(13, 0.5f), false}, {changed(0, 2), false},  {changed(5, 2), false},
-        {changed(4, 0.5f), false},  {changed(1, 0.5f), false},  {changed(3, 0.01f), false},
-        {changed(7, 0.01f), false}, {changed(15, 2), false},    {[] { glRotatef(90, 0, 0, 1); }, false},
-    };
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        SetViewport(0, 0, 0, 0);
-        cases[i].first();
-        GlForgetState();
-        EXPECT_EQ(GlPixelAligned(), cases[i].second) << "case " << i;
-    }
+            GlForgetState();
+            EXPECT_EQ(GlPixelAligned(), c.aligned) << size << " " << c.index << " " << c.value;
+        }
     SetViewport(0, 0, 0, 0);
 }
+
+// Missed periods are skipped, not caught up; a paced frame never leaves before its time. (How long and
+// at what cost it waits is measured in bench/core/frame_bench.cpp.)
+TEST(FrameLoop, PacedFramesNeverLeaveEarlyAndMissedPeriodsAreSkipped) {
+    StartRuntime();
+    LimitFps(200);
+    OpenGLVividoru& device = Device();
+    device.nextFrameTime = ReadClockMs() - 1000;
+    EXPECT_GE(PresentFrame(device), 1.0);
+    EXPECT_NEAR(device.nextFrameTime, ReadClockMs(), device.framePeriod);
+    for (int frame = 0; frame < 10; ++frame) {
+        double deadline = device.nextFrameTime;
+        PresentFrame(device);
+        EXPECT_GT(ReadClockMs(), deadline) << "frame " << frame;
+    }
+    LimitFps(60);
+}
+
+// A kept frame shows the last shown picture again, upright, from the first kept frame's next copy on;
+// an expose asks for a drawn one.
+TEST(FrameLoop, KeptFramesShowTheLastShownPicture) {
+    StartRuntime();
+    KeepScreen();
+    EXPECT_EQ(ScreenNeedsDrawing(), 1) << "nothing was copied yet";
+    GlEnableTexture(0, false);
+    glColor3ub(255, 0, 0);
+    glRecti(0, 2, 2, 0);
+    glColor3ub(0, 255, 0);
+    glRecti(638, 480, 640, 478);
+    ShowScreen();
+    EXPECT_EQ(Corners(), std::vector<uint32_t>(4, 0)) << "shown frames leave a cleared back buffer";
+    KeepScreen();
+    KeepScreen();
+    EXPECT_EQ(ScreenNeedsDrawing(), 0) << "kept twice, the picture is in the back buffer already";
+    EXPECT_EQ(Corners(), (std::vector<uint32_t>{0xFF, 0xFF00, 0, 0}));
+    PushWindowEvent(SDL_WINDOWEVENT_EXPOSED);
+    KeepScreen();
+    EXPECT_EQ(ScreenNeedsDrawing(), 1);
+    ShowScreen();
+}
+
+TEST(FrameLoop, CloseBoxQuitEscapeAndLeftAltF4EndTheProgramWithZero) {
+    const std::pair<const char*, void (*)()> ends[] = {
+        {"close box while waiting for the frame",
+         [] {
+             LimitFps(1);
+             ShowScreen();
+             PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+             PresentFrame(Device());
+             std::exit(3); // the following ShowScreen must not be the one that ends
+         }},
+        {"quit event", [] { PushQuit(); }},
+        {"escape", [] { PushKey(SDL_SCANCODE_ESCAPE, true); }},
+        {"left Alt+F4 with escape switched off",
+         [] {
+             Runtime().escapeQuits = false;
+             PushKey(SDL_SCANCODE_LALT, true);
+             PushKey(SDL_SCANCODE_F4, true);
+         }},
+    };
+    for (auto [what, act] : ends) {
+        EXPECT_EXIT(
+            {
+                StartRuntime();
+                act();
+                ShowScreen();
+                std::exit(3);
+            },
+            testing::ExitedWithCode(0), "")
+            << what;
+    }}
