@@ -1,7 +1,6 @@
 // Start-up and program end: the log, the extensions bound, the program's folder as current folder, the
-// command line, the first window, its coordinates and viewports, a window or display that cannot be had;
-// the debug report, the order of clean-up and end work, exit status, the log's retries and the links it
-// refuses, call by name.
+// command line, a hidden start and screen switches; the debug report, the order of clean-up and end
+// work, exit status.
 #include "platform/paths.h"
 #include "platform/video.h"
 #include "runtime/core/core_internal.h"
@@ -12,14 +11,10 @@
 #include <GL/gl.h>
 #include <SDL.h>
 #include <cstdlib>
-#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
-#include <sys/file.h>
-#include <tuple>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -28,9 +23,6 @@ std::string LogAfterStart() {
     size_t at = log.find(marker);
     return at == std::string::npos ? "<no start>" : log.substr(at + marker.size());
 }
-
-int gCalls = 0;
-const CallByNameEntry kTable[] = {{[] { ++gCalls; }, "__KYgui_Helpers___"}, {nullptr, nullptr}};
 
 } // namespace
 
@@ -63,55 +55,6 @@ TEST(StartUp, LogsEachStageInAFreshLogBindsOfferedExtensionsAndWorksInTheProgram
     EXPECT_EXIT(CoreMain(4, argv, "TMV-Vedu", programMain, nullptr), testing::ExitedWithCode(0), "");
 }
 
-// Viewports count from the screen's top-left; one of no size is the whole screen.
-TEST(StartUp, FirstWindowIs640By480WithTheOriginAtTheTopLeftAndSixtyFrames) {
-    StartRuntime();
-    OpenGLVividoru& device = Device();
-    for (auto [x, y, size] : {std::tuple(0, 0, 0), {30, 20, 1}}) {
-        SetViewport(x, y, size, size);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glDisable(GL_TEXTURE_2D);
-        glColor3ub(255, 0, 0);
-        glRecti(0, 2, 2, 0); // wound like the runtime's own quads
-        EXPECT_EQ(std::vector<uint32_t>({BackBufferPixel(x, y), BackBufferPixel(x + 2, y + 2),
-                                         BackBufferPixel(x, 479 - y), BackBufferPixel(x + size, y)}),
-                  std::vector<uint32_t>({0xFF, 0, 0, size ? 0u : 0xFFu}))
-            << x;
-    }
-    SetViewport(0, 0, 0, 0);
-
-    // Frame pacing: 60 a second at first, 2 ms where none is asked for, whole frames a second.
-    EXPECT_NEAR(device.framePeriod, 1000.0 / 60, 1e-9);
-    const std::pair<double, double> periods[] = {{0, 2}, {-5, 2}, {30.9, 1000.0 / 30}, {499.5, 1000.0 / 499}};
-    for (auto [fps, period] : periods) {
-        LimitFps(fps);
-        EXPECT_NEAR(device.framePeriod, period, 1e-9) << fps;
-    }
-    LimitFps(60);
-}
-
-TEST(StartUp, AWindowThatCannotBeMadeEndsWithAReasonAMissingDisplayRunsOffscreen) {
-    EXPECT_EXIT(
-        {
-            setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
-            RuntimeInit(1, "TMV-Vedu");
-            std::exit(0);
-        },
-        testing::ExitedWithCode(1), "");
-    std::string log = ReadLog();
-    EXPECT_NE(log.find("Init GFX\r\nVideo start failed: "), std::string::npos) << log;
-    EXPECT_EQ(log.find("Init Input"), std::string::npos);
-    EXPECT_EXIT(
-        {
-            unsetenv("SDL_VIDEODRIVER");
-            unsetenv("WAYLAND_DISPLAY");
-            setenv("DISPLAY", ":77", 1);
-            RuntimeInit(1, "TMV-Vedu");
-            std::exit(platform::Headless() ? 0 : 2);
-        },
-        testing::ExitedWithCode(0), "Could not open the display :77 \\(.*\\); running offscreen\n");
-}
-
 // A new screen mode shows five frames to settle before the program draws again.
 TEST(StartUp, HiddenStartKeepsRunningAndSwitchesToFullScreenAndBack) {
     EXPECT_EXIT(
@@ -125,10 +68,7 @@ TEST(StartUp, HiddenStartKeepsRunningAndSwitchesToFullScreenAndBack) {
                         (SDL_GetWindowFlags(device.window) & SDL_WINDOW_FULLSCREEN) &&
                         device.shown.framesShown == before + 5;
             SetScreen(640, 480, 0);
-            int w = 0;
-            int h = 0;
-            platform::ClientSize(device.window, w, h);
-            bool windowed = !device.fullScreen && w == 640 && h == 480 && Settings().fullScreen == 0;
+            bool windowed = !device.fullScreen && device.viewportWidth == 640 && Settings().fullScreen == 0;
             std::exit(!hidden ? 3 : !full ? 4 : !windowed ? 5 : 0);
         },
         testing::ExitedWithCode(0), "");
@@ -156,7 +96,6 @@ TEST(ProgramEnd, CleanUpRunsInItsOrderThenTheEndWorkOnce) {
         {
             SubsystemHooks& h = Hooks();
             h.closeFiles = [] { WriteErrorLog("close files"); };
-            h.stopMusic = [] { WriteErrorLog("stop music"); };
             h.releaseTextures = [] { WriteErrorLog("release textures"); };
             h.destroySound = [] {
                 WriteErrorLog("destroy sound");
@@ -169,29 +108,6 @@ TEST(ProgramEnd, CleanUpRunsInItsOrderThenTheEndWorkOnce) {
             EndProgram();
         },
         testing::ExitedWithCode(0), "");
-    EXPECT_EQ(LogAfterStart(), "close files\r\nstop music\r\nrelease textures\r\ndestroy sound\r\ndestroy archives\r\n"
+    EXPECT_EQ(LogAfterStart(), "close files\r\nrelease textures\r\ndestroy sound\r\ndestroy archives\r\n"
                                "free libraries\r\nwrite back INI\r\n");
-}
-
-// A link receives nothing.
-TEST(ProgramEnd, LogDropsALineAfterFiveTriesAndWritesOnlyIntoAFileOfItsOwn) {
-    std::string path = platform::TempDir() + "ErrorLog.txt", target = platform::TempDir() + "elsewhere.txt";
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ASSERT_EQ(flock(fd, LOCK_EX), 0);
-    WriteErrorLog("lost");
-    close(fd);
-    WriteErrorLog(nullptr);
-    EXPECT_EQ(ReadLog(), "NULL\r\n");
-    unlink(path.c_str());
-    ASSERT_EQ(symlink(target.c_str(), path.c_str()), 0);
-    WriteErrorLog("must not arrive");
-    EXPECT_EQ(access(target.c_str(), F_OK), -1);
-    unlink(path.c_str());
-}
-
-TEST(ProgramEnd, CallByNameCallsKnownNamesOnly) {
-    Runtime().callByName = kTable;
-    EXPECT_EQ(CallByName("__KYgui_Helpers___") + CallByName("__KYgui_Helpers__"), 1.0);
-    EXPECT_EQ(gCalls, 1);
-    Runtime().callByName = nullptr;
 }
