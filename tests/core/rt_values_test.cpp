@@ -47,8 +47,8 @@ TEST(RtString, NumbersBecomeTextsWithTenSignificantDigits) {
               "-5200-900000000018446744073709551615");
     EXPECT_FALSE(RtString("120") == 'x') << "a char is a one-character text, never the number of its code";
     EXPECT_EQ(RtString(7).Capacity() + RtString().Capacity(), 80u) << "numbers reserve 64 bytes; empty texts none";
-    EXPECT_EQ(std::vector<int>({Compare(RtString("10"), 9.5), Compare(RtString("2.5"), 2.5), Compare(RtString("abc"), 1),
-                                Compare(RtString("7"), 7), Compare(RtString("8"), 9)}),
+    EXPECT_EQ(std::vector<int>({Compare(RtString("10"), 9.5), Compare(RtString("2.5"), 2.5),
+                                Compare(RtString("abc"), 1), Compare(RtString("7"), 7), Compare(RtString("8"), 9)}),
               std::vector<int>({1, 0, -1, 0, -1}));
 }
 
@@ -108,6 +108,8 @@ TEST(RtString, CommandsAgreeWithStdStringOnRandomTexts) {
     EXPECT_EQ(std::strlen(s.c_str()) + 1, s.Capacity());
     s.CutAt(2);
     EXPECT_EQ(s.str(), "xx");
+    s.AssignExact("abc");
+    EXPECT_EQ(std::pair(s.str(), s.Capacity()), std::pair(std::string("abc"), 4u)) << "sized exactly";
 }
 
 // Each index is tested against its own dimension, not against the whole block; the largest total still

@@ -95,9 +95,9 @@ TEST(GlState, PixelAlignedMatricesAreThoseSetViewportLeavesUpToWholePixelShifts)
         int index;
         float value;
         bool aligned;
-    } cases[] = {{0, 1, true},       {12, -7, true},      {13, 12, true},     {0, -1, true},
-                 {12, 0.5f, false},  {13, 0.5f, false},   {0, 2, false},      {5, 2, false},     {4, 0.5f, false},
-                 {1, 0.5f, false},   {3, 0.01f, false},   {7, 0.01f, false},  {15, 2, false}};
+    } cases[] = {{0, 1, true},      {12, -7, true},    {13, 12, true}, {0, -1, true},    {12, 0.5f, false},
+                 {13, 0.5f, false}, {0, 2, false},     {5, 2, false},  {4, 0.5f, false}, {1, 0.5f, false},
+                 {3, 0.01f, false}, {7, 0.01f, false}, {15, 2, false}};
     for (int size : {0, 33})
         for (const auto& c : cases) {
             SetViewport(3, 1, size, size / 2);
@@ -190,4 +190,5 @@ TEST(FrameLoop, CloseBoxEscapeAndLeftAltF4EndTheProgramWithZero) {
             },
             testing::ExitedWithCode(0), "")
             << what;
-    }}
+    }
+}
