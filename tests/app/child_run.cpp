@@ -5,6 +5,7 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <filesystem>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -22,11 +23,10 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
             texts.insert(texts.begin() + 3, {"-u", change});
         else
             texts.push_back(change);
-    texts.push_back(program);
+    texts.push_back(std::filesystem::weakly_canonical(program).string()); // env would read its own /proc/self/exe
     texts.insert(texts.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& t : texts) argv.push_back(t.data());
-    argv.push_back(nullptr);
+    std::vector<char*> argv(texts.size() + 1); // ends in a null pointer
+    for (size_t i = 0; i < texts.size(); ++i) argv[i] = texts[i].data();
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) return result;
     posix_spawn_file_actions_t actions;
