@@ -138,13 +138,14 @@ TEST(Launcher, TheDialogListsTheModesAndLooksAsLaidOut) {
     }
 }
 
-// The programs as shipped, without a display: each shows itself, saves a screenshot, prints its path
-// and ends leaving tmv.ini as it was (the launcher after about 3 seconds, as its close box would).
+// The programs as shipped, without a display and with no display mode offered: each shows itself, saves
+// a screenshot, prints its path and ends leaving tmv.ini as it was (the launcher after about 3 seconds,
+// as its close box would).
 TEST(Programs, HeadlessRunsSaveAScreenshotAndStoreNothing) {
     for (auto [program, shot] : {std::pair(TMV_VEDU, "screenshot.png"), {TMV_GAME, "game-screenshot.png"}}) {
         LauncherCase c(program, GAME_STAND_IN);
         c.Write("tmv.ini", kForeignIni);
-        ChildResult run = c.Run({kModes, "TMV_DESKTOP_MODE=1280x1024x32@60"});
+        ChildResult run = c.Run({"TMV_DISPLAY_MODES=", "TMV_DESKTOP_MODE=1280x1024x32@60"});
         EXPECT_EQ(std::pair(run.status, run.output), std::pair(0, c.Path(shot) + "\n"));
         EXPECT_EQ(c.Read(shot).substr(0, 4) + c.Read("tmv.ini") + c.Record(), "\x89PNG" + kForeignIni);
     }
