@@ -2,13 +2,11 @@
 // command line, a hidden start and screen switches; the debug report, the order of clean-up and end
 // work, exit status.
 #include "platform/paths.h"
-#include "platform/video.h"
 #include "runtime/core/core_internal.h"
 #include "runtime/core/gl_extensions.h"
 #include "runtime/core/subsystem_hooks.h"
 #include "tests/support/headless.h"
 
-#include <GL/gl.h>
 #include <SDL.h>
 #include <cstdlib>
 #include <fstream>
