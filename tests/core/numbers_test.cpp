@@ -62,7 +62,7 @@ TEST(Numbers, EdgesOfTheNumericCommands) {
         {BoxCollision(kMin, 0, kMax, 1, -1, 0, 1, 1), 0}, {BoxCollision(kMin, 0, kMax, 1, -2, 0, 1, 1), 1}};
     // clang-format on
     for (size_t i = 0; i < std::size(pairs); ++i) EXPECT_NEAR(pairs[i].first, pairs[i].second, 1e-12) << "case " << i;
-    EXPECT_EQ(Chr(0) + Chr(0x141), "A");
+    EXPECT_EQ((Chr(0) + Chr(0x141) + Abs(0.0)).str(), "A0") << "no negative zero";
 }
 
 TEST(Numbers, BoxCollisionAgreesWithThePixelsBothBoxesCover) {
