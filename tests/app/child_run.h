@@ -5,7 +5,9 @@
 #include <vector>
 
 struct ChildResult {
-    int status = -1; // the exit status, 128 + the signal's number, or -1 when it did not start or ran too long
+    // The exit status, 128 + the signal's number, or -1 when it ran too long; a program that cannot start
+    // ends with env's 126 or 127.
+    int status = -1;
     std::string output;
     long peakRssKb = 0;
     double cpuSeconds = 0; // user and system time

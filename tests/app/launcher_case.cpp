@@ -11,9 +11,8 @@
 namespace fs = std::filesystem;
 
 LauncherCase::LauncherCase(const std::string& launcher, const std::string& game, const std::string& name) {
-    std::string pattern = platform::TempDir() + "case-XXXXXX";
-    if (!mkdtemp(pattern.data())) std::abort();
-    root_ = pattern;
+    root_ = platform::TempDir() + "case-XXXXXX";
+    if (!mkdtemp(root_.data())) std::abort();
     folder_ = name.empty() ? root_ : root_ + "/" + name;
     fs::create_directories(folder_);
     fs::copy_file(launcher, Path("tmv-vedu"));
@@ -39,10 +38,8 @@ ChildResult LauncherCase::Run(const std::vector<std::string>& env, const std::st
     fs::create_directories(Path("tmp"));
     std::vector<std::string> all = {"TMV_GAME_RECORD=" + Path("game-record.txt"), "TMPDIR=" + Path("tmp/"),
                                     "TMV_UNATTENDED=1", "SDL_AUDIODRIVER=dummy"};
-    if (display.empty())
-        all.insert(all.end(), {"SDL_VIDEODRIVER=offscreen", "DISPLAY"});
-    else
-        all.insert(all.end(), {"SDL_VIDEODRIVER=x11", "DISPLAY=" + display});
+    all.push_back(display.empty() ? "SDL_VIDEODRIVER=offscreen" : "SDL_VIDEODRIVER=x11");
+    all.push_back(display.empty() ? "DISPLAY" : "DISPLAY=" + display);
     all.insert(all.end(), env.begin(), env.end());
     return RunChild(Path("tmv-vedu"), {}, startFolder.empty() ? folder_ : startFolder, all);
 }

@@ -17,7 +17,6 @@ class LauncherCase {
     LauncherCase(const LauncherCase&) = delete;
     LauncherCase& operator=(const LauncherCase&) = delete;
 
-    const std::string& Folder() const { return folder_; }
     std::string Path(const std::string& name) const { return folder_ + "/" + name; }
     void Write(const std::string& name, const std::string& bytes) const;
     // The file's bytes, "" when there is none.

@@ -1,7 +1,7 @@
 // The launcher's test build: the same LauncherMain, driven by a frame script read from the file that
 // TMV_TEST_SCRIPT names. One action a line, at a frame (ShowScreen calls since start-up):
 //   F click X Y          press at frame F, release at F + 1, at (X, Y) in window pixels
-//   F key CODE...        SDL scan codes held together for one frame
+//   F key CODE [CODE]    SDL scan codes held together for one frame
 //   F pad plug           plugs in a virtual game pad
 //   F pad BUTTON         its button (SDL's numbers: 0 A, 1 B, 9 and 10 the shoulders, 11-14 the D-pad)
 //                        pressed for one frame
@@ -14,13 +14,11 @@
 #include "gui/kygui.h"
 #include "runtime/attach_subsystems.h"
 #include "runtime/core/core.h"
-#include "runtime/gfx2d/gfx2d.h"
 #include "tests/support/frame_script.h"
 #include "tests/support/headless.h"
 
 #include <SDL.h>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -28,69 +26,44 @@
 
 namespace {
 
-// A virtual pad that SDL's game-controller layer maps button for button.
-SDL_Joystick* Pad() {
-    static SDL_Joystick* pad = [] {
-        SDL_VirtualJoystickDesc desc;
-        SDL_zero(desc);
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        desc.name = "TMV test pad";
-        int index = SDL_JoystickAttachVirtualEx(&desc);
-        return index < 0 ? nullptr : SDL_JoystickOpen(index);
-    }();
-    if (!pad) {
-        std::fprintf(stderr, "no virtual pad: %s\n", SDL_GetError());
-        std::exit(3);
-    }
+// A virtual pad that SDL's game-controller layer maps button for button, plugged in by the script.
+const SDL_VirtualJoystickDesc kPad = [] {
+    SDL_VirtualJoystickDesc pad{};
+    pad.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    pad.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    pad.naxes = SDL_CONTROLLER_AXIS_MAX;
+    pad.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
     return pad;
-}
+}();
+SDL_Joystick* gPad = nullptr;
 
 void Append(const std::string& file, const std::string& line) { std::ofstream(file, std::ios::app) << line << '\n'; }
 
 void Schedule(std::istringstream& line, int frame, const std::string& verb) {
     std::string a, b, c;
     line >> a >> b >> c;
-    if (verb == "click") {
-        ScriptClick(frame, std::atoi(a.c_str()), std::atoi(b.c_str()));
-    } else if (verb == "key") {
-        std::vector<int> codes;
-        for (const std::string& code : {a, b, c})
-            if (!code.empty()) codes.push_back(std::atoi(code.c_str()));
-        ScriptChord(frame, codes);
-    } else if (verb == "pad" && a == "plug") {
-        ScriptAt(frame, [] { Pad(); });
-    } else if (verb == "pad") {
+    if (verb == "click") ScriptClick(frame, std::atoi(a.c_str()), std::atoi(b.c_str()));
+    if (verb == "quit") ScriptAt(frame, [] { PushQuit(); });
+    if (verb == "shot") ScriptScreenshot(frame, a);
+    if (verb == "pad" && a == "plug")
+        ScriptAt(frame, [] { gPad = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&kPad)); });
+    if (verb == "pad" && a != "plug") {
         int button = std::atoi(a.c_str());
-        ScriptAt(frame, [button] { SDL_JoystickSetVirtualButton(Pad(), button, 1); });
-        ScriptAt(frame + 1, [button] { SDL_JoystickSetVirtualButton(Pad(), button, 0); });
-    } else if (verb == "quit") {
-        ScriptAt(frame, [] { PushQuit(); });
-    } else if (verb == "shot") {
-        ScriptScreenshot(frame, a);
-    } else if (verb == "dump") {
-        std::string id = b == "\"\"" ? "" : b;
+        ScriptAt(frame, [button] { SDL_JoystickSetVirtualButton(gPad, button, 1); });
+        ScriptAt(frame + 1, [button] { SDL_JoystickSetVirtualButton(gPad, button, 0); });
+    }
+    std::vector<int> codes = {std::atoi(a.c_str())};
+    if (!b.empty()) codes.push_back(std::atoi(b.c_str()));
+    if (verb == "key") ScriptChord(frame, codes);
+    std::string id = b == "\"\"" ? "" : b;
+    if (verb == "dump")
         ScriptAt(frame,
                  [=] { Append(a, b + " " + c + " " + std::string(KYgui_get_str(id.c_str(), c.c_str()).view())); });
-    } else if (verb == "time") {
+    if (verb == "time")
         ScriptAt(frame, [=] {
             auto now = std::chrono::steady_clock::now().time_since_epoch();
             Append(a, "time " + std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
         });
-    }
-}
-
-void ReadScript(const char* path) {
-    std::ifstream in(path);
-    std::string text;
-    while (std::getline(in, text)) {
-        std::istringstream line(text);
-        int frame;
-        std::string verb;
-        if (line >> frame >> verb) Schedule(line, frame, verb);
-    }
 }
 
 } // namespace
@@ -100,7 +73,13 @@ int main(int argc, char** argv) {
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     AttachSubsystems();
     StartScript();
-    if (const char* script = std::getenv("TMV_TEST_SCRIPT")) ReadScript(script);
+    std::ifstream script(std::getenv("TMV_TEST_SCRIPT") ? std::getenv("TMV_TEST_SCRIPT") : "");
+    int frame;
+    std::string text, verb;
+    while (std::getline(script, text)) {
+        std::istringstream line(text);
+        if (line >> frame >> verb) Schedule(line, frame, verb);
+    }
     // The script wraps the attached input step, so the core starts without attaching again.
     CoreMain(argc, argv, "TMV-Vedu", LauncherMain, LauncherSettings);
 }

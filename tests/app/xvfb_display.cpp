@@ -5,10 +5,8 @@
 #include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
-#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
 
 extern char** environ;
 
@@ -21,18 +19,14 @@ XvfbDisplay::XvfbDisplay() {
     posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    std::vector<std::string> args = {"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"};
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    if (posix_spawnp(&pid_, "Xvfb", &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    const char* args[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", nullptr};
+    if (posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char* const*>(args), environ) != 0) pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
-    std::string number;
     char c;
-    while (pid_ > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+    while (pid_ > 0 && read(fds[0], &c, 1) == 1 && c != '\n') name_ += c;
     close(fds[0]);
-    if (!number.empty()) name_ = ":" + number;
+    if (!name_.empty()) name_ = ":" + name_;
 }
 
 XvfbDisplay::~XvfbDisplay() {
