@@ -1,15 +1,18 @@
 // KYD files: the normal table, the compact form's decoding and its hostile variants, the text form's
-// conversion and packing, round trips through ModelSave, and the log lines of a failed load.
+// conversion and packing, round trips through ModelSave, the log lines of a failed load, and kyd_make.
 #include "platform/paths.h"
 #include "runtime/engine3d/engine3d.h"
 #include "tests/engine3d/engine_test_support.h"
 #include "tests/support/headless.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/wait.h>
+#include <tuple>
 
 namespace {
 
@@ -25,24 +28,17 @@ struct CompactFile {
 
     std::string Bytes() const {
         std::string b;
-        auto put = [&](const void* p, size_t n) { b.append(static_cast<const char*>(p), n); };
-        put(&kKydMagic, 4);
-        put(&version, 8);
-        put(&frameCount, 4);
-        put(&paletteCount, 4);
-        put(&texCoordCount, 4);
-        put(palette.data(), 4 * palette.size());
-        put(pairs.data(), 4 * pairs.size());
-        put(&vertexCount, 4);
-        put(origin, 12);
-        put(scale, 12);
-        put(vertices.data(), vertices.size());
+        for (auto [p, n] : {std::pair<const void*, size_t>{&kKydMagic, 4}, {&version, 8}, {&frameCount, 4},
+                            {&paletteCount, 4}, {&texCoordCount, 4}, {palette.data(), 4 * palette.size()},
+                            {pairs.data(), 4 * pairs.size()}, {&vertexCount, 4}, {origin, 12}, {scale, 12},
+                            {vertices.data(), vertices.size()}})
+            b.append(static_cast<const char*>(p), n);
         return b;
     }
 };
 
-KydError Read(KydModel& model, const std::string& bytes, size_t length = SIZE_MAX, bool decode = true) {
-    return KydRead(model, reinterpret_cast<const uint8_t*>(bytes.data()), std::min(length, bytes.size()), decode);
+KydError Read(KydModel& model, const std::string& bytes, size_t length = SIZE_MAX) {
+    return KydRead(model, reinterpret_cast<const uint8_t*>(bytes.data()), std::min(length, bytes.size()), true);
 }
 
 void ExpectCleared(const KydModel& model) {
@@ -73,7 +69,7 @@ TEST(KydFormat, NormalTableAndNearestNormal) {
     for (int i = 0; i < 6; ++i) EXPECT_EQ(KydNormalIndex(given[i]), index[i]) << i;
 }
 
-TEST(KydFormat, CompactDecodingGivesPositionsNormalsColoursAndNegatedV) {
+TEST(KydFormat, CompactFilesDecodeOrFailCleared) {
     KydModel model;
     ASSERT_EQ(Read(model, CompactFile{}.Bytes()), KydError::None);
     ASSERT_EQ(model.frames.size(), 1u);
@@ -89,13 +85,8 @@ TEST(KydFormat, CompactDecodingGivesPositionsNormalsColoursAndNegatedV) {
         for (int k = 0; k < 8; ++k) EXPECT_EQ(got[k], expected[i][k]) << i << " " << k;
         EXPECT_EQ(v[i].colour[2], 1.0f);
     }
-    KydModel packedOnly;
-    ASSERT_EQ(Read(packedOnly, CompactFile{}.Bytes(), SIZE_MAX, false), KydError::None);
-    EXPECT_TRUE(packedOnly.frames[0].decoded.empty());
-    EXPECT_EQ(packedOnly.frames[0].packed.size(), 3u);
-}
 
-TEST(KydFormat, HostileCompactFilesFailBeforeAllocatingAndClearTheObject) {
+    // Hostile counts fail before anything is allocated and leave the object cleared.
     struct Case {
         const char* what;
         void (*change)(CompactFile&);
@@ -121,20 +112,18 @@ TEST(KydFormat, HostileCompactFilesFailBeforeAllocatingAndClearTheObject) {
     for (const Case& c : cases) {
         CompactFile file;
         c.change(file);
-        KydModel model;
         EXPECT_EQ(Read(model, file.Bytes()), c.error) << c.what;
         if (c.error != KydError::None) ExpectCleared(model);
     }
     // Every cut of a valid file is a short read.
     std::string whole = CompactFile{}.Bytes();
     for (size_t length = 0; length < whole.size(); ++length) {
-        KydModel model;
         EXPECT_EQ(Read(model, whole, length), KydError::ReadError) << length;
         ExpectCleared(model);
     }
 }
 
-TEST(KydFormat, TextFormConvertsFacesIntoMarkersAndPacks) {
+TEST(KydFormat, TextFormsConvertFacesIntoMarkersAndPackOrFail) {
     KydModel model;
     ASSERT_EQ(Read(model, TextCube()), KydError::None);
     ASSERT_EQ(model.frames.size(), 1u);
@@ -153,10 +142,8 @@ TEST(KydFormat, TextFormConvertsFacesIntoMarkersAndPacks) {
     EXPECT_EQ(std::memcmp(&frame.packed[0], "\0\0\0\0", 4), 0);
     EXPECT_EQ(std::memcmp(&frame.packed[5], &frame.packed[4], 4), 0);
     EXPECT_EQ(frame.packed[5].colour, 0);
-}
 
-TEST(KydFormat, TextVersionsCommentsAndHostileTexts) {
-    KydModel model;
+    // Version 1.0, comments after every field, the largest float.
     EXPECT_EQ(Read(model, "KYDA 1.0 0 1 10 20 30 3 0 0 1 0 2 0 1 3 0 0 0 1 0 0 0 1 0"), KydError::None);
     EXPECT_EQ(model.frames[0].decoded[2].position[0], 1.0f);
     EXPECT_EQ(model.frames[0].decoded[1].colourValue, 10u + 20 * 256 + 30 * 65536);
@@ -168,26 +155,19 @@ TEST(KydFormat, TextVersionsCommentsAndHostileTexts) {
     EXPECT_EQ(Read(model, "KYDA 1.0 0 1 1 1 1 3 0 0 1 0 2 0 1 3 3.4028234663852886e38 0 0 1 0 0 0 1 0"), KydError::None)
         << "the largest float";
 
-    std::ostringstream bigConversion; // 1001 vertices a frame over 4001 frames: past 4 million
-    bigConversion << "KYDA 1.0 0 1 0 0 0 1000";
-    for (int i = 0; i < 1000; ++i) bigConversion << " 0 0";
-    bigConversion << " 4001";
-    for (int i = 0; i < 4001; ++i) bigConversion << " 1 0 0 0";
-    const std::string hostile[] = {
-        "KYDB 1.0 0 0 0",
-        "KYDA 1.2 0 0 0",
-        "KYDA 1.0 0 1 1 1 1 3 0 0 1 0 5 0 1 3 0 0 0 1 0 0 0 1 0",     // vertex index past the frame
-        "KYDA 1.0 1 0 0 1 1 1 1 3 0 0 1 1 2 0 1 3 0 0 0 1 0 0 0 1 0", // texture index past the pairs
-        "KYDA 1.0 0 1 1 1 1 3 0 0 1 0 2 0 1 3 nan 0 0 1 0 0 0 1 0",
-        "KYDA 1.0 0 1 1 1 1 3 0 0 1 0 2 0 1 3 inf 0 0 1 0 0 0 1 0",
-        "KYDA 1.0 0 1 1 1 1 3 0 0 1 0 2 0 1 3 1e39 0 0 1 0 0 0 1 0",
-        "KYDA 1.0 0 1 1 1 1 3 0 0 1 0 2 0 1 3 x 0 0 1 0 0 0 1 0",
-        "KYDA 1.0 0 -1",
-        "KYDA 1.0 0 2147483647 1 1 1",
-        "KYDA 1.0 2 0 0 0",                                       // one pair past the text
-        "KYDA 1.0 0 1 1 1 1 3 0 0 1 0 2 0 1 4 0 0 0 1 0 0 0 1 0", // one vertex past the text
-        bigConversion.str(),
-    };
+    std::ostringstream big; // 1001 vertices a frame over 4001 frames: past 4 million
+    big << "KYDA 1.0 0 1 0 0 0 1000";
+    for (int i = 0; i < 1000; ++i) big << " 0 0";
+    big << " 4001";
+    for (int i = 0; i < 4001; ++i) big << " 1 0 0 0";
+    // Versions, counts past the text or negative, vertex and texture indexes past their tables, and
+    // coordinates that are no finite float.
+    std::vector<std::string> hostile = {"KYDB 1.0 0 0 0", "KYDA 1.2 0 0 0", "KYDA 1.0 0 -1", "KYDA 1.0 2 0 0 0",
+                                        "KYDA 1.0 0 2147483647 1 1 1", big.str(),
+                                        "KYDA 1.0 0 1 1 1 1 3 0 0 1 0 5 0 1 3 0 0 0 1 0 0 0 1 0",
+                                        "KYDA 1.0 1 0 0 1 1 1 1 3 0 0 1 1 2 0 1 3 0 0 0 1 0 0 0 1 0"};
+    for (const char* bad : {"4 0", "3 nan", "3 inf", "3 1e39", "3 x"})
+        hostile.push_back("KYDA 1.0 0 1 1 1 1 3 0 0 1 0 2 0 1 " + std::string(bad) + " 0 0 1 0 0 0 1 0");
     for (const std::string& text : hostile) {
         EXPECT_EQ(Read(model, text), KydError::ReadError) << text.substr(0, 60);
         ExpectCleared(model);
@@ -253,4 +233,32 @@ TEST(KydFormat, CollectionsStopAtTheirByteBudget) {
     std::string ini = "[objects]\ncount=8\n";
     for (int i = 1; i <= 8; ++i) ini += std::to_string(i) + "=big.kyd\n";
     EXPECT_EQ(MeshLoadCollection(100, WriteTempFile("budget/objects.ini", ini).c_str()), 5);
+}
+
+// kyd_make on models from Debian's assimp-testmodels: what converts loads back in both forms with the
+// texture it names printed, what cannot be read fails with a message, and no model crashes or hangs.
+TEST(KydMake, ConvertsObjAndGltfModelsThatLoadBack) {
+    std::string output = platform::TempDir() + "converted.kyd";
+    for (auto [model, printed, frames] :
+         {std::tuple{"OBJ/spider.obj", "SpiderTex.jpg", 1u}, {"OBJ/concave_polygon.obj", "", 1u},
+          {"glTF2/BoxTextured-glTF/BoxTextured.gltf", "CesiumLogoFlat.png", 1u},
+          {"glTF2/glTF-Sample-Models/AnimatedMorphCube-glTF/AnimatedMorphCube.gltf", "", 3u},
+          {"OBJ/testline.obj", "kyd_make: ", 0u}, {"invalid/malformed.obj", "kyd_make: ", 0u},
+          {"glTF2/RecursiveNodes/RecursiveNodes.gltf", "kyd_make: ", 0u}}) {
+        for (const char* option : {"", " --text"}) {
+            std::remove(output.c_str());
+            std::string command = "timeout -s KILL 20 \"" KYD_MAKE_PATH "\" /usr/share/assimp/models/" +
+                                  std::string(model) + " \"" + output + "\"" + option + " 2>&1";
+            std::string text;
+            FILE* pipe = popen(command.c_str(), "r");
+            for (char chunk[256]; pipe && std::fgets(chunk, sizeof chunk, pipe);) text += chunk;
+            int status = pipe ? pclose(pipe) : -1;
+            EXPECT_TRUE(WIFEXITED(status) && (WEXITSTATUS(status) == 0) == (frames > 0)) << model << option << text;
+            EXPECT_NE(text.find(printed), std::string::npos) << text;
+            KydModel loaded;
+            EXPECT_EQ(ModelLoad(loaded, output.c_str(), true), frames > 0) << model << option;
+            EXPECT_EQ(loaded.frames.size(), frames);
+            EXPECT_TRUE(!frames || loaded.frames[0].decoded.size() > 3) << model;
+        }
+    }
 }

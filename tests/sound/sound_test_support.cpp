@@ -8,9 +8,9 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -19,11 +19,6 @@ std::string Le(uint32_t value, int bytes) {
     std::string s;
     for (int i = 0; i < bytes; ++i) s += static_cast<char>(value >> (8 * i) & 0xFF);
     return s;
-}
-
-long FileSize(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 ? static_cast<long>(st.st_size) : 0;
 }
 
 } // namespace
@@ -88,8 +83,13 @@ Mixed DiskOutput::Close() {
 }
 
 void DiskOutput::WaitBuffers(int count) const {
-    long target = FileSize(path_) + count * 4096L; // 1024 frames of 4 bytes
-    WaitFor([&] { return FileSize(path_) >= target; });
+    // One more than the size, 0 while the file is missing.
+    auto size = [this] {
+        std::error_code none;
+        return std::filesystem::file_size(path_, none) + 1;
+    };
+    uintmax_t target = size() + count * 4096u; // 1024 frames of 4 bytes
+    WaitFor([&] { return size() >= target; });
 }
 
 bool WaitFor(const std::function<bool()>& done) {
@@ -119,10 +119,4 @@ double Rms(const Mixed& mixed, Stretch s, int side) {
     double sum = 0;
     for (size_t f = s.first; f < s.end; ++f) sum += static_cast<double>(mixed.At(f, side)) * mixed.At(f, side);
     return std::sqrt(sum / static_cast<double>(s.end - s.first));
-}
-
-int Peak(const Mixed& mixed, Stretch s, int side) {
-    int peak = 0;
-    for (size_t f = s.first; f < s.end; ++f) peak = std::max(peak, std::abs(static_cast<int>(mixed.At(f, side))));
-    return peak;
 }

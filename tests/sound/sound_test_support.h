@@ -54,4 +54,3 @@ bool WaitFor(const std::function<bool()>& done);
 // Sounding stretches, joined across silences shorter than minGap frames.
 std::vector<Stretch> Stretches(const Mixed& mixed, size_t minGap = 256);
 double Rms(const Mixed& mixed, Stretch s, int side);
-int Peak(const Mixed& mixed, Stretch s, int side);

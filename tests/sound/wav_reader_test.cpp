@@ -7,6 +7,7 @@
 #include "tests/support/headless.h"
 
 #include <SDL.h>
+#include <array>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -19,21 +20,18 @@ TEST(WavReader, DebianSoundsReadAsSdlReadsThem) {
         for (const auto& entry : std::filesystem::directory_iterator(dir)) {
             std::string path = entry.path().string();
             if (entry.path().extension() != ".wav") continue;
-            SCOPED_TRACE(path);
             ++files;
             std::vector<uint8_t> bytes;
             WavSound wav;
-            ASSERT_TRUE(ReadWavFile(path, bytes, wav));
-            SDL_AudioSpec loaded;
+            SDL_AudioSpec sdl;
             Uint8* data = nullptr;
             Uint32 length = 0;
-            ASSERT_NE(SDL_LoadWAV(path.c_str(), &loaded, &data, &length), nullptr);
-            EXPECT_EQ(wav.format.rate, loaded.freq);
-            EXPECT_EQ(wav.format.channels, loaded.channels);
-            EXPECT_EQ(wav.format.bits, SDL_AUDIO_BITSIZE(loaded.format));
+            ASSERT_TRUE(ReadWavFile(path, bytes, wav) && SDL_LoadWAV(path.c_str(), &sdl, &data, &length)) << path;
+            EXPECT_EQ((std::array{wav.format.rate, wav.format.channels, wav.format.bits}),
+                      (std::array<int, 3>{sdl.freq, sdl.channels, SDL_AUDIO_BITSIZE(sdl.format)}));
             EXPECT_EQ(std::vector<uint8_t>(wav.data, wav.data + wav.size), std::vector<uint8_t>(data, data + length));
             SDL_FreeWAV(data);
-            EXPECT_EQ(SoundLoad(path.c_str(), 7, 2), 1);
+            EXPECT_EQ(SoundLoad(path.c_str(), 7, 2), 1) << path;
         }
     }
     EXPECT_GT(files, 40);
@@ -90,7 +88,6 @@ TEST(WavReader, LayoutsThatLoadAndHostileFilesThatFailWithoutHarm) {
         EXPECT_EQ(c.loads ? std::string(reinterpret_cast<const char*>(wav.data), wav.size) : pcm, pcm);
         EXPECT_EQ(SoundLoad(WriteTestFile("case.wav", c.file).c_str(), 9, 2), c.loads ? 1 : 0);
         EXPECT_EQ(Sound().slots[9].bufferCount, c.loads ? 2 : 0);
-        EXPECT_EQ(SoundPlay(9, 0, 1) == 9 * 256, c.loads);
         EXPECT_EQ(SoundLoad(goodPath.c_str(), 9, 2), 1);
     }
     std::string fastest = Riff(Chunk("fmt ", FmtBody(1, 2, 200000, 4, 16)) + Chunk("data", pcm));
