@@ -83,15 +83,15 @@ TEST(Renderer, CullModesAndTextures) {
 
     // The mesh draws whatever its sprite holds now: nothing once freed, the new image once reloaded.
     LoadQuad(kQuad, 0xFFFFFF, Square(1, 0));
-    MeshTexture(kQuad, 300, -1);
+    MeshTexture(kQuad, 0, -1);
     for (auto [file, colour] : {std::pair{"green.bmp", 0x00FF00u}, {"", 0xFFFFFFu}, {"blue.bmp", kBlue}}) {
-        if (*file) ASSERT_TRUE(SpriteLoad(SolidBmp(file, colour).c_str(), 300));
-        else SpriteFree(300);
+        if (*file) ASSERT_TRUE(SpriteLoad(SolidBmp(file, colour).c_str(), 0));
+        else SpriteFree(0);
         BeginScene();
         MeshDraw(kQuad);
         EXPECT_TRUE(PixelNear(Centre(), colour, 1)) << file << " " << std::hex << Centre();
     }
-    SpriteFree(300);
+    SpriteFree(0);
 }
 
 // Entered by ShadowMode(1) or by the shadow light -3, ended by ShadowMode(0): a volume over the whole

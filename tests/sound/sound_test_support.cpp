@@ -68,12 +68,7 @@ DiskOutput::DiskOutput(int delayMs) : path_(platform::TempDir() + "mixed.raw") {
     EXPECT_EQ(OpenSound("disk"), 1);
 }
 
-DiskOutput::~DiskOutput() {
-    if (!closed_) Close();
-}
-
 Mixed DiskOutput::Close() {
-    closed_ = true;
     OpenSound();
     std::string bytes = ReadFile(path_);
     Mixed mixed;

@@ -35,7 +35,6 @@ struct Stretch {
 class DiskOutput {
   public:
     explicit DiskOutput(int delayMs);
-    ~DiskOutput();
     // Closes the sound system (a dummy device takes its place) and reads what was mixed.
     Mixed Close();
     // Until the driver has written this many more buffers.
@@ -43,7 +42,6 @@ class DiskOutput {
 
   private:
     std::string path_;
-    bool closed_ = false;
 };
 
 // The sound system restarted on the driver named (none: the system's choice); SoundInit's result.

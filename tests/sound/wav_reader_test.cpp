@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 TEST(WavReader, DebianSoundsReadAsSdlReadsThem) {
-    OpenSound();
     int files = 0;
     for (const char* dir :
          {"/usr/share/sounds/alsa", "/usr/share/games/chromium-bsu/wav", "/usr/share/games/lbreakout2/sounds"}) {
@@ -31,7 +30,6 @@ TEST(WavReader, DebianSoundsReadAsSdlReadsThem) {
                       (std::array<int, 3>{sdl.freq, sdl.channels, SDL_AUDIO_BITSIZE(sdl.format)}));
             EXPECT_EQ(std::vector<uint8_t>(wav.data, wav.data + wav.size), std::vector<uint8_t>(data, data + length));
             SDL_FreeWAV(data);
-            EXPECT_EQ(SoundLoad(path.c_str(), 7, 2), 1) << path;
         }
     }
     EXPECT_GT(files, 40);
