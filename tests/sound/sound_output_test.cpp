@@ -37,10 +37,10 @@ TEST(SoundEffects, LevelsPanAndLengthAsHeard) {
         int channels, rate, bits;
         double volume, pan, left, right; // expected levels relative to the sound's own
     } cases[] = {
-        {2, kRate, 16, 1, 0, 1, 1},    {2, kRate, 16, 0.8, 0, 0.1, 0.1}, {2, kRate, 16, 0.5, 0, 0.00316, 0.00316},
-        {2, kRate, 16, 1, 1, 0, 1},    {2, kRate, 16, 1, -0.2, 1, 0.1},  {2, kRate, 16, 2, -3, 1, 0},
-        {2, kRate, 16, 0, 0, 0, 0},    {2, kRate, 16, NAN, NAN, 0, 0},   {1, 11025, 8, 1, 0, 1, 1},
-        {1, kRate, 16, 1, 0, 1, 1},    {2, 44100, 16, 0.9, 0.1, 0.1, 0.316}};
+        {2, kRate, 16, 1, 0, 1, 1}, {2, kRate, 16, 0.8, 0, 0.1, 0.1},    {2, kRate, 16, 0.5, 0, 0.00316, 0.00316},
+        {2, kRate, 16, 1, 1, 0, 1}, {2, kRate, 16, 1, -0.2, 1, 0.1},     {2, kRate, 16, 2, -3, 1, 0},
+        {2, kRate, 16, 0, 0, 0, 0}, {2, kRate, 16, NAN, NAN, 0, 0},      {1, 11025, 8, 1, 0, 1, 1},
+        {1, kRate, 16, 1, 0, 1, 1}, {2, 44100, 16, 0.9, 0.1, 0.1, 0.316}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.channels << " x " << c.rate << " Hz, " << c.volume << ", " << c.pan);
         std::vector<int16_t> sine = Sine(c.rate / 2, c.channels, c.rate, 441, c.bits == 8 ? 100 : 25600);
