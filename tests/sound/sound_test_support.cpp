@@ -71,18 +71,15 @@ DiskOutput::DiskOutput(int delayMs) : path_(platform::TempDir() + "mixed.raw") {
 Mixed DiskOutput::Close() {
     OpenSound();
     std::string bytes = ReadFile(path_);
-    Mixed mixed;
-    mixed.samples.resize(bytes.size() / 4 * 2);
+    Mixed mixed{std::vector<int16_t>(bytes.size() / 4 * 2)};
     std::memcpy(mixed.samples.data(), bytes.data(), mixed.samples.size() * 2);
     return mixed;
 }
 
 void DiskOutput::WaitBuffers(int count) const {
+    std::error_code missing;
     // One more than the size, 0 while the file is missing.
-    auto size = [this] {
-        std::error_code none;
-        return std::filesystem::file_size(path_, none) + 1;
-    };
+    auto size = [&] { return std::filesystem::file_size(path_, missing) + 1; };
     uintmax_t target = size() + count * 4096u; // 1024 frames of 4 bytes
     WaitFor([&] { return size() >= target; });
 }
@@ -97,15 +94,15 @@ bool WaitFor(const std::function<bool()>& done) {
 
 std::vector<Stretch> Stretches(const Mixed& mixed, size_t minGap) {
     std::vector<Stretch> found;
-    size_t silent = 0;
+    size_t silent = minGap;
     for (size_t f = 0; f < mixed.Frames(); ++f) {
         if (mixed.At(f, 0) == 0 && mixed.At(f, 1) == 0) {
             ++silent;
-            continue;
+        } else {
+            if (silent >= minGap) found.push_back({f, f});
+            found.back().end = f + 1;
+            silent = 0;
         }
-        if (found.empty() || silent >= minGap) found.push_back({f, f});
-        found.back().end = f + 1;
-        silent = 0;
     }
     return found;
 }

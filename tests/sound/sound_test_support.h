@@ -25,8 +25,7 @@ struct Mixed {
 
 // Frames first to end-1, where something sounds.
 struct Stretch {
-    size_t first;
-    size_t end;
+    size_t first, end;
     size_t Length() const { return end - first; }
 };
 
