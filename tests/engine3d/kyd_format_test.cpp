@@ -19,8 +19,9 @@ struct CompactFile {
     std::vector<uint32_t> palette{0xFFFFFFFF, 0x00FF0000};
     std::vector<float> pairs{0, 0.25f, 1, 0.5f, 0.5f, 1};
     float origin[3] = {128, 128, 128}, scale[3] = {0.5f, 0.5f, 0.5f};
-    // x y z normal colour: entry 5 and white; entry 161 and blue; normal 200 and a colour past the palette
-    std::vector<uint8_t> vertices{0, 0, 0, 5, 0, 255, 255, 255, 161, 1, 128, 128, 128, 200, 7};
+    // x y z normal colour: entry 5 and white; entry 161 and blue; normal 200 and the first colour past the
+    // palette
+    std::vector<uint8_t> vertices{0, 0, 0, 5, 0, 255, 255, 255, 161, 1, 128, 128, 128, 200, 2};
 
     std::string Bytes() const {
         std::string b;
