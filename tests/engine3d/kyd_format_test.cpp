@@ -137,6 +137,12 @@ TEST(KydFormat, TextFormsConvertFacesIntoMarkersAndPackOrFail) {
     EXPECT_EQ(std::memcmp(&frame.packed[5], &frame.packed[4], 4), 0);
     EXPECT_EQ(frame.packed[5].colour, 0);
 
+    // A frame without vertices packs at scale 1 from the origin.
+    ASSERT_EQ(Read(model, "KYDA 1.0 0 0 1 0"), KydError::None);
+    const KydFrame& e = model.frames[0];
+    EXPECT_EQ((std::array{e.scale[0], e.scale[1], e.scale[2], e.origin[0], e.origin[1], e.origin[2]}),
+              (std::array<float, 6>{1, 1, 1, 0, 0, 0}));
+
     // Version 1.0, comments after every field, the largest float.
     EXPECT_EQ(Read(model, "KYDA 1.0 0 1 10 20 30 3 0 0 1 0 2 0 1 3 0 0 0 1 0 0 0 1 0"), KydError::None);
     EXPECT_EQ(model.frames[0].decoded[2].position[0], 1.0f);

@@ -36,9 +36,8 @@ TEST(Scene3D, ProjectionsAndTheCameraPlaceAQuad) {
         CameraSet(0, 0, 5, 0, 0, 0);
         LoadQuad(kQuad, 0xFFFFFF, Square(c.half, 0));
         MeshDraw(kQuad);
-        auto [first, last] = LitSpan(240);
-        EXPECT_NEAR(first, 320 - c.halfWidth, 1.5) << c.fov;
-        EXPECT_NEAR(last, 319 + c.halfWidth, 1.5) << c.fov;
+        EXPECT_NEAR(LitSpan(240).first, 320 - c.halfWidth, 1.5) << c.fov;
+        EXPECT_NEAR(LitSpan(240).second, 319 + c.halfWidth, 1.5) << c.fov;
     }
 
     // With the camera's up along world x, world +y lies on the screen's left; the next frame is upright

@@ -46,7 +46,6 @@ TEST(Shaders, SlotsMissingFilesAndErrors) {
                                                      "gl_Position = ftransform(); }");
     std::string level = WriteTempFile("level.frag", "uniform float level; "
                                                     "void main() { gl_FragColor = vec4(level, 0.0, 0.0, 1.0); }");
-    std::string missing = platform::TempDir() + "missing.frag";
     std::string broken = WriteTempFile("broken.frag", "void main() { gl_FragColor = nonsense; }");
     struct Case {
         double slot;
@@ -57,8 +56,8 @@ TEST(Shaders, SlotsMissingFilesAndErrors) {
     };
     for (const Case& c : {Case{255, vertex, level, 0, 0x00FF00, "slot 255"}, {-1, vertex, level, 0, 0x00FF00, "-1"},
                           {254.9, vertex, level, 1, 0x0000FF, "254.9 is slot 254"},
-                          {3, missing, level, 1, 0x0000FF, "the fragment shader alone"},
-                          {3, missing, missing, 1, 0x00FF00, "neither file: the slot is emptied"},
+                          {3, "none.vert", level, 1, 0x0000FF, "the fragment shader alone"},
+                          {3, "none.vert", "none.frag", 1, 0x00FF00, "neither file: the slot is emptied"},
                           {4, vertex, level, 1, 0x0000FF, "a pair"},
                           {4, vertex, broken, 0, 0x00FF00, "a broken shader empties the slot"}}) {
         EXPECT_EQ(ShaderLoad(c.slot, c.vertex.c_str(), c.fragment.c_str()), c.loaded) << c.what;
