@@ -62,7 +62,7 @@ TEST(Renderer, FogVertexColoursAndConcaveFaces) {
 }
 
 TEST(Renderer, CullModesAndTextures) {
-    for (auto [mode, shown] : {std::pair{1, true}, {-1, false}, {0, true}}) {
+    for (auto [mode, shown] : {std::pair{-1, false}, {1, true}, {0, true}}) {
         BeginScene();
         LoadQuad(kQuad, kRed, Square(1, 0, true));
         CullMode(mode);
@@ -119,14 +119,15 @@ TEST(Renderer, ShadowVolumesHalveWhatTheyCover) {
         EXPECT_TRUE(PixelNear(BackBufferPixel(x, y), colour, 1)) << x << " " << y;
 }
 
-// Objects 1 and 3 load, 2 is missing; the first has the blue texture, the last one out of range.
+// Objects 1 and 3 load, 2 is missing; the first has the blue texture, the last of the list, and the
+// third one out of range.
 TEST(Renderer, CollectionInASubfolderLoadsTexturesAndObjects) {
     StartEngine();
     std::filesystem::create_directories(platform::TempDir() + "set/");
     SolidBmp("set/blue.bmp", kBlue);
     WriteTempFile("set/q.kyd", QuadText(0xFFFFFF, Square(1, 0)));
-    std::string ini = WriteTempFile("set/objects.ini", "[textures]\ncount=2\n1=blue.bmp\n2=none.bmp\n[objects]\n"
-                                                       "count=3\n1=q.kyd\n1ta=1\n1tb=2\n2=gone.kyd\n3=q.kyd\n3ta=5\n");
+    std::string ini = WriteTempFile("set/objects.ini", "[textures]\ncount=2\n1=none.bmp\n2=blue.bmp\n[objects]\n"
+                                                       "count=3\n1=q.kyd\n1ta=2\n1tb=1\n2=gone.kyd\n3=q.kyd\n3ta=5\n");
     EXPECT_EQ(MeshLoadCollection(10, ini.c_str()), 2);
     for (auto [mesh, colour] : {std::pair{10, kBlue}, {12, 0xFFFFFFu}}) {
         BeginScene();
