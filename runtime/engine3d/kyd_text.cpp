@@ -48,15 +48,6 @@ class TokenReader {
         return count == 0 || 2 * count * tokensPerItem <= Left() + 1;
     }
 
-    // An index below limit.
-    bool Index(size_t limit, size_t& index) {
-        double value;
-        if (!Number(value)) return false;
-        int32_t n = NumberToInt(value);
-        index = static_cast<size_t>(n);
-        return n >= 0 && index < limit;
-    }
-
     size_t Left() {
         SkipBlanks();
         return static_cast<size_t>(end_ - at_);

@@ -1,5 +1,6 @@
 // The 3D view read back as pixels: projections, the camera, the frustum's skipping by bounds, and each
-// kind of light on a white quad facing the camera.
+// kind of light on a white quad facing the camera, scaled, turned, and without normals in its file.
+#include "platform/paths.h"
 #include "runtime/engine3d/engine3d.h"
 #include "tests/engine3d/engine_test_support.h"
 #include "tests/support/headless.h"
@@ -8,7 +9,7 @@
 
 namespace {
 
-constexpr int32_t kQuad = 30;
+constexpr int32_t kQuad = 30, kBare = 31, kBarePacked = 32;
 
 // The first and last lit pixel of a row; -1, -1 when it is dark.
 std::pair<int, int> LitSpan(int y) {
@@ -35,104 +36,98 @@ TEST(Scene3D, ProjectionsAndTheCameraPlaceAQuad) {
         CameraSet(0, 0, 5, 0, 0, 0);
         LoadQuad(kQuad, 0xFFFFFF, Square(c.half, 0));
         MeshDraw(kQuad);
-        auto [first, last] = LitSpan(240);
-        EXPECT_NEAR(first, 320 - c.halfWidth, 1.5) << c.fov;
-        EXPECT_NEAR(last, 319 + c.halfWidth, 1.5) << c.fov;
+        EXPECT_NEAR(LitSpan(240).first, 320 - c.halfWidth, 1.5) << c.fov;
+        EXPECT_NEAR(LitSpan(240).second, 319 + c.halfWidth, 1.5) << c.fov;
     }
 
     // With the camera's up along world x, world +y lies on the screen's left; the next frame is upright
     // again, and looks from the origin down -z.
     LoadQuad(kQuad, 0xFFFFFF, Square(0.5f, 0));
-    BeginScene();
-    CameraUp(1, 0, 0);
-    CameraSet(0, 0, 5, 0, 0, 0);
-    ObjectMove(0, 2, 0);
-    MeshDraw(kQuad);
-    EXPECT_NE(BackBufferPixel(320 - 96, 240), 0u);
-    EXPECT_EQ(BackBufferPixel(320, 240 - 96), 0u);
-    StartEngine();
-    Scene3DBegin(1, 9, 90);
-    ObjectMove(0, 2, -5);
-    MeshDraw(kQuad);
-    EXPECT_NE(BackBufferPixel(320, 240 - 96), 0u);
-    EXPECT_EQ(BackBufferPixel(320 - 96, 240), 0u);
+    for (bool turned : {true, false}) {
+        StartEngine();
+        Scene3DBegin(1, 9, 90);
+        if (turned) {
+            CameraUp(1, 0, 0);
+            CameraSet(0, 0, 5, 0, 0, 0);
+        }
+        ObjectMove(0, 2, turned ? 0 : -5);
+        MeshDraw(kQuad);
+        EXPECT_EQ(BackBufferPixel(320 - 96, 240) != 0, turned);
+        EXPECT_EQ(BackBufferPixel(320, 240 - 96) != 0, !turned);
+    }
+    // Pitch turns about x, halving the quad's height at 60 degrees; yaw about y, halving its width.
+    for (auto [pitch, yaw] : {std::pair{60.0, 0.0}, {0.0, 60.0}}) {
+        BeginScene();
+        ObjectTurn(pitch, yaw, 0);
+        MeshDraw(kQuad);
+        EXPECT_EQ(BackBufferPixel(320 + 18, 240) != 0, pitch > 0) << pitch;
+        EXPECT_EQ(BackBufferPixel(320, 240 + 18) != 0, yaw > 0) << yaw;
+    }
 }
 
-// Whether a mesh is drawn goes by its bounding sphere, scaled with the object: a quad whose sphere
-// reaches into the view is drawn, even in part; one wholly outside or behind the camera is skipped.
+// Whether a mesh is drawn goes by its bounding sphere, scaled with the object (along y in the last
+// case): a quad whose sphere reaches into the view is drawn, even in part; one wholly outside or
+// behind the camera is skipped.
 TEST(Scene3D, TheFrustumSkipsOnlyMeshesWhollyOutside) {
     struct Case {
-        float x, z, scale;
+        float x, y, z, scaleX, scaleY;
         int32_t drawn;
-        int litX; // a pixel of row 240 the quad shows on, or -1
+        int litX, litY; // a pixel the quad shows on, or -1
     };
     LoadQuad(kQuad, 0xFFFFFF, Square(1, 0));
-    for (Case c : {Case{0, 0, 1, 1, 320}, Case{0, 20, 1, 0, -1}, Case{50, 0, 1, 0, -1}, Case{8.5f, 0, 1, 1, -1},
-                   Case{9.5f, 0, 1, 0, -1}, Case{9.3f, 0, 3, 1, 635}, Case{0, -4.5f, 1, 1, -1},
-                   Case{0, -6, 1, 0, -1}}) {
+    for (Case c : {Case{0, 0, 0, 1, 1, 1, 320, 240}, {0, 0, 20, 1, 1, 0, -1, 0}, {50, 0, 0, 1, 1, 0, -1, 0},
+                   {8.5f, 0, 0, 1, 1, 1, -1, 0}, {9.5f, 0, 0, 1, 1, 0, -1, 0}, {9.3f, 0, 0, 3, 3, 1, 635, 240},
+                   {0, 0, -4.5f, 1, 1, 1, -1, 0}, {0, 0, -6, 1, 1, 0, -1, 0}, {0, 7.5, 0, 1, 3, 1, 320, 5},
+                   {-9.5f, 0, 0, 1, 1, 0, -1, 0}, {0, 8, 0, 1, 1, 0, -1, 0}, {0, -8, 0, 1, 1, 0, -1, 0}}) {
         BeginScene();
-        int32_t before = MeshesDrawn();
-        ObjectMove(c.x, 0, c.z);
-        ObjectScale(c.scale, c.scale, c.scale);
-        EXPECT_EQ(MeshDraw(kQuad), c.drawn) << c.x << " " << c.z << " " << c.scale;
-        EXPECT_EQ(MeshesDrawn() - before, c.drawn);
-        if (c.litX >= 0) {
-            EXPECT_EQ(BackBufferPixel(c.litX, 240), 0xFFFFFFu) << c.x;
-        }
+        ObjectMove(c.x, c.y, c.z);
+        ObjectScale(c.scaleX, c.scaleY, 1);
+        EXPECT_EQ(MeshDraw(kQuad), c.drawn) << c.x << " " << c.y << " " << c.z;
+        EXPECT_TRUE(c.litX < 0 || BackBufferPixel(c.litX, c.litY) == 0xFFFFFF) << c.x;
     }
-    BeginScene();
-    ObjectMove(0, 7.5, 0);
-    ObjectScale(1, 3, 1); // the sphere grows with the largest scale, here along y
-    EXPECT_EQ(MeshDraw(kQuad), 1);
-    EXPECT_EQ(BackBufferPixel(320, 5), 0xFFFFFFu);
-    BeginScene();
-    ObjectPush();
-    ObjectMove(50, 0, 0);
-    ObjectPop();
-    ObjectPop();
-    EXPECT_EQ(MeshDraw(kQuad), 1) << "back where it was pushed";
-    EXPECT_EQ(MeshDraw(-1) + MeshDraw(70000) + MeshDraw(kQuad + 1), 0);
+    EXPECT_EQ(MeshDraw(-1) + MeshDraw(70000) + MeshDraw(kQuad + 10), 0);
 }
 
 // The white quad at the origin faces the camera at z = 5: the ambient 0.2 x 0.2 gives 0x0A, a light
-// of 0x80 that reaches it head-on adds 0x80. Lights are in world coordinates, and far enough away to
+// of 0x80 that reaches it head-on adds 0x80, however the quad is scaled or turned about the view axis
+// and whether or not its file gave normals. Lights are in world coordinates, and far enough away to
 // reach every corner head-on.
 TEST(Lights, EachKindLightsWhatItReaches) {
     struct Case {
-        int32_t number;
-        float x, y, z, dx, dy, dz;
-        double cutoff;
+        int32_t number, mesh;
+        float y, z, dz;
+        double cutoff, scale, turn;
         uint32_t centre;
         const char* what;
     };
     LoadQuad(kQuad, 0xFFFFFF, Square(1, 0));
-    for (Case c : {Case{0, 0, 0, 0, 0, 0, 0, 1, 0x8A8A8A, "head light"},
-                   Case{9, 0, 0, 0, 0, 0, 0, 1, 0x8A8A8A, "light 9 is light 1"},
-                   Case{0, 0, 0, 30, 0, 0, 0, 100, 0x8A8A8A, "point light in front"},
-                   Case{0, 0, 0, -30, 0, 0, 0, 100, 0x0A0A0A, "point light behind"},
-                   Case{0, 0, 9, 9, 0, 0, -1, 180, 0x8A8A8A, "shining along -z"},
-                   Case{0, 0, 0, 0, 0, 0, 1, 180, 0x0A0A0A, "shining along +z"},
-                   Case{0, 0, 0, 30, 0, 0, -1, 45, 0x8A8A8A, "spot onto the quad"},
-                   Case{0, 0, 0, 30, 0, 0, 1, 45, 0x0A0A0A, "spot away from the quad"},
-                   Case{0, 0, 0, 30, 0, 0, -1, -10, 0x0A0A0A, "a negative cutoff: a spot of 0"},
-                   Case{0, 0, 0, 3, 0, 0, 0, 0, 0xFFFFFF, "off: no lighting at all"}}) {
+    std::string bare = WriteTempFile("bare.kyd", "KYDA 1.0 0 1 255 255 255 4 0 0 1 0 2 0 3 0 1 4 "
+                                                 "-1 -1 0 1 -1 0 1 1 0 -1 1 0");
+    std::string packed = platform::TempDir() + "bare_compact.kyd";
+    KydModel model;
+    ASSERT_TRUE(ModelLoad(model, bare.c_str(), true) && ModelSave(model, packed.c_str()));
+    ASSERT_EQ(MeshLoad(kBare, bare.c_str()) + MeshLoad(kBarePacked, packed.c_str()), 2);
+    for (Case c : {Case{0, kQuad, 0, 0, 0, 1, 1, 0, 0x8A8A8A, "head light"},
+                   Case{0, kQuad, 0, 0, 0, 1, 0.5, 0, 0x8A8A8A, "head light, scaled by 0.5"},
+                   Case{0, kQuad, 0, 0, 0, 1, 2, 45, 0x8A8A8A, "head light, scaled by 2 and turned"},
+                   Case{0, kBare, 0, 0, 0, 1, 1, 0, 0x8A8A8A, "head light, a text without normals"},
+                   Case{0, kBarePacked, 0, 0, 0, 1, 1, 0, 0x8A8A8A, "head light, saved without normals"},
+                   Case{9, kQuad, 0, 0, 0, 1, 1, 0, 0x8A8A8A, "light 9 is light 1"},
+                   Case{0, kQuad, 0, 30, 0, 100, 1, 0, 0x8A8A8A, "point light in front"},
+                   Case{0, kQuad, 0, -30, 0, 100, 1, 0, 0x0A0A0A, "point light behind"},
+                   Case{0, kQuad, 9, 9, -1, 180, 1, 0, 0x8A8A8A, "shining along -z"},
+                   Case{0, kQuad, 0, 0, 1, 180, 1, 0, 0x0A0A0A, "shining along +z"},
+                   Case{0, kQuad, 0, 30, -1, 45, 1, 0, 0x8A8A8A, "spot onto the quad"},
+                   Case{0, kQuad, 0, 30, 1, 45, 1, 0, 0x0A0A0A, "spot away from the quad"},
+                   Case{0, kQuad, 0, 30, -1, -10, 1, 0, 0x0A0A0A, "a negative cutoff: a spot of 0"},
+                   Case{0, kQuad, 0, 3, 0, 0, 1, 0, 0xFFFFFF, "off: no lighting at all"}}) {
         BeginScene();
-        LightSet(c.number, 0x808080, c.x, c.y, c.z, c.dx, c.dy, c.dz, c.cutoff);
-        MeshDraw(kQuad);
+        LightSet(c.number, 0x808080, 0, c.y, c.z, 0, 0, c.dz, c.cutoff);
+        ObjectScale(c.scale, c.scale, c.scale);
+        ObjectTurn(0, 0, c.turn);
+        MeshDraw(c.mesh);
         EXPECT_TRUE(PixelNear(BackBufferPixel(320, 240), c.centre, 2))
             << c.what << ": " << std::hex << BackBufferPixel(320, 240);
         LightSet(c.number, 0, 0, 0, 0, 0, 0, 0, 0);
     }
-
-    // Switching one light off leaves the others lighting; the last one off ends the lighting.
-    BeginScene();
-    LightSet(1, 0x808080, 0, 0, 0, 0, 0, 0, 1);
-    LightSet(2, 0x404040, 0, 0, 0, 0, 0, 0, 1);
-    LightSet(2, 0, 0, 0, 0, 0, 0, 0, 0);
-    MeshDraw(kQuad);
-    EXPECT_TRUE(PixelNear(BackBufferPixel(320, 240), 0x8A8A8A, 2)) << std::hex << BackBufferPixel(320, 240);
-    LightSet(1, 0, 0, 0, 0, 0, 0, 0, 0);
-    BeginScene();
-    MeshDraw(kQuad);
-    EXPECT_EQ(BackBufferPixel(320, 240), 0xFFFFFFu);
 }

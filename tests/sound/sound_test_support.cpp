@@ -8,9 +8,9 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -19,11 +19,6 @@ std::string Le(uint32_t value, int bytes) {
     std::string s;
     for (int i = 0; i < bytes; ++i) s += static_cast<char>(value >> (8 * i) & 0xFF);
     return s;
-}
-
-long FileSize(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 ? static_cast<long>(st.st_size) : 0;
 }
 
 } // namespace
@@ -73,23 +68,20 @@ DiskOutput::DiskOutput(int delayMs) : path_(platform::TempDir() + "mixed.raw") {
     EXPECT_EQ(OpenSound("disk"), 1);
 }
 
-DiskOutput::~DiskOutput() {
-    if (!closed_) Close();
-}
-
 Mixed DiskOutput::Close() {
-    closed_ = true;
     OpenSound();
     std::string bytes = ReadFile(path_);
-    Mixed mixed;
-    mixed.samples.resize(bytes.size() / 4 * 2);
+    Mixed mixed{std::vector<int16_t>(bytes.size() / 4 * 2)};
     std::memcpy(mixed.samples.data(), bytes.data(), mixed.samples.size() * 2);
     return mixed;
 }
 
 void DiskOutput::WaitBuffers(int count) const {
-    long target = FileSize(path_) + count * 4096L; // 1024 frames of 4 bytes
-    WaitFor([&] { return FileSize(path_) >= target; });
+    std::error_code missing;
+    // One more than the size, 0 while the file is missing.
+    auto size = [&] { return std::filesystem::file_size(path_, missing) + 1; };
+    uintmax_t target = size() + count * 4096u; // 1024 frames of 4 bytes
+    WaitFor([&] { return size() >= target; });
 }
 
 bool WaitFor(const std::function<bool()>& done) {
@@ -102,15 +94,15 @@ bool WaitFor(const std::function<bool()>& done) {
 
 std::vector<Stretch> Stretches(const Mixed& mixed, size_t minGap) {
     std::vector<Stretch> found;
-    size_t silent = 0;
+    size_t silent = minGap;
     for (size_t f = 0; f < mixed.Frames(); ++f) {
         if (mixed.At(f, 0) == 0 && mixed.At(f, 1) == 0) {
             ++silent;
-            continue;
+        } else {
+            if (silent >= minGap) found.push_back({f, f});
+            found.back().end = f + 1;
+            silent = 0;
         }
-        if (found.empty() || silent >= minGap) found.push_back({f, f});
-        found.back().end = f + 1;
-        silent = 0;
     }
     return found;
 }
@@ -119,10 +111,4 @@ double Rms(const Mixed& mixed, Stretch s, int side) {
     double sum = 0;
     for (size_t f = s.first; f < s.end; ++f) sum += static_cast<double>(mixed.At(f, side)) * mixed.At(f, side);
     return std::sqrt(sum / static_cast<double>(s.end - s.first));
-}
-
-int Peak(const Mixed& mixed, Stretch s, int side) {
-    int peak = 0;
-    for (size_t f = s.first; f < s.end; ++f) peak = std::max(peak, std::abs(static_cast<int>(mixed.At(f, side))));
-    return peak;
 }

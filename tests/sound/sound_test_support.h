@@ -25,8 +25,7 @@ struct Mixed {
 
 // Frames first to end-1, where something sounds.
 struct Stretch {
-    size_t first;
-    size_t end;
+    size_t first, end;
     size_t Length() const { return end - first; }
 };
 
@@ -35,7 +34,6 @@ struct Stretch {
 class DiskOutput {
   public:
     explicit DiskOutput(int delayMs);
-    ~DiskOutput();
     // Closes the sound system (a dummy device takes its place) and reads what was mixed.
     Mixed Close();
     // Until the driver has written this many more buffers.
@@ -43,7 +41,6 @@ class DiskOutput {
 
   private:
     std::string path_;
-    bool closed_ = false;
 };
 
 // The sound system restarted on the driver named (none: the system's choice); SoundInit's result.
@@ -54,4 +51,3 @@ bool WaitFor(const std::function<bool()>& done);
 // Sounding stretches, joined across silences shorter than minGap frames.
 std::vector<Stretch> Stretches(const Mixed& mixed, size_t minGap = 256);
 double Rms(const Mixed& mixed, Stretch s, int side);
-int Peak(const Mixed& mixed, Stretch s, int side);

@@ -1,0 +1,128 @@
+// Sound effects and music as heard: levels, pan and length in the mixed output after
+// conversion from other rates and sizes, the copies of a sound, stopping, a machine without a sound
+// device, and music played, stopped, set in volume and looped through the mixer and the frame loop.
+#include "platform/paths.h"
+#include "runtime/attach_subsystems.h"
+#include "runtime/core/core.h"
+#include "runtime/sound/sound.h"
+#include "tests/sound/sound_test_support.h"
+#include "tests/support/headless.h"
+
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kRate = 22050;
+
+std::string Tune(const std::string& name, size_t frames, double amplitude) {
+    return WriteTestFile(name, PcmWav(2, kRate, 16, Sine(frames, 2, kRate, 440, amplitude)));
+}
+
+} // namespace
+
+// Every sound is a 441 Hz sine of half a second, 25600 high in 16 bits (100 in 8 bits).
+TEST(SoundEffects, LevelsPanAndLengthAsHeard) {
+    struct Case {
+        int channels, rate, bits;
+        double volume, pan, left, right; // expected levels relative to the sound's own
+    } cases[] = {
+        {2, kRate, 16, 1, 0, 1, 1}, {2, kRate, 16, 0.8, 0, 0.1, 0.1},    {2, kRate, 16, 0.5, 0, 0.00316, 0.00316},
+        {2, kRate, 16, 1, 1, 0, 1}, {2, kRate, 16, 1, -0.2, 1, 0.1},     {2, kRate, 16, 2, -3, 1, 0},
+        {2, kRate, 16, 0, 0, 0, 0}, {2, kRate, 16, NAN, NAN, 0, 0},      {1, 11025, 8, 1, 0, 1, 1},
+        {1, kRate, 16, 1, 0, 1, 1}, {2, 44100, 16, 0.9, 0.1, 0.1, 0.316}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.channels << " x " << c.rate << " Hz, " << c.volume << ", " << c.pan);
+        std::vector<int16_t> sine = Sine(c.rate / 2, c.channels, c.rate, 441, c.bits == 8 ? 100 : 25600);
+        DiskOutput output(0);
+        ASSERT_EQ(SoundLoad(WriteTestFile("tone.wav", PcmWav(c.channels, c.rate, c.bits, sine)).c_str(), 3, 1), 1);
+        ASSERT_EQ(SoundPlay(3, c.pan, c.volume), 3 * 256);
+        ASSERT_TRUE(WaitFor([] { return SoundChannelPlaying(3 * 256) == 0; }));
+        Mixed mixed = output.Close();
+        std::vector<Stretch> runs = Stretches(mixed);
+        ASSERT_EQ(runs.size(), c.left + c.right > 0 ? 1u : 0u);
+        if (runs.empty()) continue;
+        EXPECT_NEAR(static_cast<double>(runs[0].Length()), kRate / 2, c.rate == kRate ? 1 : 64);
+        for (int side : {0, 1})
+            EXPECT_NEAR(Rms(mixed, runs[0], side) / (25600 / std::sqrt(2.0)), side ? c.right : c.left,
+                        (side ? c.right : c.left) * 0.01);
+    }
+}
+
+// Four copies sound together, a fifth play cuts off the oldest; a one-copy sound still playing is
+// not interrupted, and plays again once it has ended; SoundStopAll stops everything at once.
+TEST(SoundEffects, CopiesOverlapAndTheOldestIsCutOff) {
+    std::string four = WriteTestFile("four.wav", PcmWav(2, kRate, 16, std::vector<int16_t>(11025 * 2, 4000)));
+    std::string one = WriteTestFile("one.wav", PcmWav(2, kRate, 16, std::vector<int16_t>(6615 * 2, 3000)));
+    OpenSound();
+    ASSERT_EQ(SoundLoad(four.c_str(), 0, 9), 1);
+    ASSERT_EQ(SoundLoad(one.c_str(), 300, 0), 1); // slot 127, one copy
+    for (int copy = 0; copy < 4; ++copy) EXPECT_EQ(SoundPlay(0, 0, 1), copy);
+    EXPECT_EQ(SoundPlay(0, 0, 1), 0);
+    for (int copy = 0; copy < 4; ++copy) EXPECT_EQ(SoundChannelPlaying(copy), 1);
+    EXPECT_EQ(SoundPlay(300, 0, 1), 127 * 256);
+    EXPECT_LT(SoundPlay(300, 0, 1), 0);
+    ASSERT_TRUE(WaitFor([] { return SoundChannelPlaying(127 * 256) == 0; }));
+    EXPECT_EQ(SoundPlay(300, 0, 1), 127 * 256);
+    SoundStopAll();
+    EXPECT_EQ(SoundChannelPlaying(127 * 256) + SoundChannelPlaying(0) + SoundChannelPlaying(3), 0);
+}
+
+// The system's own choice, where ALSA would print its failed probes on a machine without a sound
+// card, prints nothing; a driver that cannot open logs "none", and nothing loads or plays until a
+// later start succeeds.
+TEST(SoundEffects, TheLogNamesTheDriverAndNothingIsPrinted) {
+    std::string file = WriteTestFile("tone.wav", PcmWav(2, kRate, 16, std::vector<int16_t>(100 * 2, 1000)));
+    platform::RemoveFile(platform::TempDir() + "ErrorLog.txt");
+    testing::internal::CaptureStderr();
+    OpenSound(nullptr);
+    EXPECT_EQ(OpenSound("no-such-driver"), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(SoundLoad(file.c_str(), 1, 1), 0);
+    EXPECT_EQ(OpenSound(), 1);
+    EXPECT_EQ(SoundLoad(file.c_str(), 1, 1), 1);
+    std::string log = ReadLog();
+    EXPECT_EQ(log.substr(log.find("\r\n") + 2), "Sound driver: none\r\nSound driver: dummy\r\n") << log;
+}
+
+// A tune at half volume; a long piece looped by the mixer, which the frame loop leaves alone, past
+// two seams without a gap or a step larger than its sine's own, then stopped at once; short pieces
+// sounding every half second, started by the frame loop.
+TEST(Music, PlaysLoopsStopsAndSetsItsVolume) {
+    AttachSubsystems();
+    StartRuntime();
+    // 300 whole periods of 525 Hz: looped without a seam, the output is one unbroken sine.
+    std::string loop = WriteTestFile("loop.wav", PcmWav(2, kRate, 16, Sine(12600, 2, kRate, 525, 8000)));
+    DiskOutput output(-1);
+    MusicPlay(Tune("tune.wav", kRate / 2, 12000).c_str(), 0);
+    MusicVolume(0.5);
+    EXPECT_EQ(MusicPlaying(), 1);
+    ASSERT_TRUE(WaitFor([] { return MusicPlaying() == 0; }));
+    output.WaitBuffers(2);
+    MusicPlay(loop.c_str(), 1);
+    for (double start = ElapsedTime(); ElapsedTime() < start + 1600;) ShowScreen();
+    MusicStop();
+    output.WaitBuffers(3);
+    MusicPlay(Tune("short.wav", 6615, 8000).c_str(), 1); // 300 ms
+    for (double start = ElapsedTime(); ElapsedTime() < start + 1800;) {
+        EXPECT_EQ(MusicPlaying(), 1);
+        ShowScreen();
+    }
+    MusicStop();
+    Mixed mixed = output.Close();
+
+    std::vector<Stretch> runs = Stretches(mixed, 1024);
+    ASSERT_GE(runs.size(), 5u); // the tune, the loop, three or more short pieces
+    // Measured well after the start: the mixer may play on before the volume is set.
+    EXPECT_NEAR(Rms(mixed, {runs[0].end - 4000, runs[0].end - 1000}, 1), 6000 / std::sqrt(2.0), 100);
+    EXPECT_GT(runs[1].Length(), 2.5 * 12600) << "the piece stopped or paused at its end";
+    int worst = 0;
+    for (size_t f = runs[1].first + 1; f < runs[1].end; ++f)
+        worst = std::max(worst, std::abs(mixed.At(f, 0) - mixed.At(f - 1, 0)));
+    EXPECT_LT(worst, 8000 * 2 * M_PI * 525 / kRate * 1.05 + 2) << "a cut at a seam";
+    for (size_t i = 2; i + 1 < runs.size(); ++i) {
+        EXPECT_NEAR(static_cast<double>(runs[i].Length()), 6615, 10);
+        EXPECT_NEAR(static_cast<double>(runs[i + 1].first - runs[i].first), kRate / 2, kRate / 10);
+    }
+}
