@@ -94,14 +94,14 @@ TEST_F(HostTest, BadPacketsAndForgedSendersChangeNothing) {
     Exchange("after a truncated header");
 
     RawSocket raw(port_);
-    std::string message = Rvln(3, 101, 102, "forged");
-    std::string longer = message, shorter = message, otherMagic = message;
+    std::string message = Rvln(3, 101, 102, "forged"), otherMagic = Rvln(1, 0, -1, CreatePayload("magic"));
+    std::string longer = message, shorter = message;
     longer[5] = 10;
     shorter[5] = 1;
     otherMagic.replace(0, 4, "XXXX");
-    for (const std::string& bad : {std::string(5, 'a'), std::string(16, 'b'), std::string(16384, 'c'), otherMagic,
-                                   longer, shorter, Rvln(1, 0, -1, std::string(151, '\0')),
-                                   Rvln(1, 5, -1, CreatePayload("to 5")), Rvln(101, 0, 0)})
+    for (const std::string& bad :
+         {std::string(5, 'a'), std::string(16, 'b'), std::string(16384, 'c'), otherMagic, longer, shorter,
+          Rvln(1, 0, -1, std::string(151, '\0')), Rvln(1, 5, -1, CreatePayload("to 5")), Rvln(101, 0, 0)})
         raw.SendPacket(bad);
     int32_t id = raw.Register(std::string(128, 'u')); // a name without its terminator is cut at 127 bytes
     ASSERT_GT(id, 102);

@@ -36,7 +36,7 @@ class OneShotServer {
   private:
     void Serve(const std::string& answer, Mode mode) {
         RawSocket client = listener_.Accept();
-        while (client.Connected() && request_.find("\r\n\r\n") == std::string::npos) {
+        while (request_.find("\r\n\r\n") == std::string::npos) {
             std::string more = client.Receive(1);
             if (more.empty()) return;
             request_ += more;

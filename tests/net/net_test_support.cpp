@@ -8,30 +8,19 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
 
-sockaddr_in Loopback(uint16_t port) {
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    sa.sin_port = htons(port);
-    return sa;
-}
-
-int MsLeft(std::chrono::steady_clock::time_point deadline) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    return static_cast<int>(std::max<int64_t>(left.count(), 0));
-}
+sockaddr_in Loopback(uint16_t port) { return {AF_INET, htons(port), {htonl(INADDR_LOOPBACK)}, {}}; }
 
 // Data, an end or an error is waiting before the deadline.
 bool Readable(int fd, std::chrono::steady_clock::time_point deadline) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     pollfd p{fd, POLLIN, 0};
-    return poll(&p, 1, MsLeft(deadline)) > 0;
+    return poll(&p, 1, static_cast<int>(std::max<int64_t>(left.count(), 0))) > 0;
 }
 
 std::chrono::steady_clock::time_point In(int ms) {
@@ -40,10 +29,7 @@ std::chrono::steady_clock::time_point In(int ms) {
 
 } // namespace
 
-uint16_t FreePort() {
-    RawListener probe;
-    return probe.port();
-}
+uint16_t FreePort() { return RawListener().port(); }
 
 RawSocket::RawSocket(uint16_t port, int receiveBuffer) : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
     if (receiveBuffer > 0) setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
@@ -74,11 +60,6 @@ void RawSocket::Send(const std::string& bytes) {
         if (n <= 0) return;
         sent += static_cast<size_t>(n);
     }
-}
-
-bool RawSocket::Delivered() const {
-    int waiting = -1; // bytes not yet acknowledged, sent or not
-    return ioctl(fd_, TIOCOUTQ, &waiting) == 0 && waiting == 0;
 }
 
 std::string RawSocket::Nl(const std::string& body) {

@@ -83,13 +83,12 @@ TEST(Planner, AgreesWithDijkstraOnRandomGrids) {
                 std::vector<int> path;
                 double cost = 0;
                 for (const Node* n = planner.PathHead(); n; n = n->parent) {
-                    const int cell = n->y * width + n->x;
                     if (!path.empty()) { // steps to a neighbour, into walkable cells
                         const int dx = std::abs(n->x - path[0] % width), dy = std::abs(n->y - path[0] / width);
                         EXPECT_TRUE(std::max(dx, dy) == 1 && (diagonal || dx + dy == 1) && costs[path[0]] > 0);
                         cost += costs[path[0]] * (dx + dy == 2 ? kDiagonal : 1.0);
                     }
-                    path.insert(path.begin(), cell);
+                    path.insert(path.begin(), n->y * width + n->x);
                 }
                 if (std::isfinite(optimum)) {
                     ASSERT_EQ(path.front() * cells + path.back(), start * cells + goal);
@@ -102,10 +101,11 @@ TEST(Planner, AgreesWithDijkstraOnRandomGrids) {
                 planner.Release();
                 EXPECT_EQ(planner.OpenCount() + planner.ClosedCount(), 0);
                 // FindPath is the same search on the grid array, 4-neighbour; positions are truncated.
-                if (!diagonal)
+                if (!diagonal) {
                     EXPECT_EQ(Found(Array(width, values), weight, start % width + 0.9, start / width, goal % width,
                                     goal / width + 0.5),
                               path);
+                }
             }
         }
     }
@@ -121,10 +121,11 @@ TEST(Planner, EndsWithoutAPathWhenItsRoomRunsOut) {
         planner->Begin();
         EXPECT_FALSE(planner->Search());
         EXPECT_EQ(planner->PathLength() - planner->PathCost(), 1.0f);
+        EXPECT_EQ(planner->SearchCount(), 1);
         planner->Release();
     }
-    AStarPlanner huge; // too many cells: refused before a cell is read
-    EXPECT_FALSE(huge.Setup({0, 0, 1, 1, true, false, 0, 0, 8, 0.5f, 65536, 65536, nullptr}));
+    // Too many cells: refused before a cell is read.
+    EXPECT_FALSE(AStarPlanner().Setup({0, 0, 1, 1, true, false, 0, 0, 8, 0.5f, 65536, 65536, nullptr}));
 }
 
 // Start or goal outside the grid, the same cell, not a number or no walkable cell: no path, and the
