@@ -79,8 +79,8 @@ std::string RawSocket::Receive(size_t count, int timeoutMs) {
 
 std::string RawSocket::ReceivePacket(int timeoutMs) {
     std::string header = Receive(4, timeoutMs);
-    if (header.size() < 4) return "";
-    return Receive(static_cast<uint8_t>(header[2]) << 8 | static_cast<uint8_t>(header[3]), timeoutMs);
+    return header.size() < 4 ? ""
+                             : Receive(static_cast<uint8_t>(header[2]) << 8 | static_cast<uint8_t>(header[3]), timeoutMs);
 }
 
 bool RawSocket::ClosedByPeer(int timeoutMs) {
@@ -98,10 +98,8 @@ int32_t RawSocket::Register(const std::string& name) {
     return static_cast<int32_t>(static_cast<uint8_t>(answer[9]) | static_cast<uint8_t>(answer[10]) << 8);
 }
 
-RawListener::RawListener(uint16_t port, int backlog) : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-    int on = 1;
-    setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in sa = Loopback(port);
+RawListener::RawListener(int backlog) : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    sockaddr_in sa = Loopback(0);
     bind(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
     listen(fd_, backlog);
     socklen_t len = sizeof sa;
@@ -112,8 +110,7 @@ RawListener::RawListener(uint16_t port, int backlog) : fd_(socket(AF_INET, SOCK_
 RawListener::~RawListener() { close(fd_); }
 
 RawSocket RawListener::Accept(int timeoutMs) {
-    if (!Readable(fd_, In(timeoutMs))) return RawSocket(-1);
-    return RawSocket(accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC));
+    return RawSocket(Readable(fd_, In(timeoutMs)) ? accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC) : -1);
 }
 
 std::string LittleEndian(int32_t value) {

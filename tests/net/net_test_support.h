@@ -40,13 +40,12 @@ class RawSocket {
     int fd_ = -1;
 };
 
-// A listening plain TCP socket on 127.0.0.1 (port 0: any free one) that queues backlog connections.
+// A listening plain TCP socket on 127.0.0.1, on a free port, that queues backlog connections.
 class RawListener {
   public:
-    explicit RawListener(uint16_t port = 0, int backlog = 16);
+    explicit RawListener(int backlog = 16);
     ~RawListener();
     uint16_t port() const { return port_; }
-    int fd() const { return fd_; }
     // The next connection within timeoutMs, or an unconnected socket.
     RawSocket Accept(int timeoutMs = 5000);
 
