@@ -35,12 +35,8 @@ RawSocket::RawSocket(uint16_t port, int receiveBuffer) : fd_(socket(AF_INET, SOC
     if (receiveBuffer > 0) setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
     int on = 1;
     setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    if (!Connect(port)) Close();
-}
-
-bool RawSocket::Connect(uint16_t port) {
     sockaddr_in sa = Loopback(port);
-    return connect(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0;
+    if (connect(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0) Close();
 }
 
 void RawSocket::Close() {
@@ -113,11 +109,8 @@ RawSocket RawListener::Accept(int timeoutMs) {
     return RawSocket(Readable(fd_, In(timeoutMs)) ? accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC) : -1);
 }
 
-std::string LittleEndian(int32_t value) {
-    std::string bytes(4, '\0');
-    for (size_t i = 0; i < 4; ++i) bytes[i] = static_cast<char>(static_cast<uint32_t>(value) >> (8 * i));
-    return bytes;
-}
+// The machines we build for are little-endian: a number's bytes in memory are its bytes on the wire.
+std::string LittleEndian(int32_t value) { return std::string(reinterpret_cast<const char*>(&value), 4); }
 
 std::string Rvln(uint8_t type, int32_t to, int32_t from, const std::string& payload) {
     return "RVLN" + std::string(1, static_cast<char>(type)) + LittleEndian(static_cast<int32_t>(payload.size())) +

@@ -17,7 +17,6 @@ class RawSocket {
     RawSocket(RawSocket&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
     ~RawSocket() { Close(); }
 
-    bool Connect(uint16_t port);
     int fd() const { return fd_; }
     void Close();
     // Ends with a reset instead of a clean close.

@@ -46,7 +46,7 @@ class NlLayer : public testing::Test {
     uint16_t port_ = 0;
 };
 
-TEST_F(NlLayer, FramingOnTheWire) {
+TEST_F(NlLayer, FramingPartialQueuedAndOversizedPackets) {
     auto [raw, socket] = Connect();
     EXPECT_EQ(nlWrite(socket, "abc", 3), 3);
     EXPECT_EQ(nlWrite(socket, "", 0), 0); // a zero-length packet is a bare header
@@ -58,25 +58,10 @@ TEST_F(NlLayer, FramingOnTheWire) {
     std::string big(NL_MAX_PACKET_LENGTH + 1, 'b');
     EXPECT_EQ(ErrorOf(nlWrite(socket, big.data(), NL_MAX_PACKET_LENGTH + 1)), NL_PACKET_SIZE);
     big.pop_back();
+    EXPECT_EQ(nlWrite(socket, big.data(), NL_MAX_PACKET_LENGTH), NL_MAX_PACKET_LENGTH);
+    EXPECT_TRUE(raw.Receive(4 + big.size()) == RawSocket::Nl(big));
 
-    // A peer that stops reading: packets of the largest size are taken whole until the kernel is
-    // full, then refused, and the one cut short goes out whole once the peer reads again.
-    std::string sent, got, none;
-    for (char n = 0; sent.size() < (64u << 20); ++n) {
-        big[0] = n;
-        if (nlWrite(socket, big.data(), NL_MAX_PACKET_LENGTH) != NL_MAX_PACKET_LENGTH) break;
-        sent += RawSocket::Nl(big);
-    }
-    EXPECT_EQ(nlWrite(socket, big.data(), NL_MAX_PACKET_LENGTH), 0);
-    WaitFor([&] {
-        got += raw.Receive(sent.size() - got.size(), 1);
-        return Read(socket, none) == 0 && got.size() == sent.size();
-    }, 10000);
-    EXPECT_TRUE(got == sent);
-}
-
-TEST_F(NlLayer, PartialQueuedAndOversizedPackets) {
-    auto [raw, socket] = Connect();
+    // Partial, queued and oversized packets coming in.
     std::string got;
     raw.Send(std::string("NL\0\5hel", 7));
     // A partial packet, whatever waits we give it, reads as nothing and no error.
@@ -124,14 +109,7 @@ TEST_F(NlLayer, EndsOfTheStream) {
         EXPECT_EQ(ErrorOf(Read(socket, got)), c.error); // and it stays so
         EXPECT_TRUE(nlClose(socket));
     }
-    // Writing to a peer that is gone fails, without a signal, also with bytes of a packet still waiting.
-    auto [raw, socket] = Connect();
-    std::string bytes(NL_MAX_PACKET_LENGTH, 'w');
-    for (int n = 0; n < 10000 && nlWrite(socket, bytes.data(), NL_MAX_PACKET_LENGTH) > 0;) ++n;
-    raw.Reset();
-    EXPECT_TRUE(WaitFor([&] { return nlWrite(socket, bytes.data(), 1000) == NL_INVALID; }));
-    EXPECT_TRUE(nlGetError() == NL_SOCK_DISCONNECT || nlGetError() == NL_SYSTEM_ERROR);
-    EXPECT_EQ(ErrorOf(nlClose(socket + 1000)), NL_INVALID_SOCKET);
+    EXPECT_EQ(ErrorOf(nlClose(listener_ + 1000)), NL_INVALID_SOCKET);
 }
 
 TEST_F(NlLayer, PollCountsOnlyWholePacketsAndNeverOverfillsTheArray) {
@@ -184,12 +162,6 @@ TEST_F(NlLayer, ConnectsAndAcceptsReportTheirState) {
     for (int i = 0; i < 4; ++i) nlConnect(pending = nlOpen(0, NL_RELIABLE_PACKETS), &address);
     EXPECT_EQ(ErrorOf(nlWrite(pending, "x", 1)), NL_CON_PENDING);
     EXPECT_EQ(ErrorOf(nlConnect(pending, &address)), NL_CON_PENDING);
-
-    // Loopback refuses at once or on the first read; either way the refusal is reported.
-    NLsocket refused = nlOpen(0, NL_RELIABLE_PACKETS);
-    nlSetAddrPort(&address, FreePort());
-    if (nlConnect(refused, &address)) ReadWhole(refused, got);
-    EXPECT_EQ(nlGetError(), NL_CON_REFUSED);
 }
 
 TEST(NlAddresses, TextsAndCounting) {
@@ -208,8 +180,6 @@ TEST(NlAddresses, TextsAndCounting) {
         EXPECT_EQ(nlStringToAddr(c.in, &address), *c.out != 0);
         EXPECT_STREQ(*c.out ? nlAddrToString(&address, text) : "", c.out);
     }
-    ASSERT_TRUE(nlGetAddrFromName("localhost", &address));
-    EXPECT_STREQ(nlAddrToString(&address, text), "127.0.0.1");
     ASSERT_TRUE(nlInit());
     NLsocket listening = nlOpen(0, NL_RELIABLE_PACKETS);
     ASSERT_TRUE(nlListen(listening) && nlGetLocalAddr(listening, &address));

@@ -1,17 +1,17 @@
 // The host seen from raw-socket clients: ids, broadcasts, inboxes and queries; and under hostile
 // peers, serving a good client on: broken framing, bad packets, forged senders, resets, clients that
-// never read, connections past the cap or left hanging, and no descriptors to spare.
+// never read, and connections past the cap or left hanging. A joining client against a hand-made
+// host: the first bytes it sends, its queries and their late or stray answers, its end, a host that
+// is gone, and the default port.
 #include "runtime/net/net.h"
 #include "runtime/net/net_session.h"
 #include "tests/net/net_test_support.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <optional>
+#include <regex>
 #include <string>
-#include <sys/resource.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -148,17 +148,15 @@ TEST_F(HostTest, ClientsThatNeverReadAreDroppedWithTheirPlayers) {
         session.limits.queueBytes = c.queueBytes;
         session.limits.queuedBytesTotal = c.totalBytes;
         RawSocket slow(port_, 2048);
-        int32_t first = slow.Register("slow");
-        ASSERT_GT(first, 102);
-        for (size_t i = 1; i < c.players; ++i) ASSERT_GT(slow.Register("slow"), first);
+        int32_t last = 0;
+        for (size_t i = 0; i < c.players; ++i) ASSERT_GT(last = slow.Register("slow"), 102);
         if (c.players == 64) { // one more on the connection is refused: the ping's answer comes next
             slow.SendPacket(Rvln(1, 0, -1, CreatePayload("one too many")));
-            Ping(slow, first);
+            Ping(slow, last);
         }
-        ASSERT_EQ(NetPlayerCount(), static_cast<double>(2 + c.players));
         for (int round = 0; round < 30 && NetPlayerCount() > 2; ++round) {
-            for (int i = 0; i < 250; ++i) good_->SendPacket(Rvln(3, -1, 102, std::string(996, '.') + std::to_string(i)));
-            for (int i = 0; i < 250; ++i) ASSERT_EQ(NextMessage("101"), std::string(996, '.') + std::to_string(i));
+            for (int i = 0; i < 250; ++i) good_->SendPacket(Rvln(3, -1, 102, std::string(996, '.') + char(i + 1)));
+            for (int i = 0; i < 250; ++i) ASSERT_EQ(NextMessage("101"), std::string(996, '.') + char(i + 1));
         }
         EXPECT_EQ(NetPlayerCount(), 2);
         EXPECT_TRUE(slow.ClosedByPeer());
@@ -210,25 +208,88 @@ TEST_F(HostTest, ConnectionsPastTheCapAreRefusedAndLingeringOnesDropped) {
     Exchange("after the cap and the timeouts");
 }
 
-TEST_F(HostTest, AnAcceptWithoutDescriptorsWaits) {
-    RawSocket late(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    // Every descriptor taken: the host cannot accept the connection, and must not end over it.
-    rlimit old{};
-    getrlimit(RLIMIT_NOFILE, &old);
-    std::vector<int> filler;
-    for (int fd; filler.size() < 100000 && (fd = open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) filler.push_back(fd);
-    rlimit tight = old;
-    tight.rlim_cur = static_cast<rlim_t>(filler.back() + 1);
-    setrlimit(RLIMIT_NOFILE, &tight);
-    bool connected = late.Connect(port_);
-    late.SendPacket(Rvln(1, 0, -1, CreatePayload("late")));
-    std::string unanswered = late.ReceivePacket(200);
-    for (int fd : filler) close(fd);
-    setrlimit(RLIMIT_NOFILE, &old);
-    ASSERT_TRUE(connected);
-    EXPECT_EQ(unanswered, "");
-    EXPECT_EQ(late.ReceivePacket().size(), 17u); // taken once a descriptor is free
-    Exchange("after descriptors ran out");
+// Joins a hand-made host, which gives the hidden query player the id 101 and answers the ping.
+RawSocket Join(RawListener& host) {
+    double joined = -1;
+    std::thread join([&] { joined = NetJoinSession("127.0.0.1", host.port()); });
+    RawSocket raw = host.Accept();
+    EXPECT_EQ(raw.ReceivePacket(), Rvln(1, 0, -1, CreatePayload("", true)));
+    raw.SendPacket(Rvln(2, 101, 0));
+    EXPECT_EQ(raw.ReceivePacket(), Rvln(104, 0, 101));
+    raw.SendPacket(Rvln(104, 101, 0, LittleEndian(1)));
+    join.join();
+    EXPECT_EQ(joined, 1);
+    return raw;
+}
+
+class ClientTest : public testing::Test {
+  protected:
+    void SetUp() override { NetworkCreate(); }
+    void TearDown() override { NetworkDestroy(); }
+};
+
+TEST_F(ClientTest, AgainstAHandMadeHostAndOneThatIsGone) {
+    RawListener host;
+    RawSocket raw = Join(host);
+
+    // A query takes only an answer of its own type.
+    double count = -1;
+    std::thread query([&] { count = NetPlayerCount(); });
+    EXPECT_EQ(raw.ReceivePacket(), Rvln(101, 0, 101));
+    raw.SendPacket(Rvln(104, 101, 0, LittleEndian(1)));
+    raw.SendPacket(Rvln(3, -1, 0, "to nobody"));
+    raw.SendPacket(Rvln(101, 101, 0, LittleEndian(7)));
+    query.join();
+    EXPECT_EQ(count, 7);
+
+    // A player whose id came late is removed as soon as it comes.
+    NetworkSession()->timings.waitChecks = 5;
+    EXPECT_EQ(NetCreatePlayer("late"), "-1");
+    EXPECT_EQ(raw.ReceivePacket(), Rvln(1, 0, -1, CreatePayload("late")));
+    raw.SendPacket(Rvln(2, 102, 0));
+    EXPECT_EQ(raw.ReceivePacket(), Rvln(4, 0, 102));
+
+    // A player that has its id gets messages; program end removes it, then closes.
+    NetworkSession()->timings.waitChecks = 100;
+    std::thread create([] { EXPECT_EQ(NetCreatePlayer("on time"), "103"); });
+    EXPECT_EQ(raw.ReceivePacket(), Rvln(1, 0, -1, CreatePayload("on time")));
+    raw.SendPacket(Rvln(2, 103, 0));
+    create.join();
+    raw.SendPacket(Rvln(3, 103, 101, "hello"));
+    EXPECT_EQ(NextMessage("103"), "hello");
+    NetworkDestroy();
+    EXPECT_EQ(raw.ReceivePacket(), Rvln(4, 0, 101));
+    EXPECT_EQ(raw.ReceivePacket(), Rvln(4, 0, 103));
+    EXPECT_TRUE(raw.ClosedByPeer());
+
+    // A host that is gone answers nothing; ports above 65535 are refused.
+    NetworkCreate();
+    Join(host).Close();
+    NetworkSession()->timings.waitChecks = 10;
+    NetworkSession()->timings.waitStepMs = 5;
+    EXPECT_EQ(NetPlayerName("101"), "NO_DATA");
+    EXPECT_EQ(NetPlayerCount(), 0);
+    EXPECT_EQ(NetCreatePlayer("x"), "-1");
+    EXPECT_EQ(NetJoinSession("127.0.0.1", FreePort()), 0); // refused
+    EXPECT_EQ(NetJoinSession("127.0.0.1", 65536), 0);
+    EXPECT_EQ(NetHostSession(70000), 0);
+    EXPECT_EQ(NetHostSession(65535), 1);
+    EXPECT_TRUE(std::regex_match(NetLocalAddresses().c_str(), std::regex(R"(\d+\.\d+\.\d+\.\d+(\|\d+\.\d+\.\d+\.\d+)*)")));
+}
+
+// Run apart from the others (it needs port 26000): port 0 is 26000, and an empty address this machine.
+TEST_F(ClientTest, DefaultPort) {
+    ASSERT_EQ(NetHostSession(0), 1);
+    EXPECT_EQ(RawSocket(static_cast<uint16_t>(kDefaultPort)).Register("p"), 101);
+    NetworkDestroy();
+    NetworkCreate();
+    ASSERT_TRUE(nlInit());
+    NLsocket listener = nlOpen(kDefaultPort, NL_RELIABLE_PACKETS);
+    ASSERT_TRUE(nlListen(listener));
+    NetworkSession()->timings.waitChecks = 5;
+    EXPECT_EQ(NetJoinSession("", 0), 0); // nobody answers
+    EXPECT_NE(nlAcceptConnection(listener), NL_INVALID);
+    nlShutdown();
 }
 
 } // namespace
