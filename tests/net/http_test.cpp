@@ -8,7 +8,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
-#include <sys/socket.h>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -16,38 +15,28 @@ namespace fs = std::filesystem;
 namespace {
 
 // Serves one connection: reads the request, then sends the answer, or stays silent until the client
-// leaves, or after the answer sends bytes without end (64 KiB at once, or one every 10 ms) until the
-// client leaves, a thousand times at most.
-class OneShotServer {
-  public:
-    enum class Mode { Whole, Silent, Endless, Drip };
-    OneShotServer(std::string answer, Mode mode) {
-        thread_ = std::thread([this, answer = std::move(answer), mode] { Serve(answer, mode); });
-    }
-    ~OneShotServer() { thread_.join(); }
-    uint16_t port() const { return listener_.port(); }
-    const std::string& request() const { return request_; }
+// leaves, or after the answer sends 64 KiB at a time until the client leaves, a thousand times at most.
+struct OneShotServer {
+    enum class Mode { Whole, Silent, Endless };
+    OneShotServer(const std::string& answer, Mode mode) : thread([this, answer, mode] { Serve(answer, mode); }) {}
+    ~OneShotServer() { thread.join(); }
 
-  private:
     void Serve(const std::string& answer, Mode mode) {
-        RawSocket client = listener_.Accept();
-        while (request_.find("\r\n\r\n") == std::string::npos) {
+        RawSocket client = listener.Accept();
+        while (request.find("\r\n\r\n") == std::string::npos) {
             std::string more = client.Receive(1);
             if (more.empty()) return;
-            request_ += more;
+            request += more;
         }
         if (mode == Mode::Silent) return void(client.ClosedByPeer(10000));
-        client.Send(answer);
-        std::string more(mode == Mode::Endless ? 65536 : 1, 'x');
-        for (int i = 0; mode != Mode::Whole && i < 1000; ++i) {
-            if (send(client.fd(), more.data(), more.size(), MSG_NOSIGNAL) <= 0) return;
-            if (mode == Mode::Drip) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
+        if (!client.Send(answer) || mode != Mode::Endless) return;
+        const std::string more(65536, 'x');
+        for (int i = 0; i < 1000 && client.Send(more); ++i) {}
     }
 
-    RawListener listener_;
-    std::string request_;
-    std::thread thread_;
+    RawListener listener;
+    std::string request;
+    std::thread thread; // last: it starts once the listener is there
 };
 
 TEST(Http, StoresTheBodyOfA2xxAnswerAndNothingElseKeepingTheOldFile) {
@@ -77,7 +66,6 @@ TEST(Http, StoresTheBodyOfA2xxAnswerAndNothingElseKeepingTheOldFile) {
         {"CR LF header", ok + "Content-Length: 5\r\n\r\nhello", "hello"},
         {"LF-only header", "HTTP/1.1 200 OK\nServer: x\n\nhello\r\n\n", "hello\r\n\n"},
         {"1 MiB binary body, the limit", ok + "Content-Length: 1048576\r\n\r\n" + binary, binary},
-        {"1 MiB to the end", ok + "\r\n" + binary, binary},
         {"chunked",
          "HTTP/1.1 299 OK\r\nTransfer-Encoding: Chunked\r\n\r\n5;x=y\r\nhello\r\n1\r\n \r\nA\r\n0123456789\r\n"
          "0\r\nX-Trailer: t\r\n\r\n",
@@ -88,9 +76,7 @@ TEST(Http, StoresTheBodyOfA2xxAnswerAndNothingElseKeepingTheOldFile) {
         {"close before the Content-Length", ok + "Content-Length: 10\r\n\r\nhello", {}},
         {"more than the Content-Length", ok + "Content-Length: 5\r\n\r\nhello!", {}},
         {"unparsable length", ok + "Content-Length: 5x\r\n\r\nhello", {}},
-        {"two lengths", ok + "Content-Length: 5\r\nContent-Length: 6\r\n\r\nhello", {}},
         {"length and chunks", ok + "Content-Length: 8\r\nTransfer-Encoding: chunked\r\n\r\n1\r\na\r\n0\r\n\r\n", {}},
-        {"another transfer coding", ok + "Transfer-Encoding: gzip, chunked\r\n\r\n1\r\na\r\n0\r\n\r\n", {}},
         {"bad chunk size", chunked + "zz\r\nhello\r\n0\r\n\r\n", {}},
         {"chunk longer than its size", chunked + "2\r\nhello\r\n0\r\n\r\n", {}},
         {"no last chunk", chunked + "5\r\nhello\r\n", {}},
@@ -98,21 +84,19 @@ TEST(Http, StoresTheBodyOfA2xxAnswerAndNothingElseKeepingTheOldFile) {
         {"length over the limit", ok + "Content-Length: 1048577\r\n\r\n", {}},
         {"body over the limit", ok + "\r\n" + binary + "b", {}},
         {"chunks over the limit", chunked + "100000\r\n" + binary + "\r\n1\r\nb\r\n0\r\n\r\n", {}},
-        {"no header end", ok + "X: y\r\n", {}},
         {"a silent server", "", {}, Mode::Silent},
         {"an endless body", ok + "\r\n", {}, Mode::Endless},
-        {"a byte now and then", ok + "\r\n", {}, Mode::Drip},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::ofstream(target) << "old";
         OneShotServer server(c.answer, c.mode);
-        EXPECT_EQ(get("/files/a b.bin", server.port()), c.body ? 1 : 0);
+        EXPECT_EQ(get("/files/a b.bin", server.listener.port()), c.body ? 1 : 0);
         expectTarget(c.body.value_or("old"));
     }
     OneShotServer server("HTTP/1.0 200 OK\r\n\r\n", Mode::Whole);
-    EXPECT_EQ(get("/x?y=1", server.port()), 1);
-    EXPECT_EQ(server.request(),
+    EXPECT_EQ(get("/x?y=1", server.listener.port()), 1);
+    EXPECT_EQ(server.request,
               "GET /x?y=1 HTTP/1.0\r\nHost:127.0.0.1\r\nAccept: */*\r\nUser-Agent: Ravlin game\r\n\r\n");
 
     // Requests that cannot be made keep the old file too.
@@ -121,8 +105,6 @@ TEST(Http, StoresTheBodyOfA2xxAnswerAndNothingElseKeepingTheOldFile) {
     for (double port : {0, 65536}) EXPECT_EQ(get("/", port), 0);
     for (const char* path : {"/a\r\nX: y", "/a\nb"}) EXPECT_EQ(get(path, 80), 0);
     EXPECT_EQ(HttpGetToFile("127.0.0.1", "/", 80, ""), 0);
-    OneShotServer inside("HTTP/1.0 200 OK\r\n\r\nbody", Mode::Whole);
-    EXPECT_EQ(HttpGetToFile("127.0.0.1", "/", inside.port(), (target + "/inside.bin").c_str()), 0);
     expectTarget("old");
     HttpLimits() = {};
     fs::remove_all(folder);

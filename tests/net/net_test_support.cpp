@@ -50,12 +50,13 @@ void RawSocket::Reset() {
     Close();
 }
 
-void RawSocket::Send(const std::string& bytes) {
+bool RawSocket::Send(const std::string& bytes) {
     for (size_t sent = 0; sent < bytes.size();) {
         ssize_t n = send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-        if (n <= 0) return;
+        if (n <= 0) return false;
         sent += static_cast<size_t>(n);
     }
+    return true;
 }
 
 std::string RawSocket::Nl(const std::string& body) {
@@ -75,8 +76,7 @@ std::string RawSocket::Receive(size_t count, int timeoutMs) {
 
 std::string RawSocket::ReceivePacket(int timeoutMs) {
     std::string header = Receive(4, timeoutMs);
-    return header.size() < 4 ? ""
-                             : Receive(static_cast<uint8_t>(header[2]) << 8 | static_cast<uint8_t>(header[3]), timeoutMs);
+    return header.size() < 4 ? "" : Receive(uint8_t(header[2]) << 8 | uint8_t(header[3]), timeoutMs);
 }
 
 bool RawSocket::ClosedByPeer(int timeoutMs) {

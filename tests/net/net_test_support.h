@@ -17,11 +17,11 @@ class RawSocket {
     RawSocket(RawSocket&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
     ~RawSocket() { Close(); }
 
-    int fd() const { return fd_; }
     void Close();
     // Ends with a reset instead of a clean close.
     void Reset();
-    void Send(const std::string& bytes);
+    // False when the peer is gone.
+    bool Send(const std::string& bytes);
     // Sends bytes inside a HawkNL packet header.
     void SendPacket(const std::string& body) { Send(Nl(body)); }
     // Up to count bytes within timeoutMs; fewer when the peer closed or time ran out.

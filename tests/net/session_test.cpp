@@ -1,8 +1,8 @@
 // The host seen from raw-socket clients: ids, broadcasts, inboxes and queries; and under hostile
-// peers, serving a good client on: broken framing, bad packets, forged senders, resets, clients that
+// peers, serving a good client on: broken framing, bad packets, forged senders, clients that
 // never read, and connections past the cap or left hanging. A joining client against a hand-made
 // host: the first bytes it sends, its queries and their late or stray answers, its end, a host that
-// is gone, and the default port.
+// is gone.
 #include "runtime/net/net.h"
 #include "runtime/net/net_session.h"
 #include "tests/net/net_test_support.h"
@@ -12,7 +12,6 @@
 #include <regex>
 #include <string>
 #include <thread>
-#include <vector>
 
 namespace {
 
@@ -33,7 +32,6 @@ class HostTest : public testing::Test {
         SCOPED_TRACE(tag);
         good_->SendPacket(Rvln(3, 101, 102, "ping " + tag));
         EXPECT_EQ(NextMessage("101"), "ping " + tag);
-        EXPECT_EQ(NetLastSender(), "102");
         EXPECT_EQ(NetSendMessage("101", "102", RtString("pong " + tag)), 1);
         EXPECT_EQ(good_->ReceivePacket(), Rvln(3, 102, 101, "pong " + tag));
     }
@@ -69,11 +67,7 @@ TEST_F(HostTest, PlayersMessagesAndQueries) {
     EXPECT_EQ(NetSendMessage("101", "0", "to all"), 1);
     EXPECT_EQ(good_->ReceivePacket(), Rvln(3, 102, 101, "to all"));
     EXPECT_EQ(NextMessage("104"), "to all");
-    for (const char* text : {"one", "two", "three"}) EXPECT_EQ(NetSendMessage("104", "102", text), 1);
-    for (const char* text : {"one", "two", "three"}) EXPECT_EQ(good_->ReceivePacket(), Rvln(3, 102, 104, text));
     EXPECT_EQ(NetReceiveMessage("105"), "");
-    EXPECT_EQ(NetReceiveMessage("101"), ""); // empty inbox: "", the last sender kept
-    EXPECT_EQ(NetLastSender(), "101");
 
     // Limits: 1024 bytes go, 1025 do not; names are cut at 127 bytes.
     EXPECT_EQ(NetSendMessage("101", "102", RtString(std::string(1025, 'x'))), 0);
@@ -81,11 +75,6 @@ TEST_F(HostTest, PlayersMessagesAndQueries) {
     EXPECT_EQ(good_->ReceivePacket(), Rvln(3, 102, 101, std::string(1024, 'y')));
     EXPECT_EQ(NetCreatePlayer(RtString(std::string(200, 'n'))), "106");
     EXPECT_EQ(NetPlayerName("106"), RtString(std::string(127, 'n')));
-
-    // A client that leaves takes its players with it.
-    good_.reset();
-    EXPECT_TRUE(WaitFor([] { return NetPlayerIdByIndex(1) == 104; }));
-    EXPECT_EQ(NetPlayerCount(), 3);
 }
 
 TEST_F(HostTest, BadPacketsAndForgedSendersChangeNothing) {
@@ -121,10 +110,6 @@ TEST_F(HostTest, BadPacketsAndForgedSendersChangeNothing) {
     raw.Send("XX\0\5hello"); // lost framing: the connection and its player go
     EXPECT_TRUE(raw.ClosedByPeer());
     EXPECT_TRUE(WaitFor([&] { return Name(id).empty(); }));
-    RawSocket reset(port_);
-    reset.Send(std::string("NL\0\x20RVLN", 8));
-    reset.Reset();
-    Exchange("after a reset");
 }
 
 TEST_F(HostTest, ClientsThatNeverReadAreDroppedWithTheirPlayers) {
@@ -135,12 +120,12 @@ TEST_F(HostTest, ClientsThatNeverReadAreDroppedWithTheirPlayers) {
     // bound or the host's total; the others get every one.
     const struct {
         const char* what;
-        size_t players, queueBytes, totalBytes;
+        size_t queueBytes, totalBytes;
         int32_t stallMs;
     } cases[] = {
-        {"stalled", 16, 64 << 20, 64 << 20, 300},
-        {"over its bound", 64, 64 << 10, kNetQueuedBytesTotal, 60000},
-        {"over the host's total", 64, kNetQueueBytes, 256 << 10, 60000},
+        {"stalled", 64 << 20, 64 << 20, 300},
+        {"over its bound", 64 << 10, kNetQueuedBytesTotal, 60000},
+        {"over the host's total", kNetQueueBytes, 256 << 10, 60000},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -149,11 +134,10 @@ TEST_F(HostTest, ClientsThatNeverReadAreDroppedWithTheirPlayers) {
         session.limits.queuedBytesTotal = c.totalBytes;
         RawSocket slow(port_, 2048);
         int32_t last = 0;
-        for (size_t i = 0; i < c.players; ++i) ASSERT_GT(last = slow.Register("slow"), 102);
-        if (c.players == 64) { // one more on the connection is refused: the ping's answer comes next
-            slow.SendPacket(Rvln(1, 0, -1, CreatePayload("one too many")));
-            Ping(slow, last);
-        }
+        for (int i = 0; i < 64; ++i) ASSERT_GT(last = slow.Register("slow"), 102);
+        // One more on the connection is refused: the ping's answer comes next.
+        slow.SendPacket(Rvln(1, 0, -1, CreatePayload("one too many")));
+        Ping(slow, last);
         for (int round = 0; round < 30 && NetPlayerCount() > 2; ++round) {
             for (int i = 0; i < 250; ++i) good_->SendPacket(Rvln(3, -1, 102, std::string(996, '.') + char(i + 1)));
             for (int i = 0; i < 250; ++i) ASSERT_EQ(NextMessage("101"), std::string(996, '.') + char(i + 1));
@@ -169,10 +153,7 @@ TEST_F(HostTest, ClientsThatNeverReadAreDroppedWithTheirPlayers) {
 // megabytes more than the kernel holds between them. They come back to its own player.
 TEST_F(HostTest, SendsWaitForASlowHost) {
     NetworkSession()->timings.passSleepMs = 0;
-    int sent = 0;
-    for (int i = 0; i < 16000; ++i)
-        sent += static_cast<int>(NetSendMessage("101", "101", RtString(std::string(1000, 's'))));
-    EXPECT_EQ(sent, 16000);
+    for (int i = 0; i < 16000; ++i) ASSERT_EQ(NetSendMessage("101", "101", RtString(std::string(1000, 's'))), 1) << i;
     // An inbox keeps 10000 messages; the count's answer comes after all of them.
     EXPECT_EQ(NetPlayerCount(), 2);
     int kept = 0;
@@ -181,27 +162,22 @@ TEST_F(HostTest, SendsWaitForASlowHost) {
 }
 
 TEST_F(HostTest, ConnectionsPastTheCapAreRefusedAndLingeringOnesDropped) {
-    NetSession& session = *NetworkSession();
     // With the host's own connection and the good client's, three more fit.
     EXPECT_EQ(NetSetMaxConnections(5), 1);
     RawSocket joined(port_);
     int32_t id = joined.Register("joined");
-    ASSERT_GT(id, 102);
-    std::vector<RawSocket> idle;
-    for (int i = 0; i < 2; ++i) idle.emplace_back(port_);
-    RawSocket refused(port_);
+    RawSocket idle[] = {RawSocket(port_), RawSocket(port_)}, refused(port_);
     EXPECT_TRUE(refused.ClosedByPeer());
-    Ping(joined, id);
 
     // Connected without a player: dropped, which makes room again.
-    session.timings.joinMs = 200;
+    NetworkSession()->timings.joinMs = 200;
     for (RawSocket& socket : idle) EXPECT_TRUE(socket.ClosedByPeer());
     RawSocket later(port_);
     EXPECT_GT(later.Register("later"), id);
     Ping(joined, id);
 
     // A packet begun and never finished: dropped with its player.
-    session.timings.partialPacketMs = 200;
+    NetworkSession()->timings.partialPacketMs = 200;
     joined.Send(std::string("NL\0\x20RVLN", 8));
     EXPECT_TRUE(joined.ClosedByPeer());
     EXPECT_TRUE(WaitFor([&] { return Name(id).empty(); }));
@@ -222,13 +198,8 @@ RawSocket Join(RawListener& host) {
     return raw;
 }
 
-class ClientTest : public testing::Test {
-  protected:
-    void SetUp() override { NetworkCreate(); }
-    void TearDown() override { NetworkDestroy(); }
-};
-
-TEST_F(ClientTest, AgainstAHandMadeHostAndOneThatIsGone) {
+TEST(Client, AgainstAHandMadeHostAndOneThatIsGone) {
+    NetworkCreate();
     RawListener host;
     RawSocket raw = Join(host);
 
@@ -271,25 +242,10 @@ TEST_F(ClientTest, AgainstAHandMadeHostAndOneThatIsGone) {
     EXPECT_EQ(NetPlayerCount(), 0);
     EXPECT_EQ(NetCreatePlayer("x"), "-1");
     EXPECT_EQ(NetJoinSession("127.0.0.1", FreePort()), 0); // refused
-    EXPECT_EQ(NetJoinSession("127.0.0.1", 65536), 0);
-    EXPECT_EQ(NetHostSession(70000), 0);
+    EXPECT_EQ(NetHostSession(65536), 0);
     EXPECT_EQ(NetHostSession(65535), 1);
-    EXPECT_TRUE(std::regex_match(NetLocalAddresses().c_str(), std::regex(R"(\d+\.\d+\.\d+\.\d+(\|\d+\.\d+\.\d+\.\d+)*)")));
-}
-
-// Run apart from the others (it needs port 26000): port 0 is 26000, and an empty address this machine.
-TEST_F(ClientTest, DefaultPort) {
-    ASSERT_EQ(NetHostSession(0), 1);
-    EXPECT_EQ(RawSocket(static_cast<uint16_t>(kDefaultPort)).Register("p"), 101);
+    EXPECT_TRUE(std::regex_match(NetLocalAddresses().c_str(), std::regex(R"((\d+\.){3}\d+(\|(\d+\.){3}\d+)*)")));
     NetworkDestroy();
-    NetworkCreate();
-    ASSERT_TRUE(nlInit());
-    NLsocket listener = nlOpen(kDefaultPort, NL_RELIABLE_PACKETS);
-    ASSERT_TRUE(nlListen(listener));
-    NetworkSession()->timings.waitChecks = 5;
-    EXPECT_EQ(NetJoinSession("", 0), 0); // nobody answers
-    EXPECT_NE(nlAcceptConnection(listener), NL_INVALID);
-    nlShutdown();
 }
 
 } // namespace
