@@ -1,8 +1,5 @@
-// The host seen from raw-socket clients: ids, broadcasts, inboxes and queries; and under hostile
-// peers, serving a good client on: broken framing, bad packets, forged senders, clients that
-// never read, and connections past the cap or left hanging. A joining client against a hand-made
-// host: the first bytes it sends, its queries and their late or stray answers, its end, a host that
-// is gone.
+// The host seen from raw sockets: players, messages, queries, and hostile peers within its bounds;
+// a joining client against a hand-made host: its first bytes, late or stray answers, a host gone.
 #include "runtime/net/net.h"
 #include "runtime/net/net_session.h"
 #include "tests/net/net_test_support.h"
@@ -166,7 +163,8 @@ TEST_F(HostTest, ConnectionsPastTheCapAreRefusedAndLingeringOnesDropped) {
     EXPECT_EQ(NetSetMaxConnections(5), 1);
     RawSocket joined(port_);
     int32_t id = joined.Register("joined");
-    RawSocket idle[] = {RawSocket(port_), RawSocket(port_)}, refused(port_);
+    RawSocket idle[] = {RawSocket(port_), RawSocket(port_)};
+    RawSocket refused(port_);
     EXPECT_TRUE(refused.ClosedByPeer());
 
     // Connected without a player: dropped, which makes room again.
