@@ -1,181 +1,112 @@
 // HttpGetToFile against a small server in the test: the request it sends, headers with and without
 // CR, bodies by length, chunks or the stream's end stored exactly, and every failure, hostile servers
-// and a full disk included, leaving the old file whole and no temporary file.
+// included, leaving the old file whole and no temporary file.
 #include "runtime/files/system_services.h"
 #include "tests/net/net_test_support.h"
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
-#include <random>
-#include <sys/resource.h>
-#include <sys/socket.h>
 #include <thread>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Serves one connection: reads the request, then sends the answer whole or a byte at a time, stays
-// silent until the client leaves, or after the answer sends bytes without end (fast, or one every
-// 10 ms) until the client leaves, within 64 MiB and 10 s.
-class OneShotServer {
-  public:
-    enum class Mode { Whole, ByteByByte, Silent, Endless, Drip };
-    OneShotServer(std::string answer, Mode mode) {
-        thread_ = std::thread([this, answer = std::move(answer), mode] { Serve(answer, mode); });
-    }
-    ~OneShotServer() {
-        if (thread_.joinable()) thread_.join();
-    }
-    uint16_t port() const { return listener_.port(); }
-    const std::string& request() const { return request_; }
+// Serves one connection: reads the request, then sends the answer, or stays silent until the client
+// leaves, or after the answer sends 64 KiB at a time until the client leaves, a thousand times at most.
+struct OneShotServer {
+    enum class Mode { Whole, Silent, Endless };
+    OneShotServer(const std::string& answer, Mode mode) : thread([this, answer, mode] { Serve(answer, mode); }) {}
+    ~OneShotServer() { thread.join(); }
 
-  private:
     void Serve(const std::string& answer, Mode mode) {
-        RawSocket client = listener_.Accept();
-        while (client.Connected() && request_.find("\r\n\r\n") == std::string::npos) {
+        RawSocket client = listener.Accept();
+        while (request.find("\r\n\r\n") == std::string::npos) {
             std::string more = client.Receive(1);
             if (more.empty()) return;
-            request_ += more;
+            request += more;
         }
         if (mode == Mode::Silent) return void(client.ClosedByPeer(10000));
-        for (size_t at = 0; mode == Mode::ByteByByte && at < answer.size(); ++at) {
-            client.Send(answer.substr(at, 1));
-            std::this_thread::sleep_for(std::chrono::milliseconds(1)); // one read each
-        }
-        if (mode != Mode::ByteByByte) client.Send(answer);
-        if (mode != Mode::Endless && mode != Mode::Drip) return;
-        std::string more(mode == Mode::Endless ? 65536 : 1, 'x');
-        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        for (size_t sent = 0; sent < (64u << 20) && std::chrono::steady_clock::now() < end;) {
-            ssize_t n = send(client.fd(), more.data(), more.size(), MSG_NOSIGNAL);
-            if (n <= 0) return;
-            sent += static_cast<size_t>(n);
-            if (mode == Mode::Drip) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
+        if (!client.Send(answer) || mode != Mode::Endless) return;
+        const std::string more(65536, 'x');
+        for (int i = 0; i < 1000 && client.Send(more); ++i) {}
     }
 
-    RawListener listener_;
-    std::string request_;
-    std::thread thread_;
+    RawListener listener;
+    std::string request;
+    std::thread thread; // last: it starts once the listener is there
 };
 
-class HttpTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        folder_ = fs::path(testing::TempDir()) / ("http_" + std::to_string(getpid()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        target_ = (folder_ / "download.bin").string();
-        std::ofstream(target_) << "old";
-        HttpLimits() = {300, 500, 1 << 20};
-    }
-    void TearDown() override {
-        HttpLimits() = {};
-        fs::remove_all(folder_);
-    }
-
-    double Get(const char* path, double port) { return HttpGetToFile("127.0.0.1", path, port, target_.c_str()); }
-    // The target holds expected, and no other file is left in its folder.
-    void ExpectTarget(const std::string& expected) {
-        std::ifstream in(target_, std::ios::binary);
-        EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == expected);
-        EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}), 1);
-    }
-
-    fs::path folder_;
-    std::string target_;
-};
-
-TEST_F(HttpTest, StoresTheBodyOfA2xxAnswerAndNothingElse) {
+TEST(Http, StoresTheBodyOfA2xxAnswerAndNothingElseKeepingTheOldFile) {
     using Mode = OneShotServer::Mode;
-    std::string binary(1 << 20, '\0');
-    std::mt19937 random(7);
-    for (char& byte : binary) byte = static_cast<char>(random());
+    const fs::path folder = fs::path(testing::TempDir()) / ("http_" + std::to_string(getpid()));
+    const std::string target = (folder / "download.bin").string();
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    HttpLimits() = {300, 500, 1 << 20};
+    auto get = [&](const char* path, double port) { return HttpGetToFile("127.0.0.1", path, port, target.c_str()); };
+    // The target holds expected, and no other file is left in its folder.
+    auto expectTarget = [&](const std::string& expected) {
+        std::ifstream in(target, std::ios::binary);
+        EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == expected);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
+    };
+    std::string binary(1 << 20, '\0'); // every byte value, in no simple order
+    for (size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 2654435761u >> 13);
     std::string ok = "HTTP/1.0 200 OK\r\n";
     std::string chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
     struct Case {
         const char* what;
         std::string answer;
-        Mode mode;
         std::optional<std::string> body; // none: the download fails
+        Mode mode = Mode::Whole;
     } cases[] = {
-        {"CR LF header", ok + "Content-Length: 5\r\n\r\nhello", Mode::Whole, "hello"},
-        {"LF-only header", "HTTP/1.1 200 OK\nServer: x\n\nhello\r\n\n", Mode::Whole, "hello\r\n\n"},
-        {"header one byte per read", "HTTP/1.0 204 No Content\r\nX: y\r\n\r\nab", Mode::ByteByByte, "ab"},
-        {"1 MiB binary body, the limit", ok + "Content-Length: 1048576\r\n\r\n" + binary, Mode::Whole, binary},
-        {"1 MiB to the end", ok + "\r\n" + binary, Mode::Whole, binary},
+        {"CR LF header", ok + "Content-Length: 5\r\n\r\nhello", "hello"},
+        {"LF-only header", "HTTP/1.1 200 OK\nServer: x\n\nhello\r\n\n", "hello\r\n\n"},
+        {"1 MiB binary body, the limit", ok + "Content-Length: 1048576\r\n\r\n" + binary, binary},
         {"chunked",
          "HTTP/1.1 299 OK\r\nTransfer-Encoding: Chunked\r\n\r\n5;x=y\r\nhello\r\n1\r\n \r\nA\r\n0123456789\r\n"
          "0\r\nX-Trailer: t\r\n\r\n",
-         Mode::Whole, "hello 0123456789"},
-        {"chunked one byte per read", "HTTP/1.1 200 OK\nTransfer-Encoding: chunked\n\n3\nabc\n0\n\n", Mode::ByteByByte,
-         "abc"},
-        {"empty", ok + "\r\n", Mode::Whole, ""},
-        {"404", "HTTP/1.0 404 Not Found\r\n\r\nmissing", Mode::Whole, {}},
-        {"301 (not followed)", "HTTP/1.0 301 Moved\r\nLocation: /y\r\n\r\n", Mode::Whole, {}},
-        {"199", "HTTP/1.0 199 Odd\r\n\r\nx", Mode::Whole, {}},
-        {"close before the Content-Length", ok + "Content-Length: 10\r\n\r\nhello", Mode::Whole, {}},
-        {"more than the Content-Length", ok + "Content-Length: 5\r\n\r\nhello!", Mode::Whole, {}},
-        {"unparsable length", ok + "Content-Length: 5x\r\n\r\nhello", Mode::Whole, {}},
-        {"negative length", ok + "Content-Length: -1\r\n\r\nhello", Mode::Whole, {}},
-        {"two lengths", ok + "Content-Length: 5\r\nContent-Length: 6\r\n\r\nhello", Mode::Whole, {}},
-        {"length and chunks", ok + "Content-Length: 8\r\nTransfer-Encoding: chunked\r\n\r\n1\r\na\r\n0\r\n\r\n",
-         Mode::Whole, {}},
-        {"another transfer coding", ok + "Transfer-Encoding: gzip, chunked\r\n\r\n1\r\na\r\n0\r\n\r\n", Mode::Whole, {}},
-        {"bad chunk size", chunked + "zz\r\nhello\r\n0\r\n\r\n", Mode::Whole, {}},
-        {"chunk longer than its size", chunked + "2\r\nhello\r\n0\r\n\r\n", Mode::Whole, {}},
-        {"no last chunk", chunked + "5\r\nhello\r\n", Mode::Whole, {}},
-        {"bytes after the last chunk", chunked + "5\r\nhello\r\n0\r\n\r\nmore", Mode::Whole, {}},
-        {"length over the limit", ok + "Content-Length: 1048577\r\n\r\n", Mode::Whole, {}},
-        {"body over the limit", ok + "\r\n" + binary + "b", Mode::Whole, {}},
-        {"chunks over the limit", chunked + "100000\r\n" + binary + "\r\n1\r\nb\r\n0\r\n\r\n", Mode::Whole, {}},
-        {"no header end", ok + "X: y\r\n", Mode::Whole, {}},
-        {"a silent server", "", Mode::Silent, {}},
-        {"404 with an endless body", "HTTP/1.0 404 Not Found\r\n\r\n", Mode::Endless, {}},
-        {"an endless body", ok + "\r\n", Mode::Endless, {}},
-        {"a byte now and then", ok + "\r\n", Mode::Drip, {}},
+         "hello 0123456789"},
+        {"301 (not followed)", "HTTP/1.0 301 Moved\r\nLocation: /y\r\n\r\n", {}},
+        {"199", "HTTP/1.0 199 Odd\r\n\r\nx", {}},
+        {"close before the Content-Length", ok + "Content-Length: 10\r\n\r\nhello", {}},
+        {"more than the Content-Length", ok + "Content-Length: 5\r\n\r\nhello!", {}},
+        {"unparsable length", ok + "Content-Length: 5x\r\n\r\nhello", {}},
+        {"length and chunks", ok + "Content-Length: 8\r\nTransfer-Encoding: chunked\r\n\r\n1\r\na\r\n0\r\n\r\n", {}},
+        {"bad chunk size", chunked + "zz\r\nhello\r\n0\r\n\r\n", {}},
+        {"chunk longer than its size", chunked + "2\r\nhello\r\n0\r\n\r\n", {}},
+        {"no last chunk", chunked + "5\r\nhello\r\n", {}},
+        {"bytes after the last chunk", chunked + "5\r\nhello\r\n0\r\n\r\nmore", {}},
+        {"length over the limit", ok + "Content-Length: 1048577\r\n\r\n", {}},
+        {"body over the limit", ok + "\r\n" + binary + "b", {}},
+        {"chunks over the limit", chunked + "100000\r\n" + binary + "\r\n1\r\nb\r\n0\r\n\r\n", {}},
+        {"a silent server", "", {}, Mode::Silent},
+        {"an endless body", ok + "\r\n", {}, Mode::Endless},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        std::ofstream(target) << "old";
         OneShotServer server(c.answer, c.mode);
-        EXPECT_EQ(Get("/files/a b.bin", server.port()), c.body ? 1 : 0);
-        ExpectTarget(c.body.value_or("old"));
-        std::ofstream(target_) << "old";
+        EXPECT_EQ(get("/files/a b.bin", server.listener.port()), c.body ? 1 : 0);
+        expectTarget(c.body.value_or("old"));
     }
     OneShotServer server("HTTP/1.0 200 OK\r\n\r\n", Mode::Whole);
-    EXPECT_EQ(Get("/x?y=1", server.port()), 1);
-    EXPECT_EQ(server.request(),
+    EXPECT_EQ(get("/x?y=1", server.listener.port()), 1);
+    EXPECT_EQ(server.request,
               "GET /x?y=1 HTTP/1.0\r\nHost:127.0.0.1\r\nAccept: */*\r\nUser-Agent: Ravlin game\r\n\r\n");
-}
 
-TEST_F(HttpTest, RequestsThatCannotBeMadeKeepTheOldFile) {
-    EXPECT_EQ(Get("/", FreePort()), 0); // refused
-    for (double port : {0, 65536}) EXPECT_EQ(Get("/", port), 0);
-    for (const char* path : {"/a\r\nX: y", "/a\nb"}) EXPECT_EQ(Get(path, 80), 0);
+    // Requests that cannot be made keep the old file too.
+    std::ofstream(target) << "old";
+    EXPECT_EQ(get("/", FreePort()), 0); // refused
+    for (double port : {0, 65536}) EXPECT_EQ(get("/", port), 0);
+    for (const char* path : {"/a\r\nX: y", "/a\nb"}) EXPECT_EQ(get(path, 80), 0);
     EXPECT_EQ(HttpGetToFile("127.0.0.1", "/", 80, ""), 0);
-    OneShotServer server("HTTP/1.0 200 OK\r\n\r\nbody", OneShotServer::Mode::Whole);
-    EXPECT_EQ(HttpGetToFile("127.0.0.1", "/", server.port(), (target_ + "/inside.bin").c_str()), 0);
-    ExpectTarget("old");
-}
-
-TEST_F(HttpTest, AFullDiskKeepsTheOldFile) {
-    signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 65536;
-    HttpLimits().maxBytes = 1ull << 30;
-    OneShotServer server("HTTP/1.0 200 OK\r\n\r\n", OneShotServer::Mode::Endless);
-    setrlimit(RLIMIT_FSIZE, &small);
-    double result = Get("/", server.port());
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, SIG_DFL);
-    EXPECT_EQ(result, 0);
-    ExpectTarget("old");
+    expectTarget("old");
+    HttpLimits() = {};
+    fs::remove_all(folder);
 }
 
 } // namespace

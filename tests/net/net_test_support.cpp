@@ -8,30 +8,19 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
 
-sockaddr_in Loopback(uint16_t port) {
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    sa.sin_port = htons(port);
-    return sa;
-}
-
-int MsLeft(std::chrono::steady_clock::time_point deadline) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    return static_cast<int>(std::max<int64_t>(left.count(), 0));
-}
+sockaddr_in Loopback(uint16_t port) { return {AF_INET, htons(port), {htonl(INADDR_LOOPBACK)}, {}}; }
 
 // Data, an end or an error is waiting before the deadline.
 bool Readable(int fd, std::chrono::steady_clock::time_point deadline) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     pollfd p{fd, POLLIN, 0};
-    return poll(&p, 1, MsLeft(deadline)) > 0;
+    return poll(&p, 1, static_cast<int>(std::max<int64_t>(left.count(), 0))) > 0;
 }
 
 std::chrono::steady_clock::time_point In(int ms) {
@@ -40,21 +29,14 @@ std::chrono::steady_clock::time_point In(int ms) {
 
 } // namespace
 
-uint16_t FreePort() {
-    RawListener probe;
-    return probe.port();
-}
+uint16_t FreePort() { return RawListener().port(); }
 
 RawSocket::RawSocket(uint16_t port, int receiveBuffer) : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
     if (receiveBuffer > 0) setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
     int on = 1;
     setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    if (!Connect(port)) Close();
-}
-
-bool RawSocket::Connect(uint16_t port) {
     sockaddr_in sa = Loopback(port);
-    return connect(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0;
+    if (connect(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0) Close();
 }
 
 void RawSocket::Close() {
@@ -68,17 +50,13 @@ void RawSocket::Reset() {
     Close();
 }
 
-void RawSocket::Send(const std::string& bytes) {
+bool RawSocket::Send(const std::string& bytes) {
     for (size_t sent = 0; sent < bytes.size();) {
         ssize_t n = send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-        if (n <= 0) return;
+        if (n <= 0) return false;
         sent += static_cast<size_t>(n);
     }
-}
-
-bool RawSocket::Delivered() const {
-    int waiting = -1; // bytes not yet acknowledged, sent or not
-    return ioctl(fd_, TIOCOUTQ, &waiting) == 0 && waiting == 0;
+    return true;
 }
 
 std::string RawSocket::Nl(const std::string& body) {
@@ -98,8 +76,7 @@ std::string RawSocket::Receive(size_t count, int timeoutMs) {
 
 std::string RawSocket::ReceivePacket(int timeoutMs) {
     std::string header = Receive(4, timeoutMs);
-    if (header.size() < 4) return "";
-    return Receive(static_cast<uint8_t>(header[2]) << 8 | static_cast<uint8_t>(header[3]), timeoutMs);
+    return header.size() < 4 ? "" : Receive(uint8_t(header[2]) << 8 | uint8_t(header[3]), timeoutMs);
 }
 
 bool RawSocket::ClosedByPeer(int timeoutMs) {
@@ -117,10 +94,8 @@ int32_t RawSocket::Register(const std::string& name) {
     return static_cast<int32_t>(static_cast<uint8_t>(answer[9]) | static_cast<uint8_t>(answer[10]) << 8);
 }
 
-RawListener::RawListener(uint16_t port, int backlog) : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-    int on = 1;
-    setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in sa = Loopback(port);
+RawListener::RawListener(int backlog) : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    sockaddr_in sa = Loopback(0);
     bind(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
     listen(fd_, backlog);
     socklen_t len = sizeof sa;
@@ -131,15 +106,11 @@ RawListener::RawListener(uint16_t port, int backlog) : fd_(socket(AF_INET, SOCK_
 RawListener::~RawListener() { close(fd_); }
 
 RawSocket RawListener::Accept(int timeoutMs) {
-    if (!Readable(fd_, In(timeoutMs))) return RawSocket(-1);
-    return RawSocket(accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC));
+    return RawSocket(Readable(fd_, In(timeoutMs)) ? accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC) : -1);
 }
 
-std::string LittleEndian(int32_t value) {
-    std::string bytes(4, '\0');
-    for (size_t i = 0; i < 4; ++i) bytes[i] = static_cast<char>(static_cast<uint32_t>(value) >> (8 * i));
-    return bytes;
-}
+// The machines we build for are little-endian: a number's bytes in memory are its bytes on the wire.
+std::string LittleEndian(int32_t value) { return std::string(reinterpret_cast<const char*>(&value), 4); }
 
 std::string Rvln(uint8_t type, int32_t to, int32_t from, const std::string& payload) {
     return "RVLN" + std::string(1, static_cast<char>(type)) + LittleEndian(static_cast<int32_t>(payload.size())) +

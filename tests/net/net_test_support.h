@@ -17,15 +17,11 @@ class RawSocket {
     RawSocket(RawSocket&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
     ~RawSocket() { Close(); }
 
-    bool Connected() const { return fd_ >= 0; }
-    bool Connect(uint16_t port);
-    int fd() const { return fd_; }
     void Close();
     // Ends with a reset instead of a clean close.
     void Reset();
-    void Send(const std::string& bytes);
-    // Everything sent has reached the peer's kernel (it has acknowledged every byte).
-    bool Delivered() const;
+    // False when the peer is gone.
+    bool Send(const std::string& bytes);
     // Sends bytes inside a HawkNL packet header.
     void SendPacket(const std::string& body) { Send(Nl(body)); }
     // Up to count bytes within timeoutMs; fewer when the peer closed or time ran out.
@@ -43,13 +39,12 @@ class RawSocket {
     int fd_ = -1;
 };
 
-// A listening plain TCP socket on 127.0.0.1 (port 0: any free one) that queues backlog connections.
+// A listening plain TCP socket on 127.0.0.1, on a free port, that queues backlog connections.
 class RawListener {
   public:
-    explicit RawListener(uint16_t port = 0, int backlog = 16);
+    explicit RawListener(int backlog = 16);
     ~RawListener();
     uint16_t port() const { return port_; }
-    int fd() const { return fd_; }
     // The next connection within timeoutMs, or an unconnected socket.
     RawSocket Accept(int timeoutMs = 5000);
 
@@ -65,7 +60,6 @@ std::string CreatePayload(const std::string& name, bool hidden = false);
 
 // Checks condition every millisecond until it holds or timeoutMs pass.
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
-
 
 // The next message of one of this process's players, waiting for it to arrive; "" after 5 s.
 std::string NextMessage(const char* id);
