@@ -4,11 +4,15 @@
 #include "runtime/net/net_session.h"
 #include "tests/net/net_test_support.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <optional>
 #include <regex>
 #include <string>
+#include <sys/resource.h>
 #include <thread>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -179,6 +183,27 @@ TEST_F(HostTest, ConnectionsPastTheCapAreRefusedAndLingeringOnesDropped) {
     EXPECT_TRUE(joined.ClosedByPeer());
     EXPECT_TRUE(WaitFor([&] { return Name(id).empty(); }));
     Exchange("after the cap and the timeouts");
+}
+
+// Every descriptor taken: the host cannot accept the connection, and must not end over it.
+TEST_F(HostTest, AnAcceptWithoutDescriptorsWaits) {
+    rlimit old{};
+    getrlimit(RLIMIT_NOFILE, &old);
+    std::vector<int> filler;
+    for (int fd; filler.size() < 100000 && (fd = open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) filler.push_back(fd);
+    rlimit tight = old;
+    tight.rlim_cur = static_cast<rlim_t>(filler.back() + 1);
+    setrlimit(RLIMIT_NOFILE, &tight);
+    close(filler.back()); // the one the connecting side takes
+    filler.pop_back();
+    RawSocket late(port_);
+    late.SendPacket(Rvln(1, 0, -1, CreatePayload("late")));
+    std::string unanswered = late.ReceivePacket(200);
+    for (int fd : filler) close(fd);
+    setrlimit(RLIMIT_NOFILE, &old);
+    EXPECT_EQ(unanswered, "");
+    EXPECT_EQ(late.ReceivePacket().size(), 17u); // taken once a descriptor is free
+    Exchange("after descriptors ran out");
 }
 
 // Joins a hand-made host, which gives the hidden query player the id 101 and answers the ping.
