@@ -1,5 +1,6 @@
-// Frames that would look as the last one are neither drawn nor shown; input, expose and changed
-// properties bring a drawn frame back, and the back buffer holds the picture on screen meanwhile.
+// Frames that would look as the last one are neither drawn nor shown; input, expose, changed
+// properties, the pointer's rest over a tooltip and application kinds bring drawn frames back, and the
+// back buffer holds the picture on screen meanwhile.
 #include "gui/kygui_state.h"
 #include "runtime/core/core.h"
 #include "runtime/gfx2d/gfx2d.h"
@@ -11,8 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-constexpr uint32_t kWhite = 0xffffff, kGrey = 0xc0c0c0, kHoverBright = 0xfff0a0;
 
 // The launcher's loop: frames shown in the n frames.
 int64_t Frames(int n) {
@@ -29,13 +28,14 @@ int64_t Frames(int n) {
     return Device().shown.framesShown - before;
 }
 
-// A dialog with a button at (15, 15), 40 x 30, and a focused text field right of it at (57, 15),
-// shown until it rests.
+// A dialog with a button at (15, 15), 40 x 30, that has a tooltip, and a focused text field right of it
+// at (57, 15), shown until it rests.
 void RestingDialog() {
     StartGui();
     LimitFps(0);
-    OpenDialog(10, 10, 200, 100);
+    KYgui_pushdialog(10, 10, 200, 100);
     KYgui_button("b", "", 40, 30);
+    KYgui_set("b", "TIPTEXT", "tip");
     KYgui_text("t", "some text", 100, 30);
     KYgui_set("", "FOCUS", "t");
     Frames(5);
@@ -52,9 +52,14 @@ TEST_F(Redraw, AnIdleDialogShowsNoFramesAndKeepsItsPicture) {
     RestingDialog();
     EXPECT_EQ(Frames(30), 0);
     // What KeepScreen put back: the last frame shown.
-    EXPECT_EQ(BackBufferPixel(5, 5), 0x0000ffu);
-    EXPECT_EQ(BackBufferPixel(11, 10), kGrey);
-    EXPECT_EQ(BackBufferPixel(20, 17), kWhite);
+    ExpectPixels({{5, 5, 0x0000ff}, {11, 10, kGrey}, {20, 17, kWhite}});
+    // An application kind draws what its hook likes: every frame while it shows.
+    KYgui_sethook([](const RtString&, int32_t, int32_t, int32_t, int32_t) {});
+    KYgui_user("u", "GAUGE", 10, 10);
+    EXPECT_EQ(Frames(3), 3);
+    KYgui_hide("u", 1);
+    Frames(4);
+    EXPECT_EQ(Frames(3), 0);
 }
 
 TEST_F(Redraw, InputExposeAndChangedPropertiesDrawTheNextFrame) {
@@ -89,4 +94,9 @@ TEST_F(Redraw, TheFrameDrawnAfterRestStartsClearedAndShowsTheChange) {
     KYshow(1);
     EXPECT_EQ(BackBufferPixel(20, 17), kHoverBright);
     ShowScreen();
+    // The tooltip comes with the pointer's rest, which no input marks: one frame more.
+    KYgui().restTime = ReadClockMs() + 1e6;
+    Frames(4);
+    KYgui().restTime = ReadClockMs() - 1000;
+    EXPECT_EQ(Frames(3), 1);
 }

@@ -12,8 +12,7 @@
 
 // Each widget's size and properties as a program reads them back, by kind and through KYgui_set.
 TEST(Store, AutomaticIdsSizesAndConversions) {
-    StartGui();
-    OpenDialog(0, 0, 300, 200);
+    StartDialog(300, 200);
     DrawFilledRect(0, 0, 10, 6, 0x00ff00);
     SpriteGrab(7, 0, 0, 10, 6);
     DrawFilledRect(0, 0, 4, 12, 0x00ff00);
@@ -34,33 +33,11 @@ TEST(Store, AutomaticIdsSizesAndConversions) {
     for (const char* id : {"s7", "s8", "unused"}) DimPush(ids, id);
     for (double sprite : {7, 8}) DimPush(sprites, sprite);
     KYgui_spritebuttons(ids, sprites);
-    std::string seen;
-    for (auto [id, property] : {std::pair("ID_STATIC_1", "WIDTH"),
-                                {"ID_STATIC_1", "HEIGHT"},
-                                {"ID_SPACER_1", "HEIGHT"},
-                                {"empty", "SELECT"},
-                                {"empty", "COUNT"},
-                                {"two", "WIDTH"},
-                                {"two", "HEIGHT"},
-                                {"two", "COUNT"},
-                                {"colour", "WIDTH"},
-                                {"colour", "HEIGHT"},
-                                {"go", "WIDTH"},
-                                {"go", "HEIGHT"},
-                                {"seven", "WIDTH"},
-                                {"seven", "HEIGHT"},
-                                {"made", "TYPE"},
-                                {"made", "TEXT"},
-                                {"made", "WIDTH"},
-                                {"made", "HEIGHT"},
-                                {"made", "MAXVAL"},
-                                {"made", "STEP"},
-                                {"s8", "TEXT"},
-                                {"s7", "WIDTH"},
-                                {"s7", "HEIGHT"},
-                                {"unused", "TEXT"}})
-        seen += std::string(KYgui_get_str(id, property).c_str()) + " ";
-    EXPECT_EQ(seen, "48 22 0 -1 0 48 52 2 32 32 24 20 14 10 WIDGET by set 12 0 2.5 0.01 SPR_B8 10 12  ");
+    EXPECT_EQ(Properties("ID_STATIC_1.WIDTH ID_STATIC_1.HEIGHT ID_SPACER_1.HEIGHT empty.SELECT empty.COUNT two.WIDTH "
+                         "two.HEIGHT two.COUNT colour.WIDTH colour.HEIGHT go.WIDTH go.HEIGHT seven.WIDTH seven.HEIGHT "
+                         "made.TYPE made.TEXT made.WIDTH made.HEIGHT made.MAXVAL made.STEP s8.TEXT s7.WIDTH s7.HEIGHT "
+                         "unused.TEXT")(),
+              "48,22,0,-1,0,48,52,2,32,32,24,20,14,10,WIDGET,by set,12,0,2.5,0.01,SPR_B8,10,12, ");
     EXPECT_EQ(KYgui().dialogs.back().draw_order.back().id.view().substr(0, 10), "ID_SPACER_");
     // Re-creating resets the kind, keeps the rest.
     KYgui_set("two", "SELECT", "1");
@@ -72,19 +49,13 @@ TEST(Store, AutomaticIdsSizesAndConversions) {
 
 TEST(Store, DialogPlacementAndDialogProperties) {
     StartGui();
-    OpenDialog(600, 10, 200, 100);
-    EXPECT_EQ(KYgui_get("", "XPOS"), 600);
-    EXPECT_EQ(KYgui_get("", "WIDTH"), 40);
-    EXPECT_EQ(KYgui_get_str("", "COL_NORM"), "12632256");
-    OpenDialog(700, 500, 50, 50);
-    EXPECT_EQ(KYgui_get("", "WIDTH"), 0) << "never negative";
-    EXPECT_EQ(KYgui_get("", "HEIGHT"), 0);
-    EXPECT_EQ(KYgui_get("", "XPOS"), 639);
-    EXPECT_EQ(KYgui_get_str("", "MOVING"), "0");
-    EXPECT_EQ(KYgui_get_str("", "NOSUCH"), "");
-    DebugCapture out;
+    KYgui_pushdialog(600, 10, 200, 100);
+    EXPECT_EQ(Properties(".XPOS .WIDTH .COL_NORM")(), "600,40,12632256 ");
+    KYgui_pushdialog(700, 500, 50, 50); // never of negative size
+    EXPECT_EQ(Properties(".WIDTH .HEIGHT .XPOS .MOVING .NOSUCH")(), "0,0,639,0, ");
+    CaptureDebug();
     KYgui_set("", "MOVING", "1");
-    EXPECT_EQ(out.Take(), "KYgui_set dialog (\"\") property: MOVING is unknown\n");
+    EXPECT_EQ(TakeDebug(), "KYgui_set dialog (\"\") property: MOVING is unknown\n");
 }
 
 TEST(Store, FailuresSayWhatWentWrongAndCreateNothing) {
@@ -95,7 +66,7 @@ TEST(Store, FailuresSayWhatWentWrongAndCreateNothing) {
     } cases[] = {
         {[] { EXPECT_EQ(KYgui_get_str("x", "TEXT"), ""); }, "KYgui_get$: No active dialog!\n"},
         {[] { EXPECT_EQ(KYgui_get("x", "TEXT"), 0); }, "KYgui_get: No active dialog!\n"},
-        {[] { OpenDialog(0, 0, 100, 100); }, ""},
+        {[] { KYgui_pushdialog(0, 0, 100, 100); }, ""},
         {[] { EXPECT_EQ(KYgui_get_str("x", "TEXT"), ""); }, "KYgui_get$: Widget not found x\n"},
         {[] { EXPECT_EQ(KYgui_get("x", "SELECT"), 0); }, "KYgui_get: Widget not found x\n"},
         {[] { KYgui_set("y", "COLOUR", "1"); }, "KYgui_set: Widget property COLOUR is unknown\n"},
@@ -104,23 +75,18 @@ TEST(Store, FailuresSayWhatWentWrongAndCreateNothing) {
         {[] { KYgui_set("", "COLOUR", "1"); }, "KYgui_set dialog (\"\") property: COLOUR is unknown\n"},
     };
     for (const Case& c : cases) {
-        DebugCapture out;
+        CaptureDebug();
         c.call();
-        EXPECT_EQ(out.Take(), c.message);
+        EXPECT_EQ(TakeDebug(), c.message);
     }
     EXPECT_EQ(KYgui().dialogs.back().widgets.size(), 1u) << "only y, which KYgui_set made";
+    KYgui().dialogs.clear();
     for (auto create : {+[] { KYgui_button("b", "B", 0, 0); }, +[] { KYgui_set("b", "TEXT", "B"); }})
-        EXPECT_RUNTIME_ERROR(
-            {
-                KYgui().dialogs.clear();
-                create();
-            },
-            9, "array index outside the array");
+        EXPECT_RUNTIME_ERROR(create(), 9, "array index outside the array");
 }
 
 TEST(Store, ItemsKeepTheirSelectionAndBadIndexesChangeNothing) {
-    StartGui();
-    OpenDialog(0, 0, 300, 200);
+    StartDialog(300, 200);
     KYgui_list("l", "a|b|c", 0, 0);
     KYgui_set("l", "SELECT", "1");
     struct Step {
@@ -152,8 +118,7 @@ TEST(Store, ItemsKeepTheirSelectionAndBadIndexesChangeNothing) {
 }
 
 TEST(Store, RandomCreationsKeepStoreAndDrawOrderConsistent) {
-    StartGui();
-    OpenDialog(0, 0, 300, 200);
+    StartDialog(300, 200);
     std::mt19937 random(7);
     std::vector<std::string> created;
     for (int i = 0; i < 300; ++i) {
@@ -161,10 +126,7 @@ TEST(Store, RandomCreationsKeepStoreAndDrawOrderConsistent) {
         std::string id = "w";
         id += std::to_string(random() % 120);
         if (std::find(created.begin(), created.end(), id) == created.end()) created.push_back(id);
-        if (random() % 2)
-            KYgui_button(RtString(id.c_str()), "x", 0, 0);
-        else
-            KYgui_set(RtString(id.c_str()), "TEXT", "y");
+        random() % 2 ? KYgui_button(id, "x", 0, 0) : KYgui_set(id, "TEXT", "y");
     }
     KYguiDialog& d = KYgui().dialogs.back();
     ASSERT_EQ(d.widgets.size(), created.size());
