@@ -1,15 +1,10 @@
 // Drawing in pixels: frame and faces on both shading paths, hover colours, tooltips, the flow layout
 // and clipping, the title bar, scrolling and dimming, and the character tables.
-#include "gui/kygui_state.h"
 #include "gui/text_metrics.h"
-#include "runtime/core/core.h"
-#include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
 #include "tests/gui/gui_test_support.h"
-#include "tests/support/headless.h"
 
 #include <cstdlib>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -107,10 +102,6 @@ TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
         for (int x = 6; x < 21; ++x) ring += BackBufferPixel(x, y) == kGrey;
     EXPECT_GT(ring, 8);
     ShowScreen();
-    PointerTo(2, 75); // beside the list's line 1, which stays selected, not hovered
-    KYshow(0);
-    EXPECT_EQ(BackBufferPixel(60, 73), kHoverBright);
-    ShowScreen();
 }
 
 // A list two lines high at (5, 5), 80 x 36, scrolled 4 of its 8 steps: no boxes, a thumb of 36 / 9 = 4
@@ -154,8 +145,7 @@ TEST(Drawing, CharacterTablesFixedOrMeasured) {
     EXPECT_EQ(k.char_width[' '], 2) << "no pixels";
     EXPECT_EQ(MeasureText("i i"), 2 * k.char_width['i'] + 2);
     EXPECT_LT(k.char_width['i'], k.char_width['m']);
-    EXPECT_EQ(Gfx2d().spriteColourKey, 0x123456) << "keys restored";
-    EXPECT_EQ(Gfx2d().fontColourKey, 0x123456);
+    EXPECT_EQ(std::pair(Gfx2d().spriteColourKey, Gfx2d().fontColourKey), std::pair(0x123456, 0x123456)) << "restored";
     int32_t w, h;
     for (auto [id, width] : {std::pair(0, 3), {1, 0}, {2, 0}}) { // sprite 0 kept, the measuring slots freed
         SpriteGetSize(id, w, h);
@@ -168,7 +158,6 @@ TEST(Drawing, CharacterTablesFixedOrMeasured) {
     EXPECT_EQ(k.proportional, 0);
     EXPECT_EQ(MeasureText("abc"), 24);
     SpriteLoad("", 0);
-    SetColourKey(0x8000ff);
     SetColourKey(0);
     Gfx2d().spriteColourKey = 0x8000ff;
 }
@@ -197,7 +186,6 @@ TEST(Drawing, TheDialogScrollsByTwoLinesAndShowsItsTopAgainWhenInactive) {
     KYgui_pushdialog(300, 300, 100, 100);
     KYshow(0);
     EXPECT_TRUE(Near(BackBufferPixel(8, 8), 0x00007f, 3)) << "dimmed to about half, not scrolled";
-    EXPECT_EQ(BackBufferPixel(350, 350), kWhite) << "the active one";
     ShowScreen();
 }
 

@@ -2,16 +2,9 @@
 #include "tests/gui/gui_test_support.h"
 
 #include "runtime/attach_subsystems.h"
-#include "runtime/core/core.h"
-#include "runtime/gfx2d/gfx2d.h"
-#include "runtime/input/input.h"
-#include "tests/support/frame_script.h"
-#include "tests/support/headless.h"
 
-#include <SDL.h>
 #include <algorithm>
 #include <cstdlib>
-#include <gtest/gtest.h>
 
 void StartGui() {
     AttachSubsystems();
@@ -37,6 +30,7 @@ void StartGui() {
     SetViewport(0, 0, 0, 0);
     SetBlendMode(0);
     ClearScreen();
+    LimitFps(60);
 }
 
 void StartDialog(int32_t width, int32_t height) {

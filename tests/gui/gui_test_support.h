@@ -1,19 +1,26 @@
-// What the toolkit's tests share: a started runtime with an empty dialog stack, the default colours,
-// frames, pointer scripts and the debug output.
+// What the toolkit's tests share: the runtime, the toolkit and the test tools they all use, a started
+// runtime with an empty dialog stack, the default colours, frames, pointer scripts and the debug output.
 #pragma once
 
 #include "gui/kygui_state.h"
+#include "runtime/core/core.h"
+#include "runtime/gfx2d/gfx2d.h"
+#include "runtime/input/input.h"
+#include "tests/support/frame_script.h"
+#include "tests/support/headless.h"
 
+#include <SDL.h>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <gtest/gtest.h>
 #include <string>
 
 // A fresh dialog's colours.
 constexpr uint32_t kWhite = 0xffffff, kGrey = 0xc0c0c0, kHoverBright = 0xfff0a0, kHoverNorm = 0xff9040;
 
 // Runtime up, no dialogs, the shipped smalfont.bmp (8 x 16 cells) as font 0 with fixed metrics, flat
-// shading, pointer shown at (639, 479), buttons up.
+// shading, pointer shown at (639, 479), buttons up, 60 frames a second at most.
 void StartGui();
 // StartGui and a dialog at (0, 0). A fresh dialog at (x, y) has no title bar: its content starts at
 // (x + 5, y + 5).
