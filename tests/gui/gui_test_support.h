@@ -12,8 +12,8 @@
 #include <SDL.h>
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <string>
 
 // A fresh dialog's colours.

@@ -1,5 +1,5 @@
 // Input: clicks and their one-frame events, each kind's behaviour, captures, scroll bars, dragging
-// and resizing dialogs, tabs, file fields, requests, links, the application hook and the keys.
+// and resizing dialogs, tabs, file fields, popping, links, the application hook and the keys.
 #include "platform/paths.h"
 #include "tests/gui/gui_test_support.h"
 

@@ -1,11 +1,11 @@
 // Text fields: typing, deleting and selecting by keys and INKEY, the repeat gate, read-only fields,
-// clamped selections, lines up and down while scrolled, and the selection and cursor in pixels.
+// clamped selections, lines up and down while scrolled, the selection and cursor in pixels, and a tap
+// on a touch screen.
 #include "tests/gui/gui_test_support.h"
-
-#include <cstdlib>
 
 namespace {
 
+// A focused field at (5, 5), 200 x 60.
 void Field(const char* text, int selstart, int selend, int readonly = 0) {
     KYgui().dialogs.clear();
     KYgui_pushdialog(0, 0, 300, 200);
