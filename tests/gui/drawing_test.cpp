@@ -17,8 +17,9 @@ bool Near(uint32_t a, uint32_t b, int tolerance) {
 
 } // namespace
 
-// The button's place is fixed: the dialog's content starts 5 pixels in, at (15, 15); the file field
-// beside it, at (57, 15), is never under the pointer. The frame's corners stay black.
+// Places are fixed: the dialog's content starts 5 pixels in, at (15, 15), with the focused button; the
+// file field at (57, 15), the ticked check box at (155, 15) and the slider at (15, 47) are never under
+// the pointer. The frame's corners stay black; the focus mark is a black line inside a white one.
 TEST(Drawing, FrameLinesLeaveCornersAndFacesShadeBrightOverNorm) {
     StartGui();
     for (int smooth : {0, 1}) {
@@ -27,14 +28,19 @@ TEST(Drawing, FrameLinesLeaveCornersAndFacesShadeBrightOverNorm) {
         KYgui_pushdialog(10, 10, 200, 100);
         KYgui_button("b", "", 40, 30);
         KYgui_file("f", "", "", 0, 0);
+        KYgui_checkbox("c", "", 0, 0);
+        KYgui_set("c", "SELECT", "1");
+        KYgui_slider("s", 0.5, 100, 16);
+        KYgui_set("", "FOCUS", "b");
         for (auto [pointerX, bright, norm] : {std::tuple(639, kWhite, kGrey), {35, kHoverBright, kHoverNorm}}) {
             PointerTo(pointerX, 30);
             ClearScreen();
             KYshow(0);
             SCOPED_TRACE(smooth);
-            ExpectPixels({{11, 10, kGrey}, {10, 10, 0}, {11, 11, 0}, {20, 50, kWhite}, {16, 15, norm}, {20, 17, bright},
-                          {147, 20, kWhite}});
-            EXPECT_TRUE(Near(BackBufferPixel(20, 42), norm, 24));
+            ExpectPixels({{11, 10, kGrey}, {10, 10, 0}, {11, 11, 0}, {20, 50, kWhite}, {16, 15, norm}, {20, 21, bright},
+                          {35, 17, 0}, {35, 18, kWhite}, {147, 20, kWhite}, {163, 21, kHoverBright}, {175, 21, kWhite},
+                          {35, 56, kGrey}, {55, 59, kWhite}, {65, 59, kWhite, false}});
+            EXPECT_TRUE(Near(BackBufferPixel(16, 42), norm, 24)) << "left of the focus mark";
             ShowScreen();
         }
     }
@@ -76,7 +82,7 @@ TEST(Drawing, RowsBreakAtTheEdgeAndWidgetsAreClippedNotShrunk) {
     KYgui_spacer(10000, 0);
     KYgui_button("below", "SPR_C16776960", 20, 10); // (5, 147), outside
     KYshow(0);
-    ExpectPixels({{8, 8, 0x0000ff}, {8, 42, 0x00ff00}, {8, 37, 0x00ff00, false},
+    ExpectPixels({{8, 8, 0x0000ff}, {23, 20, 0x0000ff}, {10, 33, 0x0000ff}, {5, 5, 0x0000ff, false}, {8, 42, 0x00ff00}, {8, 37, 0x00ff00, false},
                   {190, 54, 0xff0000}, {196, 54, 0xff0000, false}, // clipped at the area's right edge
                   {8, 94, 0x00ffff}, {8, 96, 0x00ffff, false},     // clipped at the bottom
                   {28, 66, 0xff0000, false}});                     // low took a row of its own

@@ -35,8 +35,6 @@ TEST(Store, AutomaticIdsSizesAndConversions) {
     KYgui_set("two", "SELECT", "1");
     KYgui_widget("two", "plain", 0, 0);
     EXPECT_EQ(KYgui_get_str("two", "TYPE") + KYgui_get_str("two", "SELECT"), "WIDGET1");
-    SpriteLoad("", 7);
-    SpriteLoad("", 8);
 }
 
 TEST(Store, DialogPlacementAndDialogProperties) {
