@@ -44,7 +44,7 @@ TEST(Input, RadioListAndTabSelectByLineAndIgnoreTheSelectedOne) {
     ScriptClick(5, 10, 5);    // ly 0 is outside
     ScriptClick(7, 10, 105);  // below the last item
     ScriptClick(9, 10, 58);   // item 0
-    ScriptClick(11, 45, 131); // the second tab
+    ScriptClick(11, 45, 145); // the second tab, on its last line
     // A program took an item away since the last frame: the click on the old last line takes the new one.
     ScriptClick(14, 10, 37);
     ScriptAt(15, [] { KYgui_set("r", "TEXT", "a|b"); });
