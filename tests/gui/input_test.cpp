@@ -13,7 +13,7 @@ TEST(Input, ClicksNeedPressAndReleaseInsideAndLastOneFrame) {
     KYgui_button("b", "Button", 80, 20);
     KYgui_checkbox("c", "Check", 0, 0); // b at (5, 5) 80 x 20, c at (87, 5) 64 x 22
     StartScript();
-    ScriptClick(1, 45, 15);
+    ScriptClick(1, 5, 5); // the top left corner
     ScriptPress(4, 45, 15);
     ScriptMotion(5, 300, 300); // released outside: no click
     ScriptButton(5, SDL_BUTTON_LEFT, false);
