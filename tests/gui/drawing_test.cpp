@@ -139,7 +139,6 @@ TEST(Drawing, TitleBarOnlyWhenMoveableOrTitled) {
         KYgui_set("", "TEXT", title);
         ClearScreen();
         KYshow(0);
-        SCOPED_TRACE(moveable);
         ExpectPixels({{21, 20, top}, {21, frameTop, kGrey}, {20, frameTop, 0}, {60, 37, kWhite}});
         ShowScreen();
     }
@@ -162,11 +161,14 @@ TEST(Drawing, CharacterTablesFixedOrMeasured) {
         SpriteGetSize(id, w, h);
         EXPECT_EQ(w, width) << id;
     }
-    // With one free slot among the first 4000 the cells stay fixed rather than measuring in slot 0.
-    for (int32_t id = 2; id <= 4000; ++id) Gfx2d().sprites[id].width = 1;
+    // Slot 4000 is the last one probed; with one free slot among the first 4000 the cells stay fixed
+    // rather than measuring in slot 0.
+    for (int32_t id = 2; id < 4000; ++id) Gfx2d().sprites[id].width = 1;
+    KYgui_font_kerning(1);
+    EXPECT_EQ(k.proportional, 1);
+    Gfx2d().sprites[4000].width = 1;
     KYgui_font_kerning(1);
     for (int32_t id = 2; id <= 4000; ++id) Gfx2d().sprites[id].width = 0;
-    EXPECT_EQ(k.proportional, 0);
     EXPECT_EQ(MeasureText("abc"), 24);
     SpriteLoad("", 0);
     SetColourKey(0);
