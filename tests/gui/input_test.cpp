@@ -154,7 +154,6 @@ TEST(Input, PoppingClearsTheFlagsBelowAndLinksCopyAfterTheFrame) {
     KYgui().dialogs.clear();
     KYshow(0);
     EXPECT_EQ(TakeDebug(), "Draw order is messed up 3/4\nKYshow: No active dialog!\n");
-    ShowScreen();
 }
 
 TEST(Input, TheHookGetsLocalCoordinatesAndTheDefaultStopsTheProgram) {
