@@ -104,7 +104,8 @@ TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
     KYshow(0);
     ExpectPixels({{60, 12, kWhite}, {60, 21, kWhite}, {60, 22, kHoverBright}, {60, 37, kWhite}, {60, 38, kHoverNorm},
                   {13, 29, 0}, {13, 13, kWhite}, {60, 72, kWhite}, {60, 73, kHoverBright}, {60, 62, kWhite},
-                  {5, 80, kGrey}, {30, 57, kGrey}}); // the last two on the list's outline
+                  {5, 80, kGrey}, {30, 57, kGrey}, // on the list's outline
+                  {20, 11, kWhite}, {26, 11, kWhite, false}}); // beside and in line 0's "a"
     int ring = 0; // line 0's diamond, white inside a grey outline
     for (int y = 6; y < 21; ++y)
         for (int x = 6; x < 21; ++x) ring += BackBufferPixel(x, y) == kGrey;

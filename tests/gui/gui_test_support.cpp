@@ -17,7 +17,6 @@ void StartGui() {
     k.smoothShading = 0;
     k.userHook = nullptr;
     k.keyboard_open = 0;
-    MouseShowPointer(1);
     PushMouseButton(SDL_BUTTON_LEFT, false);
     for (int code : {SDL_SCANCODE_RIGHT, SDL_SCANCODE_LEFT, SDL_SCANCODE_UP, SDL_SCANCODE_DOWN, SDL_SCANCODE_LSHIFT,
                      SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_DELETE, SDL_SCANCODE_ESCAPE})

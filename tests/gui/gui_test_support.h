@@ -20,7 +20,7 @@
 constexpr uint32_t kWhite = 0xffffff, kGrey = 0xc0c0c0, kHoverBright = 0xfff0a0, kHoverNorm = 0xff9040;
 
 // Runtime up, no dialogs, the shipped smalfont.bmp (8 x 16 cells) as font 0 with fixed metrics, flat
-// shading, pointer shown at (639, 479), buttons up, 60 frames a second at most.
+// shading, pointer at (639, 479), buttons up, 60 frames a second at most.
 void StartGui();
 // StartGui and a dialog at (0, 0). A fresh dialog at (x, y) has no title bar: its content starts at
 // (x + 5, y + 5).
