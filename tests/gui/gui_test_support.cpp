@@ -15,7 +15,6 @@ void StartGui() {
     FontLoad(TMV_ASSET_DIR "/smalfont.bmp", 0); // 8 x 16 cells, whatever a test loaded before
     KYgui_font_kerning(0);
     k.smoothShading = 0;
-    k.userHook = nullptr;
     k.keyboard_open = 0;
     PushMouseButton(SDL_BUTTON_LEFT, false);
     for (int code : {SDL_SCANCODE_RIGHT, SDL_SCANCODE_LEFT, SDL_SCANCODE_UP, SDL_SCANCODE_DOWN, SDL_SCANCODE_LSHIFT,
