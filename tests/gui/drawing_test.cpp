@@ -1,19 +1,12 @@
-// Drawing in pixels: frame and faces on both shading paths, hover colours, dimming, tooltips, the
-// flow layout and clipping, the title bar, scrolling, and the character tables.
-#include "gui/kygui_state.h"
+// Drawing in pixels: frame and faces on both shading paths, hover colours, tooltips, the flow layout
+// and clipping, the title bar, scrolling and dimming, and the character tables.
 #include "gui/text_metrics.h"
-#include "runtime/core/core.h"
-#include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/gfx2d_state.h"
 #include "tests/gui/gui_test_support.h"
-#include "tests/support/headless.h"
 
 #include <cstdlib>
-#include <gtest/gtest.h>
 
 namespace {
-
-constexpr uint32_t kWhite = 0xffffff, kGrey = 0xc0c0c0, kHoverBright = 0xfff0a0, kHoverNorm = 0xff9040;
 
 // Each channel within tolerance.
 bool Near(uint32_t a, uint32_t b, int tolerance) {
@@ -22,52 +15,42 @@ bool Near(uint32_t a, uint32_t b, int tolerance) {
     return true;
 }
 
-void PointerTo(int x, int y) {
-    PushMouseMotion(x, y, 0, 0);
-    RunFrames(1);
-}
-
 } // namespace
 
-// The button's place is fixed: the dialog's content starts 5 pixels in, at (15, 15).
+// Places are fixed: the dialog's content starts 5 pixels in, at (15, 15), with the focused button; the
+// file field at (57, 15), the ticked check box at (155, 15) and the slider at (15, 47) are never under
+// the pointer. The frame's corners stay black, its right edge ends at x 209; the focus mark is a black
+// line inside a white one.
 TEST(Drawing, FrameLinesLeaveCornersAndFacesShadeBrightOverNorm) {
     StartGui();
     for (int smooth : {0, 1}) {
         KYgui().smoothShading = smooth;
         KYgui().dialogs.clear();
-        OpenDialog(10, 10, 200, 100);
+        KYgui_pushdialog(10, 10, 200, 100);
         KYgui_button("b", "", 40, 30);
+        KYgui_file("f", "", "", 0, 0);
+        KYgui_checkbox("c", "", 0, 0);
+        KYgui_set("c", "SELECT", "1");
+        KYgui_slider("s", 0.5, 100, 16);
+        KYgui_set("", "FOCUS", "b");
         for (auto [pointerX, bright, norm] : {std::tuple(639, kWhite, kGrey), {35, kHoverBright, kHoverNorm}}) {
             PointerTo(pointerX, 30);
             ClearScreen();
             KYshow(0);
-            EXPECT_EQ(BackBufferPixel(11, 10), kGrey);
-            EXPECT_EQ(BackBufferPixel(10, 10), 0u) << "corner";
-            EXPECT_EQ(BackBufferPixel(11, 11), 0u) << "inner corner";
-            EXPECT_EQ(BackBufferPixel(20, 50), kWhite) << "the dialog's face";
-            EXPECT_EQ(BackBufferPixel(16, 15), norm) << "the button's outline";
-            EXPECT_EQ(BackBufferPixel(20, 17), bright) << smooth;
-            EXPECT_TRUE(Near(BackBufferPixel(20, 42), norm, 24)) << smooth;
+            SCOPED_TRACE(smooth);
+            ExpectPixels({{11, 10, kGrey}, {10, 10, 0}, {11, 11, 0}, {20, 50, kWhite}, {16, 15, norm}, {20, 21, bright},
+                          {35, 17, 0}, {35, 18, kWhite}, {147, 20, kWhite}, {163, 21, kHoverBright}, {175, 21, kWhite},
+                          {35, 56, kGrey}, {55, 59, kWhite}, {65, 59, kWhite, false}, {209, 50, kGrey}, {210, 50, 0},
+                          {209, 10, 0}});
+            EXPECT_TRUE(Near(BackBufferPixel(16, 42), norm, 24)) << "left of the focus mark";
             ShowScreen();
         }
     }
-    PointerTo(639, 479);
-}
-
-TEST(Drawing, DialogsBelowTheActiveOneAreDimmedToAboutHalf) {
-    StartGui();
-    OpenDialog(0, 0, 200, 100);
-    OpenDialog(300, 300, 100, 100);
-    KYshow(0);
-    EXPECT_TRUE(Near(BackBufferPixel(100, 50), 0x808080, 3));
-    EXPECT_EQ(BackBufferPixel(350, 350), kWhite);
-    ShowScreen();
 }
 
 // Widgets at known places: one (5, 49) and two (5, 113), 100 x 20; the list l (5, 177).
 TEST(Drawing, TooltipsWaitForTheRestingPointerAndSizeToTheirLines) {
-    StartGui();
-    OpenDialog(0, 0, 300, 200);
+    StartDialog(300, 200);
     KYgui_spacer(10000, 40);
     KYgui_button("one", "", 100, 20);
     KYgui_spacer(10000, 40);
@@ -77,29 +60,22 @@ TEST(Drawing, TooltipsWaitForTheRestingPointerAndSizeToTheirLines) {
     KYgui_set("one", "TIPTEXT", "a");
     KYgui_set("two", "TIPTEXT", "a\nb");
     KYgui_set("l", "TIPTEXT", "a");
-    struct Case {
-        int x, y; // the pointer, in the widget
-        int top;  // the widget's top
-        bool rested;
-        bool atEdge, atCentre; // the tooltip's outline, along the row just above the widget
-    } cases[] = {{55, 59, 49, false, false, false},
-                 {55, 59, 49, true, true, true},
-                 {55, 123, 113, true, false, true},
-                 {55, 187, 177, true, true, true},
-                 {639, 479, 177, true, false, false}}; // a list's HOVER is -1 elsewhere: no tooltip
-    for (const Case& c : cases) {
-        PointerTo(c.x, c.y);
-        KYgui().restTime = ReadClockMs() - (c.rested ? 600 : 0);
+    // The pointer, the widget's top, and the tooltip's outline along the row just above the widget; a
+    // list's HOVER is -1 away from it: no tooltip.
+    for (auto [x, y, top, rested, atEdge, atCentre] :
+         {std::tuple(55, 59, 49, false, false, false), {55, 59, 49, true, true, true}, {55, 123, 113, true, false, true},
+          {55, 187, 177, true, true, true}, {639, 479, 177, true, false, false}}) {
+        PointerTo(x, y);
+        KYgui().restTime = ReadClockMs() - (rested ? 600 : 0);
         KYshow(0);
-        EXPECT_EQ(BackBufferPixel(5, c.top - 1) == kGrey, c.atEdge) << c.y << c.rested;
-        EXPECT_EQ(BackBufferPixel(55, c.top - 1) == kGrey, c.atCentre) << c.y << c.rested;
+        SCOPED_TRACE(y);
+        ExpectPixels({{5, top - 1, kGrey, atEdge}, {55, top - 1, kGrey, atCentre}});
         ShowScreen();
     }
 }
 
 TEST(Drawing, RowsBreakAtTheEdgeAndWidgetsAreClippedNotShrunk) {
-    StartGui();
-    OpenDialog(0, 0, 200, 100); // content 190 x 90 from (5, 5)
+    StartDialog(200, 100); // content 190 x 90 from (5, 5)
     KYgui_button("tall", "SPR_C255", 20, 30);
     KYgui_spacer(10000, 0);
     KYgui_button("next", "SPR_C65280", 20, 10);     // (5, 39)
@@ -108,23 +84,17 @@ TEST(Drawing, RowsBreakAtTheEdgeAndWidgetsAreClippedNotShrunk) {
     KYgui_spacer(10000, 0);
     KYgui_button("below", "SPR_C16776960", 20, 10); // (5, 147), outside
     KYshow(0);
-    struct Pixel {
-        int x, y;
-        uint32_t colour;
-        bool is;
-    } pixels[] = {{8, 8, 0x0000ff, true},    {8, 42, 0x00ff00, true},    {8, 37, 0x00ff00, false},
-                  {190, 54, 0xff0000, true}, {196, 54, 0xff0000, false}, // clipped at the area's right edge
-                  {8, 94, 0x00ffff, true},   {8, 96, 0x00ffff, false},   // clipped at the bottom
-                  {28, 66, 0xff0000, false}};                            // low took a row of its own
-    for (const Pixel& p : pixels) EXPECT_EQ(BackBufferPixel(p.x, p.y) == p.colour, p.is) << p.x << "," << p.y;
+    ExpectPixels({{8, 8, 0x0000ff}, {23, 20, 0x0000ff}, {10, 33, 0x0000ff}, {5, 5, 0x0000ff, false}, {8, 42, 0x00ff00}, {8, 37, 0x00ff00, false},
+                  {190, 54, 0xff0000}, {196, 54, 0xff0000, false}, // clipped at the area's right edge
+                  {8, 94, 0x00ffff}, {8, 96, 0x00ffff, false},     // clipped at the bottom
+                  {28, 66, 0xff0000, false}});                     // low took a row of its own
     ShowScreen();
 }
 
 // Lines of 16 pixels: the radio group at (5, 5) selected on line 1 and hovered on line 2, the list at
 // (5, 57) selected on line 1; the selected radio item has a black mark in its diamond.
 TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
-    StartGui();
-    OpenDialog(0, 0, 300, 200);
+    StartDialog(300, 200);
     KYgui_radio("r", "a|b|c", 100);
     KYgui_spacer(10000, 0);
     KYgui_list("l", "a|b|c", 100, 48);
@@ -132,65 +102,54 @@ TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
     KYgui_set("l", "SELECT", "1");
     PointerTo(60, 45);
     KYshow(0);
-    struct Pixel {
-        int x, y;
-        uint32_t colour;
-    } pixels[] = {{60, 12, kWhite}, {60, 21, kWhite},     {60, 22, kHoverBright},
-                  {60, 37, kWhite}, {60, 38, kHoverNorm}, {13, 29, 0},
-                  {13, 13, kWhite}, {60, 72, kWhite},     {60, 73, kHoverBright},
-                  {60, 62, kWhite}, {5, 80, kGrey},       {30, 57, kGrey}}; // the list's outline
-    for (const Pixel& p : pixels) EXPECT_EQ(BackBufferPixel(p.x, p.y), p.colour) << p.x << "," << p.y;
+    ExpectPixels({{60, 12, kWhite}, {60, 21, kWhite}, {60, 22, kHoverBright}, {60, 37, kWhite}, {60, 38, kHoverNorm},
+                  {13, 29, 0}, {13, 13, kWhite}, {60, 72, kWhite}, {60, 73, kHoverBright}, {60, 62, kWhite},
+                  {5, 80, kGrey}, {30, 57, kGrey}, // on the list's outline
+                  {20, 11, kWhite}, {26, 11, kWhite, false}}); // beside and in line 0's "a"
     int ring = 0; // line 0's diamond, white inside a grey outline
     for (int y = 6; y < 21; ++y)
         for (int x = 6; x < 21; ++x) ring += BackBufferPixel(x, y) == kGrey;
     EXPECT_GT(ring, 8);
     ShowScreen();
-    PointerTo(2, 75); // beside the list's line 1, which stays selected, not hovered
-    KYshow(0);
-    EXPECT_EQ(BackBufferPixel(60, 73), kHoverBright);
-    ShowScreen();
-    PointerTo(639, 479);
 }
 
 // A list two lines high at (5, 5), 80 x 36, scrolled 4 of its 8 steps: no boxes, a thumb of 36 / 9 = 4
-// pixels at 36 * 4 / 9 = 16 down the column from x 73.
-TEST(Drawing, AShortListsThumbStandsWhereItScrolled) {
-    StartGui();
-    OpenDialog(0, 0, 300, 200);
+// pixels at 36 * 4 / 9 = 16 down the column from x 73. Beside it at (87, 5) a list 80 x 68 scrolled one
+// step, whose boxes from (155, 5) and (155, 56) hold arrows with their bases on rows 17 and 60; the
+// down box is grey from row 67.
+TEST(Drawing, AShortListsThumbStandsWhereItScrolledAndArrowsFillTheirBoxes) {
+    StartDialog(300, 200);
     KYgui_list("l", "0|1|2|3|4|5|6|7|8|9", 80, 32);
+    KYgui_list("m", "0|1|2|3|4|5|6|7|8|9", 80, 64);
     KYgui_set("l", "SCROLL", "4");
+    KYgui_set("m", "SCROLL", "1");
     RunFrames(1);
     KYshow(0);
     for (auto [y, thumb] : {std::pair(22, true), {19, false}, {27, false}})
         EXPECT_EQ(BackBufferPixel(78, y) == kHoverBright, thumb) << y;
+    EXPECT_TRUE(Near(BackBufferPixel(161, 61), kHoverNorm, 40) && Near(BackBufferPixel(161, 17), kHoverNorm, 40) &&
+                BackBufferPixel(156, 68) == kGrey);
     ShowScreen();
 }
 
 TEST(Drawing, TitleBarOnlyWhenMoveableOrTitled) {
     StartGui();
-    struct Case {
-        int moveable;
-        const char* title;
-        uint32_t top;
-        int frameTop;
-    } cases[] = {{0, "", kGrey, 20}, {1, "", kWhite, 40}, {0, "T", kWhite, 40}};
-    for (const Case& c : cases) {
+    // The top left corner, the frame's top with its cut corner, and the face below the title's band.
+    for (auto [moveable, title, top, frameTop] :
+         {std::tuple(0, "", kGrey, 20), {1, "", kWhite, 40}, {0, "T", kWhite, 40}}) {
         KYgui().dialogs.clear();
-        OpenDialog(20, 20, 100, 60);
-        KYgui_set("", "MOVEABLE", RtString(c.moveable));
-        KYgui_set("", "TEXT", c.title);
+        KYgui_pushdialog(20, 20, 100, 60);
+        KYgui_set("", "MOVEABLE", RtString(moveable));
+        KYgui_set("", "TEXT", title);
         ClearScreen();
         KYshow(0);
-        EXPECT_EQ(BackBufferPixel(21, 20), c.top) << c.title;
-        EXPECT_EQ(BackBufferPixel(21, c.frameTop), kGrey) << c.title;
-        EXPECT_EQ(BackBufferPixel(20, c.frameTop), 0u) << "cut corner";
+        ExpectPixels({{21, 20, top}, {21, frameTop, kGrey}, {20, frameTop, 0}, {60, 37, kWhite}});
         ShowScreen();
     }
 }
 
 TEST(Drawing, CharacterTablesFixedOrMeasured) {
     StartGui();
-    EXPECT_EQ(MeasureText("abc"), 24);
     DrawFilledRect(0, 0, 3, 2, 0x00ff00);
     SpriteGrab(0, 0, 0, 3, 2);
     SetColourKey(0x123456);
@@ -199,43 +158,30 @@ TEST(Drawing, CharacterTablesFixedOrMeasured) {
     EXPECT_EQ(k.char_width[' '], 2) << "no pixels";
     EXPECT_EQ(MeasureText("i i"), 2 * k.char_width['i'] + 2);
     EXPECT_LT(k.char_width['i'], k.char_width['m']);
-    EXPECT_EQ(Gfx2d().spriteColourKey, 0x123456) << "keys restored";
-    EXPECT_EQ(Gfx2d().fontColourKey, 0x123456);
+    EXPECT_EQ(std::pair(Gfx2d().spriteColourKey, Gfx2d().fontColourKey), std::pair(0x123456, 0x123456)) << "restored";
     int32_t w, h;
     for (auto [id, width] : {std::pair(0, 3), {1, 0}, {2, 0}}) { // sprite 0 kept, the measuring slots freed
         SpriteGetSize(id, w, h);
         EXPECT_EQ(w, width) << id;
     }
-    // With one free slot among the first 4000 the cells stay fixed rather than measuring in slot 0.
-    for (int32_t id = 2; id <= 4000; ++id) Gfx2d().sprites[id].width = 1;
+    // Slot 4000 is the last one probed; with one free slot among the first 4000 the cells stay fixed
+    // rather than measuring in slot 0.
+    for (int32_t id = 2; id < 4000; ++id) Gfx2d().sprites[id].width = 1;
+    KYgui_font_kerning(1);
+    EXPECT_EQ(k.proportional, 1);
+    Gfx2d().sprites[4000].width = 1;
     KYgui_font_kerning(1);
     for (int32_t id = 2; id <= 4000; ++id) Gfx2d().sprites[id].width = 0;
-    EXPECT_EQ(k.proportional, 0);
     EXPECT_EQ(MeasureText("abc"), 24);
     SpriteLoad("", 0);
-    SetColourKey(0x8000ff);
     SetColourKey(0);
     Gfx2d().spriteColourKey = 0x8000ff;
-}
-
-TEST(Drawing, AMismatchedDrawOrderIsReportedAndTheFrameGoesOn) {
-    StartGui();
-    OpenDialog(0, 0, 200, 100);
-    KYgui_button("a", "SPR_C255", 20, 20);
-    KYgui_button("b", "SPR_C255", 20, 20);
-    KYgui().dialogs.back().draw_order.pop_back();
-    DebugCapture out;
-    KYshow(1);
-    EXPECT_EQ(out.Take(), "Draw order is messed up 1/2\n");
-    EXPECT_EQ(BackBufferPixel(8, 8), 0x0000ffu);
-    ShowScreen();
 }
 
 // Eight rows of 24 pixels (a button, then the empty row of a spacer) in a 90-pixel area: 102 more
 // than it shows, three steps of two 16-pixel lines.
 TEST(Drawing, TheDialogScrollsByTwoLinesAndShowsItsTopAgainWhenInactive) {
-    StartGui();
-    OpenDialog(0, 0, 200, 100);
+    StartDialog(200, 100);
     for (int i = 0; i < 8; ++i) {
         KYgui_button("b" + RtString(i), i == 0 ? "SPR_C255" : "SPR_C65280", 20, 20);
         KYgui_spacer(10000, 0);
@@ -253,18 +199,16 @@ TEST(Drawing, TheDialogScrollsByTwoLinesAndShowsItsTopAgainWhenInactive) {
     EXPECT_EQ(BackBufferPixel(8, 8), kWhite) << "the first rows scrolled away, not drawn above the area";
     EXPECT_EQ(BackBufferPixel(8, 25), 0x00ff00u) << "the third row 32 pixels up";
     ShowScreen();
-    OpenDialog(300, 300, 100, 100);
+    KYgui_pushdialog(300, 300, 100, 100);
     KYshow(0);
-    EXPECT_TRUE(Near(BackBufferPixel(8, 8), 0x00007f, 3)) << "dimmed, not scrolled";
+    EXPECT_TRUE(Near(BackBufferPixel(8, 8), 0x00007f, 3)) << "dimmed to about half, not scrolled";
     ShowScreen();
-    PointerTo(639, 479);
 }
 
 // A word goes to the next line when it would pass the edge counted from after the blank before it
 // (a space or a tab): "aa bb" in fixed cells takes five of them.
 TEST(Drawing, AWordThatWouldPassTheEdgeAfterItsBlankWraps) {
-    StartGui();
-    OpenDialog(0, 0, 300, 200);
+    StartDialog(300, 200);
     for (auto [text, width, height] :
          {std::tuple("aa bb", 40, 16), {"aa bb", 32, 32}, {"a\tbb", 32, 16}, {"a\tbb", 31, 32}, {"aa\nbb", 100, 32}}) {
         KYgui_widget("w", text, width, 0);

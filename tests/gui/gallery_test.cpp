@@ -9,7 +9,6 @@ TEST(Gallery, HeadlessRunsSaveAScreenshotAndPrintItsPath) {
     for (const char* mode : {"", "msg", "colour", "keyboard", "keys"}) {
         std::string command = std::string(GALLERY_PATH) + " " + mode;
         FILE* child = popen(command.c_str(), "r");
-        ASSERT_NE(child, nullptr);
         std::string out;
         char buffer[512];
         while (fgets(buffer, sizeof buffer, child)) out += buffer;

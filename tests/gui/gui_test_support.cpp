@@ -2,15 +2,9 @@
 #include "tests/gui/gui_test_support.h"
 
 #include "runtime/attach_subsystems.h"
-#include "runtime/core/core.h"
-#include "runtime/gfx2d/gfx2d.h"
-#include "runtime/input/input.h"
-#include "tests/support/frame_script.h"
-#include "tests/support/headless.h"
 
-#include <SDL.h>
+#include <algorithm>
 #include <cstdlib>
-#include <gtest/gtest.h>
 
 void StartGui() {
     AttachSubsystems();
@@ -21,9 +15,7 @@ void StartGui() {
     FontLoad(TMV_ASSET_DIR "/smalfont.bmp", 0); // 8 x 16 cells, whatever a test loaded before
     KYgui_font_kerning(0);
     k.smoothShading = 0;
-    k.userHook = nullptr;
     k.keyboard_open = 0;
-    MouseShowPointer(1);
     PushMouseButton(SDL_BUTTON_LEFT, false);
     for (int code : {SDL_SCANCODE_RIGHT, SDL_SCANCODE_LEFT, SDL_SCANCODE_UP, SDL_SCANCODE_DOWN, SDL_SCANCODE_LSHIFT,
                      SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_DELETE, SDL_SCANCODE_ESCAPE})
@@ -36,9 +28,13 @@ void StartGui() {
     SetViewport(0, 0, 0, 0);
     SetBlendMode(0);
     ClearScreen();
+    LimitFps(60);
 }
 
-void OpenDialog(int32_t x, int32_t y, int32_t width, int32_t height) { KYgui_pushdialog(x, y, width, height); }
+void StartDialog(int32_t width, int32_t height) {
+    StartGui();
+    KYgui_pushdialog(0, 0, width, height);
+}
 
 void RunFrames(int n) {
     for (int i = 0; i < n; ++i) {
@@ -47,19 +43,28 @@ void RunFrames(int n) {
     }
 }
 
-DebugCapture::DebugCapture() {
+void PointerTo(int x, int y) {
+    PushMouseMotion(x, y, 0, 0);
+    RunFrames(1);
+}
+
+void ScriptPress(int frame, int x, int y) {
+    ScriptMotion(frame, x, y);
+    ScriptButton(frame, SDL_BUTTON_LEFT, true);
+}
+
+void CaptureDebug() {
     setenv("TMV_DEBUG_OUTPUT", "1", 1);
     testing::internal::CaptureStderr();
 }
 
-DebugCapture::~DebugCapture() {
-    if (!taken_) Take();
-}
-
-std::string DebugCapture::Take() {
-    taken_ = true;
+std::string TakeDebug() {
     unsetenv("TMV_DEBUG_OUTPUT");
     return testing::internal::GetCapturedStderr();
+}
+
+void ExpectPixels(std::initializer_list<Pixel> pixels) {
+    for (const Pixel& p : pixels) EXPECT_EQ(BackBufferPixel(p.x, p.y) == p.colour, p.is) << p.x << "," << p.y;
 }
 
 std::string Watch(int n, const std::function<std::string()>& read) {
@@ -74,14 +79,14 @@ std::string Watch(int n, const std::function<std::string()>& read) {
     return seen;
 }
 
-std::function<std::string()> Property(const char* id, const char* property) { return Properties({{id, property}}); }
-
-std::function<std::string()> Properties(std::vector<std::pair<const char*, const char*>> list) {
-    return [list] {
+std::function<std::string()> Properties(const std::string& names) {
+    return [names] {
         std::string values;
-        for (size_t i = 0; i < list.size(); ++i) {
-            if (i) values += ',';
-            values += KYgui_get_str(list[i].first, list[i].second).c_str();
+        for (size_t start = 0; start < names.size();) {
+            size_t dot = names.find('.', start), end = std::min(names.find(' ', start), names.size());
+            if (start) values += ',';
+            values += KYgui_get_str(names.substr(start, dot - start), names.substr(dot + 1, end - dot - 1)).c_str();
+            start = end + 1;
         }
         return values + " ";
     };
