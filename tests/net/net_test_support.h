@@ -17,6 +17,7 @@ class RawSocket {
     RawSocket(RawSocket&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
     ~RawSocket() { Close(); }
 
+    int fd() const { return fd_; }
     void Close();
     // Ends with a reset instead of a clean close.
     void Reset();
@@ -45,6 +46,7 @@ class RawListener {
     explicit RawListener(int backlog = 16);
     ~RawListener();
     uint16_t port() const { return port_; }
+    int fd() const { return fd_; }
     // The next connection within timeoutMs, or an unconnected socket.
     RawSocket Accept(int timeoutMs = 5000);
 
