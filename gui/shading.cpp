@@ -42,14 +42,16 @@ void Quad(double x, double y, double w, double h, int32_t a, int32_t b, bool acr
 void ShadedBox(int32_t c1, int32_t c2, double x, double y, double w, double h) {
     bool tall = w < 0.65 * h;
     if (!SmoothShading()) {
+        // The second part runs to the face's far edge: rounding its own size left a line unpainted there.
+        int32_t left = static_cast<int32_t>(x), top = static_cast<int32_t>(y);
         if (tall) {
-            DrawFilledRect(static_cast<int32_t>(x), static_cast<int32_t>(y), Nearest(0.7 * w), Nearest(h), c1);
-            DrawFilledRect(static_cast<int32_t>(x + 0.7 * w), static_cast<int32_t>(y), Nearest(0.3 * w), Nearest(h),
-                           c2);
+            int32_t split = static_cast<int32_t>(x + 0.7 * w);
+            DrawFilledRect(left, top, Nearest(0.7 * w), Nearest(h), c1);
+            DrawFilledRect(split, top, left + Nearest(w) - split, Nearest(h), c2);
         } else {
-            DrawFilledRect(static_cast<int32_t>(x), static_cast<int32_t>(y), Nearest(w), Nearest(0.7 * h), c1);
-            DrawFilledRect(static_cast<int32_t>(x), static_cast<int32_t>(y + 0.7 * h), Nearest(w), Nearest(0.3 * h),
-                           c2);
+            int32_t split = static_cast<int32_t>(y + 0.7 * h);
+            DrawFilledRect(left, top, Nearest(w), Nearest(0.7 * h), c1);
+            DrawFilledRect(left, split, Nearest(w), top + Nearest(h) - split, c2);
         }
         return;
     }

@@ -43,6 +43,7 @@ TEST(Drawing, FrameLinesLeaveCornersAndFacesShadeBrightOverNorm) {
                           {35, 56, kGrey}, {55, 59, kWhite}, {65, 59, kWhite, false}, {209, 50, kGrey}, {210, 50, 0},
                           {209, 10, 0}});
             EXPECT_TRUE(Near(BackBufferPixel(16, 42), norm, 24)) << "left of the focus mark";
+            EXPECT_TRUE(Near(BackBufferPixel(20, 43), norm, 24)) << "the face's last line";
             ShowScreen();
         }
     }
