@@ -85,10 +85,11 @@ TEST(Surfaces, ScreensOnBothPathsAreFinishedByShowScreen) {
         EXPECT_EQ(BackBufferPixel(139, 219), kWhite);
         EXPECT_EQ(BackBufferPixel(115, 210), 0u) << "untouched parts of the screen stay transparent";
     }
-    for (auto [width, height] : {std::pair{10, 0}, {0, 10}}) ScreenCreate(5, 300, width, height);
+    for (auto [screen, width, height] : {std::tuple{5, 10, 0}, {5, 0, 10}, {32, 10, 10}})
+        ScreenCreate(screen, 300, width, height);
     int32_t w = 1, h = 1;
     SpriteGetSize(300, w, h);
-    EXPECT_EQ(w + h, 0) << "no screen without pixels";
+    EXPECT_EQ(w + h, 0) << "no screen without pixels or past the last";
     ScreenUse(-1);
     GlExt() = extensions;
 }

@@ -187,6 +187,7 @@ TEST(Input, KeysMoveTheFocusRingAndWorkTheFocusedWidget) {
         {{{kTab}, {kTab}, {kTab}, {kDown}, {kDown}, {kDown}}, "0 r,0,2,-1,0,0.5, "},
         // Backwards from nothing to the text field, which only Ctrl+Shift+Tab leaves.
         {{{kShift, kTab}, {kCtrl, kShift, kTab}, {kShift, kTab}, {SDL_SCANCODE_END}}, "0 l,0,0,9,7,0.5, "},
+        {{{kShift, kTab}, {kCtrl, kShift, kTab}, {kShift, kTab}, {kDown}, {kDown}, {kDown}, {kDown}}, "0 l,0,0,3,1,0.5, "},
         {{{kShift, kTab}, {kCtrl, kShift, kTab}, {SDL_SCANCODE_PAGEDOWN}, {SDL_SCANCODE_LEFT}}, "0 s,0,0,-1,0,0.59, "},
         {{{kShift, kTab}, {kTab}, {SDL_SCANCODE_A}}, "0 t,0,0,-1,0,0.5,\ta "},
         {{{kShift, kTab}, {kCtrl, kTab}, {kSpace}}, "1 b,0,0,-1,0,0.5, "}}) {
