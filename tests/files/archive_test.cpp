@@ -89,6 +89,8 @@ TEST(PackedArchives, TruncatedOrCorruptedArchivesNeverCrash) {
                           "abcdsbX\0\x11\0\0",
                           16);
     EXPECT_EQ(resolve(ending, "a.txt"), 8);
+    ending[0x110000 + 15] = '\x09'; // one byte more announced than the stream holds
+    EXPECT_EQ(resolve(ending, "a.txt"), -1);
 }
 
 // An INI file found only in the archive goes back to the name the program asked for.
