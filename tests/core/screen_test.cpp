@@ -162,8 +162,8 @@ TEST(FrameLoop, ViewportsCountFromTheTopLeftAndKeptFramesShowTheLastShownPicture
     ShowScreen();
 }
 
-TEST(FrameLoop, CloseBoxEscapeAndLeftAltF4EndTheProgramWithZero) {
-    const std::pair<const char*, void (*)()> ends[] = {
+TEST(FrameLoop, CloseBoxEscapeAndLeftAltF4EndTheProgramWithZeroF4AloneDoesNot) {
+    const std::tuple<const char*, void (*)(), int> ends[] = {
         {"close box while waiting for the frame",
          [] {
              LimitFps(1);
@@ -171,16 +171,24 @@ TEST(FrameLoop, CloseBoxEscapeAndLeftAltF4EndTheProgramWithZero) {
              PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
              PresentFrame(Device());
              std::exit(3); // the following ShowScreen must not be the one that ends
-         }},
-        {"escape", [] { PushKey(SDL_SCANCODE_ESCAPE, true); }},
+         },
+         0},
+        {"escape", [] { PushKey(SDL_SCANCODE_ESCAPE, true); }, 0},
         {"left Alt+F4 with escape switched off",
          [] {
              Runtime().escapeQuits = false;
              PushKey(SDL_SCANCODE_LALT, true);
              PushKey(SDL_SCANCODE_F4, true);
-         }},
+         },
+         0},
+        {"F4 alone, which goes on",
+         [] {
+             Runtime().escapeQuits = false;
+             PushKey(SDL_SCANCODE_F4, true);
+         },
+         3},
     };
-    for (auto [what, act] : ends) {
+    for (auto [what, act, status] : ends) {
         EXPECT_EXIT(
             {
                 StartRuntime();
@@ -188,7 +196,7 @@ TEST(FrameLoop, CloseBoxEscapeAndLeftAltF4EndTheProgramWithZero) {
                 ShowScreen();
                 std::exit(3);
             },
-            testing::ExitedWithCode(0), "")
+            testing::ExitedWithCode(status), "")
             << what;
     }
 }
