@@ -117,7 +117,7 @@ TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
 // A list two lines high at (5, 5), 80 x 36, scrolled 4 of its 8 steps: no boxes, a thumb of 36 / 9 = 4
 // pixels at 36 * 4 / 9 = 16 down the column from x 73. Beside it at (87, 5) a list 80 x 68 scrolled one
 // step, whose boxes from (155, 5) and (155, 56) hold arrows with their bases on rows 17 and 60; the
-// down box is grey from row 67.
+// up box is grey down to row 21, the down box from row 67.
 TEST(Drawing, AShortListsThumbStandsWhereItScrolledAndArrowsFillTheirBoxes) {
     StartDialog(300, 200);
     KYgui_list("l", "0|1|2|3|4|5|6|7|8|9", 80, 32);
@@ -129,7 +129,7 @@ TEST(Drawing, AShortListsThumbStandsWhereItScrolledAndArrowsFillTheirBoxes) {
     for (auto [y, thumb] : {std::pair(22, true), {19, false}, {27, false}})
         EXPECT_EQ(BackBufferPixel(78, y) == kHoverBright, thumb) << y;
     EXPECT_TRUE(Near(BackBufferPixel(161, 61), kHoverNorm, 40) && Near(BackBufferPixel(161, 17), kHoverNorm, 40) &&
-                BackBufferPixel(156, 68) == kGrey);
+                BackBufferPixel(156, 68) == kGrey && BackBufferPixel(156, 21) == kGrey);
     ShowScreen();
 }
 
