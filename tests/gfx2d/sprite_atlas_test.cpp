@@ -22,11 +22,11 @@ int32_t PixelsDiffering(const TestPicture& picture, int32_t fromX, int32_t fromY
     return differing;
 }
 
-// 40..47 solid, 30 quadrants, 31 cyan, 32 grey 3 x 5 with the key in its bottom-right corner.
+// 40..47 solid, 0 quadrants, 31 cyan, 32 grey 3 x 5 with the key in its bottom-right corner.
 void LoadNeighbours() {
     SpriteFreeAll();
     for (int32_t id = 40; id < 48; ++id) ASSERT_TRUE(LoadPicture(id, SolidPicture(8, 8, 0x203040 + id)));
-    ASSERT_TRUE(LoadPicture(30, Quadrants(8, 8)));
+    ASSERT_TRUE(LoadPicture(0, Quadrants(8, 8)));
     ASSERT_TRUE(LoadPicture(31, SolidPicture(8, 8, 0x00FFFF)));
     TestPicture keyed = SolidPicture(3, 5, kGrey);
     keyed.At(2, 4) = kKey;
@@ -72,20 +72,20 @@ TEST(SpriteAtlas, SharedSpritesKeepTheirPixelsFramesKeysTilingAndMasksAndBatch) 
     EXPECT_EQ(ReadPixel(2, 4), kGreen) << "the keyed pixel shows the ground";
     EXPECT_EQ(ReadPixel(1, 4), 0x80FF80) << "the pixel beside it adds its grey";
     SetSmoothing(false);
-    PolyBegin(30);
+    PolyBegin(0);
     for (auto [x, y] : {std::pair{0, 0}, {0, 16}, {16, 16}, {16, 0}}) PolyVertex(200 + x, 200 + y, x, y, kWhite);
     PolyEnd();
     EXPECT_EQ(ReadPixel(209, 201), kRed) << "a polygon tiles the sprite twice";
     EXPECT_FALSE(SpriteCollide(32, 0, 0, 31, 2, 4)) << "only the keyed pixel overlaps";
     EXPECT_TRUE(SpriteCollide(32, 0, 0, 31, 1, 4));
 
-    SpriteSetFrameSize(30, 4, 4);
+    SpriteSetFrameSize(0, 4, 4);
     GlFlushQuads();
     uint64_t before = GlStateRecord().batchDraws;
     for (int32_t i = 0; i < 300; ++i) {
         SetSmoothing(i % 3 != 0);
         SpriteDraw(40 + i % 8, i, 10);
-        FrameDraw(30, i % 4, i, 30);
+        FrameDraw(0, i % 4, i, 30);
         SpriteDraw(32, i, 50);
     }
     GlFlushQuads();
