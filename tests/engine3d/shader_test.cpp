@@ -5,6 +5,7 @@
 #include "runtime/core/gl_extensions.h"
 #include "runtime/engine3d/engine3d.h"
 #include "tests/engine3d/engine_test_support.h"
+#include "tests/support/debug_text.h"
 #include "tests/support/headless.h"
 
 #include <GL/gl.h>
@@ -15,16 +16,6 @@
 namespace {
 
 constexpr int32_t kQuad = 20;
-
-// The debug channel's output while body runs.
-std::string DebugText(const std::function<void()>& body) {
-    setenv("TMV_DEBUG_OUTPUT", "1", 1);
-    testing::internal::CaptureStderr();
-    body();
-    std::string text = testing::internal::GetCapturedStderr();
-    unsetenv("TMV_DEBUG_OUTPUT");
-    return text;
-}
 
 // The green quad's centre drawn with the slot in use and its "level" uniform set.
 uint32_t ShadedCentre(double slot, double level = 1) {

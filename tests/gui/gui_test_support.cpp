@@ -53,16 +53,6 @@ void ScriptPress(int frame, int x, int y) {
     ScriptButton(frame, SDL_BUTTON_LEFT, true);
 }
 
-void CaptureDebug() {
-    setenv("TMV_DEBUG_OUTPUT", "1", 1);
-    testing::internal::CaptureStderr();
-}
-
-std::string TakeDebug() {
-    unsetenv("TMV_DEBUG_OUTPUT");
-    return testing::internal::GetCapturedStderr();
-}
-
 void ExpectPixels(std::initializer_list<Pixel> pixels) {
     for (const Pixel& p : pixels) EXPECT_EQ(BackBufferPixel(p.x, p.y) == p.colour, p.is) << p.x << "," << p.y;
 }

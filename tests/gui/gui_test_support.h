@@ -6,6 +6,7 @@
 #include "runtime/core/core.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/input/input.h"
+#include "tests/support/debug_text.h"
 #include "tests/support/frame_script.h"
 #include "tests/support/headless.h"
 
@@ -45,6 +46,3 @@ std::string Watch(int n, const std::function<std::string()>& read);
 // values joined by commas and followed by a blank.
 std::function<std::string()> Properties(const std::string& names);
 
-// Collects the debug output from CaptureDebug until TakeDebug.
-void CaptureDebug();
-std::string TakeDebug();

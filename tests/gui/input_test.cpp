@@ -148,12 +148,13 @@ TEST(Input, PoppingClearsTheFlagsBelowAndLinksCopyAfterTheFrame) {
     KYshow(0);
     EXPECT_EQ(Properties("t.TEXT u.TEXT")(), "0.5,0.5 ");
     ShowScreen();
-    CaptureDebug();
-    KYgui().dialogs.back().draw_order.pop_back();
-    KYshow(1); // reported, and the frame goes on
-    KYgui().dialogs.clear();
-    KYshow(0);
-    EXPECT_EQ(TakeDebug(), "Draw order is messed up 3/4\nKYshow: No active dialog!\n");
+    EXPECT_EQ(DebugText([] {
+                  KYgui().dialogs.back().draw_order.pop_back();
+                  KYshow(1); // reported, and the frame goes on
+                  KYgui().dialogs.clear();
+                  KYshow(0);
+              }),
+              "Draw order is messed up 3/4\nKYshow: No active dialog!\n");
 }
 
 TEST(Input, TheHookGetsLocalCoordinatesAndTheDefaultStopsTheProgram) {

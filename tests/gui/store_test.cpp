@@ -42,10 +42,10 @@ TEST(Store, DialogPlacementAndDialogProperties) {
     EXPECT_EQ(Properties(".XPOS .WIDTH .COL_NORM")(), "600,40,12632256 ");
     KYgui_pushdialog(700, 500, 50, 50); // never of negative size
     EXPECT_EQ(Properties(".WIDTH .HEIGHT .XPOS .MOVING .NOSUCH")(), "0,0,639,0, ");
-    CaptureDebug();
-    KYgui_set("", "MOVING", "1");
-    KYgui_DebugHelpers(); // the character tables, a line for each character
-    std::string out = TakeDebug();
+    std::string out = DebugText([] {
+        KYgui_set("", "MOVING", "1");
+        KYgui_DebugHelpers(); // the character tables, a line for each character
+    });
     EXPECT_EQ(out.substr(0, 89), "KYgui_set dialog (\"\") property: MOVING is unknown\nKYgui character tables, proportional=0\n");
     EXPECT_TRUE(out.ends_with("\n255: kern_offset=0 char_width=8\n")) << out.substr(out.size() - 60);
 }
@@ -62,9 +62,7 @@ TEST(Store, FailuresSayWhatWentWrongAndCreateNothing) {
              {[] { EXPECT_EQ(KYgui_get_str("y", "COLOUR"), "0"); }, "KYgui_get$: Widget property COLOUR is unknown\n"},
              {[] { EXPECT_EQ(KYgui_get("y", "COLOUR"), 0); }, "KYgui_get$: Widget property COLOUR is unknown\n"},
              {[] { KYgui_set("", "COLOUR", "1"); }, "KYgui_set dialog (\"\") property: COLOUR is unknown\n"}}) {
-        CaptureDebug();
-        call();
-        EXPECT_EQ(TakeDebug(), message);
+        EXPECT_EQ(DebugText(call), message);
     }
     EXPECT_EQ(KYgui().dialogs.back().widgets.size(), 1u) << "only y, which KYgui_set made";
     KYgui().dialogs.clear();
