@@ -1,7 +1,6 @@
 // What the 3D tests share.
 #include "tests/engine3d/engine_test_support.h"
 
-#include "platform/paths.h"
 #include "runtime/attach_subsystems.h"
 #include "runtime/core/core.h"
 #include "runtime/engine3d/engine3d.h"
@@ -9,7 +8,6 @@
 #include "tests/support/headless.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -27,12 +25,6 @@ std::array<Corner, 4> Square(float half, float z, bool clockwise) {
     std::array<Corner, 4> corners{{{-half, -half, z}, {half, -half, z}, {half, half, z}, {-half, half, z}}};
     if (clockwise) std::swap(corners[1], corners[3]);
     return corners;
-}
-
-std::string WriteTempFile(const std::string& name, const std::string& bytes) {
-    std::string path = platform::TempDir() + name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
 }
 
 void StartEngine() {

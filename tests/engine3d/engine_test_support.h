@@ -14,7 +14,6 @@ std::string QuadText(uint32_t colour, const std::array<Corner, 4>& corners, cons
 // A square of side 2·half at depth z, counter-clockwise seen from +z (clockwise when mirrored).
 std::array<Corner, 4> Square(float half, float z, bool clockwise = false);
 // A file in the test's temporary folder; its path.
-std::string WriteTempFile(const std::string& name, const std::string& bytes);
 
 // The runtime with every subsystem attached, once per process; a fresh full 640 x 480 viewport.
 void StartEngine();

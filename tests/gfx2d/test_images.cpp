@@ -1,14 +1,12 @@
 // Picture files the 2D tests make for themselves, and the start-up and read-back they share.
 #include "tests/gfx2d/test_images.h"
 
-#include "platform/paths.h"
 #include "runtime/attach_subsystems.h"
 #include "runtime/core/core.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "tests/support/headless.h"
 
 #include <GL/gl.h>
-#include <fstream>
 
 namespace {
 
@@ -66,10 +64,7 @@ std::vector<uint8_t> Bmp24(const TestPicture& p) {
 }
 
 std::string WriteTestFile(const std::string& name, const std::vector<uint8_t>& bytes) {
-    std::string path = platform::TempDir() + name;
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return path;
+    return WriteTempFile(name, {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
 }
 
 bool LoadPicture(int32_t id, const TestPicture& picture) {

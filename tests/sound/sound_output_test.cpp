@@ -17,7 +17,7 @@ namespace {
 constexpr int kRate = 22050;
 
 std::string Tune(const std::string& name, size_t frames, double amplitude) {
-    return WriteTestFile(name, PcmWav(2, kRate, 16, Sine(frames, 2, kRate, 440, amplitude)));
+    return WriteTempFile(name, PcmWav(2, kRate, 16, Sine(frames, 2, kRate, 440, amplitude)));
 }
 
 } // namespace
@@ -36,7 +36,7 @@ TEST(SoundEffects, LevelsPanAndLengthAsHeard) {
         SCOPED_TRACE(testing::Message() << c.channels << " x " << c.rate << " Hz, " << c.volume << ", " << c.pan);
         std::vector<int16_t> sine = Sine(c.rate / 2, c.channels, c.rate, 441, c.bits == 8 ? 100 : 25600);
         DiskOutput output(0);
-        ASSERT_EQ(SoundLoad(WriteTestFile("tone.wav", PcmWav(c.channels, c.rate, c.bits, sine)).c_str(), 3, 1), 1);
+        ASSERT_EQ(SoundLoad(WriteTempFile("tone.wav", PcmWav(c.channels, c.rate, c.bits, sine)).c_str(), 3, 1), 1);
         ASSERT_EQ(SoundPlay(3, c.pan, c.volume), 3 * 256);
         ASSERT_TRUE(WaitFor([] { return SoundChannelPlaying(3 * 256) == 0; }));
         Mixed mixed = output.Close();
@@ -53,8 +53,8 @@ TEST(SoundEffects, LevelsPanAndLengthAsHeard) {
 // Four copies sound together, a fifth play cuts off the oldest; a one-copy sound still playing is
 // not interrupted, and plays again once it has ended; SoundStopAll stops everything at once.
 TEST(SoundEffects, CopiesOverlapAndTheOldestIsCutOff) {
-    std::string four = WriteTestFile("four.wav", PcmWav(2, kRate, 16, std::vector<int16_t>(11025 * 2, 4000)));
-    std::string one = WriteTestFile("one.wav", PcmWav(2, kRate, 16, std::vector<int16_t>(6615 * 2, 3000)));
+    std::string four = WriteTempFile("four.wav", PcmWav(2, kRate, 16, std::vector<int16_t>(11025 * 2, 4000)));
+    std::string one = WriteTempFile("one.wav", PcmWav(2, kRate, 16, std::vector<int16_t>(6615 * 2, 3000)));
     OpenSound();
     ASSERT_EQ(SoundLoad(four.c_str(), 0, 9), 1);
     ASSERT_EQ(SoundLoad(one.c_str(), 300, 0), 1); // slot 127, one copy
@@ -73,7 +73,7 @@ TEST(SoundEffects, CopiesOverlapAndTheOldestIsCutOff) {
 // card, prints nothing; a driver that cannot open logs "none", and nothing loads or plays until a
 // later start succeeds.
 TEST(SoundEffects, TheLogNamesTheDriverAndNothingIsPrinted) {
-    std::string file = WriteTestFile("tone.wav", PcmWav(2, kRate, 16, std::vector<int16_t>(100 * 2, 1000)));
+    std::string file = WriteTempFile("tone.wav", PcmWav(2, kRate, 16, std::vector<int16_t>(100 * 2, 1000)));
     platform::RemoveFile(platform::TempDir() + "ErrorLog.txt");
     testing::internal::CaptureStderr();
     OpenSound(nullptr);
@@ -93,7 +93,7 @@ TEST(Music, PlaysLoopsStopsAndSetsItsVolume) {
     AttachSubsystems();
     StartRuntime();
     // 300 whole periods of 525 Hz: looped without a seam, the output is one unbroken sine.
-    std::string loop = WriteTestFile("loop.wav", PcmWav(2, kRate, 16, Sine(12600, 2, kRate, 525, 8000)));
+    std::string loop = WriteTempFile("loop.wav", PcmWav(2, kRate, 16, Sine(12600, 2, kRate, 525, 8000)));
     DiskOutput output(-1);
     MusicPlay(Tune("tune.wav", kRate / 2, 12000).c_str(), 0);
     MusicVolume(0.5);

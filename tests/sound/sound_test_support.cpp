@@ -9,7 +9,6 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -46,12 +45,6 @@ std::vector<int16_t> Sine(size_t frames, int channels, int rate, double hz, doub
     for (size_t i = 0; i < frames * static_cast<size_t>(channels); ++i)
         s.push_back(static_cast<int16_t>(std::lround(amplitude * std::sin(2 * M_PI * hz * (i / channels) / rate))));
     return s;
-}
-
-std::string WriteTestFile(const std::string& name, const std::string& bytes) {
-    std::string path = platform::TempDir() + name;
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return path;
 }
 
 double OpenSound(const char* driver) {

@@ -14,7 +14,6 @@ std::string Riff(const std::string& chunks);
 std::string PcmWav(int channels, int rate, int bits, const std::vector<int16_t>& samples);
 // Interleaved frames of a sine, the same on every channel.
 std::vector<int16_t> Sine(size_t frames, int channels, int rate, double hz, double amplitude);
-std::string WriteTestFile(const std::string& name, const std::string& bytes);
 
 // ---- Mixed output: 16-bit stereo frames
 struct Mixed {

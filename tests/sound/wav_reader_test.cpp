@@ -40,7 +40,7 @@ TEST(WavReader, LayoutsThatLoadAndHostileFilesThatFailWithoutHarm) {
     const std::string pcm = "abcdefghijkl"; // three frames
     std::string fmt = Chunk("fmt ", FmtBody(1, 2, 22050, 4, 16));
     std::string good = Riff(fmt + Chunk("data", pcm));
-    std::string goodPath = WriteTestFile("good.wav", good);
+    std::string goodPath = WriteTempFile("good.wav", good);
     std::string huge(4, '\xFF');
     std::string pcmGuid("\x01\0\0\0\0\0\x10\0\x80\0\0\xAA\0\x38\x9B\x71", 16);
     auto extensible = [&](const std::string& guid) {
@@ -82,7 +82,7 @@ TEST(WavReader, LayoutsThatLoadAndHostileFilesThatFailWithoutHarm) {
         WavSound wav;
         ASSERT_EQ(ReadWav(reinterpret_cast<const uint8_t*>(c.file.data()), c.file.size(), wav), c.loads);
         EXPECT_EQ(c.loads ? std::string(reinterpret_cast<const char*>(wav.data), wav.size) : pcm, pcm);
-        EXPECT_EQ(SoundLoad(WriteTestFile("case.wav", c.file).c_str(), 9, 2), c.loads ? 1 : 0);
+        EXPECT_EQ(SoundLoad(WriteTempFile("case.wav", c.file).c_str(), 9, 2), c.loads ? 1 : 0);
         EXPECT_EQ(Sound().slots[9].bufferCount, c.loads ? 2 : 0);
         EXPECT_EQ(SoundLoad(goodPath.c_str(), 9, 2), 1);
     }
@@ -92,7 +92,7 @@ TEST(WavReader, LayoutsThatLoadAndHostileFilesThatFailWithoutHarm) {
     EXPECT_TRUE(ReadWav(reinterpret_cast<const uint8_t*>(fastest.data()), fastest.size(), wav));
     // Large files are sized first: refused above 1 GiB, and below it when they do not start as WAV.
     for (int64_t size : {int64_t{900} << 20, (int64_t{1} << 30) + 1}) {
-        std::string path = WriteTestFile("large.wav", size > (int64_t{1} << 30) ? good : "RIFX");
+        std::string path = WriteTempFile("large.wav", size > (int64_t{1} << 30) ? good : "RIFX");
         std::filesystem::resize_file(path, static_cast<uintmax_t>(size)); // sparse: costs no disk
         ResetPeakMemory();
         long before = PeakMemoryKb();

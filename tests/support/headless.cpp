@@ -100,4 +100,10 @@ std::string ReadFile(const std::string& path) {
     return s.str();
 }
 
+std::string WriteTempFile(const std::string& name, std::string_view bytes) {
+    std::string path = platform::TempDir() + name;
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
 std::string ReadLog() { return ReadFile(platform::TempDir() + "ErrorLog.txt"); }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // SDL's offscreen video and dummy audio drivers unless the caller chose others, and a private temporary
 // folder for the test program (its death-test children share it).
@@ -29,4 +30,6 @@ long PeakMemoryKb();
 void ResetPeakMemory();
 
 std::string ReadFile(const std::string& path);
+// Writes bytes to a file of that name in the temporary folder and answers its path.
+std::string WriteTempFile(const std::string& name, std::string_view bytes);
 std::string ReadLog();
