@@ -100,6 +100,44 @@ TEST(Joystick, VirtualPadCountAxesHatsButtons) {
     ApplyMouseMode();
 }
 
+// A game pad works the dialogs as keys do: A is Enter, B Escape, the shoulders Shift+Tab and Tab, the
+// D-pad and the left stick the arrows, pressed once when a direction starts; a stick moved no further
+// than 16000, or the right stick, presses nothing, and of two equal axes the horizontal one wins.
+TEST(Joystick, PadButtonsAndTheLeftStickArriveAsKeyPresses) {
+    StartInput();
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                           SDL_CONTROLLER_BUTTON_MAX, 0);
+    SDL_Joystick* pad = SDL_JoystickOpen(device);
+    ASSERT_NE(pad, nullptr) << SDL_GetError();
+    InputFrameUpdate(); // opens it as a game pad
+    const int kA = SDL_CONTROLLER_BUTTON_A, kUp = SDL_CONTROLLER_BUTTON_DPAD_UP, kX = SDL_CONTROLLER_AXIS_LEFTX;
+    const int kY = SDL_CONTROLLER_AXIS_LEFTY, kAxis = 100; // rows from kAxis on move an axis
+    // clang-format off
+    const std::tuple<int, int, std::vector<std::pair<int, bool>>> steps[] = {
+        {kA, 1, {{28, false}}}, {kA, 0, {}}, {SDL_CONTROLLER_BUTTON_B, 1, {{1, false}}},
+        {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, 1, {{15, true}}}, {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, 1, {{15, false}}},
+        {SDL_CONTROLLER_BUTTON_X, 1, {}}, {kUp, 1, {{200, false}}}, {SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1, {{203, false}}},
+        {SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, {}}, {kUp, 0, {}}, {SDL_CONTROLLER_BUTTON_DPAD_DOWN, 1, {{208, false}}},
+        {kAxis + kX, 16000, {}}, {kAxis + kX, 16001, {{205, false}}}, {kAxis + kY, -20000, {{200, false}}},
+        {kAxis + kX, -30000, {{203, false}}}, {kAxis + kX, -100, {{200, false}}}, {kAxis + kY, 0, {}},
+        {kAxis + kY, 16000, {}}, {kAxis + kY, 16001, {{208, false}}}, {kAxis + kX, 16001, {{205, false}}},
+        {kAxis + SDL_CONTROLLER_AXIS_RIGHTY, 30000, {}}};
+    // clang-format on
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        auto [control, value, presses] = steps[i];
+        if (control >= kAxis) SDL_JoystickSetVirtualAxis(pad, control - kAxis, Sint16(value));
+        else SDL_JoystickSetVirtualButton(pad, control, Uint8(value));
+        InputFrameUpdate();
+        std::vector<std::pair<int, bool>> seen;
+        for (const FrameKeyPress& press : TakeFrameKeyPresses()) seen.emplace_back(press.code, press.shift);
+        EXPECT_EQ(seen, presses) << "step " << i;
+    }
+    SDL_JoystickDetachVirtual(device);
+    SDL_JoystickClose(pad);
+    InputFrameUpdate();
+}
+
 // Every key of the main block is held under its scan code, of which only the low byte counts. One
 // character per press: no auto-repeat, shift pressed while a letter is held repeats nothing, and of two
 // held keys the lower scan code types until it is released.
