@@ -152,6 +152,13 @@ TEST(FrameLoop, ViewportsCountFromTheTopLeftAndKeptFramesShowTheLastShownPicture
     glRecti(638, 480, 640, 478);
     ShowScreen();
     EXPECT_EQ(Corners(), std::vector<uint32_t>(4, 0)) << "shown frames leave a cleared back buffer";
+    GLuint black = 0; // a texture left on unit 1 must not tint the kept picture
+    glGenTextures(1, &black);
+    GlBindTexture(0, black);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, "\0\0\0");
+    GlTextureFilter(GL_NEAREST);
+    GlBindTexture(1, black);
+    GlEnableTexture(1, true);
     KeepScreen();
     KeepScreen();
     EXPECT_EQ(ScreenNeedsDrawing(), 0) << "kept twice, the picture is in the back buffer already";

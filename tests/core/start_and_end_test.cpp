@@ -69,7 +69,13 @@ TEST(StartUp, HiddenStartKeepsRunningAndSwitchesToFullScreenAndBack) {
                         device.shown.framesShown == before + 5;
             SetScreen(640, 480, 0);
             bool windowed = !device.fullScreen && device.viewportWidth == 640 && Settings().fullScreen == 0;
-            std::exit(!hidden ? 3 : !full ? 4 : !windowed ? 5 : 0);
+            // Kept frames go on showing the picture at a new width of the same height.
+            KeepScreen();
+            ShowScreen();
+            SetScreen(800, 480, 0);
+            KeepScreen();
+            KeepScreen();
+            std::exit(!hidden ? 3 : !full ? 4 : !windowed ? 5 : ScreenNeedsDrawing());
         },
         testing::ExitedWithCode(0), "");
 }
