@@ -9,7 +9,7 @@
 #include <vector>
 
 // Writes replace the file and leave the position alone; each read takes back what its write put there.
-TEST(FileChannels, FixedWidthValuesAreLittleEndianBytesBothWays) {
+TEST(FileChannels, FixedWidthValuesAreLittleEndianBytesBothWaysSeeksCountFromStartHereOrEnd) {
     std::string path = FileWith("old contents that must go");
     ASSERT_TRUE(FileOpen(3, RtString(path.c_str()), false));
     FileWriteInt8(3, -2);
@@ -30,6 +30,16 @@ TEST(FileChannels, FixedWidthValuesAreLittleEndianBytesBothWays) {
                                           "350\r\n-17abc\r\n",
                                           43));
     ASSERT_TRUE(FileOpen(0, RtString(path.c_str()), true));
+    // Seeks count from the start, from here and from the end; a byte string stops at a zero.
+    RtString bytes;
+    FileSeek(0, 19, 0);
+    FileSeek(0, 1, 1);
+    FileReadBytes(0, bytes, 5);
+    EXPECT_EQ(bytes, "\x1E\xC0");
+    FileSeek(0, -3, -1);
+    EXPECT_EQ(FilePosition(0), 40);
+    EXPECT_FALSE(FileEnd(0));
+    FileSeek(0, 0, 0);
     std::vector<int32_t> ints;
     for (void (*read)(int32_t, int32_t&) : {FileReadInt8, FileReadUInt8, FileReadInt16, FileReadUInt16, FileReadInt32,
                                             FileReadUInt32, FileReadDouble, FileReadInt32, FileReadInt32})
@@ -42,6 +52,7 @@ TEST(FileChannels, FixedWidthValuesAreLittleEndianBytesBothWays) {
     EXPECT_EQ(FilePosition(0), 43);
     EXPECT_TRUE(FileEnd(0));
     FileClose(0);
+    EXPECT_FALSE(FileOpen(0, "no such file.bin", true));
 }
 
 TEST(FileChannels, LineReaderSplitsLongLinesDropsCrAndCountsPositions) {
@@ -63,24 +74,6 @@ TEST(FileChannels, LineReaderSplitsLongLinesDropsCrAndCountsPositions) {
     EXPECT_EQ(FilePosition(7), 1515 + 1);
     EXPECT_TRUE(FileEnd(7));
     FileClose(7);
-}
-
-TEST(FileChannels, BytesStopAtAZeroAndSeeksCountFromTheStartHereOrTheEnd) {
-    std::string path = FileWith(std::string("3.5e2\n-17abc\nab\0cd", 18));
-    ASSERT_TRUE(FileOpen(0, RtString(path.c_str()), true));
-    RtString bytes;
-    FileSeek(0, 13, 0);
-    FileReadBytes(0, bytes, 5);
-    EXPECT_EQ(bytes, "ab");
-    FileSeek(0, -3, -1);
-    EXPECT_EQ(FilePosition(0), 15);
-    EXPECT_FALSE(FileEnd(0));
-    FileSeek(0, 6, 0);
-    FileSeek(0, 1, 1);
-    FileReadBytes(0, bytes, 2);
-    EXPECT_EQ(bytes, "17");
-    FileClose(0);
-    EXPECT_FALSE(FileOpen(0, "no such file.bin", true));
 }
 
 TEST(FileChannelsDeathTest, ReadsPastTheEndAreErrorThreeAndBadChannelsAreErrorSeven) {
