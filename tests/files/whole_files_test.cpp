@@ -35,23 +35,6 @@ TEST(WholeFiles, ExistsSizeCopyAndDeleteWithBackslashes) {
     EXPECT_EQ(FileExists(target), 0);
 }
 
-TEST(Directories, CurrentDirGetEndsWithOneSlashWhateverTheLengthAndIsEmptyWhenGone) {
-    std::string start = platform::CurrentDir();
-    ASSERT_EQ(CurrentDirSet("/"), 1);
-    EXPECT_EQ(CurrentDirGet(), "/");
-    // Longer than the 256 bytes a fixed buffer would hold.
-    std::string deep = FreshDir();
-    for (int i = 0; i < 12; ++i) deep += std::string(40, 'd') + "/";
-    ASSERT_EQ(std::system(("mkdir -p " + deep).c_str()), 0);
-    ASSERT_EQ(CurrentDirSet(RtString(deep.c_str())), 1);
-    EXPECT_EQ(CurrentDirGet(), deep.c_str());
-    EXPECT_EQ(CurrentDirSet("/no/such/folder"), 0);
-    // A removed folder cannot be reported: a name appended to the answer must not land in the root.
-    ASSERT_EQ(rmdir(deep.c_str()), 0);
-    EXPECT_EQ(CurrentDirGet(), "");
-    platform::SetCurrentDir(start);
-}
-
 TEST(Directories, WildcardsMatchLikeTheSystemsFileFinder) {
     const char* matches[][2] = {{"*.png", "a.PNG"},   {"?.txt", "a.txt"},  {"*", "x.tar.gz"},
                                 {"*.gz", "x.tar.gz"}, {"a**b*", "aXbYbZ"}, {"*ab*cd", "xabyabzcd"}};
@@ -61,9 +44,11 @@ TEST(Directories, WildcardsMatchLikeTheSystemsFileFinder) {
     for (auto [pattern, name] : misses) EXPECT_FALSE(WildcardMatch(pattern, name)) << pattern << " " << name;
 }
 
-// A link to a folder counts as a folder.
-TEST(Directories, FileListPutsEveryFolderFirstThenTheMatchingFiles) {
+// The current folder ends in one slash whatever its length; a link to a folder counts as a folder.
+TEST(Directories, CurrentDirGetAndFileListsPutEveryFolderFirstThenTheMatchingFiles) {
     std::string start = platform::CurrentDir();
+    ASSERT_EQ(CurrentDirSet("/"), 1);
+    EXPECT_EQ(CurrentDirGet(), "/");
     std::string dir = FreshDir();
     for (const char* name : {"a.PNG", "b.png", "c.txt"}) WriteBytes(dir + name, "x");
     ASSERT_EQ(mkdir((dir + "sub.png.d").c_str(), 0700), 0);
@@ -76,6 +61,16 @@ TEST(Directories, FileListPutsEveryFolderFirstThenTheMatchingFiles) {
     std::sort(listed.begin(), listed.begin() + 4);
     std::sort(listed.begin() + 4, listed.end());
     EXPECT_EQ(listed, (std::vector<std::string>{".", "..", "link.png", "sub.png.d", "a.PNG", "b.png"}));
+    // Longer than the 256 bytes a fixed buffer would hold.
+    std::string deep = dir;
+    for (int i = 0; i < 12; ++i) deep += std::string(40, 'd') + "/";
+    ASSERT_EQ(std::system(("mkdir -p " + deep).c_str()), 0);
+    ASSERT_EQ(CurrentDirSet(RtString(deep.c_str())), 1);
+    EXPECT_EQ(CurrentDirGet(), deep.c_str());
+    EXPECT_EQ(CurrentDirSet("/no/such/folder"), 0);
+    // A removed folder cannot be reported: a name appended to the answer must not land in the root.
+    ASSERT_EQ(rmdir(deep.c_str()), 0);
+    EXPECT_EQ(CurrentDirGet(), "");
     platform::SetCurrentDir(start);
 }
 
