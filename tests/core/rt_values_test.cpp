@@ -38,7 +38,7 @@ RtArray<T> Dimmed(int32_t s0, int32_t s1 = 0, int32_t s2 = 0) {
 
 } // namespace
 
-TEST(RtString, NumbersBecomeTextsWithTenSignificantDigits) {
+TEST(RtString, NumbersBecomeTextsWithTenSignificantDigitsAndTextsNumbersAsTheCLibraryReadsThem) {
     const double numbers[] = {0, 0.25, -3, 1e5, 1e20, 1e-5, 50.0 / 99};
     const char* texts[] = {"0", "0.25", "-3", "100000", "1e+20", "1e-05", "0.5050505051"};
     for (size_t i = 0; i < std::size(numbers); ++i) EXPECT_STREQ(RtString(numbers[i]).c_str(), texts[i]);
@@ -50,11 +50,8 @@ TEST(RtString, NumbersBecomeTextsWithTenSignificantDigits) {
     EXPECT_EQ(std::vector<int>({Compare(RtString("10"), 9.5), Compare(RtString("2.5"), 2.5),
                                 Compare(RtString("abc"), 1), Compare(RtString("7"), 7), Compare(RtString("8"), 9)}),
               std::vector<int>({1, 0, -1, 0, -1}));
-}
-
-// Only decimal texts count (no hexadecimal, "inf" or "nan"), so the C library is the reference there;
-// integers saturate at the 32-bit limits.
-TEST(RtString, TextsBecomeNumbersLikeTheCLibraryReadsThem) {
+    // Only decimal texts count (no hexadecimal, "inf" or "nan"), so the C library is the reference there;
+    // integers saturate at the 32-bit limits.
     static const char kBytes[] = " \t\r\v+-.eE0123456789";
     std::mt19937 random(5);
     for (int round = 0; round < 20000; ++round) {

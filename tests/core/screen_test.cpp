@@ -112,7 +112,10 @@ TEST(GlState, PixelAlignedMatricesAreThoseSetViewportLeavesUpToWholePixelShifts)
 
 // Frame periods are whole frames a second, 2 ms where none is asked for; missed periods are skipped,
 // not caught up. (How long and at what cost a frame waits is measured in bench/core/frame_bench.cpp.)
-TEST(FrameLoop, FramePeriodsAndMissedPeriodsSkipped) {
+// Viewports count from the screen's top-left; one of no size is the whole screen. A kept frame shows the
+// last shown picture again, upright, from the first kept frame's next copy on; an expose asks for a
+// drawn one.
+TEST(FrameLoop, FramePeriodsViewportsFromTheTopLeftAndKeptFramesShowingTheLastShownPicture) {
     StartRuntime();
     OpenGLVividoru& device = Device();
     EXPECT_NEAR(device.framePeriod, 1000.0 / 60, 1e-9) << "60 a second at first";
@@ -124,13 +127,6 @@ TEST(FrameLoop, FramePeriodsAndMissedPeriodsSkipped) {
     EXPECT_GE(PresentFrame(device), 1.0);
     EXPECT_NEAR(device.nextFrameTime, ReadClockMs(), device.framePeriod);
     LimitFps(60);
-}
-
-// Viewports count from the screen's top-left; one of no size is the whole screen. A kept frame shows the
-// last shown picture again, upright, from the first kept frame's next copy on; an expose asks for a
-// drawn one.
-TEST(FrameLoop, ViewportsCountFromTheTopLeftAndKeptFramesShowTheLastShownPicture) {
-    StartRuntime();
     for (auto [x, y, size] : {std::tuple(0, 0, 0), {30, 20, 1}}) {
         SetViewport(x, y, size, size);
         glClear(GL_COLOR_BUFFER_BIT);

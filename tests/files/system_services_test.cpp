@@ -1,4 +1,4 @@
-// System services: starting programs, machine facts, the file chooser.
+// System services: starting programs (the file chooser among them), machine facts.
 #include "platform/paths.h"
 #include "runtime/core/core.h"
 #include "runtime/files/system_services.h"
@@ -21,7 +21,7 @@ void WriteScript(const std::string& path, const std::string& body) {
 
 } // namespace
 
-TEST(ProcessRun, WaitsForTheStatusSplitsArgumentsAndFindsProgramsInTheCurrentFolderAndBesideIt) {
+TEST(ProcessRun, WaitsForTheStatusSplitsArgumentsFindsProgramsHereAndBesideItAndRunsTheFileChooser) {
     StartRuntime();
     // A folder away from the test program, so that only the lookup beside the program finds its helper.
     std::string dir = FreshDir(), out = dir + "args.txt";
@@ -45,6 +45,17 @@ TEST(ProcessRun, WaitsForTheStatusSplitsArgumentsAndFindsProgramsInTheCurrentFol
     }
     EXPECT_EQ(ReadFile(out), platform::CurrentDir() + "\ntwo words\nplain\nsay \"hi\"\na\\b\n\nend\\\n")
         << "started in the caller's folder, though found beside the test program";
+
+    // The file chooser answers, and the folder stays.
+    std::string args = dir + "zenity.txt", oldPath = std::getenv("PATH"), folder = platform::CurrentDir();
+    setenv("PATH", (dir + ":" + oldPath).c_str(), 1);
+    WriteScript(dir + "zenity", "printf '%s\\n' \"$@\" > " + args + "\ncd /\necho '/data\\\\saves/slot 1.sav'");
+    EXPECT_EQ(FileRequest(0, "Saves|*.sav;*.bak|All|*.*").str(), "/data/saves/slot 1.sav");
+    EXPECT_EQ(platform::CurrentDir(), folder);
+    EXPECT_EQ(ReadFile(args), "--file-selection\n--filename=" + folder +
+                                  "/\n--save\n--confirm-overwrite\n"
+                                  "--file-filter=Saves | *.sav *.bak\n--file-filter=All | *.*\n");
+    setenv("PATH", oldPath.c_str(), 1);
 }
 
 TEST(SystemInfo, KeysAreUpperCasedAndAnswered) {
@@ -63,19 +74,4 @@ TEST(SystemInfo, KeysAreUpperCasedAndAnswered) {
         std::string said = SystemInfo(asked).str();
         EXPECT_TRUE(std::regex_match(said, std::regex(answer))) << key << ": " << said;
     }
-}
-
-TEST(FileRequest, TheChooserAnswersAndTheFolderStays) {
-    StartRuntime();
-    std::string dir = FreshDir(), args = dir + "args.txt", oldPath = std::getenv("PATH");
-    setenv("PATH", (dir + ":" + oldPath).c_str(), 1);
-    ASSERT_TRUE(platform::SetCurrentDir(dir));
-    std::string folder = platform::CurrentDir();
-    WriteScript(dir + "zenity", "printf '%s\\n' \"$@\" > " + args + "\ncd /\necho '/data\\\\saves/slot 1.sav'");
-    EXPECT_EQ(FileRequest(0, "Saves|*.sav;*.bak|All|*.*").str(), "/data/saves/slot 1.sav");
-    EXPECT_EQ(platform::CurrentDir(), folder);
-    EXPECT_EQ(ReadFile(args), "--file-selection\n--filename=" + folder +
-                                  "/\n--save\n--confirm-overwrite\n"
-                                  "--file-filter=Saves | *.sav *.bak\n--file-filter=All | *.*\n");
-    setenv("PATH", oldPath.c_str(), 1);
 }
