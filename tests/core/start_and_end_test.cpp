@@ -49,6 +49,12 @@ TEST(StartUp, LogsEachStageInAFreshLogBindsOfferedExtensionsAndWorksInTheProgram
     EXPECT_TRUE(std::regex_match(ReadLog(), expected)) << ReadLog();
     EXPECT_NE(ReadLog().find("ext: glVertexAttrib1fARB                   [FAIL]"), std::string::npos) << ReadLog();
 
+    // A context the driver cannot give ends the start, saying why.
+    EXPECT_EXIT((SDL_InitSubSystem(SDL_INIT_VIDEO), SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 9),
+                 RuntimeInit(1, "TMV-Vedu")),
+                testing::ExitedWithCode(1), "");
+    EXPECT_NE(ReadLog().find("Init GFX\r\nOpenGL context creation failed: "), std::string::npos) << ReadLog();
+
     char program[] = "prog", spaced[] = "a b", empty[] = "", flag[] = "-tmv";
     char* argv[] = {program, spaced, empty, flag};
     auto programMain = [] { std::exit(CommandLine() == "\"a b\" \"\" -tmv" ? 0 : 3); };
