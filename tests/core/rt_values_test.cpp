@@ -24,11 +24,6 @@ std::string RandomText(std::mt19937& random) {
 
 int Sign(int v) { return (v > 0) - (v < 0); }
 
-template <typename T>
-std::vector<T> Elements(const RtArray<T>& a) {
-    return std::vector<T>(a.begin(), a.end());
-}
-
 template <typename T = double>
 RtArray<T> Dimmed(int32_t s0, int32_t s1 = 0, int32_t s2 = 0) {
     RtArray<T> a;
@@ -146,7 +141,8 @@ TEST(RtArray, ListCommandsAgreeWithAVectorOnRandomSequences) {
                 a = std::move(copy);
                 model[0] = "changed";
             }
-            ASSERT_EQ(Elements(a), model) << "round " << round << " step " << step << " op " << op;
+            ASSERT_EQ(std::vector<RtString>(a.begin(), a.end()), model)
+                << "round " << round << " step " << step << " op " << op;
         }
     }
 }

@@ -87,7 +87,7 @@ TEST(StartUp, HiddenStartKeepsRunningAndSwitchesToFullScreenAndBack) {
 }
 
 // The status is the error's code, and one beyond what a status holds still reports a failure.
-TEST(ProgramEnd, AFatalErrorSaysWhatAndWhereOnlyDebugModeWritesTheEndReport) {
+TEST(ProgramEnd, AFatalErrorSaysWhatAndWhereOnlyDebugModeWritesTheEndReportCleanUpRunsInItsOrder) {
     EXPECT_EXIT(
         {
             Settings().debugMode = 1;
@@ -100,10 +100,8 @@ TEST(ProgramEnd, AFatalErrorSaysWhatAndWhereOnlyDebugModeWritesTheEndReport) {
                                "-End On Line\r\n9\r\n16\r\n17\r\n2\r\n");
     EXPECT_EXIT(RuntimeError(300, "custom", "subject"), testing::ExitedWithCode(255),
                 "^Runtime error 300: custom: subject\n$");
-}
 
-// An end entered again from inside a step neither repeats nor skips any step.
-TEST(ProgramEnd, CleanUpRunsInItsOrderThenTheEndWorkOnce) {
+    // An end entered again from inside a step neither repeats nor skips any step.
     EXPECT_EXIT(
         {
             SubsystemHooks& h = Hooks();
