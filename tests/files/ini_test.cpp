@@ -13,12 +13,6 @@
 #include <random>
 #include <sys/stat.h>
 
-namespace {
-
-RtString Read(const char* section, const char* key) { return IniReadValue(section, key); }
-
-} // namespace
-
 TEST(IniFiles, ParserKeepsItsQuirks) {
     IniSelectFile(
         RtString(FileWith("top=level\r\n[Screen]\r\nResX = 800\r\nnovalue\r\nkey value\r\n"
@@ -33,7 +27,7 @@ TEST(IniFiles, ParserKeepsItsQuirks) {
         {"Screen", "empty", "NO_DATA"}, {"Screen", "dup", "first"},        {"Screen", "; comment", "NO_DATA"},
         {"Screen", "#hash", "2"},       {"Empty", "a", "NO_DATA"},         {"my", "a", "1"},
         {"screen]x", "b", "2"},         {"screen]x", "c", "NO_DATA"},      {"tail", "last", "no line end"}};
-    for (const auto& [section, key, value] : reads) EXPECT_EQ(Read(section, key), value) << section << "/" << key;
+    for (const auto& [section, key, value] : reads) EXPECT_EQ(IniReadValue(section, key), value) << section << key;
     // Other tables load on their own. A line longer than the buffer is cut; its rest must not become a key.
     IniTable table;
     IniLoadFile(table, RtString(FileWith("[obj]\na=" + std::string(1022, 'v') + "b=2\nc=3\n").c_str()));
@@ -61,7 +55,8 @@ TEST(IniFiles, WritesReloadAsAMapOfThemHolds) {
         for (const char* s : {"", "z", "b", "#", "evil"})
             for (const char* k : {"k", "l", "z"}) {
                 auto found = model.find({s, k});
-                ASSERT_EQ(Read(s, k), found == model.end() ? "NO_DATA" : found->second.c_str()) << step << s << k;
+                ASSERT_EQ(IniReadValue(s, k), found == model.end() ? "NO_DATA" : found->second.c_str())
+                    << step << s << k;
             }
     }
 }

@@ -19,10 +19,9 @@ TEST(WholeFiles, ExistsSizeCopyAndDeleteWithBackslashes) {
     std::string dir = FreshDir();
     RtString source((dir + "source.bin").c_str()), target((dir + "target.bin").c_str());
     WriteBytes(source.c_str(), std::string(10000, 's'));
-    EXPECT_EQ(FileExists(source), 1);
-    EXPECT_EQ(FileExists(RtString(dir.c_str())), 0);
-    EXPECT_EQ(FileSize(source), 10000);
-    EXPECT_EQ(FileSize("missing.bin"), 0);
+    EXPECT_EQ(std::vector<double>(
+                  {FileExists(source), FileExists(RtString(dir.c_str())), FileSize(source), FileSize("missing.bin")}),
+              std::vector<double>({1, 0, 10000, 0}));
     FileCopy(source, target);
     EXPECT_EQ(ReadFile(target.c_str()), std::string(10000, 's'));
     // A missing source leaves the target as it was.

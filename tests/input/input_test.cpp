@@ -43,8 +43,7 @@ void StartMouse() {
 void ExpectPosition(int32_t x, int32_t y) {
     int32_t px, py, b1, b2;
     MouseGetState(px, py, b1, b2);
-    EXPECT_EQ(px, x);
-    EXPECT_EQ(py, y);
+    EXPECT_EQ(std::pair(px, py), std::pair(x, y));
 }
 
 } // namespace
