@@ -17,8 +17,7 @@ std::vector<std::pair<std::string, std::string>> PackRandomEntries(const std::st
     std::mt19937 random(24);
     std::string dir = program.substr(0, program.rfind('/') + 1), list;
     std::vector<std::pair<std::string, std::string>> entries;
-    WriteBytes(program, "\x7F"
-                        "ELF pretend program");
+    WriteBytes(program, "\177ELF pretend program");
     for (int i = 0; i < 8; ++i) {
         std::string bytes(i % 4 ? random() % largest : 0, ' ');
         for (char& c : bytes) c = char(random() % (i % 2 ? 256 : 3));

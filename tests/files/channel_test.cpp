@@ -13,16 +13,14 @@
 TEST(FileChannels, FixedWidthValuesAreLittleEndianBytesBothWaysSeeksCountFromStartHereOrEnd) {
     std::string path = FileWith("old contents that must go");
     ASSERT_TRUE(FileOpen(3, RtString(path.c_str()), false));
-    FileWriteInt8(3, -2);
-    FileWriteUInt8(3, 300);
-    FileWriteInt16(3, -2);
-    FileWriteUInt16(3, -2);
-    FileWriteInt32(3, 0x12345678);
-    FileWriteUInt32(3, -128);
-    FileWriteDouble(3, -7.5);
-    FileWriteFloat(3, 1e300); // beyond a float: infinity
-    FileWriteFloat(3, 0.25);
-    FileWriteLineNumber(3, 3.5e2);
+    const std::pair<void (*)(int32_t, int32_t), int32_t> integers[] = {
+        {FileWriteInt8, -2},   {FileWriteUInt8, 300},        {FileWriteInt16, -2},
+        {FileWriteUInt16, -2}, {FileWriteInt32, 0x12345678}, {FileWriteUInt32, -128}};
+    // 1e300 is beyond a float: infinity.
+    const std::pair<void (*)(int32_t, double), double> numbers[] = {
+        {FileWriteDouble, -7.5}, {FileWriteFloat, 1e300}, {FileWriteFloat, 0.25}, {FileWriteLineNumber, 3.5e2}};
+    for (auto [write, value] : integers) write(3, value);
+    for (auto [write, value] : numbers) write(3, value);
     FileWriteLine(3, "-17abc");
     EXPECT_EQ(FilePosition(3), 0);
     FileClose(3);

@@ -1,4 +1,4 @@
-// System services: starting programs (the file chooser among them), machine facts.
+// System services: starting programs (the file chooser among them), machine facts, library functions.
 #include "platform/paths.h"
 #include "runtime/core/core.h"
 #include "runtime/files/system_services.h"
@@ -11,24 +11,21 @@
 #include <regex>
 #include <sys/stat.h>
 #include <tuple>
-
-namespace {
-
-void WriteScript(const std::string& path, const std::string& body) {
-    std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
-    chmod(path.c_str(), 0700);
-}
-
-} // namespace
+#include <vector>
 
 TEST(ProcessRun, WaitsForTheStatusSplitsArgumentsFindsProgramsHereAndBesideItAndRunsTheFileChooser) {
     StartRuntime();
     // A folder away from the test program, so that only the lookup beside the program finds its helper.
-    std::string dir = FreshDir(), out = dir + "args.txt";
+    std::string dir = FreshDir(), out = dir + "args.txt", args = dir + "zenity.txt";
     ASSERT_TRUE(platform::SetCurrentDir(dir));
-    WriteScript(dir + "exit_with", "[ \"$1\" = kill ] && kill -9 $$\nexit $1");
-    std::ofstream(dir + "not_a_program") << "plain text";
-    chmod((dir + "not_a_program").c_str(), 0700);
+    const std::pair<const char*, std::string> programs[] = {
+        {"exit_with", "#!/bin/sh\n[ \"$1\" = kill ] && kill -9 $$\nexit $1\n"},
+        {"not_a_program", "plain text"},
+        {"zenity", "#!/bin/sh\nprintf '%s\\n' \"$@\" > " + args + "\ncd /\necho '/data\\\\saves/slot 1.sav'\n"}};
+    for (const auto& [name, text] : programs) {
+        std::ofstream(dir + name) << text;
+        chmod((dir + name).c_str(), 0700);
+    }
     // 259 (still active) is only the status a Linux program can give; a signal reports 128 + its number;
     // without waiting the exit code stays 0; a file found that the system cannot start, or none found,
     // starts nothing.
@@ -46,19 +43,17 @@ TEST(ProcessRun, WaitsForTheStatusSplitsArgumentsFindsProgramsHereAndBesideItAnd
     EXPECT_EQ(ReadFile(out), platform::CurrentDir() + "\ntwo words\nplain\nsay \"hi\"\na\\b\n\nend\\\n")
         << "started in the caller's folder, though found beside the test program";
 
-    // The file chooser answers, and the folder stays.
-    std::string args = dir + "zenity.txt", oldPath = std::getenv("PATH"), folder = platform::CurrentDir();
+    // The file chooser answers.
+    std::string oldPath = std::getenv("PATH"), folder = platform::CurrentDir();
     setenv("PATH", (dir + ":" + oldPath).c_str(), 1);
-    WriteScript(dir + "zenity", "printf '%s\\n' \"$@\" > " + args + "\ncd /\necho '/data\\\\saves/slot 1.sav'");
     EXPECT_EQ(FileRequest(0, "Saves|*.sav;*.bak|All|*.*").str(), "/data/saves/slot 1.sav");
-    EXPECT_EQ(platform::CurrentDir(), folder);
     EXPECT_EQ(ReadFile(args), "--file-selection\n--filename=" + folder +
                                   "/\n--save\n--confirm-overwrite\n"
                                   "--file-filter=Saves | *.sav *.bak\n--file-filter=All | *.*\n");
     setenv("PATH", oldPath.c_str(), 1);
 }
 
-TEST(SystemInfo, KeysAreUpperCasedAndAnswered) {
+TEST(SystemInfo, KeysAreUpperCasedAndAnsweredLibrariesBindByLowerCaseNameFirstEachOnce) {
     StartRuntime();
     // The driver gives an address for any name: an extension's function must also be in its list, and a
     // version's function needs that version (Mesa's llvmpipe offers 4.5).
@@ -71,7 +66,19 @@ TEST(SystemInfo, KeysAreUpperCasedAndAnswered) {
     // clang-format on
     for (auto [key, answer] : answers) {
         RtString asked = key;
-        std::string said = SystemInfo(asked).str();
-        EXPECT_TRUE(std::regex_match(said, std::regex(answer))) << key << ": " << said;
+        EXPECT_TRUE(std::regex_match(SystemInfo(asked).str(), std::regex(answer))) << key;
     }
+
+    // A library is looked up by its lower-case name, then as written, and loaded once; a missing library,
+    // a missing function or no name at all (which would be the program itself) binds nothing.
+    const std::tuple<const char*, const char*, bool> binds[] = {
+        {"libSDL2-2.0.so.0", "SDL_GetTicks", true}, {"LIBM.so.6", "cos", true},           {"libm.so.6", "sin", true},
+        {"libm.so.6", "tmv_no_function", false},    {"no-such-library.so", "cos", false}, {"", "cos", false}};
+    for (auto [name, function, found] : binds) {
+        RtString module = name;
+        void* pointer = &module;
+        LibraryBind(module, function, pointer);
+        EXPECT_EQ(pointer != nullptr, found) << name << " " << function;
+    }
+    EXPECT_EQ(Libraries().names, (std::vector<RtString>{"libsdl2-2.0.so.0", "libm.so.6"}));
 }

@@ -96,8 +96,7 @@ TEST(ProgramEndDeathTest, NothingIsLostHoweverTheProgramEnds) {
     const std::pair<void (*)(), int> ends[] = {
         {[] { std::exit(0); }, 0}, {EndCommand, 0}, {[] { RuntimeError(9); }, 9}};
     for (auto [end, status] : ends) {
-        std::filesystem::remove(dir + "settings.ini");
-        std::filesystem::remove(dir + "lines.txt");
+        for (const char* name : {"settings.ini", "lines.txt"}) std::filesystem::remove(dir + name);
         EXPECT_EXIT(changeFilesThenEnd(end), testing::ExitedWithCode(status), "");
         EXPECT_EQ(ReadFile(dir + "settings.ini"), "[screen]\r\nwidth=800\r\n") << status;
         EXPECT_EQ(ReadFile(dir + "lines.txt"), "\r\none\r\n") << status;
