@@ -35,7 +35,7 @@ TEST(WholeFiles, ExistsSizeCopyAndDeleteWithBackslashes) {
 }
 
 TEST(Directories, WildcardsMatchLikeTheSystemsFileFinder) {
-    const char* matches[][2] = {{"*.png", "a.PNG"},   {"?.txt", "a.txt"},  {"*", "x.tar.gz"},
+    const char* matches[][2] = {{"*.png", "a.PNG"},   {"?.ZAP", "a.zap"},  {"*", "x.tar.gz"},
                                 {"*.gz", "x.tar.gz"}, {"a**b*", "aXbYbZ"}, {"*ab*cd", "xabyabzcd"}};
     const char* misses[][2] = {{"*.png", "c.txt"}, {"?.txt", ".txt"}, {"*ab*cd", "xabyabzc"},
                                {"abc", "abcd"},    {"", "a"},         {"a?", "a"}};
