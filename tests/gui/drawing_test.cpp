@@ -62,7 +62,7 @@ TEST(Drawing, TooltipsWaitForTheRestingPointerAndSizeToTheirLines) {
     KYgui_set("two", "TIPTEXT", "a\nb");
     KYgui_set("l", "TIPTEXT", "a");
     // The pointer, the widget's top, and the tooltip's outline along the row just above the widget; a
-    // list's HOVER is -1 away from it: no tooltip.
+    // list's HOVER is -1 away from it: no tooltip. A hovered list line stops a pixel short of the next.
     for (auto [x, y, top, rested, atEdge, atCentre] :
          {std::tuple(55, 59, 49, false, false, false), {55, 59, 49, true, true, true}, {55, 123, 113, true, false, true},
           {55, 187, 177, true, true, true}, {639, 479, 177, true, false, false}}) {
@@ -70,7 +70,7 @@ TEST(Drawing, TooltipsWaitForTheRestingPointerAndSizeToTheirLines) {
         KYgui().restTime = ReadClockMs() - (rested ? 600 : 0);
         KYshow(0);
         SCOPED_TRACE(y);
-        ExpectPixels({{5, top - 1, kGrey, atEdge}, {55, top - 1, kGrey, atCentre}});
+        ExpectPixels({{5, top - 1, kGrey, atEdge}, {55, top - 1, kGrey, atCentre}, {55, 192, kWhite}});
         ShowScreen();
     }
 }
@@ -105,7 +105,7 @@ TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
     KYshow(0);
     ExpectPixels({{60, 12, kWhite}, {60, 21, kWhite}, {60, 22, kHoverBright}, {60, 37, kWhite}, {60, 38, kHoverNorm},
                   {13, 29, 0}, {13, 13, kWhite}, {60, 72, kWhite}, {60, 73, kHoverBright}, {60, 62, kWhite},
-                  {5, 80, kGrey}, {30, 57, kGrey}, // on the list's outline
+                  {60, 88, kWhite}, {5, 80, kGrey}, {30, 57, kGrey}, // under line 1's box, on the list's outline
                   {20, 11, kWhite}, {26, 11, kWhite, false}}); // beside and in line 0's "a"
     int ring = 0; // line 0's diamond, white inside a grey outline
     for (int y = 6; y < 21; ++y)
@@ -117,7 +117,8 @@ TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
 // A list two lines high at (5, 5), 80 x 36, scrolled 4 of its 8 steps: no boxes, a thumb of 36 / 9 = 4
 // pixels at 36 * 4 / 9 = 16 down the column from x 73. Beside it at (87, 5) a list 80 x 68 scrolled one
 // step, whose boxes from (155, 5) and (155, 56) hold arrows with their bases on rows 17 and 60; the
-// up box is grey down to row 21, the down box from row 67.
+// up box is grey down to row 21, the down box from row 67. Its thumb of 36 / 7 = 5 pixels starts 36 / 7
+// down its track, on row 26.
 TEST(Drawing, AShortListsThumbStandsWhereItScrolledAndArrowsFillTheirBoxes) {
     StartDialog(300, 200);
     KYgui_list("l", "0|1|2|3|4|5|6|7|8|9", 80, 32);
@@ -126,8 +127,8 @@ TEST(Drawing, AShortListsThumbStandsWhereItScrolledAndArrowsFillTheirBoxes) {
     KYgui_set("m", "SCROLL", "1");
     RunFrames(1);
     KYshow(0);
-    for (auto [y, thumb] : {std::pair(22, true), {19, false}, {27, false}})
-        EXPECT_EQ(BackBufferPixel(78, y) == kHoverBright, thumb) << y;
+    for (auto [x, y, thumb] : {std::tuple(78, 22, true), {78, 19, false}, {78, 27, false}, {161, 26, true}})
+        EXPECT_EQ(BackBufferPixel(x, y) == kHoverBright, thumb) << x << "," << y;
     EXPECT_TRUE(Near(BackBufferPixel(161, 61), kHoverNorm, 40) && Near(BackBufferPixel(161, 17), kHoverNorm, 40) &&
                 BackBufferPixel(156, 68) == kGrey && BackBufferPixel(156, 21) == kGrey);
     ShowScreen();
