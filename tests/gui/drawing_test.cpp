@@ -41,7 +41,7 @@ TEST(Drawing, FrameLinesLeaveCornersAndFacesShadeBrightOverNorm) {
             ExpectPixels({{11, 10, kGrey}, {10, 10, 0}, {11, 11, 0}, {20, 50, kWhite}, {16, 15, norm}, {20, 21, bright},
                           {35, 17, 0}, {35, 18, kWhite}, {147, 20, kWhite}, {163, 21, kHoverBright}, {175, 21, kWhite},
                           {35, 56, kGrey}, {55, 59, kWhite}, {65, 59, kWhite, false}, {209, 50, kGrey}, {210, 50, 0},
-                          {209, 10, 0}});
+                          {209, 10, 0}, {10, 109, 0}, {20, 109, kGrey}});
             EXPECT_TRUE(Near(BackBufferPixel(16, 42), norm, 24)) << "left of the focus mark";
             EXPECT_TRUE(Near(BackBufferPixel(20, 43), norm, 24)) << "the face's last line";
             ShowScreen();
@@ -78,6 +78,10 @@ TEST(Drawing, TooltipsWaitForTheRestingPointerAndSizeToTheirLines) {
 TEST(Drawing, RowsBreakAtTheEdgeAndWidgetsAreClippedNotShrunk) {
     StartDialog(200, 100); // content 190 x 90 from (5, 5)
     KYgui_button("tall", "SPR_C255", 20, 30);
+    KYgui_button("thin", "SPR_C255", 20, 10);  // (27, 5), no pixel wide
+    KYgui_set("thin", "WIDTH", "0");
+    KYgui_button("flat", "SPR_C255", 166, 10); // (29, 5) to the right edge, no pixel high
+    KYgui_set("flat", "HEIGHT", "0");
     KYgui_spacer(10000, 0);
     KYgui_button("next", "SPR_C65280", 20, 10);     // (5, 39)
     KYgui_button("wide", "SPR_C16711680", 210, 10); // (5, 51)
@@ -85,11 +89,10 @@ TEST(Drawing, RowsBreakAtTheEdgeAndWidgetsAreClippedNotShrunk) {
     KYgui_spacer(10000, 0);
     KYgui_button("below", "SPR_C16776960", 20, 10); // (5, 147), outside
     KYshow(0);
-    ExpectPixels({{8, 8, 0x0000ff}, {23, 20, 0x0000ff}, {10, 33, 0x0000ff}, {5, 5, 0x0000ff, false}, {8, 42, 0x00ff00}, {8, 37, 0x00ff00, false},
-                  {190, 54, 0xff0000}, {196, 54, 0xff0000, false}, // clipped at the area's right edge
+    ExpectPixels({{8, 8, 0x0000ff}, {23, 20, 0x0000ff}, {10, 33, 0x0000ff}, {5, 5, 0x0000ff, false}, {27, 9, kWhite},
+                  {36, 5, kWhite}, {8, 40, 0x00ff00}, {8, 37, 0x00ff00, false}, {190, 54, 0xff0000}, {196, 54, 0xff0000, false}, // clipped at the area's right edge
                   {8, 94, 0x00ffff}, {8, 96, 0x00ffff, false},     // clipped at the bottom
                   {28, 66, 0xff0000, false}});                     // low took a row of its own
-    ShowScreen();
 }
 
 // Lines of 16 pixels: the radio group at (5, 5) selected on line 1 and hovered on line 2, the list at
@@ -105,33 +108,36 @@ TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
     KYshow(0);
     ExpectPixels({{60, 12, kWhite}, {60, 21, kWhite}, {60, 22, kHoverBright}, {60, 37, kWhite}, {60, 38, kHoverNorm},
                   {13, 29, 0}, {13, 13, kWhite}, {60, 72, kWhite}, {60, 73, kHoverBright}, {60, 62, kWhite},
-                  {60, 88, kWhite}, {5, 80, kGrey}, {30, 57, kGrey}, // under line 1's box, on the list's outline
+                  {60, 88, kWhite}, {98, 70, kWhite}, {5, 80, kGrey}, {30, 57, kGrey}, {30, 108, kGrey}, // no bar; outline
                   {20, 11, kWhite}, {26, 11, kWhite, false}}); // beside and in line 0's "a"
     int ring = 0; // line 0's diamond, white inside a grey outline
     for (int y = 6; y < 21; ++y)
         for (int x = 6; x < 21; ++x) ring += BackBufferPixel(x, y) == kGrey;
     EXPECT_GT(ring, 8);
-    ShowScreen();
 }
 
 // A list two lines high at (5, 5), 80 x 36, scrolled 4 of its 8 steps: no boxes, a thumb of 36 / 9 = 4
-// pixels at 36 * 4 / 9 = 16 down the column from x 73. Beside it at (87, 5) a list 80 x 68 scrolled one
-// step, whose boxes from (155, 5) and (155, 56) hold arrows with their bases on rows 17 and 60; the
-// up box is grey down to row 21, the down box from row 67. Its thumb of 36 / 7 = 5 pixels starts 36 / 7
-// down its track, on row 26.
-TEST(Drawing, AShortListsThumbStandsWhereItScrolledAndArrowsFillTheirBoxes) {
+// pixels at 36 * 4 / 9 = 16 down the column from x 73; a click on the column's upper half steps back,
+// from its middle row on forward. Beside it at (87, 5) a list 80 x 68 scrolled to its end, 6 steps,
+// whose boxes from (155, 5) and (155, 56) hold arrows with their bases on rows 17 and 60; the up box is
+// grey down to row 21, the down box from row 67; its thumb of 36 / 7 = 5 pixels starts 36 * 6 / 7 down
+// its track, on row 51.
+TEST(Drawing, ListThumbsStandWhereTheyScrolledArrowsFillTheirBoxesAndAShortBarStepsByHalves) {
     StartDialog(300, 200);
     KYgui_list("l", "0|1|2|3|4|5|6|7|8|9", 80, 32);
     KYgui_list("m", "0|1|2|3|4|5|6|7|8|9", 80, 64);
     KYgui_set("l", "SCROLL", "4");
-    KYgui_set("m", "SCROLL", "1");
+    KYgui_set("m", "SCROLL", "6");
     RunFrames(1);
     KYshow(0);
-    for (auto [x, y, thumb] : {std::tuple(78, 22, true), {78, 19, false}, {78, 27, false}, {161, 26, true}})
+    for (auto [x, y, thumb] : {std::tuple(78, 22, true), {78, 19, false}, {78, 27, false}, {161, 51, true}})
         EXPECT_EQ(BackBufferPixel(x, y) == kHoverBright, thumb) << x << "," << y;
     EXPECT_TRUE(Near(BackBufferPixel(161, 61), kHoverNorm, 40) && Near(BackBufferPixel(161, 17), kHoverNorm, 40) &&
                 BackBufferPixel(156, 68) == kGrey && BackBufferPixel(156, 21) == kGrey);
-    ShowScreen();
+    StartScript();
+    ScriptClick(1, 80, 8);
+    ScriptClick(3, 80, 23);
+    EXPECT_EQ(Watch(4, Properties("l.SCROLL")), "4 3 3 4 ");
 }
 
 TEST(Drawing, TitleBarOnlyWhenMoveableOrTitled) {

@@ -79,10 +79,12 @@ TEST(Input, ScrollBarsFollowWheelBoxesAndThumb) {
     ScriptWheel(2, -1);
     ScriptClick(3, 81, 135); // down box
     ScriptClick(5, 81, 7);   // up box
-    ScriptPress(7, 81, 23); // thumb drag to the bottom of the track
-    ScriptMotion(8, 81, 177);
-    ScriptButton(9, SDL_BUTTON_LEFT, false);
-    EXPECT_EQ(Watch(10, Properties("l.SCROLL .FOCUS")), "0, 1, 1, 2, 2, 1, 0,SBl 12,SBl 12, 12, ");
+    ScriptPress(7, 81, 23); // thumb drag, on past the bottom of the track; the clicks selected nothing
+    ScriptMotion(8, 81, 64);
+    ScriptMotion(9, 81, 177);
+    ScriptButton(10, SDL_BUTTON_LEFT, false);
+    EXPECT_EQ(Watch(11, Properties("l.SCROLL .FOCUS l.SELECT")),
+              "0,,0 1,,0 1,,0 2,,0 2,,0 1,,0 0,SBl,0 6,SBl,0 12,SBl,0 12,,0 12,,0 ");
     // In a dialog that scrolls too, the list under the pointer takes the wheel even at its end.
     KYgui_set("", "HEIGHT", "100");
     StartScript();

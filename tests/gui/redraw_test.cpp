@@ -54,6 +54,7 @@ TEST(Redraw, InputExposeAndChangedPropertiesDrawTheNextFrame) {
 // At rest, KeepScreen puts the last frame shown back; the frame drawn after rest starts cleared.
 TEST(Redraw, AnIdleDialogKeepsItsPictureAndTheNextFrameShowsTheChange) {
     RestingDialog();
+    KYgui().restTime = ReadClockMs() - 1000; // the pointer rests over no tooltip
     EXPECT_EQ(Frames(30), 0);
     ExpectPixels({{5, 5, 0x0000ff}, {11, 10, kGrey}, {20, 17, kWhite}});
     PushMouseMotion(35, 30, 0, 0);

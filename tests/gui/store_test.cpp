@@ -41,7 +41,7 @@ TEST(Store, DialogPlacementAndDialogProperties) {
     KYgui_pushdialog(600, 10, 200, 100);
     EXPECT_EQ(Properties(".XPOS .WIDTH .COL_NORM")(), "600,40,12632256 ");
     KYgui_pushdialog(700, 500, 50, 50); // never of negative size
-    EXPECT_EQ(Properties(".WIDTH .HEIGHT .XPOS .MOVING .NOSUCH")(), "0,0,639,0, ");
+    EXPECT_EQ(Properties(".WIDTH .HEIGHT .XPOS .YPOS .MOVING .NOSUCH")(), "0,0,639,479,0, ");
     std::string out = DebugText([] {
         KYgui_set("", "MOVING", "1");
         KYgui_DebugHelpers(); // the character tables, a line for each character
