@@ -7,8 +7,7 @@
 
 TEST(Gallery, HeadlessRunsSaveAScreenshotAndPrintItsPath) {
     for (const char* mode : {"", "msg", "colour", "keyboard", "keys"}) {
-        std::string command = std::string(GALLERY_PATH) + " " + mode;
-        FILE* child = popen(command.c_str(), "r");
+        FILE* child = popen((std::string(GALLERY_PATH) + " " + mode).c_str(), "r");
         std::string out;
         char buffer[512];
         while (fgets(buffer, sizeof buffer, child)) out += buffer;

@@ -33,7 +33,7 @@ void RestingDialog() {
 
 } // namespace
 
-TEST(Redraw, InputExposeAndChangedPropertiesDrawTheNextFrame) {
+TEST(Redraw, InputExposeAndChangedPropertiesDrawTheNextFrameAndAnIdleDialogKeepsItsPicture) {
     for (auto [cause, act] : std::initializer_list<std::pair<const char*, void (*)()>>{
              {"pointer", [] { PushMouseMotion(60, 18, 0, 0); }},
              {"key", [] { PushKey(SDL_SCANCODE_TAB, true); }},
@@ -49,10 +49,7 @@ TEST(Redraw, InputExposeAndChangedPropertiesDrawTheNextFrame) {
         EXPECT_EQ(Frames(4), 0) << cause << ": at rest again";
         PushKey(SDL_SCANCODE_TAB, false);
     }
-}
-
-// At rest, KeepScreen puts the last frame shown back; the frame drawn after rest starts cleared.
-TEST(Redraw, AnIdleDialogKeepsItsPictureAndTheNextFrameShowsTheChange) {
+    // At rest, KeepScreen puts the last frame shown back; the frame drawn after rest starts cleared.
     RestingDialog();
     KYgui().restTime = ReadClockMs() - 1000; // the pointer rests over no tooltip
     EXPECT_EQ(Frames(30), 0);
