@@ -75,11 +75,11 @@ TEST(Input, ScrollBarsFollowWheelBoxesAndThumb) {
     // At (5, 5), 80 x 132: eight of twenty lines show, the bar's column is x 73 to 84.
     KYgui_list("l", "0|1|2|3|4|5|6|7|8|9|10|11|12|13|14|15|16|17|18|19", 80, 128);
     StartScript();
-    ScriptMotion(1, 10, 53); // over the items: the wheel towards the user shows later ones
+    ScriptMotion(1, 5, 5); // over the list's first pixel: the wheel towards the user shows later ones
     ScriptWheel(2, -1);
-    ScriptClick(3, 81, 135); // down box
+    ScriptClick(3, 73, 121); // the down box's first row and the column's first pixel
     ScriptClick(5, 81, 7);   // up box
-    ScriptPress(7, 81, 23); // thumb drag, on past the bottom of the track; the clicks selected nothing
+    ScriptPress(7, 81, 21); // thumb drag from the track's top, on past its bottom; the clicks selected nothing
     ScriptMotion(8, 81, 64);
     ScriptMotion(9, 81, 177);
     ScriptButton(10, SDL_BUTTON_LEFT, false);
@@ -88,9 +88,9 @@ TEST(Input, ScrollBarsFollowWheelBoxesAndThumb) {
     // In a dialog that scrolls too, the list under the pointer takes the wheel even at its end.
     KYgui_set("", "HEIGHT", "100");
     StartScript();
-    ScriptMotion(1, 10, 53);
+    ScriptMotion(1, 5, 5);
     ScriptWheel(2, -1);
-    ScriptMotion(4, 200, 50);
+    ScriptMotion(4, 0, 0); // the dialog's first pixel
     ScriptWheel(5, -1);
     EXPECT_EQ(Watch(6, [] { return Properties("l.SCROLL")() + std::to_string(KYgui().dialogs.back().frame.scroll); }),
               "12 012 012 012 012 112 1");
@@ -102,8 +102,8 @@ TEST(Input, TitleDragStopsAtTheScreenEdgeAndTheGripResizes) {
     KYgui_set("", "MOVEABLE", "1");
     KYgui_set("", "SCALEABLE", "1");
     StartScript();
-    ScriptPress(1, 60, 52);
-    ScriptMotion(2, 40, 30);
+    ScriptPress(1, 50, 50); // the title's first pixel
+    ScriptMotion(2, 30, 28);
     ScriptMotion(3, 0, 0);
     ScriptButton(4, SDL_BUTTON_LEFT, false);
     // The grip: the frame's lower right corner, below the 20-pixel title bar, from (180, 100) on.

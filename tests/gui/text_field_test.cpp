@@ -45,7 +45,7 @@ TEST(TextField, EditingCasesAndATapOnATouchScreenOpensTheKeyboardUnlessReadOnly)
         Field("ab", 0, 0, readonly);
         KYgui().touch = 1;
         StartScript();
-        ScriptClick(1, 105, 35);
+        ScriptClick(1, 5, 5); // the field's first pixel
         ScriptRecord(3, [] { return std::to_string(KYgui().dialogs.size()) + std::to_string(KYgui().keyboard_open); });
         if (!readonly) {
             ScriptClick(4, 61, 192); // the keyboard's x and OK
