@@ -38,7 +38,6 @@ TEST(Drawing, FrameLinesLeaveCornersFacesShadeBrightOverNormAndTitleBarsShowWhen
             PointerTo(pointerX, 30);
             ClearScreen();
             KYshow(0);
-            SCOPED_TRACE(smooth);
             ExpectPixels({{11, 10, kGrey}, {10, 10, 0}, {11, 11, 0}, {20, 50, kWhite}, {16, 15, norm}, {20, 21, bright},
                           {35, 17, 0}, {35, 18, kWhite}, {147, 20, kWhite}, {163, 21, kHoverBright}, {175, 21, kWhite},
                           {35, 56, kGrey}, {55, 59, kWhite}, {65, 59, kWhite, false}, {209, 50, kGrey}, {210, 50, 0},
