@@ -117,7 +117,7 @@ TEST(Drawing, RowsBreakAtTheEdgeWidgetsAreClippedNotShrunkAndWordsWrapAfterTheir
     }
 }
 
-// Lines of 16 pixels: the radio group at (5, 5) selected on line 1 and hovered on line 2, the list at
+// Lines of 16 pixels: the radio group at (5, 5) selected on line 1 and hovered on line 0, the list at
 // (5, 57) selected on line 1; the selected radio item has a black mark in its diamond.
 TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
     StartDialog(300, 200);
@@ -126,12 +126,12 @@ TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
     KYgui_list("l", "a|b|c", 100, 48);
     KYgui_set("r", "SELECT", "1");
     KYgui_set("l", "SELECT", "1");
-    PointerTo(60, 45);
+    PointerTo(60, 13);
     KYshow(0);
-    ExpectPixels({{60, 12, kWhite}, {60, 21, kWhite}, {60, 22, kHoverBright}, {60, 37, kWhite}, {60, 38, kHoverNorm},
+    ExpectPixels({{60, 20, kHoverBright}, {60, 21, kWhite}, {60, 22, kHoverBright}, {60, 37, kWhite}, {60, 38, kWhite},
                   {13, 29, 0}, {13, 13, kWhite}, {60, 72, kWhite}, {60, 73, kHoverBright}, {60, 62, kWhite},
                   {60, 88, kWhite}, {98, 70, kWhite}, {5, 80, kGrey}, {30, 57, kGrey}, {30, 108, kGrey}, // no bar; outline
-                  {20, 11, kWhite}, {26, 11, kWhite, false}}); // beside and in line 0's "a"
+                  {20, 11, kHoverNorm}, {26, 11, kHoverNorm, false}}); // beside and in line 0's "a"
     int ring = 0; // line 0's diamond, white inside a grey outline
     for (int y = 6; y < 21; ++y)
         for (int x = 6; x < 21; ++x) ring += BackBufferPixel(x, y) == kGrey;
