@@ -42,31 +42,34 @@ TEST(Input, RadioListAndTabSelectByLineAndIgnoreTheSelectedOne) {
     ScriptClick(1, 10, 21);   // line 1
     ScriptClick(3, 10, 21);   // already selected
     ScriptClick(5, 10, 5);    // ly 0 is outside
-    ScriptClick(7, 10, 105);  // below the last item
+    ScriptClick(7, 10, 95);   // the line after the last item
     ScriptClick(9, 10, 58);   // item 0
-    ScriptClick(11, 45, 145); // the second tab, on its last line
+    ScriptClick(11, 37, 145); // the second tab at its first column, on its last line
+    ScriptClick(13, 105, 140); // right of the tabs
     // A program took an item away since the last frame: the click on the old last line takes the new one.
-    ScriptClick(14, 10, 37);
-    ScriptAt(15, [] { KYgui_set("r", "TEXT", "a|b"); });
-    EXPECT_EQ(Watch(15, Properties("r.SELECT r.CLICKED l.SELECT l.CLICKED t.SELECT t.CLICKED")),
+    ScriptClick(15, 10, 37);
+    ScriptAt(16, [] { KYgui_set("r", "TEXT", "a|b"); });
+    ScriptAt(15, [] { KYgui_set("", "FOCUS", "t"); }); // and the keys take the first tab again
+    ScriptKey(15, SDL_SCANCODE_LEFT);
+    EXPECT_EQ(Watch(16, Properties("r.SELECT r.CLICKED l.SELECT l.CLICKED t.SELECT t.CLICKED")),
               "0,0,0,0,0,0 1,1,0,0,0,0 1,0,0,0,0,0 1,0,0,0,0,0 1,0,0,0,0,0 1,0,0,0,0,0 1,0,0,0,0,0 1,0,-1,1,0,0 "
-              "1,0,-1,0,0,0 1,0,0,1,0,0 1,0,0,0,0,0 1,0,0,0,1,1 1,0,0,0,1,0 1,0,0,0,1,0 1,1,0,0,1,0 ");
-    EXPECT_EQ(Properties("x.HIDE y.HIDE")(), "1,0 ");
+              "1,0,-1,0,0,0 1,0,0,1,0,0 1,0,0,0,0,0 1,0,0,0,1,1 1,0,0,0,1,0 1,0,0,0,1,0 1,0,0,0,0,1 1,1,0,0,0,0 ");
+    EXPECT_EQ(Properties("x.HIDE y.HIDE")(), "0,1 ");
 }
 
 TEST(Input, SlidersFollowADragOutsideAndKeepTheFocusForTheKeys) {
     StartDialog(400, 300);
     KYgui_slider("s", 0, 100, 16); // at (5, 5)
-    KYgui_set("s", "STEP", "0.25");
+    KYgui_set("s", "STEP", "0"); // no steps: two decimals
     StartScript();
     ScriptPress(1, 55, 13);
     ScriptMotion(2, 500, 250);
     ScriptMotion(3, 5, 250);
     ScriptButton(4, SDL_BUTTON_LEFT, false);
-    EXPECT_EQ(Watch(4, Properties("s.TEXT .FOCUS s.CLICKED")), "0.5,s,1 1,s,1 0,s,1 0,s,0 ");
+    EXPECT_EQ(Watch(4, Properties("s.TEXT .FOCUS s.CLICKED")), "0.49,s,1 1.00,s,1 0.00,s,1 0.00,s,0 ");
     KYgui_set("s", "MINVAL", "1");
     RunFrames(1);
-    EXPECT_EQ(KYgui_get_str("s", "TEXT"), "0") << "no range, no change and no crash";
+    EXPECT_EQ(KYgui_get_str("s", "TEXT"), "0.00") << "no range, no change and no crash";
 }
 
 TEST(Input, ScrollBarsFollowWheelBoxesAndThumb) {
@@ -74,20 +77,22 @@ TEST(Input, ScrollBarsFollowWheelBoxesAndThumb) {
     // At (5, 5), 80 x 132: eight of twenty lines show, the bar's column is x 73 to 84.
     KYgui_list("l", "0|1|2|3|4|5|6|7|8|9|10|11|12|13|14|15|16|17|18|19", 80, 128);
     StartScript();
-    ScriptMotion(1, 10, 53); // over the items: the wheel towards the user shows later ones
+    ScriptMotion(1, 5, 5); // over the list's first pixel: the wheel towards the user shows later ones
     ScriptWheel(2, -1);
-    ScriptClick(3, 81, 135); // down box
+    ScriptClick(3, 73, 121); // the down box's first row and the column's first pixel
     ScriptClick(5, 81, 7);   // up box
-    ScriptPress(7, 81, 23); // thumb drag to the bottom of the track
-    ScriptMotion(8, 81, 177);
-    ScriptButton(9, SDL_BUTTON_LEFT, false);
-    EXPECT_EQ(Watch(10, Properties("l.SCROLL .FOCUS")), "0, 1, 1, 2, 2, 1, 0,SBl 12,SBl 12, 12, ");
+    ScriptPress(7, 81, 21); // thumb drag from the track's top, on past its bottom; the clicks selected nothing
+    ScriptMotion(8, 81, 64);
+    ScriptMotion(9, 81, 177);
+    ScriptButton(10, SDL_BUTTON_LEFT, false);
+    EXPECT_EQ(Watch(11, Properties("l.SCROLL .FOCUS l.SELECT")),
+              "0,,0 1,,0 1,,0 2,,0 2,,0 1,,0 0,SBl,0 6,SBl,0 12,SBl,0 12,,0 12,,0 ");
     // In a dialog that scrolls too, the list under the pointer takes the wheel even at its end.
     KYgui_set("", "HEIGHT", "100");
     StartScript();
-    ScriptMotion(1, 10, 53);
+    ScriptMotion(1, 5, 5);
     ScriptWheel(2, -1);
-    ScriptMotion(4, 200, 50);
+    ScriptMotion(4, 0, 0); // the dialog's first pixel
     ScriptWheel(5, -1);
     EXPECT_EQ(Watch(6, [] { return Properties("l.SCROLL")() + std::to_string(KYgui().dialogs.back().frame.scroll); }),
               "12 012 012 012 012 112 1");
@@ -99,28 +104,26 @@ TEST(Input, TitleDragStopsAtTheScreenEdgeAndTheGripResizes) {
     KYgui_set("", "MOVEABLE", "1");
     KYgui_set("", "SCALEABLE", "1");
     StartScript();
-    ScriptPress(1, 60, 52);
-    ScriptMotion(2, 40, 30);
+    ScriptPress(1, 50, 50); // the title's first pixel
+    ScriptMotion(2, 30, 28);
     ScriptMotion(3, 0, 0);
     ScriptButton(4, SDL_BUTTON_LEFT, false);
-    // The grip: the frame's lower right corner, below the 20-pixel title bar.
-    ScriptPress(5, 197, 117);
-    ScriptMotion(6, 217, 147);
+    // The grip: the frame's lower right corner, below the 20-pixel title bar, from (180, 100) on.
+    ScriptPress(5, 180, 100);
+    ScriptMotion(6, 200, 130);
     ScriptButton(7, SDL_BUTTON_LEFT, false);
     EXPECT_EQ(Watch(7, Properties(".XPOS .YPOS .MOVING .WIDTH .HEIGHT")),
               "50,50,1,200,100 30,28,1,200,100 0,0,1,200,100 0,0,0,200,100 0,0,0,200,100 0,0,0,220,130 "
               "0,0,0,220,130 ");
-    KYshow(0); // the grip's outer lines, in the hover colour: from (199, 145) to (215, 129)
+    KYshow(0); // the pointer on the grip's first pixel: its outer lines from (199, 145) to (215, 129) hovered
     EXPECT_EQ(BackBufferPixel(207, 137), kHoverNorm);
-    ShowScreen();
 }
 
 TEST(Input, FileFieldsAskTheChooserAndACancelEmptiesThem) {
-    StartGui();
+    StartDialog(400, 300);
     std::string dir = platform::TempDir() + "chooser", zenity = dir + "/zenity", oldPath = std::getenv("PATH");
     mkdir(dir.c_str(), 0700);
     setenv("PATH", (dir + ":" + oldPath).c_str(), 1);
-    KYgui_pushdialog(0, 0, 400, 300);
     KYgui_file("f", "old/name.txt", "", 0, 0); // at (5, 5) 96 x 22
     for (const char* answer : {"echo /data/chosen.png", "exit 1"}) {
         std::ofstream(zenity) << "#!/bin/sh\n" << answer << "\n";
@@ -133,7 +136,7 @@ TEST(Input, FileFieldsAskTheChooserAndACancelEmptiesThem) {
     setenv("PATH", oldPath.c_str(), 1);
 }
 
-TEST(Input, PoppingClearsTheFlagsBelowAndLinksCopyAfterTheFrame) {
+TEST(Input, PoppingClearsTheFlagsBelowLinksCopyAfterTheFrameAndTheHookGetsLocalCoordinates) {
     StartDialog(300, 200);
     KYgui_button("b", "B", 0, 0);
     KYgui_slider("s", 0.5, 0, 0);
@@ -155,9 +158,6 @@ TEST(Input, PoppingClearsTheFlagsBelowAndLinksCopyAfterTheFrame) {
                   KYshow(0);
               }),
               "Draw order is messed up 3/4\nKYshow: No active dialog!\n");
-}
-
-TEST(Input, TheHookGetsLocalCoordinatesAndTheDefaultStopsTheProgram) {
     StartDialog(300, 200);
     KYgui_spacer(30, 10);
     KYgui_user("u", "GAUGE", 40, 40); // at (37, 5)
@@ -182,27 +182,31 @@ TEST(Input, KeysMoveTheFocusRingAndWorkTheFocusedWidget) {
     constexpr int kDown = SDL_SCANCODE_DOWN, kSpace = SDL_SCANCODE_SPACE, kEnter = SDL_SCANCODE_RETURN;
     // The chords, then clicks of b, FOCUS, c SELECT, r SELECT, l SELECT and SCROLL, s TEXT, t TEXT.
     for (const auto& [keys, seen] : std::initializer_list<std::pair<std::vector<std::vector<int>>, const char*>>{
-        {{{kTab}}, "0 b,0,0,-1,0,0.5, "},
-        {{{kTab}, {kEnter}, {kSpace}}, "2 b,0,0,-1,0,0.5, "},
-        {{{kTab}, {kTab}, {kSpace}}, "0 c,1,0,-1,0,0.5, "},
-        {{{kTab}, {kTab}, {kTab}, {kDown}, {kDown}, {kDown}}, "0 r,0,2,-1,0,0.5, "},
+        {{{kTab}}, "0 b,0,5,-1,0,0.5, "},
+        {{{kTab}, {kEnter}, {kSpace}}, "2 b,0,5,-1,0,0.5, "},
+        {{{kTab}, {kTab}, {kSpace}}, "0 c,1,5,-1,0,0.5, "},
+        {{{kTab}, {kTab}, {kTab}, {kDown}, {kDown}, {kDown}}, "0 r,0,2,-1,0,0.5, "}, // from beyond the items
+        {{{kTab}, {kTab}, {kTab}, {SDL_SCANCODE_UP}}, "0 r,0,1,-1,0,0.5, "},
         // Backwards from nothing to the text field, which only Ctrl+Shift+Tab leaves.
-        {{{kShift, kTab}, {kCtrl, kShift, kTab}, {kShift, kTab}, {SDL_SCANCODE_END}}, "0 l,0,0,9,7,0.5, "},
-        {{{kShift, kTab}, {kCtrl, kShift, kTab}, {kShift, kTab}, {kDown}, {kDown}, {kDown}, {kDown}}, "0 l,0,0,3,1,0.5, "},
-        {{{kShift, kTab}, {kCtrl, kShift, kTab}, {SDL_SCANCODE_PAGEDOWN}, {SDL_SCANCODE_LEFT}}, "0 s,0,0,-1,0,0.59, "},
-        {{{kShift, kTab}, {kTab}, {SDL_SCANCODE_A}}, "0 t,0,0,-1,0,0.5,\ta "},
-        {{{kShift, kTab}, {kCtrl, kTab}, {kSpace}}, "1 b,0,0,-1,0,0.5, "}}) {
+        {{{kShift, kTab}, {kCtrl, kShift, kTab}, {kShift, kTab}, {SDL_SCANCODE_END}, {SDL_SCANCODE_PAGEUP}}, "0 l,0,5,6,6,0.5, "},
+        {{{kShift, kTab}, {kCtrl, kShift, kTab}, {kShift, kTab}, {kDown}, {kDown}, {kDown}, {kDown}}, "0 l,0,5,3,1,0.5, "},
+        {{{kShift, kTab}, {kCtrl, kShift, kTab}, {SDL_SCANCODE_HOME}, {SDL_SCANCODE_PAGEDOWN}, {SDL_SCANCODE_LEFT}}, "0 s,0,5,-1,0,0.09, "},
+        {{{kShift, kTab}, {kTab}, {SDL_SCANCODE_A}}, "0 t,0,5,-1,0,0.5,\ta "},
+        {{{kShift, kTab}, {kCtrl, kTab}, {kSpace}}, "1 b,0,5,-1,0,0.5, "}}) {
         KYgui().dialogs.clear();
         KYgui_pushdialog(0, 0, 400, 400);
         KYgui_button("b", "B", 0, 0);
         KYgui_checkbox("c", "C", 0, 0);
         KYgui_spacer(10000, 0);
         KYgui_radio("r", "x|y|z", 0);
-        KYgui_set("r", "SELECT", "0");
+        KYgui_set("r", "SELECT", "5");
         KYgui_list("l", "0|1|2|3|4|5|6|7|8|9", 0, 48);
         KYgui_set("l", "SELECT", "-1");
         KYgui_slider("s", 0.5, 100, 16);
+        KYgui_set("s", "STEP", "0");
         KYgui_text("t", "", 100, 32);
+        KYgui_button("h", "H", 0, 0); // hidden: out of the ring
+        KYgui_hide("h", 1);
         StartScript();
         for (size_t i = 0; i < keys.size(); ++i) ScriptChord(1 + 2 * static_cast<int>(i), keys[i]);
         std::string clicks = Watch(1 + 2 * static_cast<int>(keys.size()), Properties("b.CLICKED"));

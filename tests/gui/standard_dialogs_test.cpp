@@ -21,7 +21,7 @@ std::string Caller() {
 
 // The picker opens in the frame after the click, at (0, 0): H dragged to its right or left end, then OK
 // at (31, 215) 24 x 20 or Cancel at (57, 215) 56 x 20. A read-only button opens nothing.
-TEST(StandardDialogs, ColourButtonsOpenThePickerThatMixesTowardsWhiteOrBlack) {
+TEST(StandardDialogs, ColourButtonsOpenThePickerThatMixesTowardsWhiteOrBlackAndTheKeyboardTypes) {
     StartGui();
     CallerDialog();
     for (auto [readonly, hx, close, log, caption] :
@@ -46,13 +46,8 @@ TEST(StandardDialogs, ColourButtonsOpenThePickerThatMixesTowardsWhiteOrBlack) {
         EXPECT_EQ(ScriptLog(), log) << close;
         EXPECT_EQ(Caller(), "1 1 300," + std::string(caption) + " ");
     }
-}
-
-// The keys, 21 x 20: q at (5, 134), A (shifted) at (5, 158), Shift at (5, 182), x at (51, 182);
-// Backspace at (189, 182) 44 x 20; OK at (5, 231) 24 x 20.
-TEST(StandardDialogs, KeyboardTypesAndSwitchesLayouts) {
-    StartGui();
-    CallerDialog();
+    // The keys, 21 x 20: q at (5, 134), A (shifted) at (5, 158), Shift at (5, 182), x at (51, 182);
+    // Backspace at (189, 182) 44 x 20; OK at (5, 231) 24 x 20.
     StartScript();
     auto layoutAndText = [] {
         int commas = 0;

@@ -36,21 +36,7 @@ TEST(Store, AutomaticIdsSizesAndConversions) {
     EXPECT_EQ(KYgui_get_str("two", "TYPE") + KYgui_get_str("two", "SELECT"), "WIDGET1");
 }
 
-TEST(Store, DialogPlacementAndDialogProperties) {
-    StartGui();
-    KYgui_pushdialog(600, 10, 200, 100);
-    EXPECT_EQ(Properties(".XPOS .WIDTH .COL_NORM")(), "600,40,12632256 ");
-    KYgui_pushdialog(700, 500, 50, 50); // never of negative size
-    EXPECT_EQ(Properties(".WIDTH .HEIGHT .XPOS .MOVING .NOSUCH")(), "0,0,639,0, ");
-    std::string out = DebugText([] {
-        KYgui_set("", "MOVING", "1");
-        KYgui_DebugHelpers(); // the character tables, a line for each character
-    });
-    EXPECT_EQ(out.substr(0, 89), "KYgui_set dialog (\"\") property: MOVING is unknown\nKYgui character tables, proportional=0\n");
-    EXPECT_TRUE(out.ends_with("\n255: kern_offset=0 char_width=8\n")) << out.substr(out.size() - 60);
-}
-
-TEST(Store, FailuresSayWhatWentWrongAndCreateNothing) {
+TEST(Store, FailuresSayWhatWentWrongAndCreateNothingAndDialogsStayOnTheScreen) {
     StartGui();
     for (auto [call, message] : std::initializer_list<std::pair<void (*)(), const char*>>{
              {[] { EXPECT_EQ(KYgui_get_str("x", "TEXT"), ""); }, "KYgui_get$: No active dialog!\n"},
@@ -67,6 +53,16 @@ TEST(Store, FailuresSayWhatWentWrongAndCreateNothing) {
     EXPECT_EQ(KYgui().dialogs.back().widgets.size(), 1u) << "only y, which KYgui_set made";
     KYgui().dialogs.clear();
     EXPECT_RUNTIME_ERROR(KYgui_button("b", "B", 0, 0), 9, "array index outside the array");
+    KYgui_pushdialog(600, 10, 200, 100);
+    EXPECT_EQ(Properties(".XPOS .WIDTH .COL_NORM")(), "600,40,12632256 ");
+    KYgui_pushdialog(700, 500, 50, 50); // never of negative size
+    EXPECT_EQ(Properties(".WIDTH .HEIGHT .XPOS .YPOS .MOVING .NOSUCH")(), "0,0,639,479,0, ");
+    std::string out = DebugText([] {
+        KYgui_set("", "MOVING", "1");
+        KYgui_DebugHelpers(); // the character tables, a line for each character
+    });
+    EXPECT_EQ(out.substr(0, 89), "KYgui_set dialog (\"\") property: MOVING is unknown\nKYgui character tables, proportional=0\n");
+    EXPECT_TRUE(out.ends_with("\n255: kern_offset=0 char_width=8\n")) << out.substr(out.size() - 60);
 }
 
 TEST(Store, ItemsKeepTheirSelectionAndBadIndexesChangeNothing) {
