@@ -13,7 +13,6 @@ using Corner = std::array<float, 3>;
 std::string QuadText(uint32_t colour, const std::array<Corner, 4>& corners, const Corner& normal = {0, 0, 1});
 // A square of side 2·half at depth z, counter-clockwise seen from +z (clockwise when mirrored).
 std::array<Corner, 4> Square(float half, float z, bool clockwise = false);
-// A file in the test's temporary folder; its path.
 
 // The runtime with every subsystem attached, once per process; a fresh full 640 x 480 viewport.
 void StartEngine();
