@@ -9,7 +9,8 @@
 
 using Corner = std::array<float, 3>;
 
-// A KYDA 1.1 text of one face of one frame: the corners in order, one colour, one normal for all.
+// A KYDA 1.1 text of one face of one frame: the corners in order at u, v (0, 0), (1, 0), (1, 1) and
+// (0, 1), one colour, one normal for all.
 std::string QuadText(uint32_t colour, const std::array<Corner, 4>& corners, const Corner& normal = {0, 0, 1});
 // A square of side 2·half at depth z, counter-clockwise seen from +z (clockwise when mirrored).
 std::array<Corner, 4> Square(float half, float z, bool clockwise = false);

@@ -19,11 +19,12 @@ constexpr uint32_t kRed = 0x0000FF, kBlue = 0xFF0000, kGrey = 0xC8C8C8;
 
 uint32_t Centre() { return BackBufferPixel(320, 240); }
 
-// An 8 x 8 BMP of the colour; its path.
-std::string SolidBmp(const std::string& name, uint32_t colour) {
+// An 8 x 8 BMP of the colour, but for a white stripe of the two right columns; its path.
+std::string StripedBmp(const std::string& name, uint32_t colour) {
     std::string bmp("BM\xF6\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x08\0\0\0\x08\0\0\0\x01\0\x18", 29);
     bmp.resize(54);
-    for (int i = 0; i < 64; ++i) bmp += {char(colour >> 16), char(colour >> 8), char(colour)};
+    auto bgr = [](uint32_t c) { return std::string{char(c >> 16), char(c >> 8), char(c)}; };
+    for (int i = 0; i < 64; ++i) bmp += bgr(i % 8 < 6 ? colour : 0xFFFFFF);
     return WriteTempFile(name, bmp);
 }
 
@@ -76,10 +77,11 @@ TEST(Renderer, CullModesTexturesAndCollections) {
     MeshTexture(kQuad, 0, -1);
     for (auto [file, colour] : {std::pair{"green.bmp", 0x00FF00u}, {"", 0xFFFFFFu}, {"blue.bmp", kBlue}}) {
         SpriteFree(0);
-        EXPECT_TRUE(!*file || SpriteLoad(SolidBmp(file, colour).c_str(), 0));
+        EXPECT_TRUE(!*file || SpriteLoad(StripedBmp(file, colour).c_str(), 0));
         BeginScene();
         MeshDraw(kQuad);
         EXPECT_TRUE(PixelNear(Centre(), colour, 1)) << file << " " << std::hex << Centre();
+        EXPECT_TRUE(PixelNear(BackBufferPixel(360, 240), 0xFFFFFF, 1)) << "the stripe at u 0.92";
         EXPECT_FALSE(glIsEnabled(GL_TEXTURE_COORD_ARRAY)) << "left for the 2D draws";
     }
     SpriteFree(0);
@@ -87,7 +89,7 @@ TEST(Renderer, CullModesTexturesAndCollections) {
     // A collection in a subfolder: objects 1 and 3 load, 2 is missing; the first has the blue texture,
     // the last of the list, and the third one out of range.
     std::filesystem::create_directories(platform::TempDir() + "set/");
-    SolidBmp("set/blue.bmp", kBlue);
+    StripedBmp("set/blue.bmp", kBlue);
     WriteTempFile("set/q.kyd", QuadText(0xFFFFFF, Square(1, 0)));
     std::string ini = WriteTempFile("set/objects.ini", "[textures]\ncount=2\n1=none.bmp\n2=blue.bmp\n[objects]\n"
                                                        "count=3\n1=q.kyd\n1ta=2\n1tb=1\n2=gone.kyd\n3=q.kyd\n3ta=5\n");

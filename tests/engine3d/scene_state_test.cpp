@@ -40,16 +40,14 @@ TEST(Scene3D, ProjectionsAndTheCameraPlaceAQuad) {
         EXPECT_NEAR(LitSpan(240).second, 319 + c.halfWidth, 1.5) << c.fov;
     }
 
-    // With the camera's up along world x, world +y lies on the screen's left; the next frame is upright
-    // again, and looks from the origin down -z.
+    // With the camera's up along world x, world +y lies on the screen's left from the next CameraSet
+    // on; a frame starts upright, looking from the origin down -z.
     LoadQuad(kQuad, 0xFFFFFF, Square(0.5f, 0));
     for (bool turned : {true, false}) {
         StartEngine();
         Scene3DBegin(1, 9, 90);
-        if (turned) {
-            CameraUp(1, 0, 0);
-            CameraSet(0, 0, 5, 0, 0, 0);
-        }
+        CameraUp(1, 0, 0);
+        if (turned) CameraSet(0, 0, 5, 0, 0, 0);
         ObjectMove(0, 2, turned ? 0 : -5);
         MeshDraw(kQuad);
         EXPECT_EQ(BackBufferPixel(320 - 96, 240) != 0, turned);
