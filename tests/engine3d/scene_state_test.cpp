@@ -55,19 +55,19 @@ TEST(Scene3D, ProjectionsAndTheCameraPlaceAQuad) {
     }
 }
 
-// Whether a mesh is drawn goes by its bounding sphere, scaled with the object (along y in the last
-// case): a quad whose sphere reaches into the view is drawn, even in part; one wholly outside or
-// behind the camera is skipped.
+// Whether a mesh is drawn goes by its bounding sphere (about (0.4, 0, 0), radius 1.118, for the 2 x 1
+// rectangle placed at the origin), scaled with the object (along y alone in one case): a rectangle whose
+// sphere reaches into the view is drawn, even in part; one wholly outside or behind the camera is skipped.
 TEST(Scene3D, TheFrustumSkipsOnlyMeshesWhollyOutside) {
     struct Case {
         float x, y, z, scaleX, scaleY;
         int32_t drawn;
         int litX, litY; // a pixel the quad shows on, or -1
     };
-    LoadQuad(kQuad, 0xFFFFFF, Square(1, 0));
+    LoadQuad(kQuad, 0xFFFFFF, {{{-0.6f, -0.5f, 0}, {1.4f, -0.5f, 0}, {1.4f, 0.5f, 0}, {-0.6f, 0.5f, 0}}});
     for (Case c : {Case{0, 0, 0, 1, 1, 1, 320, 240}, {0, 0, 20, 1, 1, 0, -1, 0}, {50, 0, 0, 1, 1, 0, -1, 0},
-                   {8.5f, 0, 0, 1, 1, 1, -1, 0}, {9.5f, 0, 0, 1, 1, 0, -1, 0}, {9.3f, 0, 0, 3, 3, 1, 635, 240},
-                   {0, 0, -4.5f, 1, 1, 1, -1, 0}, {0, 0, -6, 1, 1, 0, -1, 0}, {0, 7.5, 0, 1, 3, 1, 320, 5},
+                   {8.05f, 0, 0, 1, 1, 1, -1, 0}, {8.25f, 0, 0, 1, 1, 0, -1, 0}, {8.3f, 0, 0, 3, 3, 1, 635, 240},
+                   {0, 0, -4.5f, 1, 1, 1, -1, 0}, {0, 0, -6, 1, 1, 0, -1, 0}, {0, 7, 0, 1, 5, 1, 320, 0},
                    {-9.5f, 0, 0, 1, 1, 0, -1, 0}, {0, 8, 0, 1, 1, 0, -1, 0}, {0, -8, 0, 1, 1, 0, -1, 0}}) {
         BeginScene();
         ObjectMove(c.x, c.y, c.z);
