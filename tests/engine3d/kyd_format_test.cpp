@@ -76,15 +76,14 @@ TEST(KydFormat, CompactFilesDecodeOrFailCleared) {
     ASSERT_EQ(Read(model, CompactFile{}.Bytes()), KydError::None);
     ASSERT_TRUE(model.frames.size() == 1 && model.frames[0].decoded.size() == 3);
     const std::vector<KydVertex>& v = model.frames[0].decoded;
-    // position, normal x, z, colour (an index past the palette reads white), u, v
-    const float expected[3][8] = {{-64, -64, -64, 0, 1, 1, 0, -0.25f},
-                                  {63.5f, 63.5f, 63.5f, kKydNormals[161][0], kKydNormals[161][2], 0, 1, -0.5f},
-                                  {0, 0, 0, kKydNormals[0][0], kKydNormals[0][2], 1, 0.5f, -1}};
+    // position, normal x, z, red and blue (an index past the palette reads white), u, v
+    const float expected[3][9] = {{-64, -64, -64, 0, 1, 1, 1, 0, -0.25f},
+                                  {63.5f, 63.5f, 63.5f, kKydNormals[161][0], kKydNormals[161][2], 0, 1, 1, -0.5f},
+                                  {0, 0, 0, kKydNormals[0][0], kKydNormals[0][2], 1, 1, 0.5f, -1}};
     for (int i = 0; i < 3; ++i) {
-        const float got[8] = {v[i].position[0], v[i].position[1], v[i].position[2], v[i].normal[0],
-                              v[i].normal[2],   v[i].colour[0],   v[i].u,           v[i].v};
-        for (int k = 0; k < 8; ++k) EXPECT_EQ(got[k], expected[i][k]) << i << " " << k;
-        EXPECT_EQ(v[i].colour[2], 1.0f);
+        const float got[9] = {v[i].position[0], v[i].position[1], v[i].position[2], v[i].normal[0], v[i].normal[2],
+                              v[i].colour[0],   v[i].colour[2],   v[i].u,           v[i].v};
+        for (int k = 0; k < 9; ++k) EXPECT_EQ(got[k], expected[i][k]) << i << " " << k;
     }
 
     // Negative or huge counts, data one frame or one vertex short, more vertices than coordinates, and
@@ -194,6 +193,10 @@ TEST(KydFormat, SavedObjectsReloadByteIdenticalAndFailedLoadsLog) {
         EXPECT_EQ(reloaded.palette, fromText.palette);
     }
     EXPECT_EQ(reloaded.frames[0].decoded[4].v, 0.25f);
+    // The cube's corners come back where the text put them; each marker where the corner before it is.
+    const std::vector<KydVertex>&text = fromText.frames[0].decoded, &back = reloaded.frames[0].decoded;
+    for (size_t i = 1; i < back.size(); ++i)
+        for (int k = 0; k < 3; ++k) EXPECT_NEAR(back[i].position[k], text[i % 5 ? i : i - 1].position[k], 1e-6) << i;
     EXPECT_FALSE(ModelSave(reloaded, (platform::TempDir() + "no/such/folder.kyd").c_str()));
     reloaded.texU.pop_back(); // fewer coordinates than vertices
     reloaded.texV.pop_back();
