@@ -43,6 +43,7 @@ void BeginScene() {
 }
 
 void LoadQuad(int32_t mesh, uint32_t colour, const std::array<Corner, 4>& corners, const Corner& normal) {
+    if (!Runtime().device) StartEngine();
     std::string path = WriteTempFile("quad" + std::to_string(mesh) + ".kyd", QuadText(colour, corners, normal));
     ASSERT_EQ(MeshLoad(mesh, path.c_str()), 1);
 }

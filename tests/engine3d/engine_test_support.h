@@ -20,7 +20,7 @@ void StartEngine();
 // StartEngine, then a frame with the camera at z = 5 looking at the origin; near 1, far 9, 90°, so
 // the origin is at mid depth and 48 pixels a unit.
 void BeginScene();
-// mesh = a quad of the colour and normal, loaded through a KYD file.
+// mesh = a quad of the colour and normal, loaded through a KYD file; the runtime is started first.
 void LoadQuad(int32_t mesh, uint32_t colour, const std::array<Corner, 4>& corners, const Corner& normal = {0, 0, 1});
 // Each channel of the pixel within tolerance of the colour.
 bool PixelNear(uint32_t pixel, uint32_t colour, int tolerance);

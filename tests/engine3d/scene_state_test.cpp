@@ -96,7 +96,7 @@ TEST(Lights, EachKindLightsWhatItReaches) {
     std::string packed = platform::TempDir() + "bare_compact.kyd";
     KydModel model;
     ASSERT_TRUE(ModelLoad(model, bare.c_str(), true) && ModelSave(model, packed.c_str()));
-    ASSERT_EQ(MeshLoad(kBare, bare.c_str()) + MeshLoad(kBarePacked, packed.c_str()), 2);
+    ASSERT_EQ(MeshLoad(kBare, bare.c_str()) + MeshLoad(kBarePacked, packed.c_str()) + MeshLoad(65536, bare.c_str()), 2);
     for (Case c : {Case{0, kQuad, 0, 0, 0, 1, 1, 0, 0x8A8A8A, "head light"},
                    Case{0, kQuad, 0, 0, 0, 1, 2, 45, 0x8A8A8A, "head light, scaled by 2 and turned"},
                    Case{0, kBare, 0, 0, 0, 1, 1, 0, 0x8A8A8A, "head light, triangles without normals"},
@@ -107,7 +107,7 @@ TEST(Lights, EachKindLightsWhatItReaches) {
                    Case{0, kQuad, 9, 9, -1, 180, 1, 0, 0x8A8A8A, "shining along -z"},
                    Case{0, kQuad, 0, 0, 1, 180, 1, 0, 0x0A0A0A, "shining along +z"},
                    Case{0, kQuad, 0, 30, -1, 45, 1, 0, 0x8A8A8A, "spot onto the quad"},
-                   Case{0, kQuad, 0, 30, 1, 45, 1, 0, 0x0A0A0A, "spot away from the quad"},
+                   Case{0, kQuad, 0, 30, 1, 90, 1, 0, 0x0A0A0A, "a spot of 90 away from the quad"},
                    Case{0, kQuad, 0, 30, -1, -10, 1, 0, 0x0A0A0A, "a negative cutoff: a spot of 0"},
                    Case{0, kQuad, 0, 3, 0, 0, 1, 0, 0xFFFFFF, "off: no lighting at all"}}) {
         BeginScene();

@@ -48,8 +48,8 @@ TEST(Shaders, SlotsMissingFilesAndErrors) {
     };
     for (const Case& c : {Case{255, vertex, level, 0, 0x00FF00, "slot 255"}, {-1, vertex, level, 0, 0x00FF00, "-1"},
                           {254.9, vertex, level, 1, 0x0000FF, "254.9 is slot 254"},
-                          {3, "none.vert", level, 1, 0x0000FF, "the fragment shader alone"},
-                          {3, "none.vert", "none.frag", 1, 0x00FF00, "neither file: the slot is emptied"},
+                          {0, "none.vert", level, 1, 0x0000FF, "the fragment shader alone"},
+                          {0, "none.vert", "none.frag", 1, 0x00FF00, "neither file: the slot is emptied"},
                           {4, vertex, level, 1, 0x0000FF, "a pair"}, {5, vertex, steps, 1, 0xFF0000, "an int"},
                           {4, vertex, broken, 0, 0x00FF00, "a broken shader empties the slot"}}) {
         EXPECT_EQ(ShaderLoad(c.slot, c.vertex.c_str(), c.fragment.c_str()), c.loaded) << c.what;
