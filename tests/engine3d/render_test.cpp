@@ -121,10 +121,11 @@ TEST(Renderer, ShadowVolumesHalveWhatTheyCover) {
             EXPECT_TRUE(PixelNear(BackBufferPixel(x, y), 0x646464, 1)) << light << " " << x << " " << y;
     }
 
-    // A tetrahedron between the floor and a shadow light off to the side shadows the floor beside it: its
-    // corners, seen from the light, fall on (-1.67, 0), (-1.47, -0.59), (-0.29, -0.59) and (-0.88, 0.59).
+    // A tetrahedron between the floor and a shadow light off to the side shadows the floor beside it (its
+    // corners, seen from the light, fall on (-1.67, 0), (-1.47, -0.59), (-0.29, -0.59) and (-0.88, 0.59)),
+    // not its own side that faces the light.
     BeginScene();
-    std::string tetra = WriteTempFile("tetra.kyd", "KYDA 1.0 0 4 255 0 0 3 0 0 2 0 1 0 255 0 0 3 0 0 1 0 3 0 "
+    std::string tetra = WriteTempFile("tetra.kyd", "KYDA 1.0 0 4 255 0 0 3 0 0 1 0 3 0 255 0 0 3 0 0 2 0 1 0 "
                                                    "255 0 0 3 1 0 2 0 3 0 255 0 0 3 2 0 0 0 3 0 "
                                                    "1 4 -0.5 -0.5 1.5 0.5 -0.5 1.5 0 0.5 1.5 0 0 2.5");
     ASSERT_EQ(MeshLoad(kOccluder, tetra.c_str()), 1);
@@ -135,7 +136,7 @@ TEST(Renderer, ShadowVolumesHalveWhatTheyCover) {
     LightSet(-3, 0xFFFFFF, 5, 0, 10, 0, 0, 0, 1);
     EXPECT_EQ(MeshDrawShadow(kOccluder), 1);
     LightSet(-3, 0xFFFFFF, 5, 0, 10, 0, 0, 0, 0);
-    for (auto [x, y, colour] : {std::tuple{250, 240, 0x646464u}, {280, 250, 0x646464u}, {200, 240, kGrey},
-                                {300, 240, kGrey}, {250, 280, kGrey}, {250, 200, kGrey}})
+    for (auto [x, y, colour] : {std::tuple{250, 240, 0x646464u}, {258, 258, 0x646464u}, {318, 264, kRed},
+                                {200, 240, kGrey}, {300, 240, kGrey}, {250, 280, kGrey}, {250, 200, kGrey}})
         EXPECT_TRUE(PixelNear(BackBufferPixel(x, y), colour, 1)) << x << " " << y;
 }
