@@ -108,8 +108,8 @@ TEST(Lights, EachKindLightsWhatItReaches) {
                    Case{0, kQuad, 0, 0, 1, 180, 1, 0, 0x0A0A0A, "shining along +z"},
                    Case{0, kQuad, 0, 30, -1, 45, 1, 0, 0x8A8A8A, "spot onto the quad"},
                    Case{0, kQuad, 0, 30, 1, 90, 1, 0, 0x0A0A0A, "a spot of 90 away from the quad"},
-                   Case{0, kQuad, 0, 30, -1, -10, 1, 0, 0x0A0A0A, "a negative cutoff: a spot of 0"},
-                   Case{0, kQuad, 0, 3, 0, 0, 1, 0, 0xFFFFFF, "off: no lighting at all"}}) {
+                   Case{0, kQuad, 0, 3, 0, 0, 1, 0, 0xFFFFFF, "off: no lighting at all"},
+                   Case{0, kQuad, 0, 30, -1, -10, 1, 0, 0x0A0A0A, "a negative cutoff: a spot of 0"}}) {
         BeginScene();
         LightSet(c.number, 0x808080, 0, c.y, c.z, 0, 0, c.dz, c.cutoff);
         ObjectScale(c.scale, c.scale, c.scale);
@@ -119,4 +119,8 @@ TEST(Lights, EachKindLightsWhatItReaches) {
             << c.what << ": " << std::hex << BackBufferPixel(320, 240);
         LightSet(c.number, 0, 0, 0, 0, 0, 0, 0, 0);
     }
+    // The last light switched off in the frame ends the lighting: nearer, the quad is white again.
+    ObjectMove(0, 0, 1);
+    MeshDraw(kQuad);
+    EXPECT_EQ(BackBufferPixel(320, 240), 0xFFFFFFu);
 }
