@@ -79,9 +79,9 @@ TEST(Scene3D, TheFrustumSkipsOnlyMeshesWhollyOutside) {
 }
 
 // The white quad at the origin faces the camera at z = 5: the ambient 0.2 x 0.2 gives 0x0A, a light
-// of 0x80 that reaches it head-on adds 0x80, however the quad is scaled or turned about the view axis
-// and whether or not its file gave normals. Lights are in world coordinates, and far enough away to
-// reach every corner head-on.
+// of 0x80 that reaches it head-on adds 0x80, however the quad is scaled or turned about the view axis.
+// Two triangles without normals in their file, tilted 45 degrees about y, get 0x80 cos 45 = 0x5A from
+// the head light. Lights are in world coordinates, and far enough away to reach every corner head-on.
 TEST(Lights, EachKindLightsWhatItReaches) {
     struct Case {
         int32_t number, mesh;
@@ -92,15 +92,15 @@ TEST(Lights, EachKindLightsWhatItReaches) {
     };
     LoadQuad(kQuad, 0xFFFFFF, Square(1, 0));
     std::string bare = WriteTempFile("bare.kyd", "KYDA 1.0 0 2 255 255 255 3 0 0 1 0 2 0 255 255 255 3 0 0 2 0 3 0 "
-                                                 "1 4 -1 -1 0 1 -1 0 1 1 0 -1 1 0");
+                                                 "1 4 -1 -1 -1 1 -1 1 1 1 1 -1 1 -1");
     std::string packed = platform::TempDir() + "bare_compact.kyd";
     KydModel model;
     ASSERT_TRUE(ModelLoad(model, bare.c_str(), true) && ModelSave(model, packed.c_str()));
     ASSERT_EQ(MeshLoad(kBare, bare.c_str()) + MeshLoad(kBarePacked, packed.c_str()) + MeshLoad(65536, bare.c_str()), 2);
     for (Case c : {Case{0, kQuad, 0, 0, 0, 1, 1, 0, 0x8A8A8A, "head light"},
                    Case{0, kQuad, 0, 0, 0, 1, 2, 45, 0x8A8A8A, "head light, scaled by 2 and turned"},
-                   Case{0, kBare, 0, 0, 0, 1, 1, 0, 0x8A8A8A, "head light, triangles without normals"},
-                   Case{0, kBarePacked, 0, 0, 0, 1, 1, 0, 0x8A8A8A, "head light, saved without normals"},
+                   Case{0, kBare, 0, 0, 0, 1, 1, 0, 0x656565, "head light, triangles without normals"},
+                   Case{0, kBarePacked, 0, 0, 0, 1, 1, 0, 0x656565, "head light, saved without normals"},
                    Case{9, kQuad, 0, 0, 0, 1, 1, 0, 0x8A8A8A, "light 9 is light 1"},
                    Case{0, kQuad, 0, 30, 0, 100, 1, 0, 0x8A8A8A, "point light in front"},
                    Case{0, kQuad, 0, -30, 0, 100, 1, 0, 0x0A0A0A, "point light behind"},
