@@ -40,17 +40,18 @@ TEST(Scene3D, ProjectionsAndTheCameraPlaceAQuad) {
         EXPECT_NEAR(LitSpan(240).second, 319 + c.halfWidth, 1.5) << c.fov;
     }
 
-    // With the camera's up along world x, world +y lies on the screen's left from the next CameraSet
-    // on; a frame starts upright, looking from the origin down -z.
+    // With the camera's up along world x, world +y lies on the screen's left from the next CameraSet on
+    // (here 2 units along x, seeing the origin below the centre); a frame starts upright, looking from
+    // the origin down -z.
     LoadQuad(kQuad, 0xFFFFFF, Square(0.5f, 0));
     for (bool turned : {true, false}) {
         StartEngine();
         Scene3DBegin(1, 9, 90);
         CameraUp(1, 0, 0);
-        if (turned) CameraSet(0, 0, 5, 0, 0, 0);
+        if (turned) CameraSet(2, 0, 5, 2, 0, 0);
         ObjectMove(0, 2, turned ? 0 : -5);
         MeshDraw(kQuad);
-        EXPECT_EQ(BackBufferPixel(320 - 96, 240) != 0, turned);
+        EXPECT_EQ(BackBufferPixel(320 - 96, 240 + 96) != 0, turned);
         EXPECT_EQ(BackBufferPixel(320, 240 - 96) != 0, !turned);
     }
 }
