@@ -181,7 +181,9 @@ TEST(KydFormat, TextFormsConvertFacesIntoMarkersAndPackOrFail) {
 // Saved, reloaded and saved again: the same bytes, the text's v; an empty object saves too. Over 256
 // colours, or fewer texture coordinates than vertices, cannot be saved: false, and the old file stays.
 TEST(KydFormat, SavedObjectsReloadByteIdenticalAndFailedLoadsLog) {
-    std::string saved = platform::TempDir() + "saved.kyd", again = platform::TempDir() + "again.kyd";
+    // Saved under the longest name that is written and read, 1023 bytes, padded with slashes.
+    std::string saved = platform::TempDir(), again = saved + "again.kyd";
+    saved += std::string(1014 - saved.size(), '/') + "saved.kyd";
     KydModel fromText, reloaded;
     for (const char* text : {"KYDA 1.0 0 0 0", ""}) {
         std::string source = WriteTempFile("source.kyd", *text ? text : TextCube());
@@ -204,13 +206,10 @@ TEST(KydFormat, SavedObjectsReloadByteIdenticalAndFailedLoadsLog) {
     EXPECT_FALSE(ModelSave(fromText, saved.c_str()) || ModelSave(reloaded, saved.c_str()));
     EXPECT_EQ(ReadFile(saved), ReadFile(again));
 
-    // A failed load logs its lines and the name. The file is read by a name padded with slashes to the
-    // longest read, 1023 bytes; one slash more and it is not looked for.
+    // A failed load logs its lines and the name; a name one slash over the longest is not looked for.
     CompactFile old;
     old.version = 1.0;
-    std::string path = WriteTempFile("old.kyd", old.Bytes());
-    path.insert(platform::TempDir().size(), 1023 - path.size(), '/');
-    std::string missing = "/" + path, before = ReadLog();
+    std::string path = WriteTempFile("old.kyd", old.Bytes()), missing = "/" + saved, before = ReadLog();
     EXPECT_FALSE(ModelLoad(reloaded, path.c_str(), true) || ModelLoad(reloaded, missing.c_str(), true));
     EXPECT_EQ(ReadLog().substr(before.size()),
               "Wrong .kyd version.\r\n# read error\r\n" + path + "\r\n# read error\r\n" + missing + "\r\n");
