@@ -178,14 +178,14 @@ TEST(KydFormat, TextFormsConvertFacesIntoMarkersAndPackOrFail) {
         EXPECT_EQ(Read(model, cube, length) == KydError::None, model.loaded);
 }
 
-// Saved, reloaded and saved again: the same bytes, the text's v; an empty object saves too. Over 256
+// Saved, reloaded and saved again: the same bytes, the text's v; an empty frame saves too. Over 256
 // colours, or fewer texture coordinates than vertices, cannot be saved: false, and the old file stays.
 TEST(KydFormat, SavedObjectsReloadByteIdenticalAndFailedLoadsLog) {
     // Saved under the longest name that is written and read, 1023 bytes, padded with slashes.
     std::string saved = platform::TempDir(), again = saved + "again.kyd";
     saved += std::string(1014 - saved.size(), '/') + "saved.kyd";
     KydModel fromText, reloaded;
-    for (const char* text : {"KYDA 1.0 0 0 0", ""}) {
+    for (const char* text : {"KYDA 1.0 0 0 1 0", ""}) {
         std::string source = WriteTempFile("source.kyd", *text ? text : TextCube());
         ASSERT_TRUE(ModelLoad(fromText, source.c_str(), true));
         ASSERT_TRUE(ModelSave(fromText, saved.c_str()));
