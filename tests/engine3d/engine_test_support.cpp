@@ -13,9 +13,9 @@
 
 std::string QuadText(uint32_t colour, const std::array<Corner, 4>& corners, const Corner& normal) {
     std::ostringstream out;
-    out << "KYDA 1.1\n0\n1\n"
+    out << "KYDA 1.1\n4  0 0  1 0  1 1  0 1\n1\n"
         << (colour & 255) << " " << (colour >> 8 & 255) << " " << (colour >> 16 & 255)
-        << " 4  0 0  1 0  2 0  3 0\n1\n4\n";
+        << " 4  0 0  1 1  2 2  3 3\n1\n4\n";
     for (const Corner& c : corners)
         out << c[0] << " " << c[1] << " " << c[2] << " " << normal[0] << " " << normal[1] << " " << normal[2] << "\n";
     return out.str();
@@ -43,6 +43,7 @@ void BeginScene() {
 }
 
 void LoadQuad(int32_t mesh, uint32_t colour, const std::array<Corner, 4>& corners, const Corner& normal) {
+    if (!Runtime().device) StartEngine();
     std::string path = WriteTempFile("quad" + std::to_string(mesh) + ".kyd", QuadText(colour, corners, normal));
     ASSERT_EQ(MeshLoad(mesh, path.c_str()), 1);
 }

@@ -9,18 +9,18 @@
 
 using Corner = std::array<float, 3>;
 
-// A KYDA 1.1 text of one face of one frame: the corners in order, one colour, one normal for all.
+// A KYDA 1.1 text of one face of one frame: the corners in order at u, v (0, 0), (1, 0), (1, 1) and
+// (0, 1), one colour, one normal for all.
 std::string QuadText(uint32_t colour, const std::array<Corner, 4>& corners, const Corner& normal = {0, 0, 1});
 // A square of side 2·half at depth z, counter-clockwise seen from +z (clockwise when mirrored).
 std::array<Corner, 4> Square(float half, float z, bool clockwise = false);
-// A file in the test's temporary folder; its path.
 
 // The runtime with every subsystem attached, once per process; a fresh full 640 x 480 viewport.
 void StartEngine();
 // StartEngine, then a frame with the camera at z = 5 looking at the origin; near 1, far 9, 90°, so
 // the origin is at mid depth and 48 pixels a unit.
 void BeginScene();
-// mesh = a quad of the colour and normal, loaded through a KYD file.
+// mesh = a quad of the colour and normal, loaded through a KYD file; the runtime is started first.
 void LoadQuad(int32_t mesh, uint32_t colour, const std::array<Corner, 4>& corners, const Corner& normal = {0, 0, 1});
 // Each channel of the pixel within tolerance of the colour.
 bool PixelNear(uint32_t pixel, uint32_t colour, int tolerance);

@@ -2,7 +2,6 @@
 // conversion and packing, round trips through ModelSave, and the log lines of a failed load.
 #include "platform/paths.h"
 #include "runtime/engine3d/engine3d.h"
-#include "tests/engine3d/engine_test_support.h"
 #include "tests/support/headless.h"
 
 #include <algorithm>
@@ -61,14 +60,15 @@ std::string TextCube() {
 } // namespace
 
 // Published entries of the table, and the nearest entry of given normals, unnormalised ones too; a
-// zero normal is as near to every entry: the exact 0 of entry 0 ends the search.
+// zero normal is as near to every entry: the exact 0 of entry 0 ends the search. A tiny one is left
+// unnormalised, as near to each entry across it: the last of them wins.
 TEST(KydFormat, NormalTableAndNearestNormal) {
     const float table[3][4] = {{0, -0.525731f, 0, 0.850651f}, {5, 0, 0, 1}, {161, -0.688191f, -0.587785f, -0.425325f}};
     for (const auto& e : table)
         for (int k = 0; k < 3; ++k) EXPECT_FLOAT_EQ(kKydNormals[static_cast<int>(e[0])][k], e[k + 1]);
-    const float given[6][3] = {{0, 0, 1}, {0, 0, -1}, {1, 0, 0}, {0, 1, 0}, {0, 0, -3}, {0, 0, 0}};
-    const int index[6] = {5, 84, 52, 32, 84, 0};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(KydNormalIndex(given[i]), index[i]) << i;
+    const float given[7][3] = {{0, 0, 1}, {0, 0, -1}, {1, 0, 0}, {0, 1, 0}, {0, 0, -3}, {0, 0, 0}, {0, 0, 1e-4f}};
+    const int index[7] = {5, 84, 52, 32, 84, 0, 145};
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(KydNormalIndex(given[i]), index[i]) << i;
 }
 
 TEST(KydFormat, CompactFilesDecodeOrFailCleared) {
@@ -76,15 +76,14 @@ TEST(KydFormat, CompactFilesDecodeOrFailCleared) {
     ASSERT_EQ(Read(model, CompactFile{}.Bytes()), KydError::None);
     ASSERT_TRUE(model.frames.size() == 1 && model.frames[0].decoded.size() == 3);
     const std::vector<KydVertex>& v = model.frames[0].decoded;
-    // position, normal x, z, colour (an index past the palette reads white), u, v
-    const float expected[3][8] = {{-64, -64, -64, 0, 1, 1, 0, -0.25f},
-                                  {63.5f, 63.5f, 63.5f, kKydNormals[161][0], kKydNormals[161][2], 0, 1, -0.5f},
-                                  {0, 0, 0, kKydNormals[0][0], kKydNormals[0][2], 1, 0.5f, -1}};
+    // position, normal x, z, red and blue (an index past the palette reads white), u, v
+    const float expected[3][9] = {{-64, -64, -64, 0, 1, 1, 1, 0, -0.25f},
+                                  {63.5f, 63.5f, 63.5f, kKydNormals[161][0], kKydNormals[161][2], 0, 1, 1, -0.5f},
+                                  {0, 0, 0, kKydNormals[0][0], kKydNormals[0][2], 1, 1, 0.5f, -1}};
     for (int i = 0; i < 3; ++i) {
-        const float got[8] = {v[i].position[0], v[i].position[1], v[i].position[2], v[i].normal[0],
-                              v[i].normal[2],   v[i].colour[0],   v[i].u,           v[i].v};
-        for (int k = 0; k < 8; ++k) EXPECT_EQ(got[k], expected[i][k]) << i << " " << k;
-        EXPECT_EQ(v[i].colour[2], 1.0f);
+        const float got[9] = {v[i].position[0], v[i].position[1], v[i].position[2], v[i].normal[0], v[i].normal[2],
+                              v[i].colour[0],   v[i].colour[2],   v[i].u,           v[i].v};
+        for (int k = 0; k < 9; ++k) EXPECT_EQ(got[k], expected[i][k]) << i << " " << k;
     }
 
     // Negative or huge counts, data one frame or one vertex short, more vertices than coordinates, and
@@ -125,7 +124,6 @@ TEST(KydFormat, TextFormsConvertFacesIntoMarkersAndPackOrFail) {
     ASSERT_EQ(frame.decoded.size(), 30u); // 6 markers and 24 corners
     EXPECT_EQ(frame.decoded[0].colourValue, kKydMarker);
     EXPECT_EQ(frame.decoded[1].colourValue, 0x0000FFu);
-    EXPECT_EQ(frame.decoded[4].v, 0.25f);
     EXPECT_EQ(model.palette,
               (std::vector<uint32_t>{kKydMarker, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFFFFFF, 0x090909}));
     EXPECT_EQ(model.texV[4], -0.25f); // stored negated, so the compact form loads v back
@@ -143,10 +141,13 @@ TEST(KydFormat, TextFormsConvertFacesIntoMarkersAndPackOrFail) {
     EXPECT_EQ((std::array{e.scale[0], e.scale[1], e.scale[2], e.origin[0], e.origin[1], e.origin[2]}),
               (std::array<float, 6>{1, 1, 1, 0, 0, 0}));
 
-    // Version 1.0, comments after every field, the largest float.
-    EXPECT_EQ(Read(model, "KYDA 1.0 0 1 10 20 30 3 0 0 1 0 2 0 1 3 0 0 0 1 0 0 0 1 0"), KydError::None);
+    // Version 1.0, whose normals sum the faces' (a face and its reverse leave none), comments after every
+    // field, the largest float.
+    EXPECT_EQ(Read(model, "KYDA 1.0 0 2 10 20 30 3 0 0 1 0 2 0 1 1 1 3 0 0 2 0 1 0 1 3 0 0 0 1 0 0 0 1 0"),
+              KydError::None);
     EXPECT_EQ(model.frames[0].decoded[2].position[0], 1.0f);
     EXPECT_EQ(model.frames[0].decoded[1].colourValue, 10u + 20 * 256 + 30 * 65536);
+    EXPECT_EQ(model.frames[0].decoded[1].normal[2], 0.0f);
     EXPECT_EQ(Read(model, "KYDA#c\n1.1#c\n0#c\n1 1 2 3 3#c\n0 0 1 0#c\n2 0 1\n3 0 0 0 0 0 1 1 0 0 0 0 1 0 1 0 0 0 1"),
               KydError::None);
     EXPECT_EQ(model.frames[0].decoded[3].position[1], 1.0f);
@@ -177,12 +178,14 @@ TEST(KydFormat, TextFormsConvertFacesIntoMarkersAndPackOrFail) {
         EXPECT_EQ(Read(model, cube, length) == KydError::None, model.loaded);
 }
 
-// Saved, reloaded and saved again: the same bytes, the text's v; an empty object saves too. Over 256
+// Saved, reloaded and saved again: the same bytes, the text's v; an empty frame saves too. Over 256
 // colours, or fewer texture coordinates than vertices, cannot be saved: false, and the old file stays.
-TEST(KydFormat, SavedObjectsReloadByteIdentical) {
-    std::string saved = platform::TempDir() + "saved.kyd", again = platform::TempDir() + "again.kyd";
+TEST(KydFormat, SavedObjectsReloadByteIdenticalAndFailedLoadsLog) {
+    // Saved under the longest name that is written and read, 1023 bytes, padded with slashes.
+    std::string saved = platform::TempDir(), again = saved + "again.kyd";
+    saved += std::string(1014 - saved.size(), '/') + "saved.kyd";
     KydModel fromText, reloaded;
-    for (const char* text : {"KYDA 1.0 0 0 0", ""}) {
+    for (const char* text : {"KYDA 1.0 0 0 1 0", ""}) {
         std::string source = WriteTempFile("source.kyd", *text ? text : TextCube());
         ASSERT_TRUE(ModelLoad(fromText, source.c_str(), true));
         ASSERT_TRUE(ModelSave(fromText, saved.c_str()));
@@ -192,22 +195,22 @@ TEST(KydFormat, SavedObjectsReloadByteIdentical) {
         EXPECT_EQ(reloaded.palette, fromText.palette);
     }
     EXPECT_EQ(reloaded.frames[0].decoded[4].v, 0.25f);
+    // The cube's corners come back where the text put them; each marker where the corner before it is.
+    const std::vector<KydVertex>&text = fromText.frames[0].decoded, &back = reloaded.frames[0].decoded;
+    for (size_t i = 1; i < back.size(); ++i)
+        for (int k = 0; k < 3; ++k) EXPECT_NEAR(back[i].position[k], text[i % 5 ? i : i - 1].position[k], 1e-6) << i;
     EXPECT_FALSE(ModelSave(reloaded, (platform::TempDir() + "no/such/folder.kyd").c_str()));
     reloaded.texU.pop_back(); // fewer coordinates than vertices
     reloaded.texV.pop_back();
     for (uint32_t c = 0; c < 300; ++c) fromText.palette.push_back(0x100 + c);
     EXPECT_FALSE(ModelSave(fromText, saved.c_str()) || ModelSave(reloaded, saved.c_str()));
     EXPECT_EQ(ReadFile(saved), ReadFile(again));
-}
 
-// A failed load logs its lines and the name.
-TEST(KydFormat, FailedLoadsLogTheirLinesAndTheName) {
+    // A failed load logs its lines and the name; a name one slash over the longest is not looked for.
     CompactFile old;
     old.version = 1.0;
-    std::string path = WriteTempFile("old.kyd", old.Bytes()), missing = platform::TempDir() + "missing.kyd";
-    std::string before = ReadLog();
-    KydModel model;
-    EXPECT_FALSE(ModelLoad(model, path.c_str(), true) || ModelLoad(model, missing.c_str(), true));
+    std::string path = WriteTempFile("old.kyd", old.Bytes()), missing = "/" + saved, before = ReadLog();
+    EXPECT_FALSE(ModelLoad(reloaded, path.c_str(), true) || ModelLoad(reloaded, missing.c_str(), true));
     EXPECT_EQ(ReadLog().substr(before.size()),
               "Wrong .kyd version.\r\n# read error\r\n" + path + "\r\n# read error\r\n" + missing + "\r\n");
 }

@@ -1,6 +1,5 @@
 // Shader slots read back from a shaded pixel: slot numbers, missing and broken files, uniforms, the
 // debug texts, missing entry points, and the fixed pipeline after the frame.
-#include "platform/paths.h"
 #include "runtime/core/core.h"
 #include "runtime/core/gl_extensions.h"
 #include "runtime/engine3d/engine3d.h"
@@ -9,22 +8,22 @@
 #include "tests/support/headless.h"
 
 #include <GL/gl.h>
-#include <cstdlib>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
 
 constexpr int32_t kQuad = 20;
 
-// The green quad's centre drawn with the slot in use and its "level" uniform set.
+// The green quad's centre drawn with the slot in use and its uniforms "level" and "steps" set.
 uint32_t ShadedCentre(double slot, double level = 1) {
     BeginScene();
     ShaderUse(slot);
     ShaderSetFloat("level", level);
+    ShaderSetInt("steps", static_cast<int32_t>(2 * level));
     MeshDraw(kQuad);
     uint32_t centre = BackBufferPixel(320, 240);
     ShowScreen();
+    EXPECT_EQ(MeshesDrawn(), 0) << "counted in each frame";
     return centre;
 }
 
@@ -37,6 +36,8 @@ TEST(Shaders, SlotsMissingFilesAndErrors) {
                                                      "gl_Position = ftransform(); }");
     std::string level = WriteTempFile("level.frag", "uniform float level; "
                                                     "void main() { gl_FragColor = vec4(level, 0.0, 0.0, 1.0); }");
+    std::string steps = WriteTempFile("steps.frag", "uniform int steps; void main() { "
+                                                    "gl_FragColor = vec4(0.0, 0.0, float(steps) / 2.0, 1.0); }");
     std::string broken = WriteTempFile("broken.frag", "void main() { gl_FragColor = nonsense; }");
     struct Case {
         double slot;
@@ -47,9 +48,9 @@ TEST(Shaders, SlotsMissingFilesAndErrors) {
     };
     for (const Case& c : {Case{255, vertex, level, 0, 0x00FF00, "slot 255"}, {-1, vertex, level, 0, 0x00FF00, "-1"},
                           {254.9, vertex, level, 1, 0x0000FF, "254.9 is slot 254"},
-                          {3, "none.vert", level, 1, 0x0000FF, "the fragment shader alone"},
-                          {3, "none.vert", "none.frag", 1, 0x00FF00, "neither file: the slot is emptied"},
-                          {4, vertex, level, 1, 0x0000FF, "a pair"},
+                          {0, "none.vert", level, 1, 0x0000FF, "the fragment shader alone"},
+                          {0, "none.vert", "none.frag", 1, 0x00FF00, "neither file: the slot is emptied"},
+                          {4, vertex, level, 1, 0x0000FF, "a pair"}, {5, vertex, steps, 1, 0xFF0000, "an int"},
                           {4, vertex, broken, 0, 0x00FF00, "a broken shader empties the slot"}}) {
         EXPECT_EQ(ShaderLoad(c.slot, c.vertex.c_str(), c.fragment.c_str()), c.loaded) << c.what;
         EXPECT_EQ(ShadedCentre(c.slot), c.centre) << c.what;
