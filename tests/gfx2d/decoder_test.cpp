@@ -123,10 +123,14 @@ TEST(BmpDecoder, RunsStopAtTheRowsEndAndNeverLeaveThePicture) {
         EXPECT_EQ(DecodeBmpBytes(image, BmpRaw(5, 2, bits, bits == 8 ? 1 : 2, palette, data)), loads) << what;
         EXPECT_EQ(image.pixels, plain.pixels) << what;
     }
-    ImageRGBA image;
-    EXPECT_FALSE(DecodeBmpBytes(image, BmpRaw(30000, 30000, 8, 1, palette, {0, 1})))
-        << "a huge picture claimed by two bytes";
-    EXPECT_TRUE(DecodeBmpBytes(image, BmpRaw(4000, 4000, 8, 1, palette, {0, 1})));
+    // Past 4096 x 4096 pixels, a byte of data for every 256 pixels; the data starts with the picture's end.
+    for (auto [width, height, bytes, loads] :
+         {std::tuple{30000, 30000, 2, false}, {4096, 4096, 2, true}, {4096, 4097, 65552, true}}) {
+        std::vector<uint8_t> data(static_cast<size_t>(bytes));
+        data[1] = 1;
+        ImageRGBA image;
+        EXPECT_EQ(DecodeBmpBytes(image, BmpRaw(width, height, 8, 1, palette, data)), loads) << width << " x " << height;
+    }
 }
 
 TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
@@ -145,12 +149,13 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
          {Case{&good, 0, 'B' | 'N' << 8, false, "not BM"},
           {&good, 10, 0x7FFFFFFF, false, "data offset beyond the file"},
           {&good, 10, 20, false, "data offset inside the header"},
-          {&good, 14, 64, false, "unknown header size"},
+          {&v4, 14, 64, false, "unknown header size"},
           {&good, 28, 2, false, "2 bits"},
           {&good, 28, 8, false, "palette bits, no palette"},
           {&good, 30, 1, false, "RLE8 on 24 bits"},
           {&good, 30, 2, false, "RLE4 on 24 bits"},
           {&good, 30, 3, true, "bit fields on 24 bits are read as they stand"},
+          {&good, 30, 4, false, "JPEG inside"},
           {&good, 18, 0, false, "width 0"},
           {&good, 22, 0, false, "height 0"},
           {&good, 18, 32768, false, "side above 32767"},
@@ -179,10 +184,17 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
     EXPECT_EQ(PixelAt(image, 0, 0) >> 24, 0x40u);
     EXPECT_EQ(PixelAt(image, 1, 1) >> 24, 0u);
 
-    // A palette index far past the one palette entry reads black.
-    ASSERT_TRUE(DecodeBmpBytes(image, BmpRaw(2, 1, 8, 0, {kGreen}, {200, 0, 0, 0})));
-    EXPECT_EQ(PixelAt(image, 0, 0), 0xFF000000u);
-    EXPECT_EQ(PixelAt(image, 1, 0), 0xFF00FF00u);
+    // Two pixels: a palette index far past the one palette entry reads black; without bit fields 16 bits
+    // are 5-5-5 and 32 bits B, G, R and a byte ignored.
+    using Pixels = std::tuple<int, std::vector<uint32_t>, std::vector<uint8_t>, uint32_t, uint32_t>;
+    for (const auto& [bits, palette, data, left, right] :
+         {Pixels{8, {kGreen}, {200, 0, 0, 0}, 0xFF000000u, 0xFF00FF00u},
+          Pixels{16, {}, {0x1F, 0x00, 0x00, 0x7E}, 0xFFFF0000u, 0xFF0084FFu},
+          Pixels{32, {}, {0x10, 0x20, 0x30, 0x40, 0xFF, 0, 0, 0x81}, 0xFF102030u, 0xFFFF0000u}}) {
+        ASSERT_TRUE(DecodeBmpBytes(image, BmpRaw(2, 1, bits, 0, palette, data), -1)) << bits;
+        EXPECT_EQ(PixelAt(image, 0, 0), left) << bits;
+        EXPECT_EQ(PixelAt(image, 1, 0), right) << bits;
+    }
 }
 
 // Real pictures and every colour type against libpng's own reading into RGBA; then the key: RGB and
