@@ -140,9 +140,8 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
     const std::vector<uint8_t> v4 = Bytes(CORPUS_PATH "fuzz_bmp/v4_rgba32.bmp");
     const std::vector<uint8_t> core = Bytes(CORPUS_PATH "fuzz_bmp/core1.bmp");
     ImageRGBA image;
-    EXPECT_FALSE(DecodeBmpBytes(image, {'B', 'M', 1})) << "cut in the file header";
-    EXPECT_FALSE(DecodeBmpBytes(image, std::vector<uint8_t>(good.begin(), good.end() - 1))) << "data one byte short";
-    EXPECT_FALSE(DecodeBmpBytes(image, std::vector<uint8_t>(good.begin(), good.begin() + 50))) << "header cut";
+    for (size_t length : {size_t{3}, size_t{50}, good.size() - 1}) // in the file header, the info header, the data
+        EXPECT_FALSE(DecodeBmpBytes(image, std::vector<uint8_t>(good.begin(), good.begin() + length))) << length;
     // Four bytes at an offset replaced: file, offset, value, loads, what.
     using Case = std::tuple<const std::vector<uint8_t>*, size_t, uint32_t, bool, const char*>;
     for (auto [file, at, value, loads, what] :
@@ -165,7 +164,8 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
           {&fields, 54, 0xF0F00000, false, "a mask whose bits do not lie together"},
           {&fields, 10, 62, false, "masks past the data offset"},
           {&fields, 62, 0, true, "a missing channel"},
-          {&core, 24, 2, false, "core header of 2 bits"}}) {
+          {&core, 24, 16, false, "core header of 16 bits"},
+          {&core, 24, 8, true, "core header of 8 bits, its palette cut short"}}) {
         std::vector<uint8_t> bad = *file;
         for (int i = 0; i < 4; ++i) bad[at + i] = static_cast<uint8_t>(value >> (8 * i));
         EXPECT_EQ(DecodeBmpBytes(image, bad), loads) << what;
@@ -184,11 +184,11 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
     EXPECT_EQ(PixelAt(image, 0, 0) >> 24, 0x40u);
     EXPECT_EQ(PixelAt(image, 1, 1) >> 24, 0u);
 
-    // Two pixels: a palette index far past the one palette entry reads black; without bit fields 16 bits
+    // Two pixels: an index past the one palette entry reads black; without bit fields 16 bits
     // are 5-5-5 and 32 bits B, G, R and a byte ignored.
     using Pixels = std::tuple<int, std::vector<uint32_t>, std::vector<uint8_t>, uint32_t, uint32_t>;
     for (const auto& [bits, palette, data, left, right] :
-         {Pixels{8, {kGreen}, {200, 0, 0, 0}, 0xFF000000u, 0xFF00FF00u},
+         {Pixels{8, {kGreen}, {1, 0, 0, 0}, 0xFF000000u, 0xFF00FF00u},
           Pixels{16, {}, {0x1F, 0x00, 0x00, 0x7E}, 0xFFFF0000u, 0xFF0084FFu},
           Pixels{32, {}, {0x10, 0x20, 0x30, 0x40, 0xFF, 0, 0, 0x81}, 0xFF102030u, 0xFFFF0000u}}) {
         ASSERT_TRUE(DecodeBmpBytes(image, BmpRaw(2, 1, bits, 0, palette, data), -1)) << bits;

@@ -28,7 +28,8 @@ std::string Temp(const char* name) { return platform::TempDir() + name; }
 // inside one (which also checks that grabs count rows from the screen's own bottom). The grab on the
 // back buffer comes second: it must not take the path of the grab before, and it probes the key in a
 // viewport, at its pixel (4, 4) put back afterwards, through blending that would swallow the key.
-TEST(Surfaces, GrabsKeepSizeAndMakeTheKeyTransparentOnBothPaths) {
+// Grabs keep their size and make the key transparent.
+TEST(Surfaces, GrabsAndScreensOnBothPaths) {
     StartOnBlue();
     for (bool screen : {true, false}) {
         SCOPED_TRACE(screen ? "copy with framebuffer alpha" : "read back and compare with the probed key");
@@ -48,24 +49,21 @@ TEST(Surfaces, GrabsKeepSizeAndMakeTheKeyTransparentOnBothPaths) {
         EXPECT_EQ(BackBufferPixel(104, 104), kRed) << "the probed pixel";
         EXPECT_EQ(BackBufferPixel(107, 107), kGrey) << "the key-coloured area is transparent";
     }
-    for (auto [id, w] : {std::pair{200, 0}, {70000, 10}, {-1, 10}, {200, 40000}})
-        EXPECT_FALSE(SpriteGrab(id, 0, 0, w, 10)) << id << " " << w;
+    for (auto [id, width, height] :
+         {std::tuple{200, 0, 10}, {200, 10, 0}, {65536, 10, 10}, {-1, 10, 10}, {200, 40000, 10}, {200, 10, 40000}})
+        EXPECT_FALSE(SpriteGrab(id, 0, 0, width, height)) << id << " " << width << " x " << height;
     int32_t w = 0, h = 0;
     SpriteGetSize(200, w, h);
     EXPECT_EQ(std::pair(w, h), std::pair(10, 10)) << "failed grabs leave the slot";
-}
 
-// The same story on both paths: draw into a screen, let ShowScreen finish it, use the sprite.
-TEST(Surfaces, ScreensOnBothPathsAreFinishedByShowScreen) {
-    StartOnBlue();
+    // Screens tell the same story on both paths: draw into one, let ShowScreen finish it, use the sprite.
     const GlExtensions extensions = GlExt();
     for (bool objects : {true, false}) {
         SCOPED_TRACE(objects ? "framebuffer objects" : "emulated in the back buffer");
         if (!objects) GlExt().glBindFramebufferEXT = nullptr; // one entry point missing is enough
-        int32_t screen = 1; // made anew without its framebuffer object the second time
-        ScreenCreate(screen, 301, 40, 20);
+        ScreenCreate(1, 301, 40, 20);         // made anew without its framebuffer object the second time
         DrawFilledRect(0, 0, 60, 60, kGreen); // what the back buffer showed before
-        ScreenUse(screen);
+        ScreenUse(1);
         DrawFilledRect(0, 0, 10, 5, kRed);
         DrawFilledRect(30, 15, 10, 5, kGrey);
         DrawFilledRect(39, 19, 10, 10, kWhite); // the screen's viewport cuts it
@@ -73,8 +71,8 @@ TEST(Surfaces, ScreensOnBothPathsAreFinishedByShowScreen) {
 
         ScreenUse(-1);
         EXPECT_EQ(BackBufferPixel(5, 2), kGreen) << "the back buffer's own content is back";
-        ScreenUse(32);     // no such screen: drawing stays on the back buffer
-        ScreenUse(screen); // continues on the screen's previous content
+        ScreenUse(32); // no such screen: drawing stays on the back buffer
+        ScreenUse(1);  // continues on the screen's previous content
         DrawFilledRect(20, 0, 5, 5, kBlue);
         ShowScreen();
         DrawFilledRect(0, 0, 640, 480, 0);
@@ -87,7 +85,6 @@ TEST(Surfaces, ScreensOnBothPathsAreFinishedByShowScreen) {
     }
     for (auto [screen, width, height] : {std::tuple{5, 10, 0}, {5, 0, 10}, {32, 10, 10}})
         ScreenCreate(screen, 300, width, height);
-    int32_t w = 1, h = 1;
     SpriteGetSize(300, w, h);
     EXPECT_EQ(w + h, 0) << "no screen without pixels or past the last";
     ScreenUse(-1);
