@@ -34,7 +34,7 @@ std::vector<uint8_t> Texel(int32_t id, int32_t x, int32_t row) {
 // font's slot keeps it black and has no atlas cell. The mip copy of alternating
 // columns of red 200 and 0 averages them to 100 when halved to a square; a square's next level keeps
 // its top half red apart from its bottom half.
-TEST(SpriteStore, EdgeFillFontSlotsMipCopyAndNormalMaps) {
+TEST(SpriteStore, EdgeFillFontSlotsMipCopyNormalMapsFormatsFailuresAndNames) {
     StartDrawing();
     TestPicture p = SolidPicture(5, 5, 0x000000);
     p.At(1, 2) = 0x000010;
@@ -72,12 +72,9 @@ TEST(SpriteStore, EdgeFillFontSlotsMipCopyAndNormalMaps) {
         ASSERT_TRUE(SpriteLoadNormalMap(WriteTestFile("bright.bmp", Bmp24(lit)).c_str(), 5));
         EXPECT_EQ(Texel(5, x, row), texel) << column << " " << x << "," << row;
     }
-}
 
-// The format comes from the content; a failed load leaves the slot empty and its frame size; names
-// resolve through the packed archive.
-TEST(SpriteStore, FormatsFailuresAndNames) {
-    StartDrawing();
+    // The format comes from the content; a failed load leaves the slot empty and its frame size; names
+    // resolve through the packed archive.
     ASSERT_TRUE(SpriteLoad(WriteTestFile("really-a-bmp.png", Bmp24(SolidPicture(6, 2, 0x10))).c_str(), 4));
     std::string png = ReadFile(CORPUS_PATH "fuzz_png/rgb8.png");
     ASSERT_TRUE(SpriteLoad(WriteTestFile("really-a-png.bmp", {png.begin(), png.end()}).c_str(), 4));
