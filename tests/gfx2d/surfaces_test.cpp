@@ -34,7 +34,7 @@ TEST(Surfaces, GrabsAndScreensOnBothPaths) {
     for (bool screen : {true, false}) {
         SCOPED_TRACE(screen ? "copy with framebuffer alpha" : "read back and compare with the probed key");
         glClear(GL_COLOR_BUFFER_BIT);
-        if (screen) ScreenCreate(2, 210, 64, 48);
+        if (screen) ScreenCreate(2, 0, 64, 48);
         ScreenUse(screen ? 2 : -1);
         if (!screen) SetViewport(50, 60, 100, 100);
         DrawFilledRect(0, 0, 10, 10, kRed);
@@ -43,6 +43,7 @@ TEST(Surfaces, GrabsAndScreensOnBothPaths) {
         ASSERT_TRUE(SpriteGrab(200, screen ? 0 : 50, screen ? 0 : 60, 10, 10)); // grabs ignore the viewport
         SetBlendMode(0);
         ScreenUse(-1);
+        EXPECT_NE(BackBufferPixel(1, 1), kRed) << "drawing in a viewport or a screen leaves this pixel";
         DrawFilledRect(100, 100, 20, 20, kGrey);
         SpriteDraw(200, 100, 100);
         EXPECT_EQ(BackBufferPixel(109, 109), kRed);
@@ -61,18 +62,22 @@ TEST(Surfaces, GrabsAndScreensOnBothPaths) {
     for (bool objects : {true, false}) {
         SCOPED_TRACE(objects ? "framebuffer objects" : "emulated in the back buffer");
         if (!objects) GlExt().glBindFramebufferEXT = nullptr; // one entry point missing is enough
-        ScreenCreate(1, 301, 40, 20);         // made anew without its framebuffer object the second time
+        ScreenCreate(0, 301, 40, 20);         // made anew without its framebuffer object the second time
         DrawFilledRect(0, 0, 60, 60, kGreen); // what the back buffer showed before
-        ScreenUse(1);
+        ScreenUse(0);
         DrawFilledRect(0, 0, 10, 5, kRed);
         DrawFilledRect(30, 15, 10, 5, kGrey);
         DrawFilledRect(39, 19, 10, 10, kWhite); // the screen's viewport cuts it
         EXPECT_EQ(ReadPixel(35, 17), static_cast<double>(kGrey));
+        if (objects) { // saving the screen saves the back buffer, untouched
+            ASSERT_TRUE(ScreenSave(Temp("during.bmp").c_str()));
+            EXPECT_EQ(ReadFile(Temp("during.bmp")).substr(54 + (477 * 640 + 5) * 3, 3), std::string("\0\xFF\0", 3));
+        }
 
         ScreenUse(-1);
         EXPECT_EQ(BackBufferPixel(5, 2), kGreen) << "the back buffer's own content is back";
-        ScreenUse(32); // no such screen: drawing stays on the back buffer
-        ScreenUse(1);  // continues on the screen's previous content
+        ScreenUse(0);  // continues on the screen's previous content
+        ScreenUse(32); // no such screen: drawing stays where it was
         DrawFilledRect(20, 0, 5, 5, kBlue);
         ShowScreen();
         DrawFilledRect(0, 0, 640, 480, 0);
@@ -87,7 +92,6 @@ TEST(Surfaces, GrabsAndScreensOnBothPaths) {
         ScreenCreate(screen, 300, width, height);
     SpriteGetSize(300, w, h);
     EXPECT_EQ(w + h, 0) << "no screen without pixels or past the last";
-    ScreenUse(-1);
     GlExt() = extensions;
 }
 
