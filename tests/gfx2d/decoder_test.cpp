@@ -106,13 +106,13 @@ TEST(BmpDecoder, RunsStopAtTheRowsEndAndNeverLeaveThePicture) {
     using Case = std::tuple<int, std::vector<uint8_t>, bool, const char*>; // bits, data, loads, what
     for (const auto& [bits, data, loads, what] : {
              Case{8, {2, 1, 1, 2, 1, 3, 4, 0, 0, 0, 5, 3, 3, 0, 0, 0, 0, 1}, true, "ImageMagick's RLE8"},
-             Case{8, {2, 1, 1, 2, 1, 3, 9, 0, 0, 0, 7, 3, 0, 1}, true, "runs past the row's end"},
+             Case{8, {2, 1, 1, 2, 1, 3, 9, 0, 0, 0, 7, 3, 0, 0}, true, "runs past the row's end, no picture's end"},
              Case{8,
                   {0, 6, 1, 1, 2, 3, 0, 2, 0, 0, 0, 7, 3, 3, 3, 3, 3, 0, 0, 0, 0, 2, 9, 0, 0, 1},
                   true,
                   "listed indices and a jump past the row's end"},
              Case{4, {0, 6, 0x11, 0x23, 0x00, 0x00, 0, 0, 8, 0x33, 0, 1}, true, "nibbles past the row's end"},
-             Case{8, {0, 2, 0, 3, 0, 1}, false, "a jump past the top"},
+             Case{8, {0, 2, 0, 2, 0, 1}, false, "a jump past the top"},
              Case{8, {0, 0, 0, 0, 0, 0, 1, 1, 0, 1}, false, "a line's end above the top row"},
              Case{8, {0, 0, 0, 0, 1, 1, 0, 1}, false, "a run above the top row"},
              Case{8, {4, 1, 0, 0}, false, "data that ends before the picture"},
