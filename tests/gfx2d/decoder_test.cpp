@@ -106,14 +106,15 @@ TEST(BmpDecoder, RunsStopAtTheRowsEndAndNeverLeaveThePicture) {
     using Case = std::tuple<int, std::vector<uint8_t>, bool, const char*>; // bits, data, loads, what
     for (const auto& [bits, data, loads, what] : {
              Case{8, {2, 1, 1, 2, 1, 3, 4, 0, 0, 0, 5, 3, 3, 0, 0, 0, 0, 1}, true, "ImageMagick's RLE8"},
-             Case{8, {2, 1, 1, 2, 1, 3, 9, 0, 0, 0, 7, 3, 0, 1}, true, "runs past the row's end"},
+             Case{8, {2, 1, 1, 2, 1, 3, 9, 0, 0, 0, 7, 3, 0, 0}, true, "runs past the row's end, no picture's end"},
              Case{8,
                   {0, 6, 1, 1, 2, 3, 0, 2, 0, 0, 0, 7, 3, 3, 3, 3, 3, 0, 0, 0, 0, 2, 9, 0, 0, 1},
                   true,
                   "listed indices and a jump past the row's end"},
              Case{4, {0, 6, 0x11, 0x23, 0x00, 0x00, 0, 0, 8, 0x33, 0, 1}, true, "nibbles past the row's end"},
-             Case{8, {0, 2, 0, 3, 0, 1}, false, "a jump past the top"},
-             Case{8, {0, 0, 0, 0, 0, 0, 1, 1, 0, 1}, false, "a run above the top row"},
+             Case{8, {0, 2, 0, 2, 0, 1}, false, "a jump past the top"},
+             Case{8, {0, 0, 0, 0, 0, 0, 1, 1, 0, 1}, false, "a line's end above the top row"},
+             Case{8, {0, 0, 0, 0, 1, 1, 0, 1}, false, "a run above the top row"},
              Case{8, {4, 1, 0, 0}, false, "data that ends before the picture"},
              Case{8, {5, 1, 0, 0, 5, 1, 0}, false, "an end of picture missing"},
              Case{8, {0, 4, 0, 1}, false, "listed indices cut short"},
@@ -123,10 +124,14 @@ TEST(BmpDecoder, RunsStopAtTheRowsEndAndNeverLeaveThePicture) {
         EXPECT_EQ(DecodeBmpBytes(image, BmpRaw(5, 2, bits, bits == 8 ? 1 : 2, palette, data)), loads) << what;
         EXPECT_EQ(image.pixels, plain.pixels) << what;
     }
-    ImageRGBA image;
-    EXPECT_FALSE(DecodeBmpBytes(image, BmpRaw(30000, 30000, 8, 1, palette, {0, 1})))
-        << "a huge picture claimed by two bytes";
-    EXPECT_TRUE(DecodeBmpBytes(image, BmpRaw(4000, 4000, 8, 1, palette, {0, 1})));
+    // Past 4096 x 4096 pixels, a byte of data for every 256 pixels; the data starts with the picture's end.
+    for (auto [width, height, bytes, loads] :
+         {std::tuple{30000, 30000, 2, false}, {4096, 4096, 2, true}, {4096, 4097, 65552, true}}) {
+        std::vector<uint8_t> data(static_cast<size_t>(bytes));
+        data[1] = 1;
+        ImageRGBA image;
+        EXPECT_EQ(DecodeBmpBytes(image, BmpRaw(width, height, 8, 1, palette, data)), loads) << width << " x " << height;
+    }
 }
 
 TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
@@ -136,21 +141,21 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
     const std::vector<uint8_t> v4 = Bytes(CORPUS_PATH "fuzz_bmp/v4_rgba32.bmp");
     const std::vector<uint8_t> core = Bytes(CORPUS_PATH "fuzz_bmp/core1.bmp");
     ImageRGBA image;
-    EXPECT_FALSE(DecodeBmpBytes(image, {'B', 'M', 1})) << "cut in the file header";
-    EXPECT_FALSE(DecodeBmpBytes(image, std::vector<uint8_t>(good.begin(), good.end() - 1))) << "data one byte short";
-    EXPECT_FALSE(DecodeBmpBytes(image, std::vector<uint8_t>(good.begin(), good.begin() + 50))) << "header cut";
+    for (size_t length : {size_t{3}, size_t{50}, good.size() - 1}) // in the file header, the info header, the data
+        EXPECT_FALSE(DecodeBmpBytes(image, std::vector<uint8_t>(good.begin(), good.begin() + length))) << length;
     // Four bytes at an offset replaced: file, offset, value, loads, what.
     using Case = std::tuple<const std::vector<uint8_t>*, size_t, uint32_t, bool, const char*>;
     for (auto [file, at, value, loads, what] :
          {Case{&good, 0, 'B' | 'N' << 8, false, "not BM"},
           {&good, 10, 0x7FFFFFFF, false, "data offset beyond the file"},
           {&good, 10, 20, false, "data offset inside the header"},
-          {&good, 14, 64, false, "unknown header size"},
+          {&v4, 14, 64, false, "unknown header size"},
           {&good, 28, 2, false, "2 bits"},
           {&good, 28, 8, false, "palette bits, no palette"},
           {&good, 30, 1, false, "RLE8 on 24 bits"},
           {&good, 30, 2, false, "RLE4 on 24 bits"},
           {&good, 30, 3, true, "bit fields on 24 bits are read as they stand"},
+          {&good, 30, 4, false, "JPEG inside"},
           {&good, 18, 0, false, "width 0"},
           {&good, 22, 0, false, "height 0"},
           {&good, 18, 32768, false, "side above 32767"},
@@ -160,7 +165,8 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
           {&fields, 54, 0xF0F00000, false, "a mask whose bits do not lie together"},
           {&fields, 10, 62, false, "masks past the data offset"},
           {&fields, 62, 0, true, "a missing channel"},
-          {&core, 24, 2, false, "core header of 2 bits"}}) {
+          {&core, 24, 16, false, "core header of 16 bits"},
+          {&core, 24, 8, true, "core header of 8 bits, its palette cut short"}}) {
         std::vector<uint8_t> bad = *file;
         for (int i = 0; i < 4; ++i) bad[at + i] = static_cast<uint8_t>(value >> (8 * i));
         EXPECT_EQ(DecodeBmpBytes(image, bad), loads) << what;
@@ -179,10 +185,17 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
     EXPECT_EQ(PixelAt(image, 0, 0) >> 24, 0x40u);
     EXPECT_EQ(PixelAt(image, 1, 1) >> 24, 0u);
 
-    // A palette index far past the one palette entry reads black.
-    ASSERT_TRUE(DecodeBmpBytes(image, BmpRaw(2, 1, 8, 0, {kGreen}, {200, 0, 0, 0})));
-    EXPECT_EQ(PixelAt(image, 0, 0), 0xFF000000u);
-    EXPECT_EQ(PixelAt(image, 1, 0), 0xFF00FF00u);
+    // Two pixels: an index past the one palette entry reads black; without bit fields 16 bits
+    // are 5-5-5 and 32 bits B, G, R and a byte ignored.
+    using Pixels = std::tuple<int, std::vector<uint32_t>, std::vector<uint8_t>, uint32_t, uint32_t>;
+    for (const auto& [bits, palette, data, left, right] :
+         {Pixels{8, {kGreen}, {1, 0, 0, 0}, 0xFF000000u, 0xFF00FF00u},
+          Pixels{16, {}, {0x1F, 0x00, 0x00, 0x7E}, 0xFFFF0000u, 0xFF0084FFu},
+          Pixels{32, {}, {0x10, 0x20, 0x30, 0x40, 0xFF, 0, 0, 0x81}, 0xFF102030u, 0xFFFF0000u}}) {
+        ASSERT_TRUE(DecodeBmpBytes(image, BmpRaw(2, 1, bits, 0, palette, data), -1)) << bits;
+        EXPECT_EQ(PixelAt(image, 0, 0), left) << bits;
+        EXPECT_EQ(PixelAt(image, 1, 0), right) << bits;
+    }
 }
 
 // Real pictures and every colour type against libpng's own reading into RGBA; then the key: RGB and

@@ -70,16 +70,15 @@ TEST_F(FontTest, TheShippedFontShowsEachBytesCell) {
 // 16 x 8 cells in a wide picture, 16 x 16 from square on; a 128-glyph font shows byte 0xC4 as 0x44.
 // Font files take the colour key of their load time.
 TEST_F(FontTest, PictureSizeChoosesTheGridAndLoadTimeTheKey) {
-    struct Case {
-        int32_t w, h, cellW, cellH, pixelX, pixelY;
-    };
-    for (Case c : {Case{256, 128, 16, 16, 4 * 16 + 2, 4 * 16 + 3}, Case{256, 256, 16, 16, 4 * 16 + 2, 12 * 16 + 3},
-                   Case{128, 256, 8, 16, 4 * 8 + 2, 12 * 16 + 3}, Case{128, 64, 8, 8, 4 * 8 + 2, 4 * 8 + 3}}) {
-        LoadFontPicture(5, c.w, c.h, 0, c.pixelX, c.pixelY, kGreen);
-        EXPECT_EQ(CellSize(), std::pair(c.cellW, c.cellH));
+    for (auto [w, h, cellW, cellH, pixelX, pixelY] : {std::tuple{256, 128, 16, 16, 4 * 16 + 2, 4 * 16 + 3},
+                                                      {256, 256, 16, 16, 4 * 16 + 2, 12 * 16 + 3},
+                                                      {128, 256, 8, 16, 4 * 8 + 2, 12 * 16 + 3},
+                                                      {128, 64, 8, 8, 4 * 8 + 2, 4 * 8 + 3}}) {
+        LoadFontPicture(5, w, h, 0, pixelX, pixelY, kGreen);
+        EXPECT_EQ(CellSize(), std::pair(cellW, cellH));
         glClear(GL_COLOR_BUFFER_BIT);
         TextPrint("\xC4", 40, 40);
-        EXPECT_EQ(BackBufferPixel(42, 43), kGreen) << c.w << " x " << c.h;
+        EXPECT_EQ(BackBufferPixel(42, 43), kGreen) << w << " x " << h;
     }
 
     // Green is the font key once it is the colour key; black, the key at start-up, is opaque then.

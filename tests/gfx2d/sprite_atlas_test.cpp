@@ -37,7 +37,7 @@ void LoadNeighbours() {
 
 // 32 x 32 of unrelated colours (none the key, so any mixing of neighbouring texels shows) in 16 x 16
 // frames: each texel on its pixel, smoothed or not. Runs of shared sprites and frames draw as one batch.
-TEST(SpriteAtlas, SharedSpritesKeepTheirPixelsFramesKeysTilingAndMasksAndBatch) {
+TEST(SpriteAtlas, SharedSpritesKeepPixelsFramesKeysTilingMasksBatchesAndGrabs) {
     StartDrawing();
     LoadNeighbours();
     const TestPicture noise = Picture(32, 32, [](int32_t x, int32_t y) {
@@ -90,10 +90,8 @@ TEST(SpriteAtlas, SharedSpritesKeepTheirPixelsFramesKeysTilingAndMasksAndBatch) 
     }
     GlFlushQuads();
     EXPECT_EQ(GlStateRecord().batchDraws - before, 1u) << "alternating sprites and frames, whatever the smoothing";
-}
 
-TEST(SpriteAtlas, GrabsAndReloadsReplaceWhatASpriteDraws) {
-    StartDrawing();
+    // Grabs and reloads replace what a shared sprite draws.
     LoadNeighbours();
     SetSmoothing(false);
     DrawFilledRect(0, 0, 8, 8, kBlue);

@@ -28,12 +28,13 @@ std::string Temp(const char* name) { return platform::TempDir() + name; }
 // inside one (which also checks that grabs count rows from the screen's own bottom). The grab on the
 // back buffer comes second: it must not take the path of the grab before, and it probes the key in a
 // viewport, at its pixel (4, 4) put back afterwards, through blending that would swallow the key.
-TEST(Surfaces, GrabsKeepSizeAndMakeTheKeyTransparentOnBothPaths) {
+// Grabs keep their size and make the key transparent.
+TEST(Surfaces, GrabsAndScreensOnBothPaths) {
     StartOnBlue();
     for (bool screen : {true, false}) {
         SCOPED_TRACE(screen ? "copy with framebuffer alpha" : "read back and compare with the probed key");
         glClear(GL_COLOR_BUFFER_BIT);
-        if (screen) ScreenCreate(2, 210, 64, 48);
+        if (screen) ScreenCreate(2, 0, 64, 48);
         ScreenUse(screen ? 2 : -1);
         if (!screen) SetViewport(50, 60, 100, 100);
         DrawFilledRect(0, 0, 10, 10, kRed);
@@ -42,39 +43,41 @@ TEST(Surfaces, GrabsKeepSizeAndMakeTheKeyTransparentOnBothPaths) {
         ASSERT_TRUE(SpriteGrab(200, screen ? 0 : 50, screen ? 0 : 60, 10, 10)); // grabs ignore the viewport
         SetBlendMode(0);
         ScreenUse(-1);
+        EXPECT_NE(BackBufferPixel(1, 1), kRed) << "drawing in a viewport or a screen leaves this pixel";
         DrawFilledRect(100, 100, 20, 20, kGrey);
         SpriteDraw(200, 100, 100);
         EXPECT_EQ(BackBufferPixel(109, 109), kRed);
         EXPECT_EQ(BackBufferPixel(104, 104), kRed) << "the probed pixel";
         EXPECT_EQ(BackBufferPixel(107, 107), kGrey) << "the key-coloured area is transparent";
     }
-    for (auto [id, w] : {std::pair{200, 0}, {70000, 10}, {-1, 10}, {200, 40000}})
-        EXPECT_FALSE(SpriteGrab(id, 0, 0, w, 10)) << id << " " << w;
+    for (auto [id, width, height] :
+         {std::tuple{200, 0, 10}, {200, 10, 0}, {65536, 10, 10}, {-1, 10, 10}, {200, 40000, 10}, {200, 10, 40000}})
+        EXPECT_FALSE(SpriteGrab(id, 0, 0, width, height)) << id << " " << width << " x " << height;
     int32_t w = 0, h = 0;
     SpriteGetSize(200, w, h);
     EXPECT_EQ(std::pair(w, h), std::pair(10, 10)) << "failed grabs leave the slot";
-}
 
-// The same story on both paths: draw into a screen, let ShowScreen finish it, use the sprite.
-TEST(Surfaces, ScreensOnBothPathsAreFinishedByShowScreen) {
-    StartOnBlue();
+    // Screens tell the same story on both paths: draw into one, let ShowScreen finish it, use the sprite.
     const GlExtensions extensions = GlExt();
     for (bool objects : {true, false}) {
         SCOPED_TRACE(objects ? "framebuffer objects" : "emulated in the back buffer");
         if (!objects) GlExt().glBindFramebufferEXT = nullptr; // one entry point missing is enough
-        int32_t screen = objects ? 1 : 3;                     // the grab test used 2
-        ScreenCreate(screen, 301, 40, 20);
+        ScreenCreate(0, 301, 40, 20);         // made anew without its framebuffer object the second time
         DrawFilledRect(0, 0, 60, 60, kGreen); // what the back buffer showed before
-        ScreenUse(screen);
+        ScreenUse(0);
         DrawFilledRect(0, 0, 10, 5, kRed);
         DrawFilledRect(30, 15, 10, 5, kGrey);
         DrawFilledRect(39, 19, 10, 10, kWhite); // the screen's viewport cuts it
         EXPECT_EQ(ReadPixel(35, 17), static_cast<double>(kGrey));
+        if (objects) { // saving the screen saves the back buffer, untouched
+            ASSERT_TRUE(ScreenSave(Temp("during.bmp").c_str()));
+            EXPECT_EQ(ReadFile(Temp("during.bmp")).substr(54 + (477 * 640 + 5) * 3, 3), std::string("\0\xFF\0", 3));
+        }
 
         ScreenUse(-1);
         EXPECT_EQ(BackBufferPixel(5, 2), kGreen) << "the back buffer's own content is back";
-        ScreenUse(32);     // no such screen: drawing stays on the back buffer
-        ScreenUse(screen); // continues on the screen's previous content
+        ScreenUse(0);  // continues on the screen's previous content
+        ScreenUse(32); // no such screen: drawing stays where it was
         DrawFilledRect(20, 0, 5, 5, kBlue);
         ShowScreen();
         DrawFilledRect(0, 0, 640, 480, 0);
@@ -87,10 +90,8 @@ TEST(Surfaces, ScreensOnBothPathsAreFinishedByShowScreen) {
     }
     for (auto [screen, width, height] : {std::tuple{5, 10, 0}, {5, 0, 10}, {32, 10, 10}})
         ScreenCreate(screen, 300, width, height);
-    int32_t w = 1, h = 1;
     SpriteGetSize(300, w, h);
     EXPECT_EQ(w + h, 0) << "no screen without pixels or past the last";
-    ScreenUse(-1);
     GlExt() = extensions;
 }
 
@@ -103,6 +104,11 @@ TEST(Surfaces, BackgroundsCaptureLoadDrawAndFree) {
     EXPECT_EQ(BackBufferPixel(10, 10), kRed);
     EXPECT_EQ(BackBufferPixel(639, 479), kGreen);
     EXPECT_EQ(BackBufferPixel(400, 10), kBlue);
+    ASSERT_TRUE(LoadPicture(1, SolidPicture(20, 20, kWhite)));
+    SpriteDraw(1, 0, 0);
+    BackgroundCapture(); // into the same tiles, while the sprite's texture is bound
+    ShowScreen();
+    EXPECT_EQ(BackBufferPixel(10, 10), kWhite);
 
     // A 700 x 500 picture needs 2 x 1 tiles of 512 x 512.
     std::string picture = WriteTestFile(
@@ -154,10 +160,8 @@ TEST(ImageWriter, BmpBytesPaddingRowsAndKey) {
     const BgrPicture picture{bgr.data(), 3, 2, 4, 255u << 24 | 128u << 8};
     // 3-pixel rows padded to 12 bytes, at 10000 pixels a metre.
     std::vector<uint8_t> expected = Bmp24({3, 2, {0x0A141E, 0x28323C, 0x46505A, 0x010203, 0x040506, kKey}});
-    for (size_t at : {38u, 42u}) {
-        expected[at] = 10000 & 0xFF;
-        expected[at + 1] = 10000 >> 8;
-    }
+    expected[38] = expected[42] = 0x10;
+    expected[39] = expected[43] = 0x27;
     EXPECT_EQ(EncodeBmp(picture), expected);
 
     // A pixel that shows the stored key is written as the canonical key colour.
@@ -174,4 +178,6 @@ TEST(ImageWriter, BmpBytesPaddingRowsAndKey) {
     EXPECT_FALSE(ImageWrite(dir + "no/such/folder.bmp", picture));
     EXPECT_FALSE(ImageWrite(dir + "empty.bmp", {bgr.data(), 0, 2, 4, 0}));
     EXPECT_FALSE(ImageWrite(dir + "empty.png", {bgr.data(), 3, 0, 4, 0}));
+    std::vector<uint8_t> wide(3 * 1000001);
+    EXPECT_FALSE(ImageWrite(dir + "wide.png", {wide.data(), 1000001, 1, 1000001, 0})) << "wider than PNG writers allow";
 }
