@@ -23,8 +23,8 @@ class NlLayer : public testing::Test {
     void TearDown() override { nlShutdown(); }
 
     // A raw client and the layer's end of it.
-    std::pair<RawSocket, NLsocket> Connect() {
-        RawSocket raw(port_);
+    std::pair<RawSocket, NLsocket> Connect(int receiveBuffer = 0) {
+        RawSocket raw(port_, receiveBuffer);
         NLsocket accepted = NL_INVALID;
         WaitFor([&] { return (accepted = nlAcceptConnection(listener_)) != NL_INVALID; });
         return {std::move(raw), accepted};
@@ -79,6 +79,33 @@ TEST_F(NlLayer, FramingPartialQueuedAndOversizedPackets) {
     EXPECT_EQ(ErrorOf(ReadWhole(socket, got)), NL_MESSAGE_END);
 }
 
+// Batches into a peer that does not read: what each call counts as taken reaches it whole, in order.
+TEST_F(NlLayer, BatchesCutShortGoOutWholeLater) {
+    auto [raw, socket] = Connect(2048);
+    std::string wire, got;
+    for (NLint batch = 0, took = 64; took == 64; ++batch) {
+        std::string bodies[64];
+        const void* starts[64];
+        NLint sizes[64];
+        for (int i = 0; i < 64; ++i) {
+            bodies[i] = std::to_string(batch * 64 + i) + std::string(999, char('a' + i % 26));
+            starts[i] = bodies[i].data();
+            sizes[i] = static_cast<NLint>(bodies[i].size());
+        }
+        took = nlWritePackets(socket, starts, sizes, 64);
+        for (int i = 0; i < took; ++i) wire += RawSocket::Nl(bodies[i]);
+        EXPECT_TRUE(took == 64 || nlWritePackets(socket, starts, sizes, 64) == 0); // none while one is cut
+    }
+    wire += RawSocket::Nl("end");
+    bool ended = false;
+    EXPECT_TRUE(WaitFor([&] {
+        ended = ended || nlWrite(socket, "end", 3) == 3; // taken once the cut packet is out
+        got += raw.Receive(wire.size() - got.size(), 1);
+        return got.size() == wire.size();
+    }));
+    EXPECT_TRUE(got == wire);
+}
+
 TEST_F(NlLayer, EndsOfTheStream) {
     enum End { Close, Reset, StayOpen };
     struct Case {
@@ -124,6 +151,10 @@ TEST_F(NlLayer, PollCountsOnlyWholePacketsAndNeverOverfillsTheArray) {
     ready[2] = -7;
     EXPECT_EQ(ErrorOf(nlPollGroup(group, NL_READ_STATUS, ready, 2, 0)), NL_BUFFER_SIZE);
     EXPECT_EQ(ready[2], -7);
+    links[1].first.Reset(); // an error counts; every link is ready for writing
+    EXPECT_TRUE(WaitFor([&] { return nlPollGroup(group, NL_ERROR_STATUS, ready, 3, 0) == 1; }));
+    EXPECT_EQ(ready[0], links[1].second);
+    EXPECT_EQ(nlPollGroup(group, NL_WRITE_STATUS, ready, 3, 0), 3);
 }
 
 TEST_F(NlLayer, ConnectsAndAcceptsReportTheirState) {
@@ -181,6 +212,50 @@ TEST(NlAddresses, TextsAndCounting) {
     EXPECT_NE(nlOpen(0, NL_RELIABLE), NL_INVALID);
     nlShutdown();
     EXPECT_EQ(ErrorOf(nlOpen(0, NL_RELIABLE)), NL_NO_NETWORK);
+}
+
+TEST(NlCalls, RefuseNullArgumentsAndUnknownNames) {
+    NLmutex mutex = nullptr;
+    ASSERT_TRUE(nlMutexInit(&mutex) && nlMutexLock(&mutex) && nlMutexUnlock(&mutex) && nlMutexDestroy(&mutex));
+    EXPECT_EQ(mutex, nullptr);
+    NLaddress address{};
+    char text[NL_MAX_STRING_LENGTH];
+    const void* packet = text;
+    NLint size = 1;
+    const struct {
+        const char* call;
+        std::function<bool()> fails;
+        NLenum error = NL_NULL_POINTER;
+    } cases[] = {
+        {"nlWritePackets buffers", [&] { return nlWritePackets(0, nullptr, &size, 1) == NL_INVALID; }},
+        {"nlWritePackets sizes", [&] { return nlWritePackets(0, &packet, nullptr, 1) == NL_INVALID; }},
+        {"nlWritePackets count", [&] { return nlWritePackets(0, &packet, &size, -1) == NL_INVALID; }},
+        {"nlRead", [&] { return nlRead(0, nullptr, 1) == NL_INVALID; }},
+        {"nlRead size", [&] { return nlRead(0, text, -1) == NL_INVALID; }},
+        {"nlWrite", [&] { return nlWrite(0, nullptr, 1) == NL_INVALID; }},
+        {"nlConnect", [&] { return !nlConnect(0, nullptr); }},
+        {"nlPollGroup", [&] { return nlPollGroup(0, NL_READ_STATUS, nullptr, 1, 0) == NL_INVALID; }},
+        {"nlPollGroup name", [&] { return nlPollGroup(0, 0x7777, &size, 1, 0) == NL_INVALID; }, NL_INVALID_ENUM},
+        {"nlGetLocalAddr", [&] { return !nlGetLocalAddr(0, nullptr); }},
+        {"nlGetRemoteAddr", [&] { return !nlGetRemoteAddr(0, nullptr); }},
+        {"nlAddrToString", [&] { return !nlAddrToString(&address, nullptr) && !nlAddrToString(nullptr, text); }},
+        {"nlStringToAddr", [&] { return !nlStringToAddr(nullptr, &address) && !nlStringToAddr("1.2.3.4", nullptr); }},
+        {"nlGetAddrFromName", [&] { return !nlGetAddrFromName(nullptr, &address) && !nlGetAddrFromName("127.0.0.1", nullptr); }},
+        {"nlSetAddrPort", [&] { return !nlSetAddrPort(nullptr, 1); }},
+        {"nlThreadJoin", [&] { return !nlThreadJoin(nullptr, nullptr); }},
+        {"nlMutexInit", [&] { return !nlMutexInit(nullptr); }},
+        {"nlMutexLock", [&] { return !nlMutexLock(&mutex) && !nlMutexLock(nullptr); }},
+        {"nlMutexUnlock", [&] { return !nlMutexUnlock(&mutex) && !nlMutexUnlock(nullptr); }},
+        {"nlMutexDestroy", [&] { return !nlMutexDestroy(&mutex) && !nlMutexDestroy(nullptr); }},
+        {"nlSelectNetwork", [&] { return !nlSelectNetwork(0x7777); }, NL_INVALID_ENUM},
+        {"nlEnable", [&] { return !nlEnable(0x7777); }, NL_INVALID_ENUM},
+        {"nlDisable", [&] { return !nlDisable(0x7777); }, NL_INVALID_ENUM},
+    };
+    for (const auto& c : cases) {
+        nlClose(-5); // leaves another error behind
+        EXPECT_TRUE(c.fails()) << c.call;
+        EXPECT_EQ(nlGetError(), c.error) << c.call;
+    }
 }
 
 } // namespace
