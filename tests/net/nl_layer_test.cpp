@@ -46,8 +46,8 @@ class NlLayer : public testing::Test {
     uint16_t port_ = 0;
 };
 
-TEST_F(NlLayer, FramingPartialQueuedAndOversizedPackets) {
-    auto [raw, socket] = Connect();
+TEST_F(NlLayer, FramingBatchesCutShortPartialQueuedAndOversizedPackets) {
+    auto [raw, socket] = Connect(2048);
     EXPECT_EQ(nlWrite(socket, "abc", 3), 3);
     EXPECT_EQ(nlWrite(socket, "", 0), 0); // a zero-length packet is a bare header
     EXPECT_EQ(raw.Receive(11), std::string("NL\0\3abcNL\0\0", 11));
@@ -57,28 +57,7 @@ TEST_F(NlLayer, FramingPartialQueuedAndOversizedPackets) {
     EXPECT_EQ(nlWrite(socket, big.data(), NL_MAX_PACKET_LENGTH), NL_MAX_PACKET_LENGTH);
     EXPECT_TRUE(raw.Receive(4 + big.size()) == RawSocket::Nl(big));
 
-    // Partial, queued and oversized packets coming in.
-    std::string got;
-    raw.Send(std::string("NL\0\5hel", 7));
-    // A partial packet, whatever waits we give it, reads as nothing and no error.
-    EXPECT_FALSE(WaitFor([&] { return Read(socket, got) != 0; }, 50));
-    EXPECT_TRUE(nlPartialPacket(socket));
-    raw.Send(std::string("loNL\0\2xyNL\0", 11)); // one segment: it arrives whole
-    EXPECT_EQ(ReadWhole(socket, got), 5);
-    EXPECT_EQ(ErrorOf(Read(socket, got, 1)), NL_BUFFER_SIZE); // too small: the packet stays queued
-    EXPECT_EQ(Read(socket, got, 2), 2);
-    EXPECT_EQ(got, "xy");
-    EXPECT_EQ(Read(socket, got), 0); // the next header is incomplete
-    raw.Send(std::string("\0", 1));
-    raw.Close();
-    EXPECT_EQ(Read(socket, got, 0), 0); // the zero-length packet fits none
-    EXPECT_FALSE(nlPartialPacket(socket));
-    EXPECT_EQ(ErrorOf(ReadWhole(socket, got)), NL_MESSAGE_END);
-}
-
-// Batches into a peer that does not read: what each call counts as taken reaches it whole, in order.
-TEST_F(NlLayer, BatchesCutShortGoOutWholeLater) {
-    auto [raw, socket] = Connect(2048);
+    // Batches into a peer that does not read: what each call counts as taken reaches it whole, in order.
     std::string wire, got, bodies[64];
     const void* starts[64];
     std::vector<NLint> sizes(64, 1003);
@@ -97,29 +76,23 @@ TEST_F(NlLayer, BatchesCutShortGoOutWholeLater) {
         return got.size() == wire.size();
     }));
     EXPECT_TRUE(got == wire);
-}
 
-TEST_F(NlLayer, EndsOfTheStream) {
-    enum End { Close, Reset, StayOpen };
-    struct Case {
-        std::string bytes;
-        End end;
-        NLenum error;
-    } cases[] = {
-        {std::string("NL\0\7abc", 7), Close, NL_MESSAGE_END}, // closed inside a packet
-        {"", Reset, NL_SOCK_DISCONNECT},
-        {"XX\0\1z", StayOpen, NL_PACKET_SYNC},                    // another header
-        {std::string("NL\x40\x01", 4), StayOpen, NL_PACKET_SYNC}, // a length above 16384
-    };
-    for (Case& c : cases) {
-        auto [raw, socket] = Connect();
-        std::string got;
-        raw.Send(c.bytes);
-        if (c.end == Reset) raw.Reset();
-        if (c.end == Close) raw.Close();
-        EXPECT_EQ(ErrorOf(ReadWhole(socket, got)), c.error) << "row " << &c - cases;
-        EXPECT_TRUE(nlClose(socket));
-    }
+    // Partial, queued and oversized packets coming in.
+    raw.Send(std::string("NL\0\5hel", 7));
+    // A partial packet, whatever waits we give it, reads as nothing and no error.
+    EXPECT_FALSE(WaitFor([&] { return Read(socket, got) != 0; }, 50));
+    EXPECT_TRUE(nlPartialPacket(socket));
+    raw.Send(std::string("loNL\0\2xyNL\0", 11)); // one segment: it arrives whole
+    EXPECT_EQ(ReadWhole(socket, got), 5);
+    EXPECT_EQ(ErrorOf(Read(socket, got, 1)), NL_BUFFER_SIZE); // too small: the packet stays queued
+    EXPECT_EQ(Read(socket, got, 2), 2);
+    EXPECT_EQ(got, "xy");
+    EXPECT_EQ(Read(socket, got), 0); // the next header is incomplete
+    raw.Send(std::string("\0", 1));
+    raw.Close();
+    EXPECT_EQ(Read(socket, got, 0), 0); // the zero-length packet fits none
+    EXPECT_FALSE(nlPartialPacket(socket));
+    EXPECT_EQ(ErrorOf(ReadWhole(socket, got)), NL_MESSAGE_END);
 }
 
 TEST_F(NlLayer, PollCountsOnlyWholePacketsAndNeverOverfillsTheArray) {
@@ -144,15 +117,12 @@ TEST_F(NlLayer, PollCountsOnlyWholePacketsAndNeverOverfillsTheArray) {
     EXPECT_EQ(nlPollGroup(group, NL_WRITE_STATUS, ready, 3, 0), 3);
 }
 
-TEST_F(NlLayer, ConnectsAndAcceptsReportTheirState) {
-    EXPECT_EQ(ErrorOf(nlAcceptConnection(listener_)), NL_NO_PENDING);
+TEST_F(NlLayer, ConnectsAcceptsAndEndsReportTheirState) {
     NLsocket client = nlOpen(0, NL_RELIABLE_PACKETS);
     NLaddress address;
-    ASSERT_TRUE(nlStringToAddr("127.0.0.1", &address));
-    nlSetAddrPort(&address, port_);
+    ASSERT_TRUE(nlStringToAddr(("127.0.0.1:" + std::to_string(port_)).c_str(), &address));
     ASSERT_TRUE(nlConnect(client, &address));
-    NLsocket accepted = NL_INVALID;
-    ASSERT_TRUE(WaitFor([&] { return (accepted = nlAcceptConnection(listener_)) != NL_INVALID; }));
+    ASSERT_TRUE(WaitFor([&] { return nlAcceptConnection(listener_) != NL_INVALID; }));
     EXPECT_TRUE(WaitFor([&] { return nlWrite(client, "hi", 2) == 2; }));
     EXPECT_EQ(ErrorOf(nlConnect(client, &address)), NL_CONNECTED);
 
@@ -163,24 +133,44 @@ TEST_F(NlLayer, ConnectsAndAcceptsReportTheirState) {
     for (int i = 0; i < 4; ++i) nlConnect(pending = nlOpen(0, NL_RELIABLE_PACKETS), &address);
     EXPECT_EQ(ErrorOf(nlWrite(pending, "x", 1)), NL_CON_PENDING);
     EXPECT_EQ(ErrorOf(nlConnect(pending, &address)), NL_CON_PENDING);
+
+    // How a stream ends, or loses its framing, is what reads report.
+    enum End { Close, Reset, StayOpen };
+    struct Case {
+        std::string bytes;
+        End end;
+        NLenum error;
+    } cases[] = {
+        {std::string("NL\0\7abc", 7), Close, NL_MESSAGE_END}, // closed inside a packet
+        {"", Reset, NL_SOCK_DISCONNECT},
+        {"XX\0\1z", StayOpen, NL_PACKET_SYNC},                    // another header
+        {std::string("NL\x40\x01", 4), StayOpen, NL_PACKET_SYNC}, // a length above 16384
+    };
+    for (Case& c : cases) {
+        auto [raw, socket] = Connect();
+        std::string got;
+        raw.Send(c.bytes);
+        if (c.end == Reset) raw.Reset();
+        if (c.end == Close) raw.Close();
+        EXPECT_EQ(ErrorOf(ReadWhole(socket, got)), c.error) << "row " << &c - cases;
+        EXPECT_TRUE(nlClose(socket));
+    }
 }
 
 TEST(NlCalls, AddressTextsRefusedArgumentsAndCounting) {
     NLaddress address;
     char text[NL_MAX_STRING_LENGTH];
-    struct Case {
-        const char* in;
-        const char* out; // "" when refused
-    } cases[] = {
+    // Texts in, texts out; "" when refused.
+    const std::pair<const char*, const char*> cases[] = {
         {"1.2.3.4:80", "1.2.3.4:80"}, {"10.0.0.255", "10.0.0.255"},
         {"1.2.3.4:0", "1.2.3.4"},     {"255.254.253.1:65535", "255.254.253.1:65535"},
         {"1.2.3.4:65536", ""},        {"1.2.3", ""},
         {"localhost:80", ""},         {"1.2.3.4:", ""},
         {"1.2.3.4:-1", ""},           {"1.2.3.4:+1", ""},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(nlStringToAddr(c.in, &address), *c.out != 0) << c.in;
-        EXPECT_STREQ(*c.out ? nlAddrToString(&address, text) : "", c.out);
+    for (const auto& [in, out] : cases) {
+        EXPECT_EQ(nlStringToAddr(in, &address), *out != 0) << in;
+        EXPECT_STREQ(*out ? nlAddrToString(&address, text) : "", out);
     }
 
     // Null arguments and unknown names are refused, not followed.

@@ -12,7 +12,6 @@
 #include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -46,7 +45,7 @@ class HostTest : public testing::Test {
     std::optional<RawSocket> good_;
 };
 
-TEST_F(HostTest, PlayersMessagesQueriesAndWaitingSends) {
+TEST_F(HostTest, PlayersMessagesQueriesWaitingSendsAndBadPackets) {
     EXPECT_EQ(NetCreatePlayer("carol"), "103");
     EXPECT_EQ(NetRemovePlayer("103"), 1);
     EXPECT_EQ(NetCreatePlayer("dave"), "104"); // ids are never reused
@@ -85,9 +84,8 @@ TEST_F(HostTest, PlayersMessagesQueriesAndWaitingSends) {
     int kept = 0;
     while (NetReceiveMessage("101").Length() > 0) ++kept;
     EXPECT_EQ(kept, 10000);
-}
 
-TEST_F(HostTest, BadPacketsAndForgedSendersChangeNothing) {
+    // Bad packets and forged senders change nothing.
     RawSocket(port_).Send(std::string("NL\0", 3)); // a truncated header, then gone
     Exchange("after a truncated header");
 
@@ -138,7 +136,6 @@ TEST_F(HostTest, ClientsThatNeverReadAreDroppedWithTheirPlayers) {
         {"over the host's total", kNetQueueBytes, 256 << 10, 60000},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
         session.timings.sendGiveUpMs = c.stallMs;
         session.limits.queueBytes = c.queueBytes;
         session.limits.queuedBytesTotal = c.totalBytes;
@@ -261,9 +258,7 @@ TEST(Client, AgainstAHandMadeHostAndOneThatIsGone) {
     mute.Close();
     NetworkSession()->timings.waitChecks = 10;
     NetworkSession()->timings.waitStepMs = 5;
-    EXPECT_EQ(NetPlayerName("101"), "NO_DATA");
     EXPECT_EQ(NetPlayerCount(), 0);
-    EXPECT_EQ(NetCreatePlayer("x"), "-1");
     EXPECT_EQ(NetJoinSession("127.0.0.1", FreePort()), 0); // refused
     EXPECT_EQ(NetJoinSession("127.0.0.1", 65536), 0);
     EXPECT_EQ(NetHostSession(65536), 0);
