@@ -19,7 +19,6 @@ class HostTest : public testing::Test {
   protected:
     void SetUp() override {
         NetworkCreate();
-        NetworkSession()->timings.sendGiveUpMs = 300;
         port_ = FreePort();
         ASSERT_EQ(NetHostSession(port_), 1);
         ASSERT_EQ(NetCreatePlayer("watcher"), "101");
