@@ -257,6 +257,7 @@ TEST(Client, AgainstAHandMadeHostAndOneThatIsGone) {
     mute.Close();
     NetworkSession()->timings.waitChecks = 10;
     NetworkSession()->timings.waitStepMs = 5;
+    EXPECT_EQ(NetPlayerName("101"), "NO_DATA");
     EXPECT_EQ(NetPlayerCount(), 0);
     EXPECT_EQ(NetJoinSession("127.0.0.1", FreePort()), 0); // refused
     EXPECT_EQ(NetJoinSession("127.0.0.1", 65536), 0);
