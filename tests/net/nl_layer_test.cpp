@@ -1,5 +1,6 @@
-// Our HawkNL layer seen from a plain socket: the packet framing on the wire, partial and queued
-// packets, the ends of a stream, lost framing, polling, connecting and address texts.
+// Our HawkNL layer seen from a plain socket: the packet framing on the wire, batches cut short,
+// partial and queued packets, the ends of a stream, lost framing, polling, connecting, address texts
+// and refused arguments.
 #include "platform/nl.h"
 #include "tests/net/net_test_support.h"
 
