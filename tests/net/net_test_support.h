@@ -46,6 +46,7 @@ class RawListener {
     explicit RawListener(int backlog = 16);
     ~RawListener();
     uint16_t port() const { return port_; }
+    // For the benchmarks' polls.
     int fd() const { return fd_; }
     // The next connection within timeoutMs, or an unconnected socket.
     RawSocket Accept(int timeoutMs = 5000);
