@@ -20,6 +20,8 @@ void StartGui() {
     for (int code : {SDL_SCANCODE_RIGHT, SDL_SCANCODE_LEFT, SDL_SCANCODE_UP, SDL_SCANCODE_DOWN, SDL_SCANCODE_LSHIFT,
                      SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_DELETE, SDL_SCANCODE_ESCAPE})
         PushKey(code, false);
+    // As after any dialog's first frame: a pointer of its own, not relative motion.
+    MouseShowPointer(1);
     PushMouseMotion(639, 479, 0, 0);
     ShowScreen();
     k.pressed = 0;
