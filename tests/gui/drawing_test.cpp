@@ -118,12 +118,15 @@ TEST(Drawing, RowsBreakAtTheEdgeWidgetsAreClippedNotShrunkAndWordsWrapAfterTheir
 }
 
 // Lines of 16 pixels: the radio group at (5, 5) selected on line 1 and hovered on line 0, the list at
-// (5, 57) selected on line 1; the selected radio item has a black mark in its diamond.
+// (5, 57) selected on line 1; the selected radio item has a black mark in its diamond. Below, the first
+// of two tabs "I" is selected: its caption is drawn twice, the second copy one pixel left.
 TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
     StartDialog(300, 200);
     KYgui_radio("r", "a|b|c", 100);
     KYgui_spacer(10000, 0);
     KYgui_list("l", "a|b|c", 100, 48);
+    KYgui_spacer(10000, 0);
+    KYgui_tab("t", "I|I");
     KYgui_set("r", "SELECT", "1");
     KYgui_set("l", "SELECT", "1");
     PointerTo(60, 13);
@@ -131,7 +134,8 @@ TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
     ExpectPixels({{60, 20, kHoverBright}, {60, 21, kWhite}, {60, 22, kHoverBright}, {60, 37, kWhite}, {60, 38, kWhite},
                   {13, 29, 0}, {13, 13, kWhite}, {60, 72, kWhite}, {60, 73, kHoverBright}, {60, 62, kWhite},
                   {60, 88, kWhite}, {98, 70, kWhite}, {5, 80, kGrey}, {30, 57, kGrey}, {30, 108, kGrey}, // no bar; outline
-                  {20, 11, kHoverNorm}, {26, 11, kHoverNorm, false}}); // beside and in line 0's "a"
+                  {20, 11, kHoverNorm}, {26, 11, kHoverNorm, false}, // beside and in line 0's "a"
+                  {13, 123, kHoverBright, false}, {16, 123, kHoverBright}}); // the selected tab's bold "I"
     int ring = 0; // line 0's diamond, white inside a grey outline
     for (int y = 6; y < 21; ++y)
         for (int x = 6; x < 21; ++x) ring += BackBufferPixel(x, y) == kGrey;
