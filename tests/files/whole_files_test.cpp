@@ -104,3 +104,16 @@ TEST(ProgramEndDeathTest, NothingIsLostHoweverTheProgramEnds) {
         EXPECT_TRUE(copy.ends_with("packed.txt") && !platform::FileReadable(copy)) << copy;
     }
 }
+
+// Without a usable $TMPDIR (a fresh process, since the folder is chosen once) the temporary folder is
+// a private one of ours in /tmp.
+TEST(TempDirDeathTest, WithoutTmpdirAFolderOfOursInTmp) {
+    for (const char* tmpdir : {static_cast<const char*>(nullptr), ""}) {
+        auto choose = [tmpdir] {
+            tmpdir ? setenv("TMPDIR", tmpdir, 1) : unsetenv("TMPDIR");
+            std::fputs(platform::TempDir().c_str(), stderr);
+            std::exit(0);
+        };
+        EXPECT_EXIT(choose(), testing::ExitedWithCode(0), "^/tmp/tmv-[0-9]+(-[A-Za-z0-9]{6})?/$");
+    }
+}
