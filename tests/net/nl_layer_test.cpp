@@ -55,8 +55,10 @@ TEST_F(NlLayer, FramingBatchesCutShortPartialQueuedAndOversizedPackets) {
     std::string big(NL_MAX_PACKET_LENGTH + 1, 'b');
     EXPECT_EQ(ErrorOf(nlWrite(socket, big.data(), NL_MAX_PACKET_LENGTH + 1)), NL_PACKET_SIZE);
     big.pop_back();
-    EXPECT_EQ(nlWrite(socket, big.data(), NL_MAX_PACKET_LENGTH), NL_MAX_PACKET_LENGTH);
-    EXPECT_TRUE(raw.Receive(4 + big.size()) == RawSocket::Nl(big));
+    const void* start = big.data();
+    NLint size = NL_MAX_PACKET_LENGTH;
+    EXPECT_EQ(nlWrite(socket, start, size) + nlWritePackets(socket, &start, &size, 1), NL_MAX_PACKET_LENGTH + 1);
+    EXPECT_TRUE(raw.Receive(8 + 2 * big.size()) == RawSocket::Nl(big) + RawSocket::Nl(big));
 
     // Batches into a peer that does not read: what each call counts as taken reaches it whole, in order.
     std::string wire, got, bodies[64];
