@@ -9,7 +9,6 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -121,14 +120,6 @@ std::string CreatePayload(const std::string& name, bool hidden) {
     std::string payload = LittleEndian(-1) + LittleEndian(-1) + std::string{static_cast<char>(hidden), '\0'} + name;
     payload.resize(152, '\0');
     return payload;
-}
-
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
-    for (auto deadline = In(timeoutMs); !condition();) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
 }
 
 std::string NextMessage(const char* id) {

@@ -2,8 +2,9 @@
 // checked from outside), "RVLN" packets as bytes, a free port and waits that always end.
 #pragma once
 
+#include "tests/support/headless.h"
+
 #include <cstdint>
-#include <functional>
 #include <string>
 
 // A port nobody listens on right now.
@@ -62,7 +63,6 @@ std::string Rvln(uint8_t type, int32_t to, int32_t from, const std::string& payl
 std::string CreatePayload(const std::string& name, bool hidden = false);
 
 // Checks condition every millisecond until it holds or timeoutMs pass.
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
 
 // The next message of one of this process's players, waiting for it to arrive; "" after 5 s.
 std::string NextMessage(const char* id);

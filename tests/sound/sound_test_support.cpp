@@ -5,12 +5,10 @@
 #include "runtime/sound/sound.h"
 #include "tests/support/headless.h"
 
-#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace {
 
@@ -75,14 +73,6 @@ void DiskOutput::WaitBuffers(int count) const {
     auto size = [&] { return std::filesystem::file_size(path_, missing) + 1; };
     uintmax_t target = size() + count * 4096u; // 1024 frames of 4 bytes
     WaitFor([&] { return size() >= target; });
-}
-
-bool WaitFor(const std::function<bool()>& done) {
-    for (auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10); !done();) {
-        if (std::chrono::steady_clock::now() > until) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
 }
 
 std::vector<Stretch> Stretches(const Mixed& mixed, size_t minGap) {

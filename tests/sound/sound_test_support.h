@@ -2,8 +2,9 @@
 // driver so that the mixed output can be read back and measured.
 #pragma once
 
+#include "tests/support/headless.h"
+
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,8 +45,6 @@ class DiskOutput {
 
 // The sound system restarted on the driver named (none: the system's choice); SoundInit's result.
 double OpenSound(const char* driver = "dummy");
-// Polls until done() holds; false after ten seconds.
-bool WaitFor(const std::function<bool()>& done);
 
 // Sounding stretches, joined across silences shorter than minGap frames.
 std::vector<Stretch> Stretches(const Mixed& mixed, size_t minGap = 256);

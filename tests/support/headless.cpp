@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 void UseHeadlessEnvironment() {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
@@ -107,3 +108,11 @@ std::string WriteTempFile(const std::string& name, std::string_view bytes) {
 }
 
 std::string ReadLog() { return ReadFile(platform::TempDir() + "ErrorLog.txt"); }
+
+bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
+    for (auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs); !done();) {
+        if (std::chrono::steady_clock::now() > until) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -33,3 +34,6 @@ std::string ReadFile(const std::string& path);
 // Writes bytes to a file of that name in the temporary folder and answers its path.
 std::string WriteTempFile(const std::string& name, std::string_view bytes);
 std::string ReadLog();
+
+// Polls until done() holds; false after timeoutMs.
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = 10000);
