@@ -49,9 +49,9 @@ void ExpectCleared(const KydModel& model) {
     EXPECT_TRUE(model.frames.empty() && model.palette.empty() && model.texU.empty() && model.texV.empty());
 }
 
-// A cube of 8 corners and 6 coloured sides, with texture coordinates and (1.1) normals.
+// A cube of 8 corners and 6 coloured sides, with texture coordinates and (1.1) normals; blanks of every kind.
 std::string TextCube() {
-    return "KYDA 1.1 # a cube\n4 0 0  1 0  1 1  0 0.25\n6\n255 0 0 4  0 0 1 1 2 2 3 3\n0 255 0 4  4 0 5 1 6 2 7 3\n"
+    return "KYDA 1.1\t# a cube\n4 0 0  1 0  1 1  0 0.25\r\n6\n255 0 0 4  0 0 1 1 2 2 3 3\n0 255 0 4  4 0 5 1 6 2 7 3\n"
            "0 0 255 4  0 0 4 1 7 2 3 3\n255 255 0 4  1 0 2 1 6 2 5 3\n255 255 255 4  3 0 2 1 6 2 7 3\n"
            "9 9 9 4  0 0 1 1 5 2 4 3\n1 8\n-1 -1 1 0 0 1\n1 -1 1 0 0 1\n1 1 1 0 0 1\n-1 1 1 0 0 1\n-1 -1 -1 0 0 -1\n"
            "1 -1 -1 1 0 0\n1 1 -1 0 1 0\n-1 1 -1 0 0 -3\n";
