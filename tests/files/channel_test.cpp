@@ -5,6 +5,7 @@
 #include "tests/files/file_test_support.h"
 #include "tests/support/headless.h"
 
+#include <cfloat>
 #include <gtest/gtest.h>
 #include <utility>
 #include <vector>
@@ -16,16 +17,16 @@ TEST(FileChannels, FixedWidthValuesAreLittleEndianBytesBothWaysSeeksCountFromSta
     const std::pair<void (*)(int32_t, int32_t), int32_t> integers[] = {
         {FileWriteInt8, -2},   {FileWriteUInt8, 300},        {FileWriteInt16, -2},
         {FileWriteUInt16, -2}, {FileWriteInt32, 0x12345678}, {FileWriteUInt32, -128}};
-    // 1e300 is beyond a float: infinity.
+    // 1e300 is beyond a float: infinity; the largest float is itself.
     const std::pair<void (*)(int32_t, double), double> numbers[] = {
-        {FileWriteDouble, -7.5}, {FileWriteFloat, 1e300}, {FileWriteFloat, 0.25}, {FileWriteLineNumber, 3.5e2}};
+        {FileWriteDouble, -7.5}, {FileWriteFloat, 1e300}, {FileWriteFloat, FLT_MAX}, {FileWriteLineNumber, 3.5e2}};
     for (auto [write, value] : integers) write(3, value);
     for (auto [write, value] : numbers) write(3, value);
     FileWriteLine(3, "-17abc");
     EXPECT_EQ(FilePosition(3), 0);
     FileClose(3);
     EXPECT_EQ(ReadFile(path), std::string("\xFE,\xFE\xFF\xFE\xFF\x78\x56\x34\x12\x80\xFF\xFF\xFF\0\0\0\0\0\0\x1E\xC0"
-                                          "\0\0\x80\x7F\0\0\x80\x3E"
+                                          "\0\0\x80\x7F\xFF\xFF\x7F\x7F"
                                           "350\r\n-17abc\r\n",
                                           43));
     ASSERT_TRUE(FileOpen(0, RtString(path.c_str()), true));
@@ -42,7 +43,7 @@ TEST(FileChannels, FixedWidthValuesAreLittleEndianBytesBothWaysSeeksCountFromSta
     for (void (*read)(int32_t, int32_t&) : {FileReadInt8, FileReadUInt8, FileReadInt16, FileReadUInt16, FileReadInt32,
                                             FileReadUInt32, FileReadDouble, FileReadInt32, FileReadInt32})
         read(0, ints.emplace_back());
-    EXPECT_EQ(ints, (std::vector<int32_t>{-2, 44, -2, 65534, 0x12345678, -128, -7, 0x7F800000, 0x3E800000}));
+    EXPECT_EQ(ints, (std::vector<int32_t>{-2, 44, -2, 65534, 0x12345678, -128, -7, 0x7F800000, 0x7F7FFFFF}));
     double number = 0;
     FileReadLineNumber(0, number);
     FileReadLineInteger(0, ints[0]);
