@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -27,7 +26,7 @@ LauncherCase::~LauncherCase() {
 }
 
 void LauncherCase::Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(Path(name), std::ios::binary) << bytes;
+    WriteBytes(Path(name), bytes);
 }
 
 std::string LauncherCase::Read(const std::string& name) const { return ReadFile(Path(name)); }

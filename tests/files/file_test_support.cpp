@@ -5,7 +5,6 @@
 #include "platform/paths.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -16,8 +15,6 @@ std::string NamedDir(const std::string& name) {
     mkdir(dir.c_str(), 0700);
     return dir;
 }
-
-void WriteBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 std::string FileWith(const std::string& bytes, const std::string& name) {
     std::string path = FreshDir() + name;

@@ -101,9 +101,13 @@ std::string ReadFile(const std::string& path) {
     return s.str();
 }
 
+void WriteBytes(const std::string& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
 std::string WriteTempFile(const std::string& name, std::string_view bytes) {
     std::string path = platform::TempDir() + name;
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    WriteBytes(path, bytes);
     return path;
 }
 

@@ -31,6 +31,7 @@ long PeakMemoryKb();
 void ResetPeakMemory();
 
 std::string ReadFile(const std::string& path);
+void WriteBytes(const std::string& path, std::string_view bytes);
 // Writes bytes to a file of that name in the temporary folder and answers its path.
 std::string WriteTempFile(const std::string& name, std::string_view bytes);
 std::string ReadLog();
