@@ -41,7 +41,7 @@ TEST(Drawing, FrameLinesLeaveCornersFacesShadeBrightOverNormAndTitleBarsShowWhen
             ExpectPixels({{11, 10, kGrey}, {10, 10, 0}, {11, 11, 0}, {20, 50, kWhite}, {16, 15, norm}, {20, 21, bright},
                           {35, 17, 0}, {35, 18, kWhite}, {147, 20, kWhite}, {163, 21, kHoverBright}, {175, 21, kWhite},
                           {35, 56, kGrey}, {55, 59, kWhite}, {65, 59, kWhite, false}, {209, 50, kGrey}, {210, 50, 0},
-                          {209, 10, 0}, {10, 109, 0}, {20, 109, kGrey}});
+                          {209, 10, 0}, {10, 109, 0}, {20, 109, kGrey}, {65, 25, kGrey}, {65, 24, kGrey, false}});
             EXPECT_TRUE(Near(BackBufferPixel(16, 42), norm, 24)) << "left of the focus mark";
             EXPECT_TRUE(Near(BackBufferPixel(20, 43), norm, 24)) << "the face's last line";
             ShowScreen();

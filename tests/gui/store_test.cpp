@@ -57,6 +57,11 @@ TEST(Store, FailuresSayWhatWentWrongAndCreateNothingAndDialogsStayOnTheScreen) {
     EXPECT_EQ(Properties(".XPOS .WIDTH .COL_NORM")(), "600,40,12632256 ");
     KYgui_pushdialog(700, 500, 50, 50); // never of negative size
     EXPECT_EQ(Properties(".WIDTH .HEIGHT .XPOS .YPOS .MOVING .NOSUCH")(), "0,0,639,479,0, ");
+    KYgui_resizedialog(1, 2, 0, 50); // without a whole size the dialog stays
+    KYgui_resizedialog(1, 2, 50, 0);
+    std::string kept = Properties(".XPOS .WIDTH")();
+    KYgui_resizedialog(7, 8, 1000, 40);
+    EXPECT_EQ(kept + Properties(".XPOS .YPOS .WIDTH .HEIGHT")(), "639,0 7,8,640,40 ");
     std::string out = DebugText([] {
         KYgui_set("", "MOVING", "1");
         KYgui_DebugHelpers(); // the character tables, a line for each character

@@ -5,6 +5,7 @@
 #include "tests/net/net_test_support.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -117,6 +118,14 @@ TEST_F(NlLayer, PollCountsOnlyWholePacketsAndNeverOverfillsTheArray) {
     links[1].first.Reset(); // an error counts; every link is ready for writing
     EXPECT_TRUE(WaitFor([&] { return nlPollGroup(group, NL_ERROR_STATUS, ready, 3, 0) == 1; }));
     EXPECT_EQ(nlPollGroup(group, NL_WRITE_STATUS, ready, 3, 0), 3);
+
+    rlimit files{};
+    getrlimit(RLIMIT_NOFILE, &files);
+    files.rlim_cur = files.rlim_max = std::max<rlim_t>(files.rlim_max, NL_MAX_GROUP_SOCKETS + 100);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &files), 0) << "a group's worth of sockets";
+    NLint full = nlGroupCreate();
+    for (int i = 0; i < NL_MAX_GROUP_SOCKETS; ++i) ASSERT_TRUE(nlGroupAddSocket(full, nlOpen(0, NL_RELIABLE)));
+    EXPECT_EQ(ErrorOf(nlGroupAddSocket(full, listener_)), NL_OUT_OF_GROUP_SOCKETS);
 }
 
 TEST_F(NlLayer, ConnectsAcceptsAndEndsReportTheirState) {
@@ -157,6 +166,12 @@ TEST_F(NlLayer, ConnectsAcceptsAndEndsReportTheirState) {
         EXPECT_EQ(ErrorOf(ReadWhole(socket, got)), c.error) << "row " << &c - cases;
         EXPECT_TRUE(nlClose(socket));
     }
+    // A peer that resets while a packet is still cut fails the writes after it.
+    auto [stuck, socket] = Connect(2048);
+    std::string block(NL_MAX_PACKET_LENGTH, 'q');
+    ASSERT_TRUE(WaitFor([&] { return nlWrite(socket, block.data(), NL_MAX_PACKET_LENGTH) == 0; }));
+    stuck.Reset();
+    EXPECT_TRUE(WaitFor([&] { return nlWrite(socket, "x", 1) == NL_INVALID; }, 2000));
 }
 
 TEST(NlCalls, AddressTextsRefusedArgumentsAndCounting) {
