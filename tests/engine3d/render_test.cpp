@@ -87,15 +87,16 @@ TEST(Renderer, CullModesTexturesAndCollections) {
     SpriteFree(0);
 
     // A collection in a subfolder: objects 1 and 3 load, 2 is missing. The first has the last texture of
-    // the list, blue, and a missing one; the third one out of range and the first, blue, on the second unit.
+    // the list, blue, and a missing one; the third one out of range and the first, green, on the second unit.
     std::filesystem::create_directories(platform::TempDir() + "set/");
     StripedBmp("set/blue.bmp", kBlue);
+    StripedBmp("set/green.bmp", 0x00FF00);
     WriteTempFile("set/q.kyd", QuadText(0xFFFFFF, Square(1, 0)));
-    std::string ini = WriteTempFile("set/objects.ini", "[textures]\ncount=3\n1=blue.bmp\n2=none.bmp\n3=blue.bmp\n"
+    std::string ini = WriteTempFile("set/objects.ini", "[textures]\ncount=3\n1=green.bmp\n2=none.bmp\n3=blue.bmp\n"
                                                        "[objects]\ncount=3\n1=q.kyd\n1ta=3\n1tb=2\n2=gone.kyd\n"
                                                        "3=q.kyd\n3ta=5\n3tb=1\n");
     EXPECT_EQ(MeshLoadCollection(10, ini.c_str()), 2);
-    for (auto [mesh, colour] : {std::pair{10, kBlue}, {12, kBlue}}) {
+    for (auto [mesh, colour] : {std::pair{10, kBlue}, {12, 0x00FF00u}}) {
         BeginScene();
         EXPECT_EQ(MeshDraw(mesh), 1);
         EXPECT_TRUE(PixelNear(Centre(), colour, 1)) << mesh << " " << std::hex << Centre();

@@ -135,7 +135,8 @@ TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
                   {13, 29, 0}, {13, 13, kWhite}, {60, 72, kWhite}, {60, 73, kHoverBright}, {60, 62, kWhite},
                   {60, 88, kWhite}, {98, 70, kWhite}, {5, 80, kGrey}, {30, 57, kGrey}, {30, 108, kGrey}, // no bar; outline
                   {20, 11, kHoverNorm}, {26, 11, kHoverNorm, false}, // beside and in line 0's "a"
-                  {13, 123, kHoverBright, false}, {16, 123, kHoverBright}}); // the selected tab's bold "I"
+                  {13, 123, kHoverBright, false}, {16, 123, kHoverBright}, // the selected tab's bold "I"
+                  {200, 135, kGrey}, {200, 136, kGrey, false}}); // the tabs' last row underlines them
     int ring = 0; // line 0's diamond, white inside a grey outline
     for (int y = 6; y < 21; ++y)
         for (int x = 6; x < 21; ++x) ring += BackBufferPixel(x, y) == kGrey;
