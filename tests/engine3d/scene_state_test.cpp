@@ -54,14 +54,16 @@ TEST(Scene3D, ProjectionsAndTheCameraPlaceAQuad) {
         EXPECT_EQ(BackBufferPixel(320 - 96, 240 + 96) != 0, turned);
         EXPECT_EQ(BackBufferPixel(320, 240 - 96) != 0, !turned);
     }
-    // Seen from the side, a frame's own up keeps world +y straight up (2 units above the origin, about
-    // 7.07 away: 68 pixels above the centre).
-    StartEngine();
-    Scene3DBegin(1, 9, 90);
-    CameraSet(5, 0, 5, 0, 0, 0);
-    ObjectMove(0, 2, 0);
-    MeshDraw(kQuad);
-    EXPECT_NE(BackBufferPixel(320, 240 - 68), 0u);
+    // Seen from the side or from above, a frame's own up keeps world +y straight up (2 units above the
+    // origin, about 7.07 and 5.66 away: 68 and 60 pixels above the centre, nearer than the far plane).
+    for (auto [y, above] : {std::pair(0, 68), {5, 60}}) {
+        StartEngine();
+        Scene3DBegin(1, 7.5, 90);
+        CameraSet(5 - y, y, 5, 0, 0, 0);
+        ObjectMove(0, 2, 0);
+        MeshDraw(kQuad);
+        EXPECT_NE(BackBufferPixel(320, 240 - above), 0u) << y;
+    }
 }
 
 // Whether a mesh is drawn goes by its bounding sphere (about (0.4, 0, 0), radius 1.118, for the 2 x 1
