@@ -135,7 +135,7 @@ TEST(Renderer, ShadowVolumesHalveWhatTheyCover) {
     MeshDraw(kOccluder);
     LightSet(-1, 0xFFFFFF, 5, 0, 10, 0, 0, 0, 1);
     EXPECT_EQ(MeshDrawShadow(kOccluder), 0); // a shadow light, but not the shadow mode
-    LightSet(-3, 0xFFFFFF, 5, 0, 10, 0, 0, 0, 1);
+    LightSet(-3, 0xFFFFFF, 5, 0, 10, 0, 0, 0, -0.00001); // the smallest cutoff that lights
     EXPECT_EQ(MeshDrawShadow(kOccluder), 1);
     LightSet(-3, 0xFFFFFF, 5, 0, 10, 0, 0, 0, 0);
     for (auto [x, y, colour] : {std::tuple{250, 240, 0x646464u}, {258, 258, 0x646464u}, {318, 264, kRed},
