@@ -8,8 +8,13 @@
 #include "tests/support/headless.h"
 
 #include <GL/gl.h>
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <numbers>
+#include <random>
+#include <sstream>
 #include <tuple>
 
 namespace {
@@ -59,6 +64,45 @@ TEST(Renderer, FogVertexColoursAndConcaveFaces) {
         // At (0, 0.5) the dart's body, at (0, -0.5) the notch, at (-0.8, -0.7) a leg.
         for (auto [x, y, colour] : {std::tuple{320, 240 - 24, kRed}, {320, 240 + 24, 0u}, {320 - 38, 240 + 34, kRed}})
             EXPECT_EQ(BackBufferPixel(x, y), colour) << axis << " " << x << " " << y;
+    }
+}
+
+// Random star-shaped faces of 5 to 16 corners, most of them concave, cover exactly the pixels whose
+// centres lie inside them, away from their edges (an even-odd crossing count decides).
+TEST(Renderer, StarFacesCoverWhatLiesInsideThem) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 20; ++round) {
+        int n = 5 + static_cast<int>(random() % 12), wrong = 0;
+        std::vector<std::array<float, 2>> star(n);
+        std::ostringstream kyd;
+        kyd << "KYDA 1.1\n1 0 0\n1\n255 0 0 " << n;
+        for (int i = 0; i < n; ++i) kyd << " " << i << " 0";
+        kyd << "\n1\n" << n << "\n";
+        for (int i = 0; i < n; ++i) {
+            float r = std::uniform_real_distribution<float>(0.3f, 2.2f)(random);
+            star[i] = {r * std::cos(2 * std::numbers::pi_v<float> * i / n),
+                       r * std::sin(2 * std::numbers::pi_v<float> * i / n)};
+            kyd << star[i][0] << " " << star[i][1] << " 0 0 0 1\n";
+        }
+        BeginScene();
+        ASSERT_EQ(MeshLoad(kQuad, WriteTempFile("star.kyd", kyd.str()).c_str()), 1);
+        MeshDraw(kQuad);
+        for (int py = 130; py < 350; py += 2)
+            for (int px = 210; px < 430; px += 2) {
+                float x = (px + 0.5f - 320) / 48, y = (239.5f - py) / 48;
+                bool inside = false, nearEdge = false;
+                for (int i = 0, j = n - 1; i < n; j = i++) {
+                    auto [ax, ay] = star[i];
+                    auto [bx, by] = star[j];
+                    if ((ay > y) != (by > y) && x < ax + (y - ay) * (bx - ax) / (by - ay)) inside = !inside;
+                    float t =
+                        ((x - ax) * (bx - ax) + (y - ay) * (by - ay)) / ((bx - ax) * (bx - ax) + (by - ay) * (by - ay));
+                    t = std::clamp(t, 0.0f, 1.0f);
+                    nearEdge = nearEdge || std::hypot(ax + t * (bx - ax) - x, ay + t * (by - ay) - y) < 2.0f / 48;
+                }
+                wrong += !nearEdge && (BackBufferPixel(px, py) != 0) != inside;
+            }
+        EXPECT_EQ(wrong, 0) << "star " << round << " of " << n << " corners";
     }
 }
 
@@ -134,11 +178,16 @@ TEST(Renderer, ShadowVolumesHalveWhatTheyCover) {
     MeshDraw(kFloor);
     MeshDraw(kOccluder);
     LightSet(-1, 0xFFFFFF, 5, 0, 10, 0, 0, 0, 1);
-    EXPECT_EQ(MeshDrawShadow(kOccluder), 0); // a shadow light, but not the shadow mode
+    EXPECT_EQ(MeshDrawShadow(kOccluder), 0);             // a shadow light, but not the shadow mode
     LightSet(-3, 0xFFFFFF, 5, 0, 10, 0, 0, 0, -0.00001); // the smallest cutoff that lights
     EXPECT_EQ(MeshDrawShadow(kOccluder), 1);
     LightSet(-3, 0xFFFFFF, 5, 0, 10, 0, 0, 0, 0);
-    for (auto [x, y, colour] : {std::tuple{250, 240, 0x646464u}, {258, 258, 0x646464u}, {318, 264, kRed},
-                                {200, 240, kGrey}, {300, 240, kGrey}, {250, 280, kGrey}, {250, 200, kGrey}})
+    for (auto [x, y, colour] : {std::tuple{250, 240, 0x646464u},
+                                {258, 258, 0x646464u},
+                                {318, 264, kRed},
+                                {200, 240, kGrey},
+                                {300, 240, kGrey},
+                                {250, 280, kGrey},
+                                {250, 200, kGrey}})
         EXPECT_TRUE(PixelNear(BackBufferPixel(x, y), colour, 1)) << x << " " << y;
 }
