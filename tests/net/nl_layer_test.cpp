@@ -59,6 +59,10 @@ TEST_F(NlLayer, FramingBatchesCutShortPartialQueuedAndOversizedPackets) {
     const void* start = big.data();
     NLint size = NL_MAX_PACKET_LENGTH;
     EXPECT_EQ(nlWrite(socket, start, size) + nlWritePackets(socket, &start, &size, 1), NL_MAX_PACKET_LENGTH + 1);
+    const void* none = nullptr;
+    NLint negative = -1;
+    EXPECT_EQ(ErrorOf(nlWritePackets(socket, &none, &size, 1)), NL_NULL_POINTER);
+    EXPECT_EQ(ErrorOf(nlWritePackets(socket, &start, &negative, 1)), NL_NULL_POINTER);
     EXPECT_TRUE(raw.Receive(8 + 2 * big.size()) == RawSocket::Nl(big) + RawSocket::Nl(big));
 
     // Batches into a peer that does not read: what each call counts as taken reaches it whole, in order.
