@@ -85,7 +85,9 @@ TEST_F(NlLayer, FramingBatchesCutShortPartialQueuedAndOversizedPackets) {
     }));
     EXPECT_TRUE(got == wire);
 
-    // Partial, queued and oversized packets coming in.
+    // The largest, partial, queued and oversized packets coming in.
+    raw.Send(RawSocket::Nl(big));
+    EXPECT_EQ(ReadWhole(socket, got), NL_MAX_PACKET_LENGTH);
     raw.Send(std::string("NL\0\5hel", 7));
     // A partial packet, whatever waits we give it, reads as nothing and no error.
     EXPECT_FALSE(WaitFor([&] { return Read(socket, got) != 0; }, 50));
