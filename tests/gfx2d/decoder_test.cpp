@@ -236,9 +236,8 @@ TEST(PngDecoder, DamagedHugeAndHostileFilesFailWithoutAllocating) {
     ImageRGBA image;
     for (const char* type : {"tEXt", "zTXt", "iTXt", "iCCP", "sPLT", "pCAL", "eXIf", "juNk", "IDAT"}) {
         std::string chunk = std::string("\x40\0\0\0", 4) + type + std::string(6, '\0');
-        std::vector<uint8_t> file = grey;
-        file.resize(33 + chunk.size());
-        std::copy(chunk.begin(), chunk.end(), file.begin() + 33);
+        std::vector<uint8_t> file(grey.begin(), grey.begin() + 33);
+        file.insert(file.end(), chunk.begin(), chunk.end());
         ResetPeakMemory();
         long before = PeakMemoryKb();
         EXPECT_FALSE(DecodePngBytes(image, file)) << type;
