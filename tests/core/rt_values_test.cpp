@@ -22,13 +22,6 @@ std::string RandomText(std::mt19937& random) {
     return text;
 }
 
-template <typename T = double>
-RtArray<T> Dimmed(int32_t s0, int32_t s1 = 0, int32_t s2 = 0) {
-    RtArray<T> a;
-    Dim(a, s0, s1, s2);
-    return a;
-}
-
 } // namespace
 
 TEST(RtString, NumbersBecomeTextsWithTenSignificantDigitsAndTextsNumbersAsTheCLibraryReadsThem) {
@@ -105,10 +98,11 @@ TEST(RtString, CommandsAgreeWithStdStringOnRandomTexts) {
 // Each index is tested against its own dimension, not against the whole block; the largest total still
 // needs one step more than fits.
 TEST(RtArray, FatalErrorsRecordTheirCode) {
-    static RtArray<double> list = Dimmed(5);
-    EXPECT_RUNTIME_ERROR(Dimmed(2, 3)(2, 0) = 1, 9, "array index outside the array");
-    EXPECT_RUNTIME_ERROR(DimDel(list, 5), 8, "push or delete on an unsuitable array");
-    EXPECT_RUNTIME_ERROR(Dimmed<RtString>(2147483647), 7, "out of memory");
+    RtArray<double> list, grid;
+    RtArray<RtString> texts;
+    EXPECT_RUNTIME_ERROR((Dim(grid, 2, 3), grid(2, 0) = 1), 9, "array index outside the array");
+    EXPECT_RUNTIME_ERROR((Dim(list, 5), DimDel(list, 5)), 8, "push or delete on an unsuitable array");
+    EXPECT_RUNTIME_ERROR(Dim(texts, 2147483647), 7, "out of memory");
 }
 
 // Dim clears, Redim keeps what fits, DimPush appends, DimDel closes the gap (negative from the end),

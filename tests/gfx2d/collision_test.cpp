@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-// 20: 10 x 10 opaque; 21: a 10 x 10 ring, only its one-pixel border opaque; 22: 2 x 2 opaque; 23: empty;
+// 20: 10 x 10 opaque in 4 x 4 frames, which only frame collisions use; 21: a 10 x 10 ring, only its
+// one-pixel border opaque, in frames wider than it (so no columns); 22: 2 x 2 opaque; 23: empty;
 // 30: two 8 x 8 frames side by side, frame 0 opaque, frame 1 transparent; 31: 4 x 4 opaque.
 TEST(Collision, OpaquePixelsOfSpritesAndFramesCollideAndTouchingEdgesDoNot) {
     StartDrawing();
@@ -12,6 +13,8 @@ TEST(Collision, OpaquePixelsOfSpritesAndFramesCollideAndTouchingEdgesDoNot) {
     ASSERT_TRUE(LoadPicture(21, Picture(10, 10, [](int32_t x, int32_t y) {
                                 return x % 9 == 0 || y % 9 == 0 ? kRed : static_cast<uint32_t>(kKey);
                             })));
+    SpriteSetFrameSize(20, 4, 4);
+    SpriteSetFrameSize(21, 40, 8);
     ASSERT_TRUE(LoadPicture(22, SolidPicture(2, 2, kGreen)));
     ASSERT_TRUE(LoadPicture(30, Picture(16, 8, [](int32_t x, int32_t) { return x < 8 ? kGreen : kKey; })));
     SpriteSetFrameSize(30, 8, 8);
@@ -34,15 +37,12 @@ TEST(Collision, OpaquePixelsOfSpritesAndFramesCollideAndTouchingEdgesDoNot) {
                           {30, 1, 0, 0, 31, 0, 2, 2, true, false, "frame 1 is transparent"},
                           {30, 0, 0, 0, 31, 0, 8, 0, true, false, "the frame is only 8 wide"},
                           {30, 2, 0, 0, 31, 0, 2, 2, true, false, "frames past the image are transparent"},
-                          {30, -1, 0, 0, 31, 0, 2, 2, true, false, "frame -1"}}) {
+                          {30, -1, 0, 0, 31, 0, 2, 2, true, false, "frame -1"},
+                          {20, 0, 0, 0, 22, 0, 6, 6, true, false, "frame 0 of 20 ends at 4"},
+                          {21, 0, 0, 0, 31, 0, 0, 0, true, false, "no columns"}}) {
         EXPECT_EQ(c.frames ? FrameCollide(c.id1, c.frame1, c.x1, c.y1, c.id2, c.frame2, c.x2, c.y2)
                            : SpriteCollide(c.id1, c.x1, c.y1, c.id2, c.x2, c.y2),
                   c.hit)
             << c.what;
     }
-    SpriteSetFrameSize(30, 40, 8); // wider than the image: no columns
-    EXPECT_FALSE(FrameCollide(30, 0, 0, 0, 31, 0, 2, 2));
-    SpriteSetFrameSize(20, 4, 4);
-    EXPECT_TRUE(SpriteCollide(20, 0, 0, 22, 6, 6)) << "a whole sprite, whatever its frame size";
-    EXPECT_FALSE(FrameCollide(20, 0, 0, 0, 22, 0, 6, 6));
 }

@@ -83,8 +83,7 @@ TEST(BmpDecoder, PicturesReadAsSdlReadsThem) {
         SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
         ASSERT_NE(loaded, nullptr) << SDL_GetError();
         SDL_Surface* rgba = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
-        ASSERT_EQ(image.width, rgba->w);
-        ASSERT_EQ(image.height, rgba->h);
+        ASSERT_EQ(std::pair(image.width, image.height), std::pair(rgba->w, rgba->h));
         bool topDown = bytes[25] & 0x80;
         for (int32_t y = 0; y < image.height; ++y) {
             const uint8_t* row = static_cast<uint8_t*>(rgba->pixels) + (topDown ? rgba->h - 1 - y : y) * rgba->pitch;
@@ -182,8 +181,7 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
     for (int32_t i = 0; i < 4; ++i) EXPECT_EQ(PixelAt(image, i % 2, i / 2) >> 24, 255u) << i;
     noAlpha[133] = 0x40;
     ASSERT_TRUE(DecodeBmpBytes(image, noAlpha, -1));
-    EXPECT_EQ(PixelAt(image, 0, 0) >> 24, 0x40u);
-    EXPECT_EQ(PixelAt(image, 1, 1) >> 24, 0u);
+    EXPECT_EQ(std::pair(PixelAt(image, 0, 0) >> 24, PixelAt(image, 1, 1) >> 24), std::pair(0x40u, 0u));
 
     // Two pixels: an index past the one palette entry reads black; without bit fields 16 bits
     // are 5-5-5 and 32 bits B, G, R and a byte ignored.
@@ -193,8 +191,7 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
           Pixels{16, {}, {0x1F, 0x00, 0x00, 0x7E}, 0xFFFF0000u, 0xFF0084FFu},
           Pixels{32, {}, {0x10, 0x20, 0x30, 0x40, 0xFF, 0, 0, 0x81}, 0xFF102030u, 0xFFFF0000u}}) {
         ASSERT_TRUE(DecodeBmpBytes(image, BmpRaw(2, 1, bits, 0, palette, data), -1)) << bits;
-        EXPECT_EQ(PixelAt(image, 0, 0), left) << bits;
-        EXPECT_EQ(PixelAt(image, 1, 0), right) << bits;
+        EXPECT_EQ(std::pair(PixelAt(image, 0, 0), PixelAt(image, 1, 0)), std::pair(left, right)) << bits;
     }
 }
 
@@ -230,8 +227,7 @@ TEST(PngDecoder, PicturesReadAsLibpngReadsThem) {
     // 16 bits a channel keep the high bytes.
     ImageRGBA image;
     ASSERT_TRUE(DecodePngBytes(image, Bytes(corpus + "rgb16.png")));
-    EXPECT_EQ(PixelAt(image, 0, 0), 0xFF944A00u);
-    EXPECT_EQ(PixelAt(image, 1, 1), 0xFF7329DFu);
+    EXPECT_EQ(std::pair(PixelAt(image, 0, 0), PixelAt(image, 1, 1)), std::pair(0xFF944A00u, 0xFF7329DFu));
 }
 
 TEST(PngDecoder, DamagedHugeAndHostileFilesFailWithoutAllocating) {
@@ -240,9 +236,8 @@ TEST(PngDecoder, DamagedHugeAndHostileFilesFailWithoutAllocating) {
     ImageRGBA image;
     for (const char* type : {"tEXt", "zTXt", "iTXt", "iCCP", "sPLT", "pCAL", "eXIf", "juNk", "IDAT"}) {
         std::string chunk = std::string("\x40\0\0\0", 4) + type + std::string(6, '\0');
-        std::vector<uint8_t> file = grey;
-        file.resize(33 + chunk.size());
-        std::copy(chunk.begin(), chunk.end(), file.begin() + 33);
+        std::vector<uint8_t> file(grey.begin(), grey.begin() + 33);
+        file.insert(file.end(), chunk.begin(), chunk.end());
         ResetPeakMemory();
         long before = PeakMemoryKb();
         EXPECT_FALSE(DecodePngBytes(image, file)) << type;

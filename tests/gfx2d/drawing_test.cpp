@@ -30,8 +30,8 @@ void ExpectRect(uint32_t colour, int x0, int y0, int x1, int y1) {
 } // namespace
 
 // Primitives and polygons cover exactly their pixels; blend modes mix sprites and primitives alike
-// until the frame ends.
-TEST(Primitives, CoverTheirPixelsAndBlend) {
+// until the frame ends; sprites and frames cover theirs zoomed, mirrored and turned.
+TEST(Drawing, PrimitivesAndSpritesCoverTheirPixelsAndBlend) {
     StartDrawing();
     DrawFilledRect(10, 10, -5, 3, kRed);
     ExpectRect(kRed, 6, 10, 10, 12);
@@ -70,11 +70,9 @@ TEST(Primitives, CoverTheirPixelsAndBlend) {
     glClear(GL_COLOR_BUFFER_BIT);
     PolyEnd(); // the list stays for another PolyEnd
     ExpectRect(kGreen, 10, 10, 29, 29);
-}
 
-// Whole sprites and frames zoomed, mirrored and turned; frames that do not fit the image.
-TEST(SpriteDrawing, ZoomedMirroredAndTurnedSpritesAndFrames) {
-    StartDrawing();
+    // Whole sprites and frames zoomed, mirrored and turned; frames that do not fit the image.
+    glClear(GL_COLOR_BUFFER_BIT);
     ASSERT_TRUE(LoadPicture(11, Quadrants(10, 10)));
     SetSmoothing(false);
     SpriteDrawZoomed(11, 100, 100, 2, 2);

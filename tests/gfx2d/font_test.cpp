@@ -69,7 +69,7 @@ TEST_F(FontTest, TheShippedFontShowsEachBytesCell) {
 
 // 16 x 8 cells in a wide picture, 16 x 16 from square on; a 128-glyph font shows byte 0xC4 as 0x44.
 // Font files take the colour key of their load time.
-TEST_F(FontTest, PictureSizeChoosesTheGridAndLoadTimeTheKey) {
+TEST_F(FontTest, PictureSizeChoosesTheGridLoadTimeTheKeyAndAMissingFileTheBuiltInFont) {
     for (auto [w, h, cellW, cellH, pixelX, pixelY] : {std::tuple{256, 128, 16, 16, 4 * 16 + 2, 4 * 16 + 3},
                                                       {256, 256, 16, 16, 4 * 16 + 2, 12 * 16 + 3},
                                                       {128, 256, 8, 16, 4 * 8 + 2, 12 * 16 + 3},
@@ -87,9 +87,8 @@ TEST_F(FontTest, PictureSizeChoosesTheGridAndLoadTimeTheKey) {
     TextPrint("A", 200, 100);
     EXPECT_EQ(BackBufferPixel(203, 103), 0u);
     EXPECT_EQ(BackBufferPixel(204, 103), kBlue);
-}
 
-TEST_F(FontTest, NumbersAreClampedAndAMissingFileGivesTheBuiltInFontSelected) {
+    // Font numbers are clamped; a missing file gives the built-in font, selected.
     FontSelect(40);
     EXPECT_EQ(Fonts().currentFont, 31);
     FontSelect(-3);
@@ -106,9 +105,11 @@ TEST_F(FontTest, NumbersAreClampedAndAMissingFileGivesTheBuiltInFontSelected) {
             uint32_t c = BackBufferPixel(x, y);
             seen += c == kWhite ? '#' : c == 0x080808u ? '+' : c == kBlue ? '.' : '?';
         }
+    // clang-format off
     EXPECT_EQ(seen, "..+++....+...+.........." ".+###+..+#+.+#+........." ".+#+#+..+##+##+........."
                     ".+###+..+#+#+#+........." ".+#+#+..+#+++#+........." ".+#+#+..+#+.+#+........."
                     "..+.+....+...+.........." "........................");
+    // clang-format on
     FontLoad("", 99);
     // The named image is missed in the log; asking for the built-in font is not.
     EXPECT_EQ(ReadLog(), "Font image not loaded, the built-in font stands in: x\r\n");

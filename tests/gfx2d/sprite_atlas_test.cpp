@@ -91,20 +91,17 @@ TEST(SpriteAtlas, SharedSpritesKeepPixelsFramesKeysTilingMasksBatchesAndGrabs) {
     GlFlushQuads();
     EXPECT_EQ(GlStateRecord().batchDraws - before, 1u) << "alternating sprites and frames, whatever the smoothing";
 
-    // Grabs and reloads replace what a shared sprite draws.
+    // Grabs and reloads replace what a shared sprite draws: 31 grabbed into, 30 reloaded, 48 loaded after.
     LoadNeighbours();
     SetSmoothing(false);
     DrawFilledRect(0, 0, 8, 8, kBlue);
     ASSERT_TRUE(SpriteGrab(31, 0, 0, 8, 8));
     ASSERT_TRUE(LoadPicture(30, SolidPicture(8, 8, kWhite)));
     ASSERT_TRUE(LoadPicture(48, SolidPicture(8, 8, kGreen))); // may take the cell 30 left
-    glClear(GL_COLOR_BUFFER_BIT);
-    SpriteDraw(31, 50, 50);
-    SpriteDraw(30, 60, 50);
-    SpriteDraw(48, 70, 50);
-    EXPECT_EQ(ReadPixel(53, 53), kBlue) << "a grab into a shared sprite";
-    EXPECT_EQ(ReadPixel(63, 53), kWhite) << "reloaded";
-    EXPECT_EQ(ReadPixel(73, 53), kGreen) << "loaded after a reload";
+    for (auto [id, colour] : {std::pair{31, kBlue}, {30, kWhite}, {48, kGreen}}) {
+        SpriteDraw(id, 50, 50);
+        EXPECT_EQ(ReadPixel(53, 53), colour) << id;
+    }
 }
 
 // Cells of texture widths 3 x 256, 128, 64, 32, 8, 4 and 2, each with its border, fill the 1024 texels

@@ -95,7 +95,7 @@ TEST(Surfaces, GrabsAndScreensOnBothPaths) {
     GlExt() = extensions;
 }
 
-TEST(Surfaces, BackgroundsCaptureLoadDrawAndFree) {
+TEST(Surfaces, BackgroundsCaptureLoadDrawAndFreeSavedPicturesLoadBack) {
     StartOnBlue();
     DrawFilledRect(0, 0, 320, 480, kRed);
     DrawFilledRect(600, 400, 40, 80, kGreen);
@@ -128,12 +128,9 @@ TEST(Surfaces, BackgroundsCaptureLoadDrawAndFree) {
     EXPECT_EQ(Surfaces().backgrounds[0].columns, 8);
     ClearScreen();
     EXPECT_EQ(Surfaces().backgrounds[0].columns, 0);
-}
 
-// Saved as BMP and as PNG, the screen and a 3-pixel-wide sprite (rows of 12 bytes) load back to the same
-// pixels, the key staying transparent.
-TEST(Surfaces, SavedPicturesLoadBackToTheSamePixels) {
-    StartOnBlue();
+    // Saved as BMP and as PNG, the screen and a 3-pixel-wide sprite (rows of 12 bytes) load back to the
+    // same pixels, the key staying transparent.
     DrawFilledRect(0, 0, 640, 480, kGrey);
     DrawFilledRect(0, 0, 3, 7, kRed);
     DrawFilledRect(1, 1, 1, 1, kKey);

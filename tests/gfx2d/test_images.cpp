@@ -7,6 +7,7 @@
 #include "tests/support/headless.h"
 
 #include <GL/gl.h>
+#include <utility>
 
 namespace {
 
@@ -37,16 +38,11 @@ std::vector<uint8_t> BmpRaw(int32_t width, int32_t height, int bits, uint32_t co
                             const std::vector<uint32_t>& palette, const std::vector<uint8_t>& data) {
     uint32_t offset = static_cast<uint32_t>(54 + palette.size() * 4);
     std::vector<uint8_t> out;
-    Put(out, 0x4D42, 2);
-    Put(out, static_cast<uint32_t>(offset + data.size()), 4);
-    Put(out, 0, 4);
-    Put(out, offset, 4);
-    Put(out, 40, 4);
-    Put(out, static_cast<uint32_t>(width), 4);
-    Put(out, static_cast<uint32_t>(height), 4);
-    Put(out, 1, 2);
-    Put(out, static_cast<uint32_t>(bits), 2);
-    Put(out, compression, 4);
+    // The file header, then the info header up to its compression, as values and their sizes in bytes.
+    const std::pair<uint32_t, int> fields[] = {
+        {0x4D42, 2}, {offset + data.size(), 4}, {0, 4}, {offset, 4}, {40, 4}, {width, 4}, {height, 4}, {1, 2},
+        {bits, 2},   {compression, 4}};
+    for (auto [value, bytes] : fields) Put(out, value, bytes);
     out.resize(54);
     for (uint32_t c : palette) Put(out, (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF), 4);
     out.insert(out.end(), data.begin(), data.end());

