@@ -42,8 +42,8 @@ TEST(Drawing, FrameLinesLeaveCornersFacesShadeBrightOverNormAndTitleBarsShowWhen
                           {35, 17, 0}, {35, 18, kWhite}, {147, 20, kWhite}, {163, 21, kHoverBright}, {175, 21, kWhite},
                           {35, 56, kGrey}, {55, 59, kWhite}, {65, 59, kWhite, false}, {209, 50, kGrey}, {210, 50, 0},
                           {209, 10, 0}, {10, 109, 0}, {20, 109, kGrey}, {65, 25, kGrey}, {65, 24, kGrey, false}});
-            EXPECT_TRUE(Near(BackBufferPixel(16, 42), norm, 24)) << "left of the focus mark";
-            EXPECT_TRUE(Near(BackBufferPixel(20, 43), norm, 24)) << "the face's last line";
+            // Left of the focus mark, and the face's last line.
+            for (auto [x, y] : {std::pair(16, 42), {20, 43}}) EXPECT_TRUE(Near(BackBufferPixel(x, y), norm, 24)) << x;
             ShowScreen();
         }
         EXPECT_EQ(KYgui().smoothShading, smooth != 0);
@@ -170,7 +170,6 @@ TEST(Drawing, ListThumbsStandWhereTheyScrolledArrowsFillTheirBoxesAndAShortBarSt
 
 TEST(Drawing, CharacterTablesFixedOrMeasured) {
     StartGui();
-    DrawFilledRect(0, 0, 3, 2, 0x00ff00);
     SpriteGrab(0, 0, 0, 3, 2);
     SetColourKey(0x123456);
     KYgui_font_kerning(1);
@@ -178,11 +177,8 @@ TEST(Drawing, CharacterTablesFixedOrMeasured) {
     EXPECT_EQ(k.char_width[' '], 2) << "no pixels";
     EXPECT_EQ(MeasureText("i i"), 2 * k.char_width['i'] + 2);
     EXPECT_EQ(std::pair(Gfx2d().spriteColourKey, Gfx2d().fontColourKey), std::pair(0x123456, 0x123456)) << "restored";
-    int32_t w, h;
-    for (auto [id, width] : {std::pair(0, 3), {1, 0}, {2, 0}}) { // sprite 0 kept, the measuring slots freed
-        SpriteGetSize(id, w, h);
-        EXPECT_EQ(w, width) << id;
-    }
+    // Sprite 0 kept, the measuring slots freed.
+    for (auto [id, width] : {std::pair(0, 3), {1, 0}, {2, 0}}) EXPECT_EQ(Gfx2d().sprites[id].width, width) << id;
     // Slot 4000 is the last one probed; with one free slot among the first 4000 the cells stay fixed
     // rather than measuring in slot 0.
     for (int32_t id = 2; id < 4000; ++id) Gfx2d().sprites[id].width = 1;
