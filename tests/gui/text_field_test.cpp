@@ -47,10 +47,8 @@ TEST(TextField, EditingCasesAndATapOnATouchScreenOpensTheKeyboardUnlessReadOnly)
         StartScript();
         ScriptClick(1, 5, 5); // the field's first pixel
         ScriptRecord(3, [] { return std::to_string(KYgui().dialogs.size()) + std::to_string(KYgui().keyboard_open); });
-        if (!readonly) {
-            ScriptClick(4, 61, 192); // the keyboard's x and OK
-            ScriptClick(8, 17, 241);
-        }
+        ScriptClick(4, 61, 192); // the keyboard's x and OK, when it opened
+        ScriptClick(8, 17, 241);
         Watch(3, [] { return ""; });
         EXPECT_EQ(ScriptLog(), readonly ? "10\n" : "21\n");
         EXPECT_EQ(KYgui_get_str("t", "TEXT"), readonly ? "ab" : "xab");
