@@ -41,10 +41,9 @@ XvfbDisplay gXvfb;
 // first on the PATH.
 ChildResult RunScript(const LauncherCase& c, const std::string& script, bool xvfb = false) {
     c.Write("script.txt", script + "60 quit\n");
-    std::vector<std::string> env = {kModes, "TMV_DESKTOP_MODE=1280x1024x32@60",
-                                    "TMV_TEST_SCRIPT=" + c.Path("script.txt"),
-                                    "PATH=" + c.Path("..") + ":" + std::getenv("PATH")};
-    return c.Run(env, xvfb ? gXvfb.Name() : "");
+    return c.Run({kModes, "TMV_DESKTOP_MODE=1280x1024x32@60", "TMV_TEST_SCRIPT=" + c.Path("script.txt"),
+                  "PATH=" + c.Path("..") + ":" + std::getenv("PATH")},
+                 xvfb ? gXvfb.Name() : "");
 }
 
 } // namespace

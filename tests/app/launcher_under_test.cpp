@@ -7,7 +7,7 @@
 //                        pressed for one frame
 //   F quit               the window's close request
 //   F shot FILE          the frame drawn before ShowScreen F as a PNG
-//   F dump FILE ID PROP  appends "ID PROP value" to FILE ("" addresses the dialog)
+//   F dump FILE ID PROP  appends "ID PROP value" to FILE
 //   F time FILE          appends "time ns", the monotonic clock
 // Files are relative to the program's folder.
 #include "app/launcher.h"
@@ -47,18 +47,15 @@ void Schedule(std::istringstream& line, int frame, const std::string& verb) {
     if (verb == "shot") ScriptScreenshot(frame, a);
     if (verb == "pad" && a == "plug")
         ScriptAt(frame, [] { gPad = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&kPad)); });
-    if (verb == "pad" && a != "plug") {
-        int button = std::atoi(a.c_str());
-        ScriptAt(frame, [button] { SDL_JoystickSetVirtualButton(gPad, button, 1); });
-        ScriptAt(frame + 1, [button] { SDL_JoystickSetVirtualButton(gPad, button, 0); });
-    }
+    if (verb == "pad" && a != "plug")
+        for (int down : {1, 0})
+            ScriptAt(frame + 1 - down, [a, down] { SDL_JoystickSetVirtualButton(gPad, std::atoi(a.c_str()), down); });
     std::vector<int> codes = {std::atoi(a.c_str())};
     if (!b.empty()) codes.push_back(std::atoi(b.c_str()));
     if (verb == "key") ScriptChord(frame, codes);
-    std::string id = b == "\"\"" ? "" : b;
     if (verb == "dump")
         ScriptAt(frame,
-                 [=] { Append(a, b + " " + c + " " + std::string(KYgui_get_str(id.c_str(), c.c_str()).view())); });
+                 [=] { Append(a, b + " " + c + " " + std::string(KYgui_get_str(b.c_str(), c.c_str()).view())); });
     if (verb == "time")
         ScriptAt(frame, [=] {
             auto now = std::chrono::steady_clock::now().time_since_epoch();

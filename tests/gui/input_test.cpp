@@ -34,8 +34,7 @@ TEST(Input, RadioListAndTabSelectByLineAndIgnoreTheSelectedOne) {
     KYgui_tab("t", "One,x|Two,y"); // at (5, 129)
     KYgui_button("x", "X", 0, 0);
     KYgui_button("y", "Y", 0, 0);
-    KYgui_set("r", "SELECT", "0");
-    KYgui_set("l", "SELECT", "0");
+    for (const char* id : {"r", "l"}) KYgui_set(id, "SELECT", "0");
     RunFrames(1);
     EXPECT_EQ(Properties("r.HEIGHT t.SELECT x.HIDE y.HIDE")(), "48,0,0,1 ") << "tab 0 chosen at once";
     StartScript();
@@ -143,8 +142,7 @@ TEST(Input, PoppingClearsTheFlagsBelowLinksCopyAfterTheFrameAndTheHookGetsLocalC
     KYgui_widget("t", "", 60, 0);
     KYgui_link("s", "TEXT", "t", "TEXT");
     KYgui_link("t", "TEXT", "u", "TEXT"); // sees the copy before it
-    KYgui_set("b", "CLICKED", "1");
-    KYgui_set("b", "HOVER", "1");
+    for (const char* flag : {"CLICKED", "HOVER"}) KYgui_set("b", flag, "1");
     KYgui_pushdialog(0, 0, 100, 100);
     KYgui_popdialog();
     EXPECT_EQ(Properties("b.CLICKED b.HOVER t.TEXT")(), "0,0, ");

@@ -4,13 +4,6 @@
 
 namespace {
 
-// The caller's dialog, which every standard dialog must leave as it was, with a colour button at
-// (305, 305), 32 x 32, that opens the colour picker.
-void CallerDialog() {
-    KYgui_pushdialog(300, 300, 200, 100);
-    KYgui_button("mine", "SPR_C255", 0, 0);
-}
-
 // Dialogs, the caller's widgets, its place and its button's caption.
 std::string Caller() {
     return std::to_string(KYgui().dialogs.size()) + " " + std::to_string(KYgui().dialogs.back().widgets.size()) + " " +
@@ -23,7 +16,10 @@ std::string Caller() {
 // at (31, 215) 24 x 20 or Cancel at (57, 215) 56 x 20. A read-only button opens nothing.
 TEST(StandardDialogs, ColourButtonsOpenThePickerThatMixesTowardsWhiteOrBlackAndTheKeyboardTypes) {
     StartGui();
-    CallerDialog();
+    // The caller's dialog, which every standard dialog must leave as it was, with a colour button at
+    // (305, 305), 32 x 32, that opens the colour picker.
+    KYgui_pushdialog(300, 300, 200, 100);
+    KYgui_button("mine", "SPR_C255", 0, 0);
     for (auto [readonly, hx, close, log, caption] :
          {std::tuple(0, 122, 43, "Color Picker,1,0,0,0.5,50 \n100,255 16777215 00\n", "SPR_C16777215"),
           {0, 23, 43, "Color Picker,1,0,0,0.5,50 \n0,0 0 00\n", "SPR_C0"},
