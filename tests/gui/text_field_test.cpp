@@ -83,11 +83,12 @@ TEST(TextField, ShiftSelectsHeldKeysRepeatEvery100MsAndLinesFollowTheCursor) {
     KYgui_set("t", "SCROLL", "3");
     RunFrames(1);
     StartScript();
-    for (auto [frame, key] : {std::pair(1, SDL_SCANCODE_DOWN), {3, SDL_SCANCODE_UP}, {5, SDL_SCANCODE_UP}}) {
+    for (int frame = 1; frame < 12; frame += 2) {
         ScriptAt(frame, [] { KYgui().last_key_time = 0; }); // the repeat gate open
-        ScriptKey(frame, key);
+        ScriptKey(frame, frame < 7 ? SDL_SCANCODE_DOWN : SDL_SCANCODE_UP);
     }
-    EXPECT_EQ(Watch(6, Properties("t.SELEND")), "8 8 6 6 4 4 ");
+    // The lines shown follow the cursor as soon as it leaves them, at the bottom and at the top.
+    EXPECT_EQ(Watch(12, Properties("t.SELEND t.SCROLL")), "8,3 8,3 10,3 10,3 12,4 12,4 10,4 10,4 8,4 8,4 6,3 6,3 ");
 }
 
 TEST(TextField, SelectionTintAndCursorBarInPixelsAndAPressPlacesTheCursorAndADragSelects) {
