@@ -114,8 +114,12 @@ TEST(Input, TitleDragStopsAtTheScreenEdgeAndTheGripResizes) {
     EXPECT_EQ(Watch(7, Properties(".XPOS .YPOS .MOVING .WIDTH .HEIGHT")),
               "50,50,1,200,100 30,28,1,200,100 0,0,1,200,100 0,0,0,200,100 0,0,0,200,100 0,0,0,220,130 "
               "0,0,0,220,130 ");
-    KYshow(0); // the pointer on the grip's first pixel: its outer lines from (199, 145) to (215, 129) hovered
-    EXPECT_EQ(BackBufferPixel(207, 137), kHoverNorm);
+    // The grip's outer lines run from (199, 145) to (215, 129): hovered only from its own square.
+    for (auto [x, y, colour] : {std::tuple(200, 130, kHoverNorm), {100, 137, kGrey}, {207, 60, kGrey}}) {
+        PointerTo(x, y);
+        KYshow(0);
+        EXPECT_EQ(BackBufferPixel(207, 137), colour) << x << "," << y;
+    }
 }
 
 TEST(Input, FileFieldsAskTheChooserAndACancelEmptiesThem) {

@@ -103,6 +103,10 @@ TEST(TextField, SelectionTintAndCursorBarInPixelsAndAPressPlacesTheCursorAndADra
     KYshow(0);
     EXPECT_EQ(KYgui_get("t", "SELSTART"), -1) << "drawn without focus";
     EXPECT_EQ(BackBufferPixel(19, 13) & 255, 255u);
+    ShowScreen();
+    KYgui_set("t", "READONLY", "1"); // grey up to the outline at (204, 64)
+    KYshow(0);
+    ExpectPixels({{203, 63, kGrey}});
     Field("abcdefgh", 0, 0);
     KYgui_set("", "FOCUS", "");
     StartScript();
