@@ -63,6 +63,18 @@ TEST(SpriteAtlas, SharedSpritesKeepPixelsFramesKeysTilingMasksBatchesAndGrabs) {
     EXPECT_NE(static_cast<uint32_t>(ReadPixel(11, 11)), noise.At(5, 5));
     FlushGL();
     glLoadIdentity();
+    // Keyed texels take the colour of their opaque neighbours off the border (blue, red and white here),
+    // so a stretched green edge stays green up to where it is cut.
+    ASSERT_TRUE(LoadPicture(33, Picture(8, 4, [](int32_t x, int32_t y) {
+        return x == 1 || x == 6 ? kKey : x == 0 ? kBlue : x == 7 ? kRed : y == 0 || y == 3 ? kWhite : kGreen;
+    })));
+    glClear(GL_COLOR_BUFFER_BIT);
+    SpriteDrawStretched(33, 0, 0, 800, 400);
+    for (auto [x, y] : {std::pair(225, 150), {225, 250}, {575, 150}, {575, 250}}) {
+        auto pixel = static_cast<uint32_t>(ReadPixel(x, y));
+        EXPECT_LT(std::max(pixel & 255, pixel >> 16), 4u) << x << "," << y;
+        EXPECT_GT(pixel >> 8 & 255, 240u) << x << "," << y;
+    }
 
     glClear(GL_COLOR_BUFFER_BIT);
     DrawFilledRect(0, 0, 20, 20, kGreen);
