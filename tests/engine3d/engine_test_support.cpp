@@ -36,9 +36,9 @@ void StartEngine() {
     ClearScreen();
 }
 
-void BeginScene() {
+void BeginScene(double nearPlane, double farPlane, double fov) {
     StartEngine();
-    Scene3DBegin(1, 9, 90);
+    Scene3DBegin(nearPlane, farPlane, fov);
     CameraSet(0, 0, 5, 0, 0, 0);
 }
 

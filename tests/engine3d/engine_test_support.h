@@ -17,9 +17,9 @@ std::array<Corner, 4> Square(float half, float z, bool clockwise = false);
 
 // The runtime with every subsystem attached, once per process; a fresh full 640 x 480 viewport.
 void StartEngine();
-// StartEngine, then a frame with the camera at z = 5 looking at the origin; near 1, far 9, 90°, so
-// the origin is at mid depth and 48 pixels a unit.
-void BeginScene();
+// StartEngine, then a frame with the camera at z = 5 looking at the origin; by default near 1, far 9,
+// 90°, so the origin is at mid depth and 48 pixels a unit.
+void BeginScene(double nearPlane = 1, double farPlane = 9, double fov = 90);
 // mesh = a quad of the colour and normal, loaded through a KYD file; the runtime is started first.
 void LoadQuad(int32_t mesh, uint32_t colour, const std::array<Corner, 4>& corners, const Corner& normal = {0, 0, 1});
 // Each channel of the pixel within tolerance of the colour.

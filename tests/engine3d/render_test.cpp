@@ -168,12 +168,8 @@ TEST(Renderer, ShadowVolumesHalveWhatTheyCover) {
     LightSet(-3, 0xFFFFFF, 5, 0, 10, 0, 0, 0, -0.00001); // the smallest cutoff that lights
     EXPECT_EQ(MeshDrawShadow(kOccluder), 1);
     LightSet(-3, 0xFFFFFF, 5, 0, 10, 0, 0, 0, 0);
-    for (auto [x, y, colour] : {std::tuple{250, 240, 0x646464u},
-                                {258, 258, 0x646464u},
-                                {318, 264, kRed},
-                                {200, 240, kGrey},
-                                {300, 240, kGrey},
-                                {250, 280, kGrey},
-                                {250, 200, kGrey}})
-        EXPECT_TRUE(PixelNear(BackBufferPixel(x, y), colour, 1)) << x << " " << y;
+    const std::tuple<int, int, uint32_t> points[] = {{250, 240, 0x646464}, {258, 258, 0x646464}, {318, 264, kRed},
+                                                     {200, 240, kGrey},    {300, 240, kGrey},    {250, 280, kGrey},
+                                                     {250, 200, kGrey}};
+    for (auto [x, y, colour] : points) EXPECT_TRUE(PixelNear(BackBufferPixel(x, y), colour, 1)) << x << " " << y;
 }

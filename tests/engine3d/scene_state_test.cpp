@@ -31,9 +31,7 @@ TEST(Scene3D, ProjectionsAndTheCameraPlaceAQuad) {
     };
     for (Case c : {Case{1, 90, 1, 48}, Case{1, 60, 1, 83}, Case{0.5, 30, 0.5, 90}, Case{2, -60, 50, 104},
                    Case{1, -90, 50, 120}}) {
-        StartEngine();
-        Scene3DBegin(c.nearPlane, 9, c.fov);
-        CameraSet(0, 0, 5, 0, 0, 0);
+        BeginScene(c.nearPlane, 9, c.fov);
         LoadQuad(kQuad, 0xFFFFFF, Square(c.half, 0));
         MeshDraw(kQuad);
         EXPECT_NEAR(LitSpan(240).first, 320 - c.halfWidth, 1.5) << c.fov;
@@ -57,8 +55,7 @@ TEST(Scene3D, ProjectionsAndTheCameraPlaceAQuad) {
     // Seen from the side or from above, a frame's own up keeps world +y straight up (2 units above the
     // origin, about 7.07 and 5.66 away: 68 and 60 pixels above the centre, nearer than the far plane).
     for (auto [y, above] : {std::pair(0, 68), {5, 60}}) {
-        StartEngine();
-        Scene3DBegin(1, 7.5, 90);
+        BeginScene(1, 7.5);
         CameraSet(5 - y, y, 5, 0, 0, 0);
         ObjectMove(0, 2, 0);
         MeshDraw(kQuad);

@@ -91,20 +91,3 @@ TEST(PackedArchives, TruncatedOrCorruptedArchivesNeverCrash) {
     ending[0x110000 + 15] = '\x09'; // one byte more announced than the stream holds
     EXPECT_EQ(resolve(ending, "a.txt"), -1);
 }
-
-// An INI file found only in the archive goes back to the name the program asked for.
-TEST(PackedArchives, IniFilesReadThroughTheRuntimeArchiveAndGoBackToTheNameAsked) {
-    std::string dir = FreshDir(), program = dir + "prog";
-    WriteBytes(program, "program");
-    WriteBytes(dir + "settings.ini", "[Screen]\nResX=800\n");
-    ASSERT_EQ(RunPacker(program + " " + dir + "settings.ini"), 0);
-    std::remove((dir + "settings.ini").c_str());
-    ArchiveRegister(RuntimeArchive(), program);
-    IniSelectFile(RtString((dir + "settings.ini").c_str()));
-    EXPECT_EQ(IniReadValue("screen", "resx"), "800");
-    IniWriteValue("Screen", "ResY", "600");
-    IniSelectFile("");
-    EXPECT_EQ(ReadFile(dir + "settings.ini"), "[Screen]\r\nResX=800\r\nResY=600\r\n");
-    ArchiveDestroy(RuntimeArchive());
-    ArchiveRegister(RuntimeArchive(), "");
-}

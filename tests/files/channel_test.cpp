@@ -115,10 +115,7 @@ TEST(LineFiles, ReadsTrimIndexesOutsideTheFileAreRefusedAndNewFilesAreMadeUpToTh
 
     LineFileWrite(name, 1, RtString(std::string(2000, 'y')));
     LineFileFlush();
-    std::string back = ReadFile(path);
-    EXPECT_EQ(back.substr(0, 6), "zero\r\n");
-    EXPECT_EQ(back.find(std::string(1024, 'y')), std::string::npos);
-    EXPECT_NE(back.find(std::string(1023, 'y') + "\r\n"), std::string::npos);
+    EXPECT_EQ(ReadFile(path).substr(0, 1031), "zero\r\n" + std::string(1023, 'y') + "\r\n");
 
     // Writing index five of a new file writes six lines on the next selection; a missing name is held.
     std::string dir = FreshDir();

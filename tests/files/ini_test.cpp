@@ -106,8 +106,7 @@ TEST(IniFiles, WriteBacksKeepReadOnlyFilesAndReportEveryFailure) {
 }
 
 TEST(IniFilesDeathTest, KilledBetweenWritingAndRenamingLeavesTheOldFile) {
-    std::string dir = NamedDir("ini-killed");
-    std::string path = dir + "test.ini";
+    std::string dir = NamedDir("ini-killed"), path = dir + "test.ini";
     WriteBytes(path, "[s]\nk=old\n");
     EXPECT_EXIT(
         {

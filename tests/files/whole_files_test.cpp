@@ -73,13 +73,14 @@ TEST(Directories, CurrentDirGetAndFileListsPutEveryFolderFirstThenTheMatchingFil
     platform::SetCurrentDir(start);
 }
 
-// However a program ends, its files are written back (new ones where they were selected, whatever the
-// current folder) and the copies extracted from the archive go.
+// However a program ends, its files are written back (new ones, and one read from the archive, to the
+// name selected, whatever the current folder) and the copies extracted from the archive go.
 TEST(ProgramEndDeathTest, NothingIsLostHoweverTheProgramEnds) {
     std::string dir = NamedDir("program-end"), program = dir + "prog";
     WriteBytes(program, "program");
     WriteBytes(dir + "packed.txt", "inside");
-    ASSERT_EQ(RunPacker(program + " " + dir + "packed.txt"), 0);
+    WriteBytes(dir + "settings.ini", "[Screen]\nResX=800\n");
+    ASSERT_EQ(RunPacker(program + " " + dir + "packed.txt " + dir + "settings.ini"), 0);
     std::filesystem::remove(dir + "packed.txt");
     auto changeFilesThenEnd = [&](void (*end)()) {
         AttachSubsystems();
@@ -98,7 +99,7 @@ TEST(ProgramEndDeathTest, NothingIsLostHoweverTheProgramEnds) {
     for (auto [end, status] : ends) {
         for (const char* name : {"settings.ini", "lines.txt"}) std::filesystem::remove(dir + name);
         EXPECT_EXIT(changeFilesThenEnd(end), testing::ExitedWithCode(status), "");
-        EXPECT_EQ(ReadFile(dir + "settings.ini"), "[screen]\r\nwidth=800\r\n") << status;
+        EXPECT_EQ(ReadFile(dir + "settings.ini"), "[Screen]\r\nResX=800\r\nwidth=800\r\n") << status;
         EXPECT_EQ(ReadFile(dir + "lines.txt"), "\r\none\r\n") << status;
         std::string copy = ReadFile(dir + "copy.txt");
         EXPECT_TRUE(copy.ends_with("packed.txt") && !platform::FileReadable(copy)) << copy;
