@@ -35,13 +35,13 @@ TEST(Input, RadioListAndTabSelectByLineAndIgnoreTheSelectedOne) {
     KYgui_button("x", "X", 0, 0);
     KYgui_button("y", "Y", 0, 0);
     for (const char* id : {"r", "l"}) KYgui_set(id, "SELECT", "0");
-    RunFrames(1);
-    EXPECT_EQ(Properties("r.HEIGHT t.SELECT x.HIDE y.HIDE")(), "48,0,0,1 ") << "tab 0 chosen at once";
+    PointerTo(10, 125); // the row below the list (68 high) still hovers a line past its items
+    EXPECT_EQ(Properties("r.HEIGHT t.SELECT x.HIDE y.HIDE l.HOVER")(), "48,0,0,1,4 ") << "tab 0 chosen at once";
     StartScript();
     ScriptClick(1, 10, 21);   // line 1
     ScriptClick(3, 10, 21);   // already selected
     ScriptClick(5, 10, 5);    // ly 0 is outside
-    ScriptClick(7, 10, 95);   // the line after the last item
+    ScriptClick(7, 10, 122);  // just below the list: its last line, past the items
     ScriptClick(9, 10, 58);   // item 0
     ScriptClick(11, 37, 145); // the second tab at its first column, on its last line
     ScriptClick(13, 105, 140); // right of the tabs
