@@ -73,6 +73,9 @@ TEST(SystemInfo, KeysAreUpperCasedAndAnsweredLibrariesBindByLowerCaseNameFirstEa
         RtString asked = key;
         EXPECT_TRUE(std::regex_match(SystemInfo(asked).str(), std::regex(answer))) << key;
     }
+    RtString asked = "a-z";
+    SystemInfo(asked);
+    EXPECT_EQ(asked.str(), "A-Z") << "the key comes back upper-cased";
 
     // A library is looked up by its lower-case name, then as written, and loaded once; a missing library,
     // a missing function or no name at all (which would be the program itself) binds nothing.
