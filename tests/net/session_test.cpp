@@ -268,3 +268,19 @@ TEST(Client, AgainstAHandMadeHostAndOneThatIsGone) {
 }
 
 } // namespace
+
+// A program's first socket is number 0: hosting or joining as the first thing a program does works all
+// the same.
+TEST(FirstSocketDeathTest, HostingOrJoiningAsTheProgramsFirstNetworkCall) {
+    auto hosting = [] {
+        NetworkCreate();
+        std::exit(NetHostSession(FreePort()) == 1 ? 0 : 1);
+    };
+    auto joining = [] {
+        NetworkCreate();
+        RawListener host;
+        RawSocket raw = Join(host);
+        std::exit(NetSendMessage("101", "0", "x") == 1 ? 0 : 1);
+    };
+    for (auto run : {+hosting, +joining}) EXPECT_EXIT(run(), testing::ExitedWithCode(0), "");
+}
