@@ -161,6 +161,9 @@ TEST(Drawing, ListThumbsStandWhereTheyScrolledArrowsFillTheirBoxesAndAShortBarSt
     ScriptClick(1, 80, 8);
     ScriptClick(3, 80, 29);
     EXPECT_EQ(Watch(4, Properties("l.SCROLL")), "4 3 3 4 ");
+    KYgui_set("m", "SCROLL", "0");
+    KYshow(0);
+    EXPECT_FALSE(Near(BackBufferPixel(161, 17), kHoverNorm, 40)) << "no up arrow at the top";
 }
 
 TEST(Drawing, CharacterTablesFixedOrMeasured) {

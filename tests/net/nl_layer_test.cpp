@@ -125,9 +125,7 @@ TEST_F(NlLayer, PollCountsOnlyWholePacketsAndNeverOverfillsTheArray) {
     EXPECT_TRUE(WaitFor([&] { return nlPollGroup(group, NL_ERROR_STATUS, ready, 3, 0) == 1; }));
     EXPECT_EQ(nlPollGroup(group, NL_WRITE_STATUS, ready, 3, 0), 3);
 
-    rlimit files{};
-    getrlimit(RLIMIT_NOFILE, &files);
-    files.rlim_cur = files.rlim_max = std::max<rlim_t>(files.rlim_max, NL_MAX_GROUP_SOCKETS + 100);
+    rlimit files{NL_MAX_GROUP_SOCKETS + 100, NL_MAX_GROUP_SOCKETS + 100};
     ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &files), 0) << "a group's worth of sockets";
     NLint full = nlGroupCreate();
     for (int i = 0; i < NL_MAX_GROUP_SOCKETS; ++i) ASSERT_TRUE(nlGroupAddSocket(full, nlOpen(0, NL_RELIABLE)));

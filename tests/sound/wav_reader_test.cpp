@@ -76,6 +76,7 @@ TEST(WavReader, LayoutsThatLoadAndHostileFilesThatFailWithoutHarm) {
         {"data only before fmt", Riff(Chunk("data", pcm) + fmt), false},
         {"extensible float", Riff(extensible(std::string(16, '\3')) + Chunk("data", pcm)), false},
         {"extensible cut short", Riff(extensible(pcmGuid).substr(0, 8 + 39)), false},
+        {"extensible, 16 bytes", Riff(Chunk("fmt ", FmtBody(0xFFFE, 2, 22050, 4, 16)) + Chunk("data", pcm)), false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
