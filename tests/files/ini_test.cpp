@@ -16,14 +16,14 @@
 TEST(IniFiles, ParserKeepsItsQuirks) {
     IniSelectFile(
         RtString(FileWith("top=level\r\n[Screen]\r\nResX = 800\r\nnovalue\r\nkey value\r\n"
-                          "name=  two words  \r\ntabbed=x\t\r\nempty=\r\ndup=first\r\ndup=second\r\n"
+                          "name=  two words  \r\ntabbed=\t\x01\t\r\nempty=\r\ndup=first\r\ndup=second\r\n"
                           "; comment=1\r\n#hash=2\r\n[Empty]\r\n[my section]\r\na=1\r\n"
                           "[screen]x\r\nb=2\r\n[]\r\nc=3\r\n  [ Screen ]\r\nResX=999\r\n[tail]\r\nlast=no line end")
                      .c_str()));
     // "[]" continues "screen]x" as a section of its own: lookups stop at the first of a name.
     const char* reads[][3] = {
         {"", "top", "level"},           {"SCREEN", "resx", "800"},         {"Screen", "novalue", "NO_DATA"},
-        {"Screen", "key", "NO_DATA"},   {"Screen", "name", "two words  "}, {"Screen", "tabbed", "x"},
+        {"Screen", "key", "NO_DATA"},   {"Screen", "name", "two words  "}, {"Screen", "tabbed", ""},
         {"Screen", "empty", "NO_DATA"}, {"Screen", "dup", "first"},        {"Screen", "; comment", "NO_DATA"},
         {"Screen", "#hash", "2"},       {"Empty", "a", "NO_DATA"},         {"my", "a", "1"},
         {"screen]x", "b", "2"},         {"screen]x", "c", "NO_DATA"},      {"tail", "last", "no line end"}};
