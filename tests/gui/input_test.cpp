@@ -41,7 +41,7 @@ TEST(Input, RadioListAndTabSelectByLineAndIgnoreTheSelectedOne) {
     ScriptClick(1, 10, 21);   // line 1
     ScriptClick(3, 10, 21);   // already selected
     ScriptClick(5, 10, 5);    // ly 0 is outside
-    ScriptClick(7, 10, 122);  // just below the list: its last line, past the items
+    ScriptClick(7, 10, 95);   // the line after the last item
     ScriptClick(9, 10, 58);   // item 0
     ScriptClick(11, 37, 145); // the second tab at its first column, on its last line
     ScriptClick(13, 105, 140); // right of the tabs
