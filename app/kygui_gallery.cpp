@@ -2,8 +2,9 @@
 // as the toolkit's documentation by example.
 //
 //   kygui_gallery            the gallery
-//   kygui_gallery msg        ... with a message box open on top (also "colour", "keyboard")
+//   kygui_gallery msg        ... with a message box open on top (also "colour", "keyboard", "second")
 //   kygui_gallery keys       ... on the "Keyboard and pad" page, the focus ring on its button
+//   kygui_gallery lists      ... on the "Lists" page, the list scrolled to its middle
 //
 // Without a screen it saves a screenshot after two seconds and prints the file's path.
 #include "gui/kygui.h"
@@ -147,6 +148,7 @@ void GalleryMain() {
             if (which == "msg") KYgui_msg("A message box over the gallery.", 1);
             if (which == "colour") KYgui_colordlg(0x4080ff);
             if (which == "keyboard") KYgui_keyboard_str("Text to edit");
+            if (which == "second") SecondDialog();
             if (which == "keys") {
                 // A program switching tabs itself sets SELECT and shows the tab's group.
                 KYgui_set("tabs", "SELECT", "3");
@@ -155,6 +157,15 @@ void GalleryMain() {
                     KYgui_hide(id, 1);
                 for (const char* id : {"k_help", "k_try", "k_tick"}) KYgui_hide(id, 0);
                 KYgui_set("", "FOCUS", "k_try");
+            }
+            if (which == "lists") {
+                KYgui_set("tabs", "SELECT", "1");
+                for (const char* id : {"b_latch", "b_sprite", "b_colour", "c_sound", "r_size", "s_volume", "s_value",
+                                       "f_file"})
+                    KYgui_hide(id, 1);
+                for (const char* id : {"l_items", "t_notes"}) KYgui_hide(id, 0);
+                KYgui_set("l_items", "SELECT", "12");
+                KYgui_set("l_items", "SCROLL", "10");
             }
         }
         RtString event = ReadEvents();

@@ -190,12 +190,6 @@ void RtString::AssignText(const char* text, uint64_t n) {
 void RtString::FormatNumber(double value) {
     Reserve(64);
     int n = std::snprintf(data_, capacity_, "%.10g", value);
-    if (std::strcmp(data_, ".0") == 0) {
-        std::strcpy(data_, "0");
-        n = 1;
-    } else if (n > 0 && data_[n - 1] == '.') {
-        data_[--n] = 0;
-    }
     length_ = static_cast<uint32_t>(n);
 }
 
