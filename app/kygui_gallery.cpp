@@ -4,7 +4,7 @@
 //   kygui_gallery            the gallery
 //   kygui_gallery msg        ... with a message box open on top (also "colour", "keyboard", "second")
 //   kygui_gallery keys       ... on the "Keyboard and pad" page, the focus ring on its button
-//   kygui_gallery lists      ... on the "Lists" page, the list scrolled to its middle
+//   kygui_gallery lists      ... on the "Lists" page, the list scrolled, words selected in the text field
 //
 // Without a screen it saves a screenshot after two seconds and prints the file's path.
 #include "gui/kygui.h"
@@ -166,6 +166,9 @@ void GalleryMain() {
                 for (const char* id : {"l_items", "t_notes"}) KYgui_hide(id, 0);
                 KYgui_set("l_items", "SELECT", "12");
                 KYgui_set("l_items", "SCROLL", "10");
+                KYgui_set("", "FOCUS", "t_notes");
+                KYgui_set("t_notes", "SELSTART", "60");
+                KYgui_set("t_notes", "SELEND", "24");
             }
         }
         RtString event = ReadEvents();
