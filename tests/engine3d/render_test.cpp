@@ -1,11 +1,12 @@
 // The renderer read back from the frame: vertex colours, fog, concave faces, culling, textures,
-// stencil shadows, and collections.
+// stencil shadows, collections, and the demo program's kept picture.
 #include "platform/paths.h"
 #include "runtime/engine3d/engine3d.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/sprite_store.h"
 #include "tests/engine3d/engine_test_support.h"
 #include "tests/support/headless.h"
+#include "tests/support/kept_picture.h"
 
 #include <GL/gl.h>
 #include <cmath>
@@ -173,3 +174,7 @@ TEST(Renderer, ShadowVolumesHalveWhatTheyCover) {
                                                      {250, 200, kGrey}};
     for (auto [x, y, colour] : points) EXPECT_TRUE(PixelNear(BackBufferPixel(x, y), colour, 1)) << x << " " << y;
 }
+
+// The demo's headless picture: a textured cube and sphere from a collection turned on a floor, lit by
+// a head light and a coloured spot light, in fog, casting stencil shadows.
+TEST(Renderer, TheDemoSavesItsKeptPicture) { ExpectKeptPicture(KYD_VIEW, KEPT_PICTURE); }
