@@ -31,8 +31,7 @@ void LauncherCase::Write(const std::string& name, const std::string& bytes) cons
 
 std::string LauncherCase::Read(const std::string& name) const { return ReadFile(Path(name)); }
 
-ChildResult LauncherCase::Run(const std::vector<std::string>& env, const std::string& display,
-                              const std::string& startFolder) const {
+ChildResult LauncherCase::Run(const std::vector<std::string>& env, const std::string& display) const {
     // The case's own temporary folder holds its runtime log.
     fs::create_directories(Path("tmp"));
     std::vector<std::string> all = {"TMV_GAME_RECORD=" + Path("game-record.txt"), "TMPDIR=" + Path("tmp/"),
@@ -40,5 +39,5 @@ ChildResult LauncherCase::Run(const std::vector<std::string>& env, const std::st
     all.push_back(display.empty() ? "SDL_VIDEODRIVER=offscreen" : "SDL_VIDEODRIVER=x11");
     all.push_back(display.empty() ? "DISPLAY" : "DISPLAY=" + display);
     all.insert(all.end(), env.begin(), env.end());
-    return RunChild(Path("tmv-vedu"), {}, startFolder.empty() ? folder_ : startFolder, all);
+    return RunChild(Path("tmv-vedu"), {}, folder_, all);
 }

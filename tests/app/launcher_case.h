@@ -22,10 +22,9 @@ class LauncherCase {
     // The file's bytes, "" when there is none.
     std::string Read(const std::string& name) const;
 
-    // Runs tmv-vedu with the given environment changes; display "" is the offscreen driver, else an
-    // X display. startFolder "" is the case's folder.
-    ChildResult Run(const std::vector<std::string>& env, const std::string& display = "",
-                    const std::string& startFolder = "") const;
+    // Runs tmv-vedu in the case's folder with the given environment changes; display "" is the
+    // offscreen driver, else an X display.
+    ChildResult Run(const std::vector<std::string>& env, const std::string& display = "") const;
     // What the stand-in game.exe wrote as it started, "" when it did not run.
     std::string Record() const { return Read("game-record.txt"); }
     std::string Log() const { return Read("tmp/ErrorLog.txt"); }
