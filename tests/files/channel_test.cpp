@@ -118,9 +118,10 @@ TEST(LineFiles, ReadsTrimIndexesOutsideTheFileAreRefusedAndNewFilesAreMadeUpToTh
     EXPECT_EQ(ReadFile(path).substr(0, 1031), "zero\r\n" + std::string(1023, 'y') + "\r\n");
 
     // Writing index five of a new file writes six lines on the next selection; a missing name is held.
-    std::string dir = FreshDir();
-    LineFileWrite(RtString((dir + "new.txt").c_str()), 5, "five");
+    // The new file's name is as long as any command takes, 1023 bytes, padded with slashes.
+    std::string dir = FreshDir(), made = dir + std::string(1016 - dir.size(), '/') + "new.txt";
+    LineFileWrite(RtString(made.c_str()), 5, "five");
     EXPECT_EQ(LineFileRead(RtString((dir + "missing.txt").c_str()), 0), "NO_FILE");
-    EXPECT_EQ(ReadFile(dir + "new.txt"), "\r\n\r\n\r\n\r\n\r\nfive\r\n");
+    EXPECT_EQ(ReadFile(made), "\r\n\r\n\r\n\r\n\r\nfive\r\n");
     EXPECT_EQ(LineFileRead(RtString((dir + "missing.txt").c_str()), 0), "NO_DATA");
 }

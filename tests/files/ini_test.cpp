@@ -90,9 +90,10 @@ TEST(IniFiles, WriteBacksKeepReadOnlyFilesAndReportEveryFailure) {
     std::string dir = FreshDir(), readOnly = dir + "read-only.ini";
     WriteBytes(readOnly, "[s]\nk=old\n");
     ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
-    const std::string cases[][3] = {{dir + std::string(255, 'n'), "[s]\r\nk=v\r\n", ""},
-                                    {readOnly, "[s]\nk=old\n", "Permission denied"},
-                                    {dir + "no-folder/x.ini", "", "No such file or directory"}};
+    const std::string cases[][3] = {
+        {dir + std::string(768 - dir.size(), '/') + std::string(255, 'n'), "[s]\r\nk=v\r\n", ""},
+        {readOnly, "[s]\nk=old\n", "Permission denied"},
+        {dir + "no-folder/x.ini", "", "No such file or directory"}};
     for (const auto& [path, after, reason] : cases) {
         IniSelectFile(RtString(path.c_str()));
         IniWriteValue("s", "k", "v");

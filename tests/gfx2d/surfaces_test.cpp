@@ -140,13 +140,12 @@ TEST(Surfaces, BackgroundsCaptureLoadDrawAndFreeSavedPicturesLoadBack) {
     ASSERT_TRUE(ScreenSave(Temp("screen.bmp").c_str()) && ScreenSave(Temp("screen.PNG").c_str()));
     ASSERT_TRUE(SpriteSave(Temp("narrow").c_str(), 401) && SpriteSave(Temp("narrow.png").c_str(), 401));
     for (const char* name : {"screen.bmp", "screen.PNG", "narrow", "narrow.png"}) {
-        SCOPED_TRACE(name);
-        ASSERT_TRUE(SpriteLoad(Temp(name).c_str(), 400));
+        ASSERT_TRUE(SpriteLoad(Temp(name).c_str(), 400)) << name;
         DrawFilledRect(0, 0, 640, 480, kBlue);
         SpriteDraw(400, 0, 0);
-        EXPECT_EQ(BackBufferPixel(0, 0), kRed);
-        EXPECT_EQ(BackBufferPixel(1, 1), kBlue) << "the key stays transparent";
-        EXPECT_EQ(BackBufferPixel(639, 479), name[0] == 's' ? kGreen : kBlue);
+        EXPECT_EQ(BackBufferPixel(0, 0), kRed) << name;
+        EXPECT_EQ(BackBufferPixel(1, 1), kBlue) << name << ": the key stays transparent";
+        EXPECT_EQ(BackBufferPixel(639, 479), name[0] == 's' ? kGreen : kBlue) << name;
     }
     EXPECT_EQ(ReadFile(Temp("screen.PNG")).substr(1, 3), "PNG");
     EXPECT_FALSE(SpriteSave(Temp("empty.bmp").c_str(), 403));
