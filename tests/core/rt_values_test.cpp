@@ -33,9 +33,9 @@ TEST(RtString, NumbersBecomeTextsWithTenSignificantDigitsAndTextsNumbersAsTheCLi
               "-5200-900000000018446744073709551615");
     EXPECT_FALSE(RtString("120") == 'x') << "a char is a one-character text, never the number of its code";
     EXPECT_EQ(RtString(7).Capacity() + RtString().Capacity(), 80u) << "numbers reserve 64 bytes; empty texts none";
-    EXPECT_EQ(std::vector<int>({Compare(RtString("10"), 9.5), Compare(RtString("2.5"), 2.5),
+    EXPECT_EQ(std::vector<int>({Compare(RtString("10"), 9.5), Compare(RtString("2.5"), 2.5), RtString("2.5") == 2.5,
                                 Compare(RtString("abc"), 1), Compare(RtString("7"), 7), Compare(RtString("8"), 9)}),
-              std::vector<int>({1, 0, -1, 0, -1}));
+              std::vector<int>({1, 0, 1, -1, 0, -1}));
     // Only decimal texts count (no hexadecimal, "inf" or "nan"), so the C library is the reference there;
     // integers saturate at the 32-bit limits.
     static const char kBytes[] = " \t\r\v+-.eE0123456789";
