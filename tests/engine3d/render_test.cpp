@@ -177,4 +177,4 @@ TEST(Renderer, ShadowVolumesHalveWhatTheyCover) {
 
 // The demo's headless picture: a textured cube and sphere from a collection turned on a floor, lit by
 // a head light and a coloured spot light, in fog, casting stencil shadows.
-TEST(Renderer, TheDemoSavesItsKeptPicture) { ExpectKeptPicture(KYD_VIEW, KEPT_PICTURE); }
+TEST(Renderer, TheDemoSavesItsKeptPicture) { ExpectKeptPicture({KYD_VIEW}, KEPT_PICTURE); }

@@ -7,5 +7,5 @@
 
 TEST(Gallery, HeadlessRunsSaveTheirKeptPictures) {
     for (std::string mode : {"plain", "msg", "colour", "keyboard", "second", "keys", "lists"})
-        ExpectKeptPicture(GALLERY_PATH " " + mode, GALLERY_PICTURES "/kygui_gallery-" + mode + ".png");
+        ExpectKeptPicture({GALLERY_PATH, mode}, GALLERY_PICTURES "/kygui_gallery-" + mode + ".png");
 }

@@ -1,19 +1,19 @@
 // Pictures kept in the sources that programs' headless runs must save again.
 #include "tests/support/kept_picture.h"
 
+#include "platform/process.h"
 #include "runtime/gfx2d/image_file.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
-void ExpectKeptPicture(const std::string& command, const std::string& kept) {
-    FILE* child = popen(command.c_str(), "r");
+void ExpectKeptPicture(const std::vector<std::string>& command, const std::string& kept) {
     std::string out;
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, child)) out += buffer;
-    EXPECT_EQ(pclose(child), 0) << command; // exited, with status 0
-    ASSERT_TRUE(out.ends_with(".png\n")) << command << ": " << out;
+    int status = -1;
+    ASSERT_TRUE(platform::RunForOutput(command[0], command, out, status)) << command[0];
+    EXPECT_EQ(status, 0) << command.back();
+    ASSERT_TRUE(out.ends_with(".png\n")) << command.back() << ": " << out;
     std::string saved = out.substr(0, out.size() - 1);
     std::string made = saved.substr(0, saved.rfind('/')) + kept.substr(kept.rfind('/'));
     ASSERT_EQ(std::rename(saved.c_str(), made.c_str()), 0) << saved;
