@@ -11,7 +11,7 @@
 void ExpectKeptPicture(const std::vector<std::string>& command, const std::string& kept) {
     std::string out;
     int status = -1;
-    ASSERT_TRUE(platform::RunForOutput(command[0], command, out, status) && status == 0) << command.back() << ": " << status;
+    ASSERT_TRUE(platform::RunForOutput(command[0], command, out, status) && status == 0) << "status " << status;
     ASSERT_TRUE(out.ends_with(".png\n")) << command.back() << ": " << out;
     std::string saved = out.substr(0, out.size() - 1);
     std::string made = saved.substr(0, saved.rfind('/')) + kept.substr(kept.rfind('/'));
