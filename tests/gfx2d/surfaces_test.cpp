@@ -56,6 +56,9 @@ TEST(Surfaces, GrabsAndScreensOnBothPaths) {
     int32_t w = 0, h = 0;
     SpriteGetSize(200, w, h);
     EXPECT_EQ(std::pair(w, h), std::pair(10, 10)) << "failed grabs leave the slot";
+    ASSERT_TRUE(SpriteGrab(200, 100, 100, 40, 10)); // takes a larger texture
+    SpriteDraw(200, 300, 300);
+    EXPECT_EQ(BackBufferPixel(315, 305), kGrey);
 
     // Screens tell the same story on both paths: draw into one, let ShowScreen finish it, use the sprite.
     const GlExtensions extensions = GlExt();
@@ -111,22 +114,25 @@ TEST(Surfaces, BackgroundsCaptureLoadDrawAndFreeSavedPicturesLoadBack) {
     ShowScreen();
     EXPECT_EQ(BackBufferPixel(10, 10), kWhite);
 
-    // A 700 x 500 picture needs 2 x 1 tiles of 512 x 512.
+    // A 600 x 500 picture needs 2 x 1 tiles of 512 x 512; past its right edge the tile stays black.
     std::string picture = WriteTestFile(
-        "backdrop.bmp", Bmp24(Picture(700, 500, [](int32_t x, int32_t) { return x < 600 ? 0u : kGreen; })));
+        "backdrop.bmp", Bmp24(Picture(600, 500, [](int32_t x, int32_t) { return x < 500 ? kRed : kGreen; })));
     std::string before = ReadLog();
     Loadbmp(picture.c_str());
     EXPECT_EQ(ReadLog().substr(before.size()), "Loadbmp\r\nShoeboxing\r\nOK?\r\n");
-    EXPECT_EQ(BackBufferPixel(620, 10), kGreen);
-    EXPECT_EQ(BackBufferPixel(10, 10), 0u);
+    EXPECT_EQ(BackBufferPixel(10, 10), kRed);
+    EXPECT_EQ(BackBufferPixel(600, 10), kGreen) << "the edge's colour, for filtering";
+    EXPECT_EQ(BackBufferPixel(610, 10), 0u);
 
     // A missing picture leaves no background, and the colour buffer cleared (black since ShowScreen).
     Loadbmp("no such picture.bmp");
     EXPECT_EQ(Surfaces().backgrounds[0].columns, 0);
-    EXPECT_EQ(BackBufferPixel(620, 10), 0u);
-    // Past 8 x 8 tiles the picture is cut.
-    Loadbmp(WriteTestFile("long.bmp", Bmp24(SolidPicture(4200, 2, kGreen))).c_str());
-    EXPECT_EQ(Surfaces().backgrounds[0].columns, 8);
+    EXPECT_EQ(BackBufferPixel(600, 10), 0u);
+    // Whole tiles, at most 8 x 8: past that the picture is cut.
+    for (auto [width, columns] : {std::pair{1024, 2}, {4200, 8}}) {
+        Loadbmp(WriteTestFile("long.bmp", Bmp24(SolidPicture(width, 2, kGreen))).c_str());
+        EXPECT_EQ(Surfaces().backgrounds[0].columns, columns);
+    }
     ClearScreen();
     EXPECT_EQ(Surfaces().backgrounds[0].columns, 0);
 
