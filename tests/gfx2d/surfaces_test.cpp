@@ -120,7 +120,7 @@ TEST(Surfaces, BackgroundsCaptureLoadDrawAndFreeSavedPicturesLoadBack) {
     std::string before = ReadLog();
     Loadbmp(picture.c_str());
     EXPECT_EQ(ReadLog().substr(before.size()), "Loadbmp\r\nShoeboxing\r\nOK?\r\n");
-    EXPECT_EQ(BackBufferPixel(10, 10), kRed);
+    EXPECT_EQ(BackBufferPixel(490, 400), kRed);
     EXPECT_EQ(BackBufferPixel(600, 10), kGreen) << "the edge's colour, for filtering";
     EXPECT_EQ(BackBufferPixel(610, 10), 0u);
 
