@@ -1,6 +1,7 @@
 // Sound effects and music as heard: levels, pan and length in the mixed output after
 // conversion from other rates and sizes, the copies of a sound, stopping, a machine without a sound
 // device, and music played, stopped, set in volume and looped through the mixer and the frame loop.
+#include "platform/audio_convert.h"
 #include "platform/paths.h"
 #include "runtime/attach_subsystems.h"
 #include "runtime/core/core.h"
@@ -21,6 +22,22 @@ std::string Tune(const std::string& name, size_t frames, double hz, double ampli
 }
 
 } // namespace
+
+// Output keeps the sound's length: 8000 frames of 8 kHz last a second at any rate. Formats without
+// frames, channels or a rate, and results past the byte limit, convert to nothing.
+TEST(SoundEffects, ConversionsKeepTheLengthAndRefuseWhatPassesTheLimit) {
+    const std::vector<uint8_t> pcm(16000, 0x80);
+    for (auto [from, size, to, limit, bytes] : {
+             std::tuple{platform::PcmFormat{1, 8000, 8}, 8000, platform::MixerFormat{8000, 1}, 1 << 20, 16000},
+             {{1, 8000, 8}, 8000, {16000, 2}, 1 << 20, 64000},   {{2, 16000, 16}, 16000, {16000, 2}, 1 << 20, 16000},
+             {{1, 8000, 8}, 8000, {16000, 2}, 60000, 0},         {{1, 8000, 8}, 0, {16000, 2}, 1 << 20, 0},
+             {{1, 44100, 8}, 1, {8000, 2}, 1 << 20, 0},          {{0, 8000, 8}, 8000, {8000, 1}, 1 << 20, 0},
+             {{1, 8000, 8}, 1, {16000, 2}, 1 << 20, 8}}) {
+        std::vector<uint8_t> out(3);
+        EXPECT_EQ(platform::ConvertPcm(from, pcm.data(), size_t(size), to, size_t(limit), out), bytes > 0);
+        EXPECT_EQ(out.size(), size_t(bytes)) << from.channels << " x " << from.rate << " to " << to.rate;
+    }
+}
 
 // Every sound is a 441 Hz sine of half a second, 25600 high in 16 bits (100 in 8 bits).
 TEST(SoundEffects, LevelsPanAndLengthAsHeard) {
