@@ -8,9 +8,11 @@
 #include "tests/support/headless.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -29,6 +31,16 @@ TEST(WholeFiles, ExistsSizeCopyAndDeleteWithBackslashes) {
     // A missing source leaves the target as it was.
     FileCopy("missing.bin", target);
     EXPECT_EQ(FileSize(target), 10000);
+    // So does a disk that fills up midway: here a limit on file sizes, past which writes fail.
+    WriteBytes(source.c_str(), std::string(10000, 'x'));
+    rlimit usual;
+    getrlimit(RLIMIT_FSIZE, &usual);
+    const rlimit small{5000, usual.rlim_max};
+    std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    FileCopy(source, target);
+    setrlimit(RLIMIT_FSIZE, &usual);
+    EXPECT_EQ(ReadFile(target.c_str()), std::string(10000, 's'));
 
     std::string backslashed(target.view());
     std::replace(backslashed.begin(), backslashed.end(), '/', '\\');
