@@ -26,20 +26,24 @@ std::string LogAfterStart() {
 
 // Started from another folder, the program works in its own, with a fresh clock and a fresh log, and
 // multisampled when asked. An extension the driver leaves out stays unbound though the driver hands out
-// an address for it; a function the driver has no address for is not offered.
+// an address for it; a function the driver has no address for, or of a GL version past the context's
+// (3.0 here), is not offered.
 TEST(StartUp, LogsEachStageInAFreshLogBindsOfferedExtensionsAndWorksInTheProgramsFolder) {
     std::ofstream(platform::TempDir() + "ErrorLog.txt") << "line of an earlier run\r\n";
     ASSERT_EQ(chdir("/"), 0);
     EXPECT_EXIT(
         {
             setenv("MESA_EXTENSION_OVERRIDE", "-GL_ARB_vertex_program", 1);
+            setenv("MESA_GL_VERSION_OVERRIDE", "3.0", 1);
             Settings().multisample = 1;
             Settings().frameRate = 0; // no limit: a frame every 2 ms at most
             RuntimeInit(1, "TMV-Vedu");
             if (platform::CurrentDir() != platform::ProgramDir()) std::exit(3);
             bool found = HasGlExtension("GL_ARB_multitexture") && !HasGlExtension("GL_ARB_multi") &&
                          !HasGlExtension("ARB_multitexture") && !HasGlExtension("GL_ARB_vertex_program") &&
-                         GlEntryPointOffered("glActiveTextureARB") && !GlEntryPointOffered("tmvInventedFunction");
+                         GlEntryPointOffered("glActiveTextureARB") && !GlEntryPointOffered("tmvInventedFunction") &&
+                         GlEntryPointOffered("glBeginConditionalRender") &&
+                         !GlEntryPointOffered("glPrimitiveRestartIndex");
             bool bound = GlExt().glActiveTextureARB && !GlExt().glVertexAttrib1fARB;
             if (!found || !bound || FrameTime() != 1.0 || ElapsedTime() < 0 || ElapsedTime() >= 1000 ||
                 Device().framePeriod != 2)
