@@ -138,9 +138,10 @@ TEST(Renderer, CullModesTexturesAndCollections) {
 }
 
 // Entered by ShadowMode(1) or by the shadow light -3, ended by ShadowMode(0): a volume over the whole
-// view halves the floor to the viewport's corners. Switching the light off leaves the mode.
+// view halves the floor to the viewport's corners. Switching the light off leaves the mode. (How the
+// volumes of turned, closed meshes fall is in the demo's kept picture.)
 TEST(Renderer, ShadowVolumesHalveWhatTheyCover) {
-    constexpr int32_t kFloor = 2, kVolume = 3, kOccluder = 4;
+    constexpr int32_t kFloor = 2, kVolume = 3;
     LoadQuad(kFloor, kGrey, Square(100, 0));
     LoadQuad(kVolume, kRed, Square(100, 1));
     for (bool light : {false, true}) {
@@ -154,25 +155,12 @@ TEST(Renderer, ShadowVolumesHalveWhatTheyCover) {
             EXPECT_TRUE(PixelNear(BackBufferPixel(x, y), 0x646464, 1)) << light << " " << x << " " << y;
     }
 
-    // A tetrahedron between the floor and a shadow light off to the side shadows the floor beside it (its
-    // corners, seen from the light, fall on (-1.67, 0), (-1.47, -0.59), (-0.29, -0.59) and (-0.88, 0.59)),
-    // not its own side that faces the light.
-    BeginScene();
-    std::string tetra = WriteTempFile("tetra.kyd", "KYDA 1.0 0 4 255 0 0 3 0 0 1 0 3 0 255 0 0 3 0 0 2 0 1 0 "
-                                                   "255 0 0 3 1 0 2 0 3 0 255 0 0 3 2 0 0 0 3 0 "
-                                                   "1 4 -0.5 -0.5 1.5 0.5 -0.5 1.5 0 0.5 1.5 0 0 2.5");
-    ASSERT_EQ(MeshLoad(kOccluder, tetra.c_str()), 1);
-    MeshDraw(kFloor);
-    MeshDraw(kOccluder);
+    // The shadow light alone casts nothing; the smallest cutoff that lights enters the mode.
     LightSet(-1, 0xFFFFFF, 5, 0, 10, 0, 0, 0, 1);
-    EXPECT_EQ(MeshDrawShadow(kOccluder), 0);             // a shadow light, but not the shadow mode
-    LightSet(-3, 0xFFFFFF, 5, 0, 10, 0, 0, 0, -0.00001); // the smallest cutoff that lights
-    EXPECT_EQ(MeshDrawShadow(kOccluder), 1);
-    LightSet(-3, 0xFFFFFF, 5, 0, 10, 0, 0, 0, 0);
-    const std::tuple<int, int, uint32_t> points[] = {{250, 240, 0x646464}, {258, 258, 0x646464}, {318, 264, kRed},
-                                                     {200, 240, kGrey},    {300, 240, kGrey},    {250, 280, kGrey},
-                                                     {250, 200, kGrey}};
-    for (auto [x, y, colour] : points) EXPECT_TRUE(PixelNear(BackBufferPixel(x, y), colour, 1)) << x << " " << y;
+    EXPECT_EQ(MeshDrawShadow(kVolume), 0);
+    LightSet(-3, 0xFFFFFF, 5, 0, 10, 0, 0, 0, -0.00001);
+    EXPECT_EQ(MeshDrawShadow(kVolume), 1);
+    ShadowMode(0);
 }
 
 // The demo's headless picture: a textured cube and sphere from a collection turned on a floor, lit by
