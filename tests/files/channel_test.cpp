@@ -30,14 +30,17 @@ TEST(FileChannels, FixedWidthValuesAreLittleEndianBytesBothWaysSeeksCountFromSta
                                           "350\r\n-17abc\r\n",
                                           43));
     ASSERT_TRUE(FileOpen(0, RtString(path.c_str()), true));
-    // Seeks count from the start, from here and from the end; a byte string stops at a zero.
+    // Seeks count from here, from the end and from the start; a byte string stops at a zero.
     RtString bytes;
-    FileSeek(0, 19, 0);
-    FileSeek(0, 1, 1);
+    FileReadBytes(0, bytes, 2);
+    EXPECT_EQ(bytes, "\xFE,");
+    FileSeek(0, 18, 1);
     FileReadBytes(0, bytes, 5);
     EXPECT_EQ(bytes, "\x1E\xC0");
     FileSeek(0, -3, -1);
     EXPECT_EQ(std::pair(FilePosition(0), FileEnd(0)), std::pair(40.0, false));
+    FileReadBytes(0, bytes, 3); // up to the end exactly
+    EXPECT_EQ(bytes, "c\r\n");
     FileSeek(0, 0, 0);
     std::vector<int32_t> ints;
     for (void (*read)(int32_t, int32_t&) : {FileReadInt8, FileReadUInt8, FileReadInt16, FileReadUInt16, FileReadInt32,
