@@ -218,8 +218,7 @@ TEST(PngDecoder, PicturesReadAsLibpngReadsThem) {
         reference.format = PNG_FORMAT_RGBA;
         std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(reference));
         ASSERT_TRUE(png_image_finish_read(&reference, nullptr, pixels.data(), 0, nullptr));
-        ASSERT_EQ(image.width, static_cast<int32_t>(reference.width));
-        ASSERT_EQ(image.height, static_cast<int32_t>(reference.height));
+        ASSERT_EQ(std::pair(image.width, image.height), std::pair(int32_t(reference.width), int32_t(reference.height)));
         ASSERT_EQ(image.pixels, pixels);
         ExpectKeyApplied(DecodePngBytes, bytes, image, keyIgnored);
     }
