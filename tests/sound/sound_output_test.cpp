@@ -23,8 +23,8 @@ std::string Tune(const std::string& name, size_t frames, double hz, double ampli
 
 } // namespace
 
-// Output keeps the sound's length: 8000 frames of 8 kHz last a second at any rate. Formats without
-// frames, channels or a rate, and results past the byte limit, convert to nothing.
+// Output keeps the sound's length: 8000 frames of 8 kHz last a second at any rate. Input without
+// frames or channels, too short for one frame of output, or past the byte limit converts to nothing.
 TEST(SoundEffects, ConversionsKeepTheLengthAndRefuseWhatPassesTheLimit) {
     const std::vector<uint8_t> pcm(16000, 0x80);
     for (auto [from, size, to, limit, bytes] : {
