@@ -167,8 +167,8 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
         EXPECT_EQ(DecodeBmpBytes(image, bad), loads) << what;
     }
 
-    for (auto [w, h] : {std::pair{32767, 1}, {1, 32767}})
-        EXPECT_TRUE(DecodeBmpBytes(image, Bmp24(SolidPicture(w, h, kGrey)))) << "the largest side " << w << " x " << h;
+    for (auto [w, h, loads] : {std::tuple{32767, 1, true}, {1, 32767, true}, {32768, 1, false}, {1, 32768, false}})
+        EXPECT_EQ(DecodeBmpBytes(image, Bmp24(SolidPicture(w, h, kGrey))), loads) << w << " x " << h;
 
     // Alpha bits 0 in every pixel: loaded opaque. Alpha anywhere: used.
     std::vector<uint8_t> noAlpha = v4;
