@@ -109,11 +109,15 @@ TEST(Input, TitleDragStopsAtTheScreenEdgeAndTheGripResizes) {
     ScriptButton(4, SDL_BUTTON_LEFT, false);
     // The grip: the frame's lower right corner, below the 20-pixel title bar, from (180, 100) on.
     ScriptPress(5, 180, 100);
-    ScriptMotion(6, 200, 130);
-    ScriptButton(7, SDL_BUTTON_LEFT, false);
-    EXPECT_EQ(Watch(7, Properties(".XPOS .YPOS .MOVING .WIDTH .HEIGHT")),
-              "50,50,1,200,100 30,28,1,200,100 0,0,1,200,100 0,0,0,200,100 0,0,0,200,100 0,0,0,220,130 "
-              "0,0,0,220,130 ");
+    ScriptMotion(6, 260, 170); // far past the grip in one step: the drag goes on
+    ScriptMotion(7, 200, 130);
+    ScriptButton(8, SDL_BUTTON_LEFT, false);
+    ScriptPress(9, 100, 60); // the grip let go: a press elsewhere resizes nothing
+    ScriptMotion(10, 150, 90);
+    ScriptButton(11, SDL_BUTTON_LEFT, false);
+    EXPECT_EQ(Watch(11, Properties(".XPOS .YPOS .MOVING .WIDTH .HEIGHT")),
+              "50,50,1,200,100 30,28,1,200,100 0,0,1,200,100 0,0,0,200,100 0,0,0,200,100 0,0,0,280,170 "
+              "0,0,0,220,130 0,0,0,220,130 0,0,0,220,130 0,0,0,220,130 0,0,0,220,130 ");
     // The grip's outer lines run from (199, 145) to (215, 129): hovered only from its own square.
     for (auto [x, y, colour] : {std::tuple(200, 130, kHoverNorm), {100, 137, kGrey}, {207, 60, kGrey}}) {
         PointerTo(x, y);
