@@ -44,16 +44,18 @@ TEST(Input, RadioListAndTabSelectByLineAndIgnoreTheSelectedOne) {
     ScriptClick(7, 10, 95);   // the line after the last item
     ScriptClick(9, 10, 58);   // item 0
     ScriptClick(11, 37, 145); // the second tab at its first column, on its last line
-    ScriptClick(13, 105, 140); // right of the tabs
+    ScriptClick(13, 36, 130); // the first tab at its last column, on its first line
+    ScriptClick(15, 105, 140); // right of the tabs
     // A program took an item away since the last frame: the click on the old last line takes the new one.
-    ScriptClick(15, 10, 37);
-    ScriptAt(16, [] { KYgui_set("r", "TEXT", "a|b"); });
-    ScriptAt(15, [] { KYgui_set("", "FOCUS", "t"); }); // and the keys take the first tab again
-    ScriptKey(15, SDL_SCANCODE_LEFT);
-    EXPECT_EQ(Watch(16, Properties("r.SELECT r.CLICKED l.SELECT l.CLICKED t.SELECT t.CLICKED")),
+    ScriptClick(17, 10, 37);
+    ScriptAt(18, [] { KYgui_set("r", "TEXT", "a|b"); });
+    ScriptAt(17, [] { KYgui_set("", "FOCUS", "t"); }); // and the keys take the second tab again
+    ScriptKey(17, SDL_SCANCODE_RIGHT);
+    EXPECT_EQ(Watch(18, Properties("r.SELECT r.CLICKED l.SELECT l.CLICKED t.SELECT t.CLICKED")),
               "0,0,0,0,0,0 1,1,0,0,0,0 1,0,0,0,0,0 1,0,0,0,0,0 1,0,0,0,0,0 1,0,0,0,0,0 1,0,0,0,0,0 1,0,-1,1,0,0 "
-              "1,0,-1,0,0,0 1,0,0,1,0,0 1,0,0,0,0,0 1,0,0,0,1,1 1,0,0,0,1,0 1,0,0,0,1,0 1,0,0,0,0,1 1,1,0,0,0,0 ");
-    EXPECT_EQ(Properties("x.HIDE y.HIDE")(), "0,1 ");
+              "1,0,-1,0,0,0 1,0,0,1,0,0 1,0,0,0,0,0 1,0,0,0,1,1 1,0,0,0,1,0 1,0,0,0,0,1 1,0,0,0,0,0 1,0,0,0,0,0 "
+              "1,0,0,0,1,1 1,1,0,0,1,0 ");
+    EXPECT_EQ(Properties("x.HIDE y.HIDE")(), "1,0 ");
 }
 
 TEST(Input, SlidersFollowADragOutsideAndKeepTheFocusForTheKeys) {
