@@ -59,15 +59,16 @@ TEST(Planner, AgreesWithDijkstraOnRandomGrids) {
     for (int round = 0; round < 200; ++round) {
         const int width = std::uniform_int_distribution(2, 40)(random), cells = width * (1 + int(random() % 40));
         const double blocked = std::uniform_real_distribution(0.0, 0.4)(random), equal = random() % 2 ? 3 : 0,
-                     unwalkable[] = {0, -5, INFINITY, -INFINITY, NAN, 1e300};
+                     unwalkable[] = {0, -5, INFINITY, -INFINITY, NAN, 1e300, 0x1.ffffffp127}; // the last rounds to inf
         std::vector<double> values, costs;
         for (int i = 0; i < cells; ++i)
-            values.push_back(std::uniform_real_distribution(0.0, 1.0)(random) < blocked ? unwalkable[random() % 6]
+            values.push_back(std::uniform_real_distribution(0.0, 1.0)(random) < blocked ? unwalkable[random() % 7]
                              : equal > 0                                                ? equal
                                          : std::uniform_real_distribution(0.1, 50.0)(random));
         double largest = 0;
-        for (double v : values) largest = v > 0 && v < 1e300 ? std::max(largest, v) : largest;
-        for (double v : values) costs.push_back(v > 0 && v < 1e300 ? float(v) / float(largest) + 1.0 : -1);
+        auto walkable = [](double v) { return v > 0 && std::isfinite(float(v)); };
+        for (double v : values) largest = walkable(v) ? std::max(largest, v) : largest;
+        for (double v : values) costs.push_back(walkable(v) ? float(v) / float(largest) + 1.0 : -1);
         const int start = int(random() % cells), goal = (start + 1 + int(random() % (cells - 1))) % cells;
         for (bool diagonal : {false, true}) {
             const double optimum = Dijkstra(costs, width, start, diagonal)[goal];
