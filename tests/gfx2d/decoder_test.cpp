@@ -112,6 +112,7 @@ TEST(BmpDecoder, RunsStopAtTheRowsEndAndNeverLeaveThePicture) {
              Case{4, {0, 6, 0x11, 0x23, 0x00, 0x00, 0, 0, 8, 0x33, 0, 1}, true, "nibbles past the row's end"},
              Case{8, {0, 2, 0, 2, 0, 1}, false, "a jump past the top"},
              Case{8, {0, 0, 0, 0, 1, 1, 0, 1}, false, "a run above the top row"},
+             Case{8, {0, 0, 0, 0, 0, 0, 0, 1}, false, "a line's end above the top row"},
              Case{8, {4, 1, 0, 0}, false, "data that ends before the picture"},
              Case{8, {5, 1, 0, 0, 5, 1, 0}, false, "an end of picture missing"},
              Case{8, {0, 4, 0, 1}, false, "listed indices cut short"},
