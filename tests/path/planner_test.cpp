@@ -125,6 +125,17 @@ TEST(Planner, EndsWithoutAPathWhenItsRoomRunsOut) {
         EXPECT_EQ(planner->SearchCount(), 1);
         planner->Release();
     }
+    // The smallest pool that finds the path finds it again once released: every node came back.
+    AStarPlanner planner;
+    int pool = 4; // ends at 35, 16 of them open
+    do {
+        ASSERT_TRUE(planner.Setup({0, 0, 9, 9, true, false, ++pool, 0, 8, 1.0f, 10, 10, cells.data()}));
+        planner.Begin();
+    } while (!planner.Search());
+    const int32_t length = planner.PathLength();
+    planner.Release();
+    planner.Begin();
+    EXPECT_TRUE(planner.Search() && planner.PathLength() == length) << length;
     // Too many cells: refused before a cell is read.
     EXPECT_FALSE(AStarPlanner().Setup({0, 0, 1, 1, true, false, 0, 0, 8, 0.5f, 65536, 65536, nullptr}));
 }
