@@ -159,7 +159,7 @@ TEST(KydFormat, TextFormsConvertFacesIntoMarkersAndPackOrFail) {
     // number, and coordinates that are no finite float.
     std::vector<std::string> hostile = {"KYDB 1.0 0 0 0", "KYDA 1.2 0 0 0", "KYDA 1.0 0 -1", "KYDA 1.0 2 0 0 0",
                                         "KYDA 1.0 0 2147483647 1 1 1", big.str(),
-                                        "KYDA 1.0 0 1 1 1 1 3 0 0 1 0 5 0 1 3 0 0 0 1 0 0 0 1 0",
+                                        "KYDA 1.0 0 1 1 1 1 3 0 0 1 0 3 0 1 3 0 0 0 1 0 0 0 1 0",
                                         "KYDA 1.0 0 1 1 1 1 3 0 0 1 0 x 0 1 3 0 0 0 1 0 0 0 1 0",
                                         "KYDA 1.0 1 0 0 1 1 1 1 3 0 0 1 1 2 0 1 3 0 0 0 1 0 0 0 1 0"};
     for (const char* bad : {"4 0", "3 nan", "3 inf", "3 1e39", "3 x"})
