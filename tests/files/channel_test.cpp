@@ -73,6 +73,7 @@ TEST(FileChannels, LineReaderSplitsLongLinesDropsCrAndCountsPositions) {
     // After a last line without a line end the count stands one past the size.
     EXPECT_EQ(std::pair(FilePosition(7), FileEnd(7)), std::pair(1515.0 + 1, true));
     FileClose(7);
+    EXPECT_TRUE(FileEnd(-1) && FileEnd(8)) << "a loop until the end stops on a channel outside 0 to 7";
 }
 
 TEST(FileChannelsDeathTest, ReadsPastTheEndAreErrorThreeAndBadChannelsAreErrorSeven) {
