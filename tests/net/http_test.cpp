@@ -15,9 +15,9 @@ namespace fs = std::filesystem;
 namespace {
 
 // Serves one connection: reads the request, then sends the answer, or stays silent until the client
-// leaves, or after the answer sends 64 KiB at a time until the client leaves, a thousand times at most.
+// leaves.
 struct OneShotServer {
-    enum class Mode { Whole, Silent, Endless };
+    enum class Mode { Whole, Silent };
     OneShotServer(const std::string& answer, Mode mode) : thread([this, answer, mode] { Serve(answer, mode); }) {}
     ~OneShotServer() { thread.join(); }
 
@@ -29,9 +29,7 @@ struct OneShotServer {
             request += more;
         }
         if (mode == Mode::Silent) return void(client.ClosedByPeer(10000));
-        if (!client.Send(answer) || mode != Mode::Endless) return;
-        const std::string more(65536, 'x');
-        for (int i = 0; i < 1000 && client.Send(more); ++i) {}
+        client.Send(answer);
     }
 
     RawListener listener;
@@ -84,7 +82,6 @@ TEST(Http, StoresTheBodyOfA2xxAnswerAndNothingElseKeepingTheOldFile) {
         {"body over the limit", ok + "\r\n" + binary + "b", {}},
         {"chunks over the limit", chunked + "100000\r\n" + binary + "\r\n1\r\nb\r\n0\r\n\r\n", {}},
         {"a silent server", "", {}, Mode::Silent},
-        {"an endless body", ok + "\r\n", {}, Mode::Endless},
     };
     for (const Case& c : cases) {
         std::ofstream(target) << "old";
