@@ -1,5 +1,5 @@
 // The renderer read back from the frame: vertex colours, fog, concave faces, culling, textures,
-// stencil shadows, collections, and the demo program's kept picture.
+// stencil shadows, collections and a shader on their second unit, and the demo program's kept picture.
 #include "platform/paths.h"
 #include "runtime/engine3d/engine3d.h"
 #include "runtime/gfx2d/gfx2d.h"
@@ -131,6 +131,15 @@ TEST(Renderer, CullModesTexturesAndCollections) {
         EXPECT_EQ(MeshDraw(mesh), 1);
         EXPECT_TRUE(PixelNear(Centre(), colour, 1)) << mesh << " " << std::hex << Centre();
     }
+    // A shader's second sampler reads the second unit.
+    std::string second = WriteTempFile("second.frag", "uniform sampler2D TextureID2; void main() { "
+                                                       "gl_FragColor = texture2D(TextureID2, vec2(0.5)); }");
+    ASSERT_EQ(ShaderLoad(1, "none.vert", second.c_str()), 1);
+    BeginScene();
+    ShaderUse(1);
+    MeshDraw(12);
+    EXPECT_TRUE(PixelNear(Centre(), 0x00FF00u, 1)) << std::hex << Centre();
+    ShaderUse(-1);
     MeshFree(10);
     EXPECT_EQ(MeshDraw(10) + MeshDraw(11), 0);
     EXPECT_EQ(MeshLoadCollection(INT32_MAX - 1, ini.c_str()), 0);
