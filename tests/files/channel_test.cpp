@@ -7,6 +7,7 @@
 
 #include <cfloat>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -29,6 +30,9 @@ TEST(FileChannels, FixedWidthValuesAreLittleEndianBytesBothWaysSeeksCountFromSta
                                           "\0\0\x80\x7F\xFF\xFF\x7F\x7F"
                                           "350\r\n-17abc\r\n",
                                           43));
+    std::string locked = FileWith("keep", "locked.bin");
+    chmod(locked.c_str(), 0444);
+    EXPECT_FALSE(FileOpen(4, RtString(locked.c_str()), false) || ReadFile(locked) != "keep") << "read-only: kept";
     ASSERT_TRUE(FileOpen(0, RtString(path.c_str()), true));
     // Seeks count from here, from the end and from the start; a byte string stops at a zero.
     RtString bytes;
