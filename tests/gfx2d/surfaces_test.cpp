@@ -121,6 +121,10 @@ TEST(Surfaces, BackgroundsCaptureLoadDrawAndFreeSavedPicturesLoadBack) {
     EXPECT_EQ(BackBufferPixel(490, 400), kRed);
     EXPECT_EQ(BackBufferPixel(600, 10), kGreen) << "the edge's colour, for filtering";
     EXPECT_EQ(BackBufferPixel(610, 10), 0u);
+    // A fade of 1.5 s from it ends on the new picture.
+    BackgroundLoadFade(WriteTestFile("fade.bmp", Bmp24(SolidPicture(640, 480, kGreen))).c_str());
+    ShowScreen();
+    EXPECT_EQ(BackBufferPixel(10, 10), kGreen);
 
     // A missing picture leaves no background, and the colour buffer cleared (black since ShowScreen).
     Loadbmp("no such picture.bmp");
