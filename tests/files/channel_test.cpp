@@ -31,7 +31,7 @@ TEST(FileChannels, FixedWidthValuesAreLittleEndianBytesBothWaysSeeksCountFromSta
                                           "350\r\n-17abc\r\n",
                                           43));
     std::string locked = FileWith("keep", "locked.bin");
-    chmod(locked.c_str(), 0444);
+    ASSERT_EQ(chmod(locked.c_str(), 0444), 0);
     EXPECT_FALSE(FileOpen(4, RtString(locked.c_str()), false) || ReadFile(locked) != "keep") << "read-only: kept";
     ASSERT_TRUE(FileOpen(0, RtString(path.c_str()), true));
     // Seeks count from here, from the end and from the start; a byte string stops at a zero.
