@@ -139,8 +139,15 @@ TEST_F(NlLayer, ConnectsAcceptsAndEndsReportTheirState) {
     NLaddress address;
     ASSERT_TRUE(nlStringToAddr(("127.0.0.1:" + std::to_string(port_)).c_str(), &address));
     ASSERT_TRUE(nlConnect(client, &address));
-    ASSERT_TRUE(WaitFor([&] { return nlAcceptConnection(listener_) != NL_INVALID; }));
+    NLsocket accepted = NL_INVALID;
+    ASSERT_TRUE(WaitFor([&] { return (accepted = nlAcceptConnection(listener_)) != NL_INVALID; }));
     EXPECT_TRUE(WaitFor([&] { return nlWrite(client, "hi", 2) == 2; }));
+    // Both ends name the listener's address: the accepted socket as its own, the client as its peer.
+    NLaddress local, remote;
+    char text[2][NL_MAX_STRING_LENGTH];
+    ASSERT_TRUE(nlGetLocalAddr(accepted, &local) && nlGetRemoteAddr(client, &remote));
+    EXPECT_EQ(std::string(nlAddrToString(&local, text[0])) + " " + nlAddrToString(&remote, text[1]),
+              "127.0.0.1:" + std::to_string(port_) + " 127.0.0.1:" + std::to_string(port_));
     EXPECT_EQ(ErrorOf(nlConnect(client, &address)), NL_CONNECTED);
 
     // A listener whose queue is full drops further connects: they stay pending, and say so.
@@ -178,6 +185,9 @@ TEST_F(NlLayer, ConnectsAcceptsAndEndsReportTheirState) {
     ASSERT_TRUE(WaitFor([&] { return nlWrite(socket, block.data(), NL_MAX_PACKET_LENGTH) == 0; }));
     stuck.Reset();
     EXPECT_TRUE(WaitFor([&] { return nlWrite(socket, "x", 1) == NL_INVALID; }, 2000));
+    // Connections this side closed first hold the port in TIME_WAIT; a listener takes it again at once.
+    nlClose(listener_);
+    EXPECT_NE(nlOpen(port_, NL_RELIABLE_PACKETS), NL_INVALID);
 }
 
 TEST(NlCalls, AddressTextsRefusedArgumentsAndCounting) {
