@@ -31,9 +31,9 @@ std::vector<uint8_t> Texel(int32_t id, int32_t x, int32_t row) {
 } // namespace
 
 // A keyed pixel takes the mean of its opaque neighbours, never those on the border rows or columns; a
-// font's slot keeps it black and has no atlas cell. The mip copy of alternating
-// columns of red 200 and 0 averages them to 100 when halved to a square; a square's next level keeps
-// its top half red apart from its bottom half.
+// font's slot keeps it black and has no atlas cell. The mip copy of a picture checkered in red 200 and
+// 0 averages them to 100 when halved to a square, wide or tall; a square's next level keeps its top
+// half red apart from its bottom half.
 TEST(SpriteStore, EdgeFillFontSlotsMipCopyNormalMapsFormatsFailuresAndNames) {
     StartDrawing();
     TestPicture p = SolidPicture(5, 5, 0x000000);
@@ -48,15 +48,16 @@ TEST(SpriteStore, EdgeFillFontSlotsMipCopyNormalMapsFormatsFailuresAndNames) {
     EXPECT_EQ(Texel(65504, 2, 2), (std::vector<uint8_t>{0, 0, 0, 0})) << "no edge fill";
     EXPECT_EQ(AtlasCellOf(65504), nullptr);
 
-    for (int32_t height : {2, 4}) {
-        ASSERT_TRUE(LoadPicture(
-            7, Picture(4, height, [=](int32_t x, int32_t y) { return (height == 2 ? x % 2 : y / 2) ? 0u : 200u; })));
+    for (auto [width, height] : {std::pair{4, 2}, {2, 4}, {4, 4}}) {
+        bool square = width == height;
+        auto red = [=](int32_t x, int32_t y) { return (square ? y / 2 : (x + y) % 2) ? 0u : 200u; };
+        ASSERT_TRUE(LoadPicture(7, Picture(width, height, red)));
         std::vector<uint8_t> texels(2 * 2 * 4);
         FlushGL();
         glBindTexture(GL_TEXTURE_2D, SlotOf(7)->mipTexture);
-        glGetTexImage(GL_TEXTURE_2D, height / 4, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        glGetTexImage(GL_TEXTURE_2D, square, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
         for (size_t i = 0; i < texels.size(); i += 4)
-            EXPECT_EQ(texels[i], height == 2 ? 100 : i < 8 ? 0 : 200) << height << " " << i;
+            EXPECT_EQ(texels[i], !square ? 100 : i < 8 ? 0 : 200) << width << " x " << height << " " << i;
     }
 
     // Sobel slopes of the blue channel: beside a bright column the normal leans away from it (by
