@@ -94,8 +94,10 @@ TEST(Drawing, PrimitivesAndSpritesCoverTheirPixelsAndBlend) {
     FrameDrawRotoZoomed(12, 7, 200, 0, 90, 1);
     EXPECT_EQ(ReadPixel(208, 8), 80);
 
-    // Frames wider than the image have no columns, frames of width 0 none either: nothing is drawn.
+    // Frames wider than the image have no columns, frames of width 0 none either, ids outside the
+    // table no slot: nothing is drawn.
     glClear(GL_COLOR_BUFFER_BIT);
+    SpriteDraw(-1, 0, 0);
     for (auto [w, h] : {std::pair{100, 16}, {0, 0}, {0, 16}, {16, 0}}) {
         SpriteSetFrameSize(12, w, h);
         FrameDraw(12, 0, 0, 0);
