@@ -157,6 +157,10 @@ TEST_F(NlLayer, ConnectsAcceptsAndEndsReportTheirState) {
     for (int i = 0; i < 4; ++i) nlConnect(pending = nlOpen(0, NL_RELIABLE_PACKETS), &address);
     EXPECT_EQ(ErrorOf(nlWrite(pending, "x", 1)), NL_CON_PENDING);
     EXPECT_EQ(ErrorOf(nlConnect(pending, &address)), NL_CON_PENDING);
+    // One to a port where nothing listens: the writes after it say it was refused.
+    nlSetAddrPort(&address, FreePort());
+    ASSERT_TRUE(nlConnect(pending = nlOpen(0, NL_RELIABLE_PACKETS), &address));
+    EXPECT_TRUE(WaitFor([&] { return ErrorOf(nlWrite(pending, "x", 1)) == NL_CON_REFUSED; }));
 
     // How a stream ends, or loses its framing, is what reads report.
     enum End { Close, Reset, StayOpen };
