@@ -175,11 +175,10 @@ void RtString::Append(const char* text, uint64_t n) {
     data_[length_] = 0;
 }
 
+// A text from this string's own buffer (s = s.c_str() + 2) is no longer than the string, so the buffer
+// never grows under it.
 void RtString::AssignText(const char* text, uint64_t n) {
-    bool inside = capacity_ > 0 && text >= data_ && text < data_ + capacity_;
-    size_t offset = inside ? static_cast<size_t>(text - data_) : 0;
     Reserve(n);
-    if (inside) text = data_ + offset;
     if (n) std::memmove(data_, text, n);
     length_ = static_cast<uint32_t>(n);
     data_[length_] = 0;
