@@ -117,9 +117,13 @@ TEST(Input, TitleDragStopsAtTheScreenEdgeAndTheGripResizes) {
     ScriptPress(9, 220, 5); // the grip let go: a press just right of the title neither resizes nor moves
     ScriptMotion(10, 150, 90);
     ScriptButton(11, SDL_BUTTON_LEFT, false);
-    EXPECT_EQ(Watch(11, Properties(".XPOS .YPOS .MOVING .WIDTH .HEIGHT")),
-              "50,50,1,200,100 30,28,1,200,100 0,0,1,200,100 0,0,0,200,100 0,0,0,200,100 0,0,0,280,170 "
-              "0,0,0,220,130 0,0,0,220,130 0,0,0,220,130 0,0,0,220,130 0,0,0,220,130 ");
+    ScriptPress(12, 100, 16); // nor does one a character height below the top of the title bar
+    ScriptMotion(13, 150, 90);
+    ScriptButton(14, SDL_BUTTON_LEFT, false);
+    std::string still;
+    for (int frame = 7; frame <= 14; ++frame) still += "0,0,0,220,130 ";
+    EXPECT_EQ(Watch(14, Properties(".XPOS .YPOS .MOVING .WIDTH .HEIGHT")),
+              "50,50,1,200,100 30,28,1,200,100 0,0,1,200,100 0,0,0,200,100 0,0,0,200,100 0,0,0,280,170 " + still);
     // The grip's outer lines run from (199, 145) to (215, 129): hovered only from its own square.
     for (auto [x, y, colour] : {std::tuple(200, 130, kHoverNorm), {100, 137, kGrey}, {207, 60, kGrey}}) {
         PointerTo(x, y);
