@@ -82,15 +82,15 @@ void HandleFile(KYguiWidget& w, int32_t e) {
     w.clicked = 1;
 }
 
-// The tab under the pointer, walking the captions from x = 0; -1 when none.
-int32_t TabAt(const KYguiWidget& w, int32_t lx, int32_t ly, int32_t fx, int32_t fy) {
+// The tab whose caption spans column lx, the captions side by side from column 0; -1 when none. The
+// caller keeps presses to the caption row.
+int32_t TabAt(const KYguiWidget& w, int32_t lx, int32_t fx) {
     std::vector<RtString> groups = SplitText(w.text, '|');
-    int32_t x = 0;
+    int32_t right = 0;
     for (int32_t k = 0; k < static_cast<int32_t>(groups.size()); ++k) {
         std::vector<RtString> parts = SplitText(groups[k], ',');
-        int32_t tw = fx + MeasureText(parts.empty() ? RtString() : parts[0]);
-        if (lx >= x && lx < x + tw && ly >= 1 && ly < 1 + fy) return k;
-        x += tw;
+        right += fx + MeasureText(parts.empty() ? RtString() : parts[0]);
+        if (lx < right) return k;
     }
     return -1;
 }
@@ -157,7 +157,7 @@ void HandleWidget(KYguiDialog& d, int32_t index, int32_t lx, int32_t ly, int32_t
         // Hiding a group's ids may have created widgets and moved this one.
         KYguiWidget& tab = d.widgets[FindWidget(d, id, false)];
         if (e == 1 && ly > 0 && ly <= fy && lx > 0 && lx < tab.width) {
-            int32_t k = TabAt(tab, lx, ly, fx, fy);
+            int32_t k = TabAt(tab, lx, fx);
             if (k >= 0 && k != tab.select) {
                 tab.clicked = 1;
                 SelectTab(d, FindWidget(d, id, false), k);
