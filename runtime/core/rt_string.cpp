@@ -42,9 +42,6 @@ RtString::RtString(RtString&& other) noexcept : data_(other.data_), capacity_(ot
 
 RtString::~RtString() {
     if (capacity_ > 0) std::free(data_);
-    data_ = nullptr;
-    capacity_ = 0;
-    length_ = 0;
 }
 
 RtString& RtString::operator=(const RtString& other) {
