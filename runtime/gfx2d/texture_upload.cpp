@@ -65,17 +65,16 @@ void HalveHeight(std::vector<uint8_t>& texels, int32_t width, int32_t& height) {
     height = half;
 }
 
-// The next mip level of a square buffer, in place: a 2 x 2 box filter.
+// The next mip level of a square buffer whose side is a power of two above 1, in place: a 2 x 2 box
+// filter.
 void NextMipLevel(std::vector<uint8_t>& texels, int32_t& side) {
-    int32_t half = std::max(side / 2, 1);
+    int32_t half = side / 2;
     for (int32_t y = 0; y < half; ++y) {
         for (int32_t x = 0; x < half; ++x) {
-            int32_t x0 = std::min(2 * x, side - 1), x1 = std::min(2 * x + 1, side - 1);
-            int32_t y0 = std::min(2 * y, side - 1), y1 = std::min(2 * y + 1, side - 1);
             for (int c = 0; c < 4; ++c) {
                 auto at = [&](int32_t px, int32_t py) { return texels[(static_cast<size_t>(py) * side + px) * 4 + c]; };
-                texels[(static_cast<size_t>(y) * half + x) * 4 + c] =
-                    static_cast<uint8_t>((at(x0, y0) + at(x1, y0) + at(x0, y1) + at(x1, y1)) / 4);
+                texels[(static_cast<size_t>(y) * half + x) * 4 + c] = static_cast<uint8_t>(
+                    (at(2 * x, 2 * y) + at(2 * x + 1, 2 * y) + at(2 * x, 2 * y + 1) + at(2 * x + 1, 2 * y + 1)) / 4);
             }
         }
     }
