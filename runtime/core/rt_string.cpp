@@ -267,13 +267,11 @@ double TextToNumber(const char* text) {
     while (IsSpace(*p)) ++p;
     const char* start = p;
     if (*p == '-' || *p == '+') ++p;
-    const char* digits = p;
     while (IsDigit(*p)) ++p;
     if (*p == '.') {
         ++p;
         while (IsDigit(*p)) ++p;
     }
-    if (p == digits || (p == digits + 1 && *digits == '.')) return 0.0;
     if (*p == 'e' || *p == 'E') {
         const char* e = p + 1;
         if (*e == '-' || *e == '+') ++e;
@@ -282,7 +280,7 @@ double TextToNumber(const char* text) {
             p = e;
         }
     }
-    // strtod reads exactly the prefix checked above.
+    // strtod reads exactly the prefix checked above; one without digits ("", "-", ".") as 0.
     return std::strtod(std::string(start, p).c_str(), nullptr);
 }
 
@@ -290,7 +288,7 @@ RtString StringMid(const RtString& source, int32_t start, int32_t count) {
     int64_t length = source.Length();
     int64_t n = count < 0 ? length : count;
     if (int64_t{start} + n > length) n = length - start;
-    if (n <= 0 || start < 0 || start > length) return RtString();
+    if (start < 0 || start > length) return RtString(); // n < 0 only past the end
     // Copied up to the source's terminator, then cut at n.
     std::string_view rest(source.c_str() + start);
     return RtString(rest.substr(0, static_cast<size_t>(n)));
