@@ -134,7 +134,7 @@ void LayOut(KYguiDialog& d, bool active, bool draw, Row& row, const Pointer& p, 
         KYguiWidget& widget = d.widgets[index];
         int32_t cw = std::min(w, row.x0 + row.width - row.cx);
         int32_t ch = std::min(h, row.y0 + row.height - row.cy);
-        if (draw && cw > 0 && ch > 0 && row.cy + ch >= row.y0 && row.cy >= row.y0) {
+        if (draw && cw > 0 && ch > 0 && row.cy >= row.y0) {
             SetViewport(row.cx, row.cy, cw, ch);
             DrawWidget(d, widget);
             if (focused && widget.type != "TEXT" && Focusable(widget)) DrawFocusMark(widget);
