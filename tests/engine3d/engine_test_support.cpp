@@ -7,7 +7,6 @@
 #include "runtime/gfx2d/gfx2d.h"
 #include "tests/support/headless.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -46,11 +45,4 @@ void LoadQuad(int32_t mesh, uint32_t colour, const std::array<Corner, 4>& corner
     if (!Runtime().device) StartEngine();
     std::string path = WriteTempFile("quad" + std::to_string(mesh) + ".kyd", QuadText(colour, corners, normal));
     ASSERT_EQ(MeshLoad(mesh, path.c_str()), 1);
-}
-
-bool PixelNear(uint32_t pixel, uint32_t colour, int tolerance) {
-    for (int shift = 0; shift < 24; shift += 8)
-        if (std::abs(static_cast<int>(pixel >> shift & 255) - static_cast<int>(colour >> shift & 255)) > tolerance)
-            return false;
-    return true;
 }

@@ -4,19 +4,6 @@
 #include "runtime/gfx2d/gfx2d_state.h"
 #include "tests/gui/gui_test_support.h"
 
-#include <cstdlib>
-
-namespace {
-
-// Each channel within tolerance.
-bool Near(uint32_t a, uint32_t b, int tolerance) {
-    for (int shift = 0; shift < 24; shift += 8)
-        if (std::abs(int((a >> shift) & 255) - int((b >> shift) & 255)) > tolerance) return false;
-    return true;
-}
-
-} // namespace
-
 // Places are fixed: the dialog's content starts 5 pixels in, at (15, 15), with the button; the file
 // field at (57, 15) and the ticked check box at (155, 15) are never under the pointer. Smooth shading,
 // when not set, asks the GL whether it has glDrawRangeElements. A title, even of one letter, brings a
@@ -130,14 +117,14 @@ TEST(Drawing, ListThumbsStandWhereTheyScrolledArrowsFillTheirBoxesAndAShortBarSt
     KYshow(0);
     for (auto [x, y, thumb] : {std::tuple(78, 30, true), {78, 28, false}, {78, 33, false}, {161, 51, true}})
         EXPECT_EQ(BackBufferPixel(x, y) == kHoverBright, thumb) << x << "," << y;
-    EXPECT_TRUE(Near(BackBufferPixel(161, 61), kHoverNorm, 40) && Near(BackBufferPixel(161, 17), kHoverNorm, 40));
+    EXPECT_TRUE(PixelNear(BackBufferPixel(161, 61), kHoverNorm, 40) && PixelNear(BackBufferPixel(161, 17), kHoverNorm, 40));
     StartScript();
     ScriptClick(1, 80, 8);
     ScriptClick(3, 80, 29);
     EXPECT_EQ(Watch(4, Properties("l.SCROLL")), "4 3 3 4 ");
     KYgui_set("m", "SCROLL", "0");
     KYshow(0);
-    EXPECT_FALSE(Near(BackBufferPixel(161, 17), kHoverNorm, 40)) << "no up arrow at the top";
+    EXPECT_FALSE(PixelNear(BackBufferPixel(161, 17), kHoverNorm, 40)) << "no up arrow at the top";
 }
 
 TEST(Drawing, CharacterTablesFixedOrMeasured) {
@@ -186,5 +173,5 @@ TEST(Drawing, TheDialogScrollsByTwoLinesAndShowsItsTopAgainWhenInactive) {
     ShowScreen();
     KYgui_pushdialog(300, 300, 100, 100);
     KYshow(0);
-    EXPECT_TRUE(Near(BackBufferPixel(8, 8), 0x00007f, 3)) << "dimmed to about half, not scrolled";
+    EXPECT_TRUE(PixelNear(BackBufferPixel(8, 8), 0x00007f, 3)) << "dimmed to about half, not scrolled";
 }

@@ -35,6 +35,13 @@ uint32_t BackBufferPixel(int x, int y) {
     return rgb[0] | rgb[1] << 8 | rgb[2] << 16;
 }
 
+bool PixelNear(uint32_t pixel, uint32_t colour, int tolerance) {
+    for (int shift = 0; shift < 24; shift += 8)
+        if (std::abs(static_cast<int>(pixel >> shift & 255) - static_cast<int>(colour >> shift & 255)) > tolerance)
+            return false;
+    return true;
+}
+
 void PushKey(int sdlScancode, bool down) {
     SDL_Event e{};
     e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
