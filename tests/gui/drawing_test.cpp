@@ -93,8 +93,7 @@ TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
     KYgui_radio("r", "a|b|c", 100);
     KYgui_spacer(10000, 0);
     KYgui_list("l", "a|b|c", 100, 48);
-    KYgui_set("r", "SELECT", "1");
-    KYgui_set("l", "SELECT", "1");
+    for (const char* id : {"r", "l"}) KYgui_set(id, "SELECT", "1");
     PointerTo(60, 13);
     KYshow(0);
     ExpectPixels({{60, 20, kHoverBright}, {60, 21, kWhite}, {60, 22, kHoverBright}, {60, 37, kWhite}, {60, 38, kWhite},
@@ -110,9 +109,8 @@ TEST(Drawing, ListThumbsStandWhereTheyScrolledArrowsFillTheirBoxesAndAShortBarSt
     StartDialog(300, 200);
     KYgui_list("l", "0|1|2|3|4|5|6|7|8|9", 80, 32);
     KYgui_list("m", "0|1|2|3|4|5|6|7|8|9", 80, 64);
-    KYgui_set("l", "HEIGHT", "48");
-    KYgui_set("l", "SCROLL", "4");
-    KYgui_set("m", "SCROLL", "6");
+    for (auto [id, property, value] : {std::tuple("l", "HEIGHT", "48"), {"l", "SCROLL", "4"}, {"m", "SCROLL", "6"}})
+        KYgui_set(id, property, value);
     RunFrames(1);
     KYshow(0);
     for (auto [x, y, thumb] : {std::tuple(78, 30, true), {78, 28, false}, {78, 33, false}, {161, 51, true}})
