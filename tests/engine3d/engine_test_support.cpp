@@ -27,10 +27,8 @@ std::array<Corner, 4> Square(float half, float z, bool clockwise) {
 }
 
 void StartEngine() {
-    if (!Runtime().device) {
-        AttachSubsystems();
-        StartRuntime();
-    }
+    AttachSubsystems();
+    StartRuntime();
     SetViewport(0, 0, 0, 0);
     ClearScreen();
 }
