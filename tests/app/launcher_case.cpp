@@ -25,9 +25,7 @@ LauncherCase::~LauncherCase() {
     fs::remove_all(root_, ignored);
 }
 
-void LauncherCase::Write(const std::string& name, const std::string& bytes) const {
-    WriteBytes(Path(name), bytes);
-}
+void LauncherCase::Write(const std::string& name, const std::string& bytes) const { WriteBytes(Path(name), bytes); }
 
 std::string LauncherCase::Read(const std::string& name) const { return ReadFile(Path(name)); }
 

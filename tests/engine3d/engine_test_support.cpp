@@ -7,7 +7,6 @@
 #include "runtime/gfx2d/gfx2d.h"
 #include "tests/support/headless.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -28,10 +27,8 @@ std::array<Corner, 4> Square(float half, float z, bool clockwise) {
 }
 
 void StartEngine() {
-    if (!Runtime().device) {
-        AttachSubsystems();
-        StartRuntime();
-    }
+    AttachSubsystems();
+    StartRuntime();
     SetViewport(0, 0, 0, 0);
     ClearScreen();
 }
@@ -46,11 +43,4 @@ void LoadQuad(int32_t mesh, uint32_t colour, const std::array<Corner, 4>& corner
     if (!Runtime().device) StartEngine();
     std::string path = WriteTempFile("quad" + std::to_string(mesh) + ".kyd", QuadText(colour, corners, normal));
     ASSERT_EQ(MeshLoad(mesh, path.c_str()), 1);
-}
-
-bool PixelNear(uint32_t pixel, uint32_t colour, int tolerance) {
-    for (int shift = 0; shift < 24; shift += 8)
-        if (std::abs(static_cast<int>(pixel >> shift & 255) - static_cast<int>(colour >> shift & 255)) > tolerance)
-            return false;
-    return true;
 }

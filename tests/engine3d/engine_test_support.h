@@ -1,5 +1,4 @@
-// What the 3D tests share: KYD texts and files they write, the started runtime with the engine, and
-// pixel read-back of the frame being drawn.
+// What the 3D tests share: KYD texts and files they write, and the started runtime with the engine.
 #pragma once
 
 #include <array>
@@ -22,5 +21,3 @@ void StartEngine();
 void BeginScene(double nearPlane = 1, double farPlane = 9, double fov = 90);
 // mesh = a quad of the colour and normal, loaded through a KYD file; the runtime is started first.
 void LoadQuad(int32_t mesh, uint32_t colour, const std::array<Corner, 4>& corners, const Corner& normal = {0, 0, 1});
-// Each channel of the pixel within tolerance of the colour.
-bool PixelNear(uint32_t pixel, uint32_t colour, int tolerance);

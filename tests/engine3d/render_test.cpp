@@ -28,8 +28,7 @@ uint32_t Centre() { return BackBufferPixel(320, 240); }
 std::string PlainBmp(const std::string& name, uint32_t colour) {
     std::string bmp("BM\xF6\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x08\0\0\0\x08\0\0\0\x01\0\x18", 29);
     bmp.resize(54);
-    auto bgr = [](uint32_t c) { return std::string{char(c >> 16), char(c >> 8), char(c)}; };
-    for (int i = 0; i < 64; ++i) bmp += bgr(colour);
+    for (int i = 0; i < 64; ++i) bmp += {char(colour >> 16), char(colour >> 8), char(colour)}; // blue, green, red
     return WriteTempFile(name, bmp);
 }
 

@@ -35,16 +35,15 @@ TEST(FileChannels, FixedWidthValuesAreLittleEndianBytesBothWaysSeeksCountFromSta
     EXPECT_FALSE(FileOpen(4, RtString(locked.c_str()), false) || ReadFile(locked) != "keep") << "read-only: kept";
     ASSERT_TRUE(FileOpen(0, RtString(path.c_str()), true));
     // Seeks count from here, from the end and from the start; a byte string stops at a zero.
+    // The last read takes the file up to the end exactly.
     RtString bytes;
-    FileReadBytes(0, bytes, 2);
-    EXPECT_EQ(bytes, "\xFE,");
-    FileSeek(0, 18, 1);
-    FileReadBytes(0, bytes, 5);
-    EXPECT_EQ(bytes, "\x1E\xC0");
-    FileSeek(0, -3, -1);
-    EXPECT_EQ(std::pair(FilePosition(0), FileEnd(0)), std::pair(40.0, false));
-    FileReadBytes(0, bytes, 3); // up to the end exactly
-    EXPECT_EQ(bytes, "c\r\n");
+    for (auto [offset, from, at, count, expected] :
+         {std::tuple(0, 1, 0.0, 2, "\xFE,"), {18, 1, 20.0, 5, "\x1E\xC0"}, {-3, -1, 40.0, 3, "c\r\n"}}) {
+        FileSeek(0, offset, from);
+        EXPECT_EQ(std::pair(FilePosition(0), FileEnd(0)), std::pair(at, false)) << offset;
+        FileReadBytes(0, bytes, count);
+        EXPECT_EQ(bytes, expected) << offset;
+    }
     FileSeek(0, 0, 0);
     std::vector<int32_t> ints;
     for (void (*read)(int32_t, int32_t&) : {FileReadInt8, FileReadUInt8, FileReadInt16, FileReadUInt16, FileReadInt32,

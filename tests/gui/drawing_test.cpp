@@ -4,19 +4,6 @@
 #include "runtime/gfx2d/gfx2d_state.h"
 #include "tests/gui/gui_test_support.h"
 
-#include <cstdlib>
-
-namespace {
-
-// Each channel within tolerance.
-bool Near(uint32_t a, uint32_t b, int tolerance) {
-    for (int shift = 0; shift < 24; shift += 8)
-        if (std::abs(int((a >> shift) & 255) - int((b >> shift) & 255)) > tolerance) return false;
-    return true;
-}
-
-} // namespace
-
 // Places are fixed: the dialog's content starts 5 pixels in, at (15, 15), with the button; the file
 // field at (57, 15) and the ticked check box at (155, 15) are never under the pointer. Smooth shading,
 // when not set, asks the GL whether it has glDrawRangeElements. A title, even of one letter, brings a
@@ -106,8 +93,7 @@ TEST(Drawing, RadioAndListLinesShowHoverAndSelection) {
     KYgui_radio("r", "a|b|c", 100);
     KYgui_spacer(10000, 0);
     KYgui_list("l", "a|b|c", 100, 48);
-    KYgui_set("r", "SELECT", "1");
-    KYgui_set("l", "SELECT", "1");
+    for (const char* id : {"r", "l"}) KYgui_set(id, "SELECT", "1");
     PointerTo(60, 13);
     KYshow(0);
     ExpectPixels({{60, 20, kHoverBright}, {60, 21, kWhite}, {60, 22, kHoverBright}, {60, 37, kWhite}, {60, 38, kWhite},
@@ -123,21 +109,20 @@ TEST(Drawing, ListThumbsStandWhereTheyScrolledArrowsFillTheirBoxesAndAShortBarSt
     StartDialog(300, 200);
     KYgui_list("l", "0|1|2|3|4|5|6|7|8|9", 80, 32);
     KYgui_list("m", "0|1|2|3|4|5|6|7|8|9", 80, 64);
-    KYgui_set("l", "HEIGHT", "48");
-    KYgui_set("l", "SCROLL", "4");
-    KYgui_set("m", "SCROLL", "6");
+    for (auto [id, property, value] : {std::tuple("l", "HEIGHT", "48"), {"l", "SCROLL", "4"}, {"m", "SCROLL", "6"}})
+        KYgui_set(id, property, value);
     RunFrames(1);
     KYshow(0);
     for (auto [x, y, thumb] : {std::tuple(78, 30, true), {78, 28, false}, {78, 33, false}, {161, 51, true}})
         EXPECT_EQ(BackBufferPixel(x, y) == kHoverBright, thumb) << x << "," << y;
-    EXPECT_TRUE(Near(BackBufferPixel(161, 61), kHoverNorm, 40) && Near(BackBufferPixel(161, 17), kHoverNorm, 40));
+    for (int y : {61, 17}) EXPECT_TRUE(PixelNear(BackBufferPixel(161, y), kHoverNorm, 40)) << y;
     StartScript();
     ScriptClick(1, 80, 8);
     ScriptClick(3, 80, 29);
     EXPECT_EQ(Watch(4, Properties("l.SCROLL")), "4 3 3 4 ");
     KYgui_set("m", "SCROLL", "0");
     KYshow(0);
-    EXPECT_FALSE(Near(BackBufferPixel(161, 17), kHoverNorm, 40)) << "no up arrow at the top";
+    EXPECT_FALSE(PixelNear(BackBufferPixel(161, 17), kHoverNorm, 40)) << "no up arrow at the top";
 }
 
 TEST(Drawing, CharacterTablesFixedOrMeasured) {
@@ -186,5 +171,5 @@ TEST(Drawing, TheDialogScrollsByTwoLinesAndShowsItsTopAgainWhenInactive) {
     ShowScreen();
     KYgui_pushdialog(300, 300, 100, 100);
     KYshow(0);
-    EXPECT_TRUE(Near(BackBufferPixel(8, 8), 0x00007f, 3)) << "dimmed to about half, not scrolled";
+    EXPECT_TRUE(PixelNear(BackBufferPixel(8, 8), 0x00007f, 3)) << "dimmed to about half, not scrolled";
 }

@@ -50,11 +50,6 @@ void PointerTo(int x, int y) {
     RunFrames(1);
 }
 
-void ScriptPress(int frame, int x, int y) {
-    ScriptMotion(frame, x, y);
-    ScriptButton(frame, SDL_BUTTON_LEFT, true);
-}
-
 void ExpectPixels(std::initializer_list<Pixel> pixels) {
     for (const Pixel& p : pixels) EXPECT_EQ(BackBufferPixel(p.x, p.y) == p.colour, p.is) << p.x << "," << p.y;
 }

@@ -30,8 +30,6 @@ void StartDialog(int32_t width, int32_t height);
 void RunFrames(int n);
 // The pointer to (x, y), seen after one frame.
 void PointerTo(int x, int y);
-// In the frame script: the pointer to (x, y) and the left button down there.
-void ScriptPress(int frame, int x, int y);
 // A pixel of the frame being drawn that is (or, with is false, is not) of the colour.
 struct Pixel {
     int x, y;

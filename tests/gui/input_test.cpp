@@ -102,8 +102,7 @@ TEST(Input, ScrollBarsFollowWheelBoxesAndThumb) {
 TEST(Input, TitleDragStopsAtTheScreenEdgeAndTheGripResizes) {
     StartGui();
     KYgui_pushdialog(50, 50, 200, 100);
-    KYgui_set("", "MOVEABLE", "1");
-    KYgui_set("", "SCALEABLE", "1");
+    for (const char* property : {"MOVEABLE", "SCALEABLE"}) KYgui_set("", property, "1");
     StartScript();
     ScriptPress(1, 50, 50); // the title's first pixel
     ScriptMotion(2, 30, 28);

@@ -14,9 +14,9 @@ TEST(Store, AutomaticIdsSizesAndConversions) {
     KYgui_button("colour", "SPR_C255", 0, 0);
     KYgui_button("go", "Go", 0, 0);
     KYgui_button("seven", "SPR_B7", 0, 0);
-    KYgui_set("made", "TEXT", "by set"); // an unknown id makes a plain widget
-    KYgui_set("made", "WIDTH", "12.9");
-    KYgui_set("made", "MAXVAL", "2.5");
+    // An unknown id makes a plain widget.
+    for (auto [property, value] : {std::pair("TEXT", "by set"), {"WIDTH", "12.9"}, {"MAXVAL", "2.5"}})
+        KYgui_set("made", property, value);
     // A row of sprite buttons shares the largest width and height.
     RtArray<RtString> ids;
     RtArray<double> sprites;

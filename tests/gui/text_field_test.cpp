@@ -10,9 +10,8 @@ void Field(const char* text, int selstart, int selend, int readonly = 0) {
     KYgui().dialogs.clear();
     KYgui_pushdialog(0, 0, 300, 200);
     KYgui_text("t", text, 200, 60);
-    KYgui_set("t", "SELSTART", RtString(selstart));
-    KYgui_set("t", "SELEND", RtString(selend));
-    KYgui_set("t", "READONLY", RtString(readonly));
+    for (auto [property, value] : {std::pair("SELSTART", selstart), {"SELEND", selend}, {"READONLY", readonly}})
+        KYgui_set("t", property, RtString(value));
     KYgui_set("", "FOCUS", "t");
 }
 
@@ -34,10 +33,7 @@ TEST(TextField, EditingCasesAndATapOnATouchScreenOpensTheKeyboardUnlessReadOnly)
           {1, 1, 1, nullptr, SDL_SCANCODE_RIGHT, "abcd,2,2 "}, {1, 3, 0, nullptr, SDL_SCANCODE_LEFT, "abcd,0,0 "}}) {
         Field("abcd", selstart, selend, readonly);
         StartScript();
-        if (inkey)
-            KYgui_set("", "INKEY", inkey);
-        else
-            ScriptKey(1, key);
+        inkey ? KYgui_set("", "INKEY", inkey) : ScriptKey(1, key);
         Watch(2, [] { return ""; });
         EXPECT_EQ(State(), after) << selstart << "," << selend << " " << key;
     }
@@ -59,11 +55,10 @@ TEST(TextField, ShiftSelectsHeldKeysRepeatEvery100MsAndLinesFollowTheCursor) {
     StartGui();
     Field("abcdef", 1, 1);
     StartScript();
-    ScriptAt(1, [] { PushKey(SDL_SCANCODE_LSHIFT, true); });
+    ScriptKey(1, SDL_SCANCODE_LSHIFT, 4);
     ScriptKey(1, SDL_SCANCODE_RIGHT);
     ScriptAt(3, [] { KYgui().last_key_time = 0; });
     ScriptKey(3, SDL_SCANCODE_RIGHT);
-    ScriptAt(5, [] { PushKey(SDL_SCANCODE_LSHIFT, false); });
     ScriptAt(6, [] { KYgui().last_key_time = 0; });
     ScriptKey(6, SDL_SCANCODE_LEFT);
     EXPECT_EQ(Watch(7, State),

@@ -60,9 +60,13 @@ void ScriptButton(int frame, int sdlButton, bool down) {
     ScriptAt(frame, [sdlButton, down] { PushMouseButton(sdlButton, down); });
 }
 
-void ScriptClick(int frame, int x, int y) {
+void ScriptPress(int frame, int x, int y) {
     ScriptMotion(frame, x, y);
     ScriptButton(frame, SDL_BUTTON_LEFT, true);
+}
+
+void ScriptClick(int frame, int x, int y) {
+    ScriptPress(frame, x, y);
     ScriptButton(frame + 1, SDL_BUTTON_LEFT, false);
 }
 
@@ -71,13 +75,9 @@ void ScriptKey(int frame, int sdlScancode, int held) {
     ScriptAt(frame + held, [sdlScancode] { PushKey(sdlScancode, false); });
 }
 
+// Actions of a frame run in the order they were scheduled: every key goes down in order, then up.
 void ScriptChord(int frame, const std::vector<int>& sdlScancodes) {
-    ScriptAt(frame, [sdlScancodes] {
-        for (int code : sdlScancodes) PushKey(code, true);
-    });
-    ScriptAt(frame + 1, [sdlScancodes] {
-        for (int code : sdlScancodes) PushKey(code, false);
-    });
+    for (int code : sdlScancodes) ScriptKey(frame, code);
 }
 
 void ScriptWheel(int frame, int steps) {

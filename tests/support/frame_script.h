@@ -17,6 +17,8 @@ void StopScript();
 void ScriptAt(int frame, std::function<void()> action);
 // The pointer to (x, y) in window pixels.
 void ScriptMotion(int frame, int x, int y);
+// The pointer to (x, y) and the left button down there.
+void ScriptPress(int frame, int x, int y);
 // Left button: down at the frame, up at the next, at (x, y).
 void ScriptClick(int frame, int x, int y);
 void ScriptButton(int frame, int sdlButton, bool down);

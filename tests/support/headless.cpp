@@ -35,45 +35,43 @@ uint32_t BackBufferPixel(int x, int y) {
     return rgb[0] | rgb[1] << 8 | rgb[2] << 16;
 }
 
+bool PixelNear(uint32_t pixel, uint32_t colour, int tolerance) {
+    for (int shift = 0; shift < 24; shift += 8)
+        if (std::abs(static_cast<int>(pixel >> shift & 255) - static_cast<int>(colour >> shift & 255)) > tolerance)
+            return false;
+    return true;
+}
+
 void PushKey(int sdlScancode, bool down) {
     SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.scancode = static_cast<SDL_Scancode>(sdlScancode);
-    e.key.keysym.sym = SDL_GetKeyFromScancode(e.key.keysym.scancode);
+    auto code = static_cast<SDL_Scancode>(sdlScancode);
+    e.key = {.type = Uint32(down ? SDL_KEYDOWN : SDL_KEYUP), .state = Uint8(down ? SDL_PRESSED : SDL_RELEASED),
+             .keysym = {.scancode = code, .sym = SDL_GetKeyFromScancode(code)}};
     SDL_PushEvent(&e);
 }
 
 void PushMouseMotion(int x, int y, int dx, int dy) {
     SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.x = x;
-    e.motion.y = y;
-    e.motion.xrel = dx;
-    e.motion.yrel = dy;
+    e.motion = {.type = SDL_MOUSEMOTION, .x = x, .y = y, .xrel = dx, .yrel = dy};
     SDL_PushEvent(&e);
 }
 
 void PushMouseButton(int sdlButton, bool down) {
     SDL_Event e{};
-    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.button = static_cast<Uint8>(sdlButton);
-    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.button = {.type = Uint32(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP), .button = Uint8(sdlButton),
+                .state = Uint8(down ? SDL_PRESSED : SDL_RELEASED)};
     SDL_PushEvent(&e);
 }
 
 void PushMouseWheel(int steps) {
     SDL_Event e{};
-    e.type = SDL_MOUSEWHEEL;
-    e.wheel.y = steps;
-    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    e.wheel = {.type = SDL_MOUSEWHEEL, .y = steps, .direction = SDL_MOUSEWHEEL_NORMAL};
     SDL_PushEvent(&e);
 }
 
 void PushWindowEvent(int sdlWindowEvent) {
     SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.event = static_cast<Uint8>(sdlWindowEvent);
+    e.window = {.type = SDL_WINDOWEVENT, .event = Uint8(sdlWindowEvent)};
     SDL_PushEvent(&e);
 }
 

@@ -16,6 +16,8 @@ void StartRuntime();
 // The pixel at (x, y) from the top-left of the frame being drawn, as R + G*256 + B*65536; everything
 // drawn before is in it.
 uint32_t BackBufferPixel(int x, int y);
+// Each channel of the pixel within tolerance of the colour.
+bool PixelNear(uint32_t pixel, uint32_t colour, int tolerance);
 
 void PushKey(int sdlScancode, bool down);
 // Mouse events as a device sends them: motion to (x, y) by (dx, dy), buttons 1 left 2 middle 3 right,
