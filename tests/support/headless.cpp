@@ -44,34 +44,43 @@ bool PixelNear(uint32_t pixel, uint32_t colour, int tolerance) {
 
 void PushKey(int sdlScancode, bool down) {
     SDL_Event e{};
-    auto code = static_cast<SDL_Scancode>(sdlScancode);
-    e.key = {.type = Uint32(down ? SDL_KEYDOWN : SDL_KEYUP), .state = Uint8(down ? SDL_PRESSED : SDL_RELEASED),
-             .keysym = {.scancode = code, .sym = SDL_GetKeyFromScancode(code)}};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.scancode = static_cast<SDL_Scancode>(sdlScancode);
+    e.key.keysym.sym = SDL_GetKeyFromScancode(e.key.keysym.scancode);
     SDL_PushEvent(&e);
 }
 
 void PushMouseMotion(int x, int y, int dx, int dy) {
     SDL_Event e{};
-    e.motion = {.type = SDL_MOUSEMOTION, .x = x, .y = y, .xrel = dx, .yrel = dy};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = x;
+    e.motion.y = y;
+    e.motion.xrel = dx;
+    e.motion.yrel = dy;
     SDL_PushEvent(&e);
 }
 
 void PushMouseButton(int sdlButton, bool down) {
     SDL_Event e{};
-    e.button = {.type = Uint32(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP), .button = Uint8(sdlButton),
-                .state = Uint8(down ? SDL_PRESSED : SDL_RELEASED)};
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.button = static_cast<Uint8>(sdlButton);
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     SDL_PushEvent(&e);
 }
 
 void PushMouseWheel(int steps) {
     SDL_Event e{};
-    e.wheel = {.type = SDL_MOUSEWHEEL, .y = steps, .direction = SDL_MOUSEWHEEL_NORMAL};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.y = steps;
+    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
     SDL_PushEvent(&e);
 }
 
 void PushWindowEvent(int sdlWindowEvent) {
     SDL_Event e{};
-    e.window = {.type = SDL_WINDOWEVENT, .event = Uint8(sdlWindowEvent)};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = static_cast<Uint8>(sdlWindowEvent);
     SDL_PushEvent(&e);
 }
 
