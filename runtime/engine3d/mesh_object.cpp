@@ -65,9 +65,9 @@ void TriangulateFace(MeshObject& mesh, uint32_t first, uint32_t count, size_t& b
     if (count < 3) return;
     std::vector<uint32_t> left(count);
     for (uint32_t i = 0; i < count; ++i) left[i] = i;
-    std::vector<Point2> p;
+    std::vector<Point2> p; // a triangle's stays empty, and no points are convex
     if (count > 3) p = Flatten(mesh, first, count);
-    if (count > 3 && !Convex(p)) {
+    if (!Convex(p)) {
         size_t i = 0, sinceEar = 0;
         while (left.size() > 3 && sinceEar < left.size() && budget >= left.size()) {
             size_t n = left.size();
