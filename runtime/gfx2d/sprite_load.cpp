@@ -13,8 +13,7 @@ namespace {
 bool LoadFile(const RtString& file, int32_t id, int32_t key, bool normalMap) {
     SpriteFree(id);
     std::string path;
-    if (!SlotOf(id) || !ResolveFileName(file, path)) return false;
-    return SpriteLoadInto(id, path, key, normalMap);
+    return ResolveFileName(file, path) && SpriteLoadInto(id, path, key, normalMap);
 }
 
 } // namespace

@@ -78,6 +78,7 @@ TEST(SpriteStore, EdgeFillFontSlotsMipCopyNormalMapsFormatsFailuresAndNames) {
     ASSERT_TRUE(SpriteLoad(WriteTestFile("really-a-bmp.png", Bmp24(SolidPicture(6, 2, 0x10))).c_str(), 4));
     std::string png = ReadFile(CORPUS_PATH "fuzz_png/rgb8.png");
     ASSERT_TRUE(SpriteLoad(WriteTestFile("really-a-png.bmp", {png.begin(), png.end()}).c_str(), 4));
+    EXPECT_FALSE(SpriteLoad(WriteTestFile("no-slot.bmp", Bmp24(SolidPicture(2, 2, 0))).c_str(), -1)) << "no such id";
 
     EXPECT_FALSE(LoadPicture(4, SolidPicture(16385, 1, 0))) << "its texture width, 32768, does not fit the slot";
     SpriteSetFrameSize(4, 2, 2);
