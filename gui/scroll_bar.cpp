@@ -68,10 +68,11 @@ bool HandleScrollBar(KYguiDialog& dialog, KYguiWidget& widget, int32_t lx, int32
 
 // Turned away from the user the wheel shows earlier lines, as on every desktop. The innermost
 // scrolled thing under the pointer takes a frame's wheel: widgets are handled before the dialog's own.
+// Widgets with nothing to scroll never get here, and the dialog's own clamp holds it at 0.
 void WheelScroll(KYguiWidget& widget, bool over) {
     KYguiState& k = KYgui();
     double wheel = MouseGetAxis(2);
-    if (!over || wheel == 0 || widget.scroll_range <= 0 || k.wheelTaken) return;
+    if (!over || wheel == 0 || k.wheelTaken) return;
     k.wheelTaken = true;
     widget.scroll = std::clamp(widget.scroll + (wheel > 0 ? -1 : 1), 0, widget.scroll_range);
 }
