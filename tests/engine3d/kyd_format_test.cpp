@@ -168,7 +168,8 @@ TEST(KydFormat, TextFormsConvertFacesIntoMarkersAndPackOrFail) {
 }
 
 // Saved, reloaded and saved again: the same bytes, the text's v; an empty frame saves too. Over 256
-// colours, or fewer texture coordinates than vertices, cannot be saved: false, and the old file stays.
+// colours, fewer texture coordinates than vertices, or a v without its u cannot be saved: false, and
+// the old file stays.
 TEST(KydFormat, SavedObjectsReloadByteIdenticalAndFailedLoadsLog) {
     // Saved under the longest name that is written and read, 1023 bytes, padded with slashes.
     std::string saved = platform::TempDir(), again = saved + "again.kyd";
@@ -187,10 +188,12 @@ TEST(KydFormat, SavedObjectsReloadByteIdenticalAndFailedLoadsLog) {
     for (size_t i = 1; i < back.size(); ++i)
         for (int k = 0; k < 3; ++k) EXPECT_NEAR(back[i].position[k], text[i % 5 ? i : i - 1].position[k], 1e-6) << i;
     EXPECT_FALSE(ModelSave(reloaded, (platform::TempDir() + "no/such/folder.kyd").c_str()));
+    KydModel uneven = reloaded;
+    uneven.texV.push_back(0); // a v without its u
     reloaded.texU.pop_back(); // fewer coordinates than vertices
     reloaded.texV.pop_back();
     for (uint32_t c = 0; c < 300; ++c) fromText.palette.push_back(0x100 + c);
-    EXPECT_FALSE(ModelSave(fromText, saved.c_str()) || ModelSave(reloaded, saved.c_str()));
+    for (const KydModel* model : {&fromText, &reloaded, &uneven}) EXPECT_FALSE(ModelSave(*model, saved.c_str()));
     EXPECT_EQ(ReadFile(saved), ReadFile(again));
 
     // A failed load logs its lines and the name; a name one slash over the longest is not looked for.
