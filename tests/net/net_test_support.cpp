@@ -34,6 +34,10 @@ RawSocket::RawSocket(uint16_t port, int receiveBuffer) : fd_(socket(AF_INET, SOC
     if (receiveBuffer > 0) setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
     int on = 1;
     setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    Connect(port);
+}
+
+void RawSocket::Connect(uint16_t port) {
     sockaddr_in sa = Loopback(port);
     if (connect(fd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0) Close();
 }

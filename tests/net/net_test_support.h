@@ -19,6 +19,8 @@ class RawSocket {
     ~RawSocket() { Close(); }
 
     int fd() const { return fd_; }
+    // For a socket made unconnected; closed when nothing answers.
+    void Connect(uint16_t port);
     void Close();
     // Ends with a reset instead of a clean close.
     void Reset();

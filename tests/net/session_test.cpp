@@ -10,8 +10,10 @@
 #include <regex>
 #include <string>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -182,6 +184,26 @@ TEST_F(HostTest, ConnectionsPastTheCapAreRefusedAndLingeringOnesDropped) {
     EXPECT_EQ(unanswered, "");
     EXPECT_EQ(late.ReceivePacket().size(), 17u); // taken once a descriptor is free
     Exchange("after the cap, the timeouts and the descriptors");
+}
+
+TEST_F(HostTest, ConnectionsPastHalfTheDescriptorLimitAreRefused) {
+    // The clients' ends are made before the limit drops and above it: only the host's ends count.
+    std::vector<RawSocket> clients;
+    for (int i = 0; i < 24; ++i) {
+        int low = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        clients.emplace_back(fcntl(low, F_DUPFD_CLOEXEC, 512));
+        close(low);
+    }
+    rlimit old{};
+    getrlimit(RLIMIT_NOFILE, &old);
+    int next = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    close(next);
+    rlimit tight{static_cast<rlim_t>(next + 24), old.rlim_max}; // a descriptor for each, yet half is less
+    setrlimit(RLIMIT_NOFILE, &tight);
+    for (RawSocket& client : clients) client.Connect(port_);
+    bool lastRefused = clients.back().ClosedByPeer(), firstKept = !clients.front().ClosedByPeer(100);
+    setrlimit(RLIMIT_NOFILE, &old);
+    EXPECT_TRUE(lastRefused && firstKept);
 }
 
 // Joins a hand-made host, which gives the hidden query player the id 101 and answers the ping.
