@@ -61,22 +61,24 @@ TEST(IniFiles, WritesReloadAsAMapOfThemHolds) {
     }
 }
 
-// A file from Debian's packages keeps every line a change leaves alone; added keys go to their sections.
+// A file from Debian's packages, after a key of its own, keeps every line a change leaves alone; added keys go
+// to their sections.
 TEST(IniFiles, WriteBacksKeepOtherLinesAndPlaceKeysInTheirSections) {
     RtString same(
-        FileWith(ReadFile("/usr/share/doc/libinih-dev/examples/test.ini") + "[gone]\nx=1\n[e]\nz=\n").c_str());
+        FileWith("first=1\n" + ReadFile("/usr/share/doc/libinih-dev/examples/test.ini") + "[gone]\nx=1\n[e]\nz=\n")
+            .c_str());
     IniSelectFile(same);
     IniWriteValue("protocol", "version", "7");
     IniWriteValue("user", "email", "");
     IniWriteValue("PROTOCOL", "port", "80");
-    IniWriteValue("", "top", 800); // keys of the unnamed section go before the first header
+    IniWriteValue("", "top", 800); // after the unnamed section's last key, before the first header
     IniWriteValue("u", "v", "w");
     IniWriteValue("e", "z", "1"); // a section whose only key was empty: filled, not repeated
     IniSelectFile(same);
     // Removing a section is the only change: it must still reach the file.
     IniWriteValue("gone", "", "");
     IniSelectFile("");
-    EXPECT_EQ(ReadFile(same.c_str()), "; Test config file for ini_example.c and INIReaderTest.cpp\r\n\r\ntop=800\r\n"
+    EXPECT_EQ(ReadFile(same.c_str()), "first=1\r\ntop=800\r\n; Test config file for ini_example.c and INIReaderTest.cpp\r\n\r\n"
                                       "[protocol]             ; Protocol configuration\r\nversion=7\r\nport=80\r\n\r\n"
                                       "[user]\r\nname = Bob Smith       ; Spaces around '=' are stripped\r\n"
                                       "active = true          ; Test a boolean\r\n"
