@@ -72,6 +72,8 @@ TEST(Http, StoresTheBodyOfA2xxAnswerAndNothingElseKeepingTheOldFile) {
         {"199", "HTTP/1.0 199 Odd\r\n\r\nx", {}},
         {"close before the Content-Length", ok + "Content-Length: 10\r\n\r\nhello", {}},
         {"more than the Content-Length", ok + "Content-Length: 5\r\n\r\nhello!", {}},
+        {"a length repeated", ok + "Content-Length: 5\r\ncontent-length: 5\r\n\r\nhello", "hello"},
+        {"lengths that differ", ok + "Content-Length: 5\r\nContent-Length: 6\r\n\r\nhello!", {}},
         {"unparsable length", ok + "Content-Length: 5x\r\n\r\nhello", {}},
         {"length and chunks", ok + "Content-Length: 8\r\nTransfer-Encoding: chunked\r\n\r\n1\r\na\r\n0\r\n\r\n", {}},
         {"bad chunk size", chunked + "zz\r\nhello\r\n0\r\n\r\n", {}},
