@@ -2,6 +2,7 @@
 // stencil shadows, collections and a shader on their second unit, and the demo program's kept picture.
 #include "platform/paths.h"
 #include "runtime/engine3d/engine3d.h"
+#include "runtime/engine3d/vividoru3d.h"
 #include "runtime/gfx2d/gfx2d.h"
 #include "runtime/gfx2d/sprite_store.h"
 #include "tests/engine3d/engine_test_support.h"
@@ -73,6 +74,7 @@ TEST(Renderer, StarFacesCoverWhatLiesInsideThem) {
         }
         BeginScene();
         ASSERT_EQ(MeshLoad(kQuad, WriteTempFile("star.kyd", kyd.str()).c_str()), 1);
+        EXPECT_EQ(MeshSlot(kQuad, false)->triangles.size(), 3u * (n - 2)) << "no triangle but the face's own";
         ObjectTurn(axis == 1 ? -90 : 0, axis == 0 ? 90 : 0, 0);
         MeshDraw(kQuad);
         auto inside = [&](int px, int py) {
