@@ -37,6 +37,10 @@ TEST(TextField, EditingCasesAndATapOnATouchScreenOpensTheKeyboardUnlessReadOnly)
         Watch(2, [] { return ""; });
         EXPECT_EQ(State(), after) << selstart << "," << selend << " " << key;
     }
+    Field("abcd", 1, 1); // Shift types a capital and selects nothing
+    StartScript();
+    ScriptChord(1, {SDL_SCANCODE_LSHIFT, SDL_SCANCODE_A});
+    EXPECT_EQ(Watch(1, State), "aAbcd,2,2 ");
     for (int readonly : {0, 1}) {
         Field("ab", 0, 0, readonly);
         KYgui().touch = 1;
