@@ -161,6 +161,13 @@ TEST_F(NlLayer, ConnectsAcceptsAndEndsReportTheirState) {
     nlSetAddrPort(&address, FreePort());
     ASSERT_TRUE(nlConnect(pending = nlOpen(0, NL_RELIABLE_PACKETS), &address));
     EXPECT_TRUE(WaitFor([&] { return ErrorOf(nlWrite(pending, "x", 1)) == NL_CON_REFUSED; }));
+    // A stream its peer does not read takes what fits, then nothing: 0, which is no error.
+    RawListener quiet;
+    nlSetAddrPort(&address, quiet.port());
+    ASSERT_TRUE(nlConnect(pending = nlOpen(0, NL_RELIABLE), &address));
+    RawSocket unread = quiet.Accept();
+    std::string flood(1 << 20, 's');
+    EXPECT_TRUE(WaitFor([&] { return nlWrite(pending, flood.data(), NLint(flood.size())) == 0; }));
 
     // How a stream ends, or loses its framing, is what reads report.
     enum End { Close, Reset, StayOpen };
