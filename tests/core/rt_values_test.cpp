@@ -10,15 +10,15 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace {
 
-std::string RandomText(std::mt19937& random) {
-    static const char kBytes[] = "aAzZ09 |.-\xE4\xC4";
-    std::string text(random() % 40, ' ');
-    for (char& c : text) c = kBytes[random() % (sizeof kBytes - 1)];
+std::string RandomText(std::mt19937& random, std::string_view bytes = "aAzZ09 |.-\xE4\xC4", size_t longest = 40) {
+    std::string text(random() % longest, ' ');
+    for (char& c : text) c = bytes[random() % bytes.size()];
     return text;
 }
 
@@ -38,11 +38,9 @@ TEST(RtString, NumbersBecomeTextsWithTenSignificantDigitsAndTextsNumbersAsTheCLi
               std::vector<int>({1, 0, 1, -1, 0, -1}));
     // Only decimal texts count (no hexadecimal, "inf" or "nan"), so the C library is the reference there;
     // integers saturate at the 32-bit limits.
-    static const char kBytes[] = " \t\r\v+-.eE0123456789";
     std::mt19937 random(5);
     for (int round = 0; round < 20000; ++round) {
-        std::string text(random() % 14, ' ');
-        for (char& c : text) c = kBytes[random() % (sizeof kBytes - 1)];
+        std::string text = RandomText(random, " \t\r\v+-.eE0123456789", 14);
         long long integer = std::strtoll(text.c_str(), nullptr, 10);
         integer = std::clamp<long long>(integer, -2147483647 - 1, 2147483647);
         ASSERT_EQ(RtString(text).ToInt(), integer) << text;

@@ -91,21 +91,18 @@ TEST(GlState, GlHoldsWhatWasLastAskedForAfterRandomRequests) {
 // perspective or a half-pixel shift is not.
 TEST(GlState, PixelAlignedMatricesAreThoseSetViewportLeavesUpToWholePixelShifts) {
     StartRuntime();
-    const struct {
-        int index;
-        float value;
-        bool aligned;
-    } cases[] = {{0, 1, true},      {12, -7, true},    {13, 12, true}, {0, -1, true},    {12, 0.5f, false},
-                 {13, 0.5f, false}, {0, 2, false},     {5, 2, false},  {4, 0.5f, false}, {1, 0.5f, false},
-                 {3, 0.01f, false}, {7, 0.01f, false}, {15, 2, false}};
+    const std::tuple<int, float, bool> cases[] = {
+        {0, 1, true},      {12, -7, true},    {13, 12, true}, {0, -1, true},    {12, 0.5f, false},
+        {13, 0.5f, false}, {0, 2, false},     {5, 2, false},  {4, 0.5f, false}, {1, 0.5f, false},
+        {3, 0.01f, false}, {7, 0.01f, false}, {15, 2, false}};
     for (int size : {0, 33})
-        for (const auto& c : cases) {
+        for (const auto& [index, value, aligned] : cases) {
             SetViewport(3, 1, size, size / 2);
             GLfloat m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-            m[c.index] = c.value;
+            m[index] = value;
             glMultMatrixf(m);
             GlForgetState();
-            EXPECT_EQ(GlPixelAligned(), c.aligned) << size << " " << c.index << " " << c.value;
+            EXPECT_EQ(GlPixelAligned(), aligned) << size << " " << index << " " << value;
         }
     SetViewport(0, 0, 0, 0);
 }
@@ -178,10 +175,11 @@ TEST(FrameLoop, CloseBoxEscapeAndLeftAltF4EndTheProgramWithZeroF4AloneDoesNot) {
             std::exit(3);
         },
         testing::ExitedWithCode(0), "");
-    const std::tuple<bool, std::vector<int>, int> presses[] = {{true, {SDL_SCANCODE_ESCAPE}, 0},
-                                                               {false, {SDL_SCANCODE_ESCAPE}, 3},
-                                                               {false, {SDL_SCANCODE_LALT, SDL_SCANCODE_F4}, 0},
-                                                               {false, {SDL_SCANCODE_F4}, 3}};
+    // clang-format off
+    const std::tuple<bool, std::vector<int>, int> presses[] = {
+        {true, {SDL_SCANCODE_ESCAPE}, 0}, {false, {SDL_SCANCODE_ESCAPE}, 3},
+        {false, {SDL_SCANCODE_LALT, SDL_SCANCODE_F4}, 0}, {false, {SDL_SCANCODE_F4}, 3}};
+    // clang-format on
     for (const auto& [escapeQuits, keys, status] : presses)
         EXPECT_EXIT(
             {

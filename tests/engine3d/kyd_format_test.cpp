@@ -24,18 +24,13 @@ struct CompactFile {
 
     std::string Bytes() const {
         std::string b;
-        for (auto [p, n] : {std::pair<const void*, size_t>{&kKydMagic, 4},
-                            {&version, 8},
-                            {&frameCount, 4},
-                            {&paletteCount, 4},
-                            {&texCoordCount, 4},
-                            {palette.data(), 4 * palette.size()},
-                            {pairs.data(), 4 * pairs.size()},
-                            {&vertexCount, 4},
-                            {origin, 12},
-                            {scale, 12},
+        // clang-format off
+        for (auto [p, n] : {std::pair<const void*, size_t>{&kKydMagic, 4}, {&version, 8}, {&frameCount, 4},
+                            {&paletteCount, 4}, {&texCoordCount, 4}, {palette.data(), 4 * palette.size()},
+                            {pairs.data(), 4 * pairs.size()}, {&vertexCount, 4}, {origin, 12}, {scale, 12},
                             {vertices.data(), vertices.size()}})
             b.append(static_cast<const char*>(p), n);
+        // clang-format on
         return b;
     }
 };

@@ -38,18 +38,15 @@ std::string PlainBmp(const std::string& name, uint32_t colour) {
 // Linear fog from the near to the far plane, or over the range given; exponential fog; then none,
 // and the vertex colours as they are.
 TEST(Renderer, FogAndVertexColours) {
-    struct Case {
-        int32_t fog, mode;
-        double start, end;
-        uint32_t centre;
-    };
-    for (Case c : {Case{kBlue, 0, 0, 0, 0x983264}, Case{kBlue, 0, 5, 10, 0x3264C8}, Case{kBlue, 0, 0, 5, kBlue},
-                   Case{kBlue, 1, 0.1386, 0, 0x983264}, Case{-1, 0, 0, 0, 0x3264C8}}) {
+    using Case = std::tuple<int32_t, int32_t, double, double, uint32_t>; // fog, mode, start, end, centre
+    for (auto [fog, mode, start, end, centre] :
+         {Case{kBlue, 0, 0, 0, 0x983264}, Case{kBlue, 0, 5, 10, 0x3264C8}, Case{kBlue, 0, 0, 5, kBlue},
+          Case{kBlue, 1, 0.1386, 0, 0x983264}, Case{-1, 0, 0, 0, 0x3264C8}}) {
         BeginScene();
         LoadQuad(kQuad, 0x3264C8, Square(1, 0));
-        FogSet(c.fog, c.mode, c.start, c.end);
+        FogSet(fog, mode, start, end);
         MeshDraw(kQuad);
-        EXPECT_TRUE(PixelNear(Centre(), c.centre, 3)) << c.fog << " " << c.start << " " << std::hex << Centre();
+        EXPECT_TRUE(PixelNear(Centre(), centre, 3)) << fog << " " << start << " " << std::hex << Centre();
     }
 }
 

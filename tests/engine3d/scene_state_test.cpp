@@ -5,6 +5,7 @@
 #include "tests/support/headless.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -23,16 +24,13 @@ std::pair<int, int> LitSpan(int y) {
 // A square of side 2 at the origin, the camera 5 away: 240 pixels cover d tan(fov/2) above the
 // centre in perspective, 100 near tan(|fov|/2) in an orthographic view.
 TEST(Scene3D, ProjectionsAndTheCameraPlaceAQuad) {
-    struct Case {
-        double nearPlane, fov;
-        float half;
-        int halfWidth; // in pixels
-    };
-    for (Case c : {Case{1, 60, 1, 83}, Case{0.5, 30, 0.5, 90}, Case{2, -60, 50, 104}, Case{1, -90, 50, 120}}) {
-        BeginScene(c.nearPlane, 9, c.fov);
-        LoadQuad(kQuad, 0xFFFFFF, Square(c.half, 0));
+    using Case = std::tuple<double, double, float, int>; // near plane, fov, half the side, half the width in pixels
+    for (auto [nearPlane, fov, half, halfWidth] :
+         {Case{1, 60, 1, 83}, Case{0.5, 30, 0.5, 90}, Case{2, -60, 50, 104}, Case{1, -90, 50, 120}}) {
+        BeginScene(nearPlane, 9, fov);
+        LoadQuad(kQuad, 0xFFFFFF, Square(half, 0));
         MeshDraw(kQuad);
-        EXPECT_NEAR(LitSpan(240).first, 320 - c.halfWidth, 1.5) << c.fov;
+        EXPECT_NEAR(LitSpan(240).first, 320 - halfWidth, 1.5) << fov;
     }
 
     // With the camera's up along world x, world +y lies on the screen's left from the next CameraSet on

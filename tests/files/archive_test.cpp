@@ -84,12 +84,8 @@ TEST(PackedArchives, TruncatedOrCorruptedArchivesNeverCrash) {
     // An entry may end where the file does: its stream then ends in the tag and the directory's offset
     // (0x110000), here the literals "sbX\0" and the stream's end 11 00 00.
     std::string ending(0x110000, '\0');
-    ending += std::string("\x05"
-                          "a.txt\x00\x11\x00\x0F\x00\x00\x00\x10\x00",
-                          15);
-    ending += std::string("\x08\0\0\0\x19"
-                          "abcdsbX\0\x11\0\0",
-                          16);
+    ending += std::string("\5a.txt\x00\x11\x00\x0F\x00\x00\x00\x10\x00", 15);
+    ending += std::string("\x08\0\0\0\031abcdsbX\0\x11\0\0", 16);
     EXPECT_EQ(resolve(ending, "a.txt"), 8);
     ending[0x110000 + 15] = '\x09'; // one byte more announced than the stream holds
     EXPECT_EQ(resolve(ending, "a.txt"), -1);

@@ -102,12 +102,11 @@ TEST(BmpDecoder, RunsStopAtTheRowsEndAndNeverLeaveThePicture) {
     ImageRGBA plain;
     ASSERT_TRUE(DecodeBmpBytes(plain, BmpRaw(5, 2, 8, 0, palette, {1, 1, 2, 3, 0, 0, 0, 0, 3, 3, 3, 3, 3, 0, 0, 0})));
     using Case = std::tuple<int, std::vector<uint8_t>, bool, const char*>; // bits, data, loads, what
+    // clang-format off
     for (const auto& [bits, data, loads, what] : {
              Case{8, {2, 1, 1, 2, 1, 3, 4, 0, 0, 0, 5, 3, 3, 0, 0, 0, 0, 1}, true, "ImageMagick's RLE8"},
              Case{8, {2, 1, 1, 2, 1, 3, 9, 0, 0, 0, 7, 3, 0, 0}, true, "runs past the row's end, no picture's end"},
-             Case{8,
-                  {0, 6, 1, 1, 2, 3, 0, 2, 0, 0, 0, 7, 3, 3, 3, 3, 3, 0, 0, 0, 0, 2, 9, 0, 0, 1},
-                  true,
+             Case{8, {0, 6, 1, 1, 2, 3, 0, 2, 0, 0, 0, 7, 3, 3, 3, 3, 3, 0, 0, 0, 0, 2, 9, 0, 0, 1}, true,
                   "listed indices and a jump past the row's end"},
              Case{4, {0, 6, 0x11, 0x23, 0x00, 0x00, 0, 0, 8, 0x33, 0, 1}, true, "nibbles past the row's end"},
              Case{8, {0, 2, 0, 2, 0, 1}, false, "a jump past the top"},
@@ -118,6 +117,7 @@ TEST(BmpDecoder, RunsStopAtTheRowsEndAndNeverLeaveThePicture) {
              Case{8, {0, 4, 0, 1}, false, "listed indices cut short"},
              Case{8, {0, 2, 1}, false, "a jump cut short"},
          }) {
+        // clang-format on
         ImageRGBA image = plain;
         EXPECT_EQ(DecodeBmpBytes(image, BmpRaw(5, 2, bits, bits == 8 ? 1 : 2, palette, data)), loads) << what;
         EXPECT_EQ(image.pixels, plain.pixels) << what;
@@ -143,26 +143,20 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
         EXPECT_FALSE(DecodeBmpBytes(image, std::vector<uint8_t>(good.begin(), good.begin() + length))) << length;
     // Four bytes at an offset replaced: file, offset, value, loads, what.
     using Case = std::tuple<const std::vector<uint8_t>*, size_t, uint32_t, bool, const char*>;
+    // clang-format off
     for (auto [file, at, value, loads, what] :
-         {Case{&good, 0, 'B' | 'N' << 8, false, "not BM"},
-          {&good, 10, 0x7FFFFFFF, false, "data offset beyond the file"},
-          {&good, 10, 20, false, "data offset inside the header"},
-          {&v4, 14, 64, false, "unknown header size"},
-          {&good, 28, 2, false, "2 bits"},
-          {&good, 28, 8, false, "palette bits, no palette"},
-          {&good, 30, 1, false, "RLE8 on 24 bits"},
-          {&good, 30, 2, false, "RLE4 on 24 bits"},
-          {&good, 30, 3, true, "bit fields on 24 bits are read as they stand"},
-          {&good, 30, 4, false, "JPEG inside"},
-          {&good, 18, 0, false, "width 0"},
-          {&good, 22, 0, false, "height 0"},
-          {&good, 22, 0xFFFFFFFC, true, "height -4: top-down"},
-          {&good, 22, 32767, false, "rows beyond the data"},
+         {Case{&good, 0, 'B' | 'N' << 8, false, "not BM"}, {&good, 10, 20, false, "data offset inside the header"},
+          {&good, 10, 0x7FFFFFFF, false, "data offset beyond the file"}, {&v4, 14, 64, false, "unknown header size"},
+          {&good, 28, 2, false, "2 bits"}, {&good, 28, 8, false, "palette bits, no palette"},
+          {&good, 30, 1, false, "RLE8 on 24 bits"}, {&good, 30, 2, false, "RLE4 on 24 bits"},
+          {&good, 30, 3, true, "bit fields on 24 bits are read as they stand"}, {&good, 30, 4, false, "JPEG inside"},
+          {&good, 18, 0, false, "width 0"}, {&good, 22, 0, false, "height 0"},
+          {&good, 22, 0xFFFFFFFC, true, "height -4: top-down"}, {&good, 22, 32767, false, "rows beyond the data"},
           {&fields, 54, 0xF0F00000, false, "a mask whose bits do not lie together"},
-          {&fields, 10, 62, false, "masks past the data offset"},
-          {&fields, 62, 0, true, "a missing channel"},
+          {&fields, 10, 62, false, "masks past the data offset"}, {&fields, 62, 0, true, "a missing channel"},
           {&core, 24, 16, false, "core header of 16 bits"},
           {&core, 24, 8, true, "core header of 8 bits, its palette cut short"}}) {
+        // clang-format on
         std::vector<uint8_t> bad = *file;
         for (int i = 0; i < 4; ++i) bad[at + i] = static_cast<uint8_t>(value >> (8 * i));
         EXPECT_EQ(DecodeBmpBytes(image, bad), loads) << what;
@@ -196,14 +190,13 @@ TEST(BmpDecoder, DamagedOrHostileHeadersFail) {
 // palette pictures use it, grey and alpha pictures ignore it.
 TEST(PngDecoder, PicturesReadAsLibpngReadsThem) {
     const std::string corpus = CORPUS_PATH "fuzz_png/";
+    // clang-format off
     for (const auto& [path, keyIgnored] :
          {std::pair<std::string, bool>{kModels + "glTF2/BoxTextured-glTF/CesiumLogoFlat.png", false},
-          {kModels + "glTF2/textureTransform/Arrow.png", true},
-          {kModels + "glTF2/textureTransform/Correct.png", false},
-          {corpus + "grey1.png", true},
-          {corpus + "grey8.png", true},
-          {corpus + "greyalpha.png", true},
+          {kModels + "glTF2/textureTransform/Arrow.png", true}, {kModels + "glTF2/textureTransform/Correct.png", false},
+          {corpus + "grey1.png", true}, {corpus + "grey8.png", true}, {corpus + "greyalpha.png", true},
           {corpus + "palette4.png", true}}) {
+        // clang-format on
         SCOPED_TRACE(path);
         std::vector<uint8_t> bytes = Bytes(path);
         ImageRGBA image;

@@ -47,8 +47,7 @@ TEST(Http, StoresTheBodyOfA2xxAnswerAndNothingElseKeepingTheOldFile) {
     auto get = [&](const char* path, double port) { return HttpGetToFile("127.0.0.1", path, port, target.c_str()); };
     // The target holds expected, and no other file is left in its folder.
     auto expectTarget = [&](const std::string& expected) {
-        std::ifstream in(target, std::ios::binary);
-        EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == expected);
+        EXPECT_TRUE(ReadFile(target) == expected);
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
     };
     std::string binary(1 << 20, '\0'); // every byte value, in no simple order

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -171,23 +172,19 @@ TEST_F(NlLayer, ConnectsAcceptsAndEndsReportTheirState) {
 
     // How a stream ends, or loses its framing, is what reads report.
     enum End { Close, Reset, StayOpen };
-    struct Case {
-        std::string bytes;
-        End end;
-        NLenum error;
-    } cases[] = {
+    const std::tuple<std::string, End, NLenum> cases[] = {
         {std::string("NL\0\7abc", 7), Close, NL_MESSAGE_END}, // closed inside a packet
         {"", Reset, NL_SOCK_DISCONNECT},
         {"XX\0\1z", StayOpen, NL_PACKET_SYNC},                    // another header
         {std::string("NL\x40\x01", 4), StayOpen, NL_PACKET_SYNC}, // a length above 16384
     };
-    for (Case& c : cases) {
+    for (const auto& [bytes, end, error] : cases) {
         auto [raw, socket] = Connect();
         std::string got;
-        raw.Send(c.bytes);
-        if (c.end == Reset) raw.Reset();
-        if (c.end == Close) raw.Close();
-        EXPECT_EQ(ErrorOf(ReadWhole(socket, got)), c.error) << "row " << &c - cases;
+        raw.Send(bytes);
+        if (end == Reset) raw.Reset();
+        if (end == Close) raw.Close();
+        EXPECT_EQ(ErrorOf(ReadWhole(socket, got)), error) << testing::PrintToString(bytes);
         EXPECT_TRUE(nlClose(socket));
     }
     // A peer that resets while a packet is still cut fails the writes after it.

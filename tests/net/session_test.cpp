@@ -12,6 +12,7 @@
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -118,19 +119,16 @@ TEST_F(HostTest, ClientsThatNeverReadAreDroppedWithTheirPlayers) {
     // Broadcasts fill each slow connection's socket buffers (some megabytes on loopback), then its
     // queue, with a copy for each of its players: it goes when it stalls, or when its copies pass its
     // bound or the host's total; the others get every one.
-    const struct {
-        const char* what;
-        size_t queueBytes, totalBytes;
-        int32_t stallMs;
-    } cases[] = {
+    // Rows: what, the connection's bound, the host's total, the stall that ends a connection in ms.
+    const std::tuple<const char*, size_t, size_t, int32_t> cases[] = {
         {"stalled", 64 << 20, 64 << 20, 300},
         {"over its bound", 64 << 10, kNetQueuedBytesTotal, 60000},
         {"over the host's total", kNetQueueBytes, 256 << 10, 60000},
     };
-    for (const auto& c : cases) {
-        session.timings.sendGiveUpMs = c.stallMs;
-        session.limits.queueBytes = c.queueBytes;
-        session.limits.queuedBytesTotal = c.totalBytes;
+    for (const auto& [what, queueBytes, totalBytes, stallMs] : cases) {
+        session.timings.sendGiveUpMs = stallMs;
+        session.limits.queueBytes = queueBytes;
+        session.limits.queuedBytesTotal = totalBytes;
         RawSocket slow(port_, 2048);
         int32_t last = 0;
         for (int i = 0; i < 64; ++i) ASSERT_GT(last = slow.Register("slow"), 102);
@@ -143,7 +141,7 @@ TEST_F(HostTest, ClientsThatNeverReadAreDroppedWithTheirPlayers) {
         }
         EXPECT_EQ(NetPlayerCount(), 2);
         EXPECT_TRUE(slow.ClosedByPeer());
-        Exchange(c.what);
+        Exchange(what);
     }
     EXPECT_TRUE(WaitFor([&] { return session.queuedBytes == 0; })); // between passes, nothing stays queued
 }

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -41,29 +42,27 @@ TEST(SoundEffects, ConversionsKeepTheLengthAndRefuseWhatPassesTheLimit) {
 
 // Every sound is a 441 Hz sine of half a second, 25600 high in 16 bits (100 in 8 bits).
 TEST(SoundEffects, LevelsPanAndLengthAsHeard) {
-    struct Case {
-        int channels, rate, bits;
-        double volume, pan, left, right; // expected levels relative to the sound's own
-    } cases[] = {
+    // Rows: channels, rate, bits, volume, pan, and the levels expected left and right relative to the sound's own.
+    const std::tuple<int, int, int, double, double, double, double> cases[] = {
         {2, kRate, 16, 1, 0, 1, 1}, {2, kRate, 16, 0.8, 0, 0.1, 0.1},    {2, kRate, 16, 0.5, 0, 0.00316, 0.00316},
         {2, kRate, 16, 1, 1, 0, 1}, {2, kRate, 16, 1, -0.2, 1, 0.1},     {2, kRate, 16, 2, -3, 1, 0},
         {2, kRate, 16, 0, 0, 0, 0}, {2, kRate, 16, NAN, NAN, 0, 0},      {1, 11025, 8, 1, 0, 1, 1},
         {1, kRate, 16, 1, 0, 1, 1}, {2, 44100, 16, 0.9, 0.1, 0.1, 0.316}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.channels << " x " << c.rate << " Hz, " << c.volume << ", " << c.pan);
-        std::vector<int16_t> sine = Sine(c.rate / 2, c.channels, c.rate, 441, c.bits == 8 ? 100 : 25600);
+    for (const auto& [channels, rate, bits, volume, pan, left, right] : cases) {
+        SCOPED_TRACE(testing::Message() << channels << " x " << rate << " Hz, " << volume << ", " << pan);
+        std::vector<int16_t> sine = Sine(rate / 2, channels, rate, 441, bits == 8 ? 100 : 25600);
         DiskOutput output(0);
-        ASSERT_EQ(SoundLoad(WriteTempFile("tone.wav", PcmWav(c.channels, c.rate, c.bits, sine)).c_str(), 3, 1), 1);
-        ASSERT_EQ(SoundPlay(3, c.pan, c.volume), 3 * 256);
+        ASSERT_EQ(SoundLoad(WriteTempFile("tone.wav", PcmWav(channels, rate, bits, sine)).c_str(), 3, 1), 1);
+        ASSERT_EQ(SoundPlay(3, pan, volume), 3 * 256);
         ASSERT_TRUE(WaitFor([] { return SoundChannelPlaying(3 * 256) == 0; }));
         Mixed mixed = output.Close();
         std::vector<Stretch> runs = Stretches(mixed);
-        ASSERT_EQ(runs.size(), c.left + c.right > 0 ? 1u : 0u);
+        ASSERT_EQ(runs.size(), left + right > 0 ? 1u : 0u);
         if (runs.empty()) continue;
-        EXPECT_NEAR(static_cast<double>(runs[0].Length()), kRate / 2, c.rate == kRate ? 1 : 64);
+        EXPECT_NEAR(static_cast<double>(runs[0].Length()), kRate / 2, rate == kRate ? 1 : 64);
         for (int side : {0, 1})
-            EXPECT_NEAR(Rms(mixed, runs[0], side) / (25600 / std::sqrt(2.0)), side ? c.right : c.left,
-                        (side ? c.right : c.left) * 0.01);
+            EXPECT_NEAR(Rms(mixed, runs[0], side) / (25600 / std::sqrt(2.0)), side ? right : left,
+                        (side ? right : left) * 0.01);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <array>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <tuple>
 
 TEST(WavReader, DebianSoundsReadAsSdlReadsThem) {
     int files = 0;
@@ -46,11 +47,8 @@ TEST(WavReader, LayoutsThatLoadAndHostileFilesThatFailWithoutHarm) {
     auto extensible = [&](const std::string& guid) {
         return Chunk("fmt ", FmtBody(0xFFFE, 2, 22050, 4, 16, std::string("\x16\0\x10\0\x03\0\0\0", 8) + guid));
     };
-    struct Case {
-        const char* what;
-        std::string file;
-        bool loads;
-    } cases[] = {
+    // Rows: what, the file, whether it loads.
+    const std::tuple<const char*, std::string, bool> cases[] = {
         {"LIST before both", Riff(Chunk("LIST", "abcd") + fmt + Chunk("LIST", "xy") + Chunk("data", pcm)), true},
         {"odd chunk without its pad", Riff(Chunk("JUNK", "abc", false) + fmt + Chunk("data", pcm)), true},
         {"odd chunk with its pad", Riff(Chunk("JUNK", "abc") + fmt + Chunk("data", pcm)), true},
@@ -80,13 +78,13 @@ TEST(WavReader, LayoutsThatLoadAndHostileFilesThatFailWithoutHarm) {
         {"extensible cut short", Riff(extensible(pcmGuid).substr(0, 8 + 39)), false},
         {"extensible, 16 bytes", Riff(Chunk("fmt ", FmtBody(0xFFFE, 2, 22050, 4, 16)) + Chunk("data", pcm)), false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, file, loads] : cases) {
+        SCOPED_TRACE(what);
         WavSound wav;
-        ASSERT_EQ(ReadWav(reinterpret_cast<const uint8_t*>(c.file.data()), c.file.size(), wav), c.loads);
-        EXPECT_EQ(c.loads ? std::string(reinterpret_cast<const char*>(wav.data), wav.size) : pcm, pcm);
-        EXPECT_EQ(SoundLoad(WriteTempFile("case.wav", c.file).c_str(), 9, 2), c.loads ? 1 : 0);
-        EXPECT_EQ(Sound().slots[9].bufferCount, c.loads ? 2 : 0);
+        ASSERT_EQ(ReadWav(reinterpret_cast<const uint8_t*>(file.data()), file.size(), wav), loads);
+        EXPECT_EQ(loads ? std::string(reinterpret_cast<const char*>(wav.data), wav.size) : pcm, pcm);
+        EXPECT_EQ(SoundLoad(WriteTempFile("case.wav", file).c_str(), 9, 2), loads ? 1 : 0);
+        EXPECT_EQ(Sound().slots[9].bufferCount, loads ? 2 : 0);
         EXPECT_EQ(SoundLoad(goodPath.c_str(), 9, 2), 1);
     }
     std::string fastest = Riff(Chunk("fmt ", FmtBody(1, 2, 200000, 4, 16)) + Chunk("data", pcm));
