@@ -64,7 +64,5 @@ std::string LittleEndian(int32_t value);
 std::string Rvln(uint8_t type, int32_t to, int32_t from, const std::string& payload = "");
 std::string CreatePayload(const std::string& name, bool hidden = false);
 
-// Checks condition every millisecond until it holds or timeoutMs pass.
-
 // The next message of one of this process's players, waiting for it to arrive; "" after 5 s.
 std::string NextMessage(const char* id);

@@ -175,7 +175,7 @@ TEST_F(NlLayer, ConnectsAcceptsAndEndsReportTheirState) {
     const std::tuple<std::string, End, NLenum> cases[] = {
         {std::string("NL\0\7abc", 7), Close, NL_MESSAGE_END}, // closed inside a packet
         {"", Reset, NL_SOCK_DISCONNECT},
-        {"XX\0\1z", StayOpen, NL_PACKET_SYNC},                    // another header
+        {std::string("XX\0\1z", 5), StayOpen, NL_PACKET_SYNC},    // another header
         {std::string("NL\x40\x01", 4), StayOpen, NL_PACKET_SYNC}, // a length above 16384
     };
     for (const auto& [bytes, end, error] : cases) {
