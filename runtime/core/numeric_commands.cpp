@@ -31,17 +31,9 @@ double Sin(double degrees) { return std::sin(degrees * kRadiansPerDegree); }
 double Cos(double degrees) { return std::cos(degrees * kRadiansPerDegree); }
 double Tan(double degrees) { return std::tan(degrees * kRadiansPerDegree); }
 
-double ASin(double x) {
-    if (x >= 1) return 90;
-    if (x <= -1) return -90;
-    return std::asin(x) * kDegreesPerRadian;
-}
-
-double ACos(double x) {
-    if (x >= 1) return 0;
-    if (x <= -1) return 180;
-    return std::acos(x) * kDegreesPerRadian;
-}
+// Past -1 or 1 reads as that end.
+double ASin(double x) { return std::asin(std::clamp(x, -1.0, 1.0)) * kDegreesPerRadian; }
+double ACos(double x) { return std::acos(std::clamp(x, -1.0, 1.0)) * kDegreesPerRadian; }
 
 double ATan(double y, double x) { return std::atan2(y, x) * kDegreesPerRadian; }
 
