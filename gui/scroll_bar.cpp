@@ -16,13 +16,13 @@ void Arrow(double x, double y, double w, double h, bool up, int32_t tip, int32_t
     double cx = x + w / 2;
     PolyBegin(-1);
     if (up) {
-        PolyVertex(cx, y + h * 0.25, 0, 0, tip);
-        PolyVertex(x + w * 0.2, y + h * 0.75, 0, 0, base);
-        PolyVertex(x + w * 0.8, y + h * 0.75, 0, 0, base);
+        FlatCorner(cx, y + h * 0.25, tip);
+        FlatCorner(x + w * 0.2, y + h * 0.75, base);
+        FlatCorner(x + w * 0.8, y + h * 0.75, base);
     } else {
-        PolyVertex(cx, y + h * 0.75, 0, 0, tip);
-        PolyVertex(x + w * 0.8, y + h * 0.25, 0, 0, base);
-        PolyVertex(x + w * 0.2, y + h * 0.25, 0, 0, base);
+        FlatCorner(cx, y + h * 0.75, tip);
+        FlatCorner(x + w * 0.8, y + h * 0.25, base);
+        FlatCorner(x + w * 0.2, y + h * 0.25, base);
     }
     PolyEnd();
 }

@@ -24,20 +24,22 @@ bool SmoothShading() {
 void Quad(double x, double y, double w, double h, int32_t a, int32_t b, bool across) {
     PolyBegin(-1);
     if (across) { // a on the top edge, b on the bottom
-        PolyVertex(x, y, 0, 0, a);
-        PolyVertex(x, y + h, 0, 0, b);
-        PolyVertex(x + w, y + h, 0, 0, b);
-        PolyVertex(x + w, y, 0, 0, a);
+        FlatCorner(x, y, a);
+        FlatCorner(x, y + h, b);
+        FlatCorner(x + w, y + h, b);
+        FlatCorner(x + w, y, a);
     } else { // a on the left edge, b on the right
-        PolyVertex(x, y, 0, 0, a);
-        PolyVertex(x, y + h, 0, 0, a);
-        PolyVertex(x + w, y + h, 0, 0, b);
-        PolyVertex(x + w, y, 0, 0, b);
+        FlatCorner(x, y, a);
+        FlatCorner(x, y + h, a);
+        FlatCorner(x + w, y + h, b);
+        FlatCorner(x + w, y, b);
     }
     PolyEnd();
 }
 
 } // namespace
+
+void FlatCorner(double x, double y, int32_t colour) { PolyVertex(x, y, 0, 0, colour); }
 
 void ShadedBox(int32_t c1, int32_t c2, double x, double y, double w, double h) {
     bool tall = w < 0.65 * h;

@@ -54,10 +54,10 @@ void DrawCheckbox(const KYguiDialog& d, const KYguiWidget& w, int32_t fx, int32_
 
 void Diamond(double cx, double cy, double r, int32_t colour) {
     PolyBegin(-1);
-    PolyVertex(cx, cy - r, 0, 0, colour);
-    PolyVertex(cx - r, cy, 0, 0, colour);
-    PolyVertex(cx, cy + r, 0, 0, colour);
-    PolyVertex(cx + r, cy, 0, 0, colour);
+    FlatCorner(cx, cy - r, colour);
+    FlatCorner(cx - r, cy, colour);
+    FlatCorner(cx, cy + r, colour);
+    FlatCorner(cx + r, cy, colour);
     PolyEnd();
 }
 
@@ -89,11 +89,11 @@ void DrawSlider(const KYguiDialog& d, const KYguiWidget& w) {
     double p = range == 0 ? 6 : (w.text.ToNumber() - w.minval) / range * (w.width - 12) + 6;
     double x = NumberToInt(p);
     PolyBegin(-1);
-    PolyVertex(x, 0, 0, 0, c.bright);
-    PolyVertex(x - 5, h / 3 + 1, 0, 0, c.bright);
-    PolyVertex(x - 5, h - 2, 0, 0, c.norm);
-    PolyVertex(x + 5, h - 2, 0, 0, c.norm);
-    PolyVertex(x + 5, h / 3 + 1, 0, 0, c.bright);
+    FlatCorner(x, 0, c.bright);
+    FlatCorner(x - 5, h / 3 + 1, c.bright);
+    FlatCorner(x - 5, h - 2, c.norm);
+    FlatCorner(x + 5, h - 2, c.norm);
+    FlatCorner(x + 5, h / 3 + 1, c.bright);
     PolyEnd();
     FrameLines(0, 0, w.width, h, c.norm);
 }
