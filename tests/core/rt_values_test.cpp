@@ -34,8 +34,9 @@ TEST(RtString, NumbersBecomeTextsWithTenSignificantDigitsAndTextsNumbersAsTheCLi
     EXPECT_TRUE(RtString("x") == 'x' && !(RtString("120") == 'x')) << "a char is a one-character text, not a number";
     EXPECT_EQ(RtString(7).Capacity() + RtString().Capacity(), 80u) << "numbers reserve 64 bytes; empty texts none";
     EXPECT_EQ(std::vector<int>({Compare(RtString("10"), 9.5), Compare(RtString("2.5"), 2.5), RtString("2.5") == 2.5,
-                                Compare(RtString("abc"), 1), Compare(RtString("7"), 7), Compare(RtString("8"), 9)}),
-              std::vector<int>({1, 0, 1, -1, 0, -1}));
+                                Compare(RtString("2"), 2.5), Compare(RtString("abc"), 1), Compare(RtString("7"), 7),
+                                Compare(RtString("8"), 9)}),
+              std::vector<int>({1, 0, 1, -1, -1, 0, -1}));
     // Only decimal texts count (no hexadecimal, "inf" or "nan"), so the C library is the reference there;
     // integers saturate at the 32-bit limits.
     std::mt19937 random(5);
