@@ -35,6 +35,8 @@ TEST(Input, RadioListAndTabSelectByLineAndIgnoreTheSelectedOne) {
     KYgui_button("x", "X", 0, 0);
     KYgui_button("y", "Y", 0, 0);
     for (const char* id : {"r", "l"}) KYgui_set(id, "SELECT", "0");
+    PointerTo(10, 57); // the list's top row is outside it
+    EXPECT_EQ(KYgui_get("l", "HOVER"), -1);
     PointerTo(10, 125); // the row below the list (68 high) still hovers a line past its items
     EXPECT_EQ(Properties("r.HEIGHT t.SELECT x.HIDE y.HIDE l.HOVER")(), "48,0,0,1,4 ") << "tab 0 chosen at once";
     StartScript();
