@@ -91,8 +91,11 @@ TEST(Input, ScrollBarsFollowWheelBoxesAndThumb) {
     ScriptPress(11, 81, 121); // from the down box to the track's first row: a release there is no click
     ScriptMotion(12, 81, 21);
     ScriptButton(13, SDL_BUTTON_LEFT, false);
-    EXPECT_EQ(Watch(13, Properties("l.SCROLL .FOCUS l.SELECT")),
-              "0,,0 1,,0 1,,0 2,,0 2,,0 1,,0 0,SBl,0 6,SBl,0 12,SBl,0 12,,0 12,,0 12,,0 12,,0 ");
+    ScriptClick(14, 10, 6); // the first line shown, left of the bar, and then above the bar: no scrolling
+    ScriptClick(16, 81, 4);
+    EXPECT_EQ(Watch(17, Properties("l.SCROLL .FOCUS l.SELECT")),
+              "0,,0 1,,0 1,,0 2,,0 2,,0 1,,0 0,SBl,0 6,SBl,0 12,SBl,0 12,,0 12,,0 12,,0 12,,0 12,,0 12,,12 12,,12 "
+              "12,,12 ");
     // In a dialog that scrolls too, the list under the pointer takes the wheel even at its end.
     KYgui_set("", "HEIGHT", "100");
     StartScript();
