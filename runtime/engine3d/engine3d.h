@@ -10,6 +10,6 @@ struct ObjectCollection;
 
 // An INI file of textures and objects, names relative to its folder; images keyed by colourKey.
 // Objects past 64 MiB in all are not loaded; files past 64 MiB fail.
-bool ObjectCollectionLoad(ObjectCollection& collection, const RtString& file, int32_t colourKey);
+void ObjectCollectionLoad(ObjectCollection& collection, const RtString& file, int32_t colourKey);
 // Empties the collection; its textures go once no mesh draws with them.
 void ObjectCollectionFree(ObjectCollection& collection);

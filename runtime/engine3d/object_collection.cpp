@@ -58,7 +58,7 @@ CollectionTexture::~CollectionTexture() {
 
 void ObjectCollectionFree(ObjectCollection& collection) { collection = ObjectCollection{}; }
 
-bool ObjectCollectionLoad(ObjectCollection& collection, const RtString& file, int32_t colourKey) {
+void ObjectCollectionLoad(ObjectCollection& collection, const RtString& file, int32_t colourKey) {
     ObjectCollectionFree(collection);
     IniTable table;
     IniLoadFile(table, file);
@@ -91,5 +91,4 @@ bool ObjectCollectionLoad(ObjectCollection& collection, const RtString& file, in
         collection.textureA.push_back(ReadTextureNumber(table, i, "ta", collection.textures.size()));
         collection.textureB.push_back(ReadTextureNumber(table, i, "tb", collection.textures.size()));
     }
-    return true;
 }
