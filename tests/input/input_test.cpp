@@ -23,7 +23,9 @@ namespace {
 
 void StartInput() {
     AttachSubsystems();
+    bool first = !Runtime().device;
     StartRuntime();
+    EXPECT_TRUE(!first || SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE) << "by default the program takes the mouse";
 }
 
 // Releases the keys and lets KeyTyped see that nothing is held, so the next press counts.
