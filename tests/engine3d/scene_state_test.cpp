@@ -62,21 +62,19 @@ TEST(Scene3D, ProjectionsAndTheCameraPlaceAQuad) {
 // rectangle placed at the origin), scaled with the object (along y alone in one case): a rectangle whose
 // sphere reaches into the view is drawn, even in part; one wholly outside or behind the camera is skipped.
 TEST(Scene3D, TheFrustumSkipsOnlyMeshesWhollyOutside) {
-    struct Case {
-        float x, y, z, scaleX, scaleY;
-        int32_t drawn;
-        int litX, litY; // a pixel the quad shows on, or -1
-    };
+    // The place, the scale along x and y, MeshDraw's answer, and a pixel the quad shows on (or -1).
+    using Case = std::tuple<float, float, float, float, float, int32_t, int, int>;
     LoadQuad(kQuad, 0xFFFFFF, {{{-0.6f, -0.5f, 0}, {1.4f, -0.5f, 0}, {1.4f, 0.5f, 0}, {-0.6f, 0.5f, 0}}});
-    for (Case c : {Case{0, 0, 0, 1, 1, 1, 320, 240}, {0, 0, 20, 1, 1, 0, -1, 0}, {50, 0, 0, 1, 1, 0, -1, 0},
-                   {8.05f, 0, 0, 1, 1, 1, -1, 0}, {8.25f, 0, 0, 1, 1, 0, -1, 0}, {8.3f, 0, 0, 3, 3, 1, 635, 240},
-                   {0, 0, -4.5f, 1, 1, 1, -1, 0}, {0, 0, -6, 1, 1, 0, -1, 0}, {0, 7, 0, 1, 5, 1, 320, 0},
-                   {-9.5f, 0, 0, 1, 1, 0, -1, 0}, {0, 8, 0, 1, 1, 0, -1, 0}, {0, -8, 0, 1, 1, 0, -1, 0}}) {
+    for (auto [x, y, z, scaleX, scaleY, drawn, litX, litY] :
+         {Case{0, 0, 0, 1, 1, 1, 320, 240}, {0, 0, 20, 1, 1, 0, -1, 0}, {50, 0, 0, 1, 1, 0, -1, 0},
+          {8.05f, 0, 0, 1, 1, 1, -1, 0}, {8.25f, 0, 0, 1, 1, 0, -1, 0}, {8.3f, 0, 0, 3, 3, 1, 635, 240},
+          {0, 0, -4.5f, 1, 1, 1, -1, 0}, {0, 0, -6, 1, 1, 0, -1, 0}, {0, 7, 0, 1, 5, 1, 320, 0},
+          {-9.5f, 0, 0, 1, 1, 0, -1, 0}, {0, 8, 0, 1, 1, 0, -1, 0}, {0, -8, 0, 1, 1, 0, -1, 0}}) {
         BeginScene();
-        ObjectMove(c.x, c.y, c.z);
-        ObjectScale(c.scaleX, c.scaleY, 1);
-        EXPECT_EQ(MeshDraw(kQuad), c.drawn) << c.x << " " << c.y << " " << c.z;
-        EXPECT_TRUE(c.litX < 0 || BackBufferPixel(c.litX, c.litY) == 0xFFFFFF) << c.x;
+        ObjectMove(x, y, z);
+        ObjectScale(scaleX, scaleY, 1);
+        EXPECT_EQ(MeshDraw(kQuad), drawn) << x << " " << y << " " << z;
+        EXPECT_TRUE(litX < 0 || BackBufferPixel(litX, litY) == 0xFFFFFF) << x;
     }
     EXPECT_EQ(MeshDraw(-1) + MeshDraw(70000) + MeshDraw(kQuad + 10), 0);
 }
@@ -86,35 +84,32 @@ TEST(Scene3D, TheFrustumSkipsOnlyMeshesWhollyOutside) {
 // Two triangles without normals in their file, tilted 45 degrees about y, get 0x80 cos 45 = 0x5A from
 // the head light. Lights are in world coordinates, and far enough away to reach every corner head-on.
 TEST(Lights, EachKindLightsWhatItReaches) {
-    struct Case {
-        int32_t number, mesh;
-        float y, z, dz;
-        double cutoff, scale, turn;
-        uint32_t centre;
-        const char* what;
-    };
+    // The light, the mesh, the light's y and z and its direction along z, the cutoff, the quad's scale and
+    // turn, its centre, the case.
+    using Case = std::tuple<int32_t, int32_t, float, float, float, double, double, double, uint32_t, const char*>;
     LoadQuad(kQuad, 0xFFFFFF, Square(1, 0));
     std::string bare = WriteTempFile("bare.kyd", "KYDA 1.0 0 2 255 255 255 3 0 0 1 0 2 0 255 255 255 3 0 0 2 0 3 0 "
                                                  "1 4 -1 -1 -1 1 -1 1 1 1 1 -1 1 -1");
     ASSERT_EQ(MeshLoad(kBare, bare.c_str()) + MeshLoad(65536, bare.c_str()), 1);
-    for (Case c : {Case{0, kQuad, 0, 0, 0, 1, 2, 45, 0x8A8A8A, "head light, scaled by 2 and turned"},
-                   Case{0, kBare, 0, 0, 0, 1, 1, 0, 0x656565, "head light, triangles without normals"},
-                   Case{9, kQuad, 0, 0, 0, 1, 1, 0, 0x8A8A8A, "light 9 is light 1"},
-                   Case{0, kQuad, 0, 30, 0, 100, 1, 0, 0x8A8A8A, "point light in front"},
-                   Case{0, kQuad, 0, -30, 0, 100, 1, 0, 0x0A0A0A, "point light behind"},
-                   Case{0, kQuad, 9, 9, -1, 180, 1, 0, 0x8A8A8A, "shining along -z"},
-                   Case{0, kQuad, 0, 0, 1, 180, 1, 0, 0x0A0A0A, "shining along +z"},
-                   Case{0, kQuad, 0, 30, 1, 90, 1, 0, 0x0A0A0A, "a spot of 90 away from the quad"},
-                   Case{0, kQuad, 0, 3, 0, 0, 1, 0, 0xFFFFFF, "off: no lighting at all"},
-                   Case{0, kQuad, 0, 30, -1, -10, 1, 0, 0x0A0A0A, "a negative cutoff: a spot of 0"}}) {
+    for (auto [number, mesh, y, z, dz, cutoff, scale, turn, centre, what] :
+         {Case{0, kQuad, 0, 0, 0, 1, 2, 45, 0x8A8A8A, "head light, scaled by 2 and turned"},
+          Case{0, kBare, 0, 0, 0, 1, 1, 0, 0x656565, "head light, triangles without normals"},
+          Case{9, kQuad, 0, 0, 0, 1, 1, 0, 0x8A8A8A, "light 9 is light 1"},
+          Case{0, kQuad, 0, 30, 0, 100, 1, 0, 0x8A8A8A, "point light in front"},
+          Case{0, kQuad, 0, -30, 0, 100, 1, 0, 0x0A0A0A, "point light behind"},
+          Case{0, kQuad, 9, 9, -1, 180, 1, 0, 0x8A8A8A, "shining along -z"},
+          Case{0, kQuad, 0, 0, 1, 180, 1, 0, 0x0A0A0A, "shining along +z"},
+          Case{0, kQuad, 0, 30, 1, 90, 1, 0, 0x0A0A0A, "a spot of 90 away from the quad"},
+          Case{0, kQuad, 0, 3, 0, 0, 1, 0, 0xFFFFFF, "off: no lighting at all"},
+          Case{0, kQuad, 0, 30, -1, -10, 1, 0, 0x0A0A0A, "a negative cutoff: a spot of 0"}}) {
         BeginScene();
-        LightSet(c.number, 0x808080, 0, c.y, c.z, 0, 0, c.dz, c.cutoff);
-        ObjectScale(c.scale, c.scale, c.scale);
-        ObjectTurn(0, 0, c.turn);
-        MeshDraw(c.mesh);
-        EXPECT_TRUE(PixelNear(BackBufferPixel(320, 240), c.centre, 2))
-            << c.what << ": " << std::hex << BackBufferPixel(320, 240);
-        LightSet(c.number, 0, 0, 0, 0, 0, 0, 0, 0);
+        LightSet(number, 0x808080, 0, y, z, 0, 0, dz, cutoff);
+        ObjectScale(scale, scale, scale);
+        ObjectTurn(0, 0, turn);
+        MeshDraw(mesh);
+        EXPECT_TRUE(PixelNear(BackBufferPixel(320, 240), centre, 2))
+            << what << ": " << std::hex << BackBufferPixel(320, 240);
+        LightSet(number, 0, 0, 0, 0, 0, 0, 0, 0);
     }
     // The last light switched off in the frame ends the lighting: nearer, the quad is white again.
     ObjectMove(0, 0, 1);

@@ -9,6 +9,7 @@
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -39,21 +40,17 @@ TEST(Shaders, SlotsMissingFilesAndErrors) {
     std::string steps = WriteTempFile("steps.frag", "uniform int steps; void main() { "
                                                     "gl_FragColor = vec4(0.0, 0.0, float(steps) / 2.0, 1.0); }");
     std::string broken = WriteTempFile("broken.frag", "void main() { gl_FragColor = nonsense; }");
-    struct Case {
-        double slot;
-        std::string vertex, fragment;
-        int32_t loaded;
-        uint32_t centre; // drawn with the slot in use
-        const char* what;
-    };
-    for (const Case& c : {Case{255, vertex, level, 0, 0x00FF00, "slot 255"}, {-1, vertex, level, 0, 0x00FF00, "-1"},
-                          {254.9, vertex, level, 1, 0x0000FF, "254.9 is slot 254"},
-                          {0, "none.vert", level, 1, 0x0000FF, "the fragment shader alone"},
-                          {0, "none.vert", "none.frag", 1, 0x00FF00, "neither file: the slot is emptied"},
-                          {4, vertex, level, 1, 0x0000FF, "a pair"}, {5, vertex, steps, 1, 0xFF0000, "an int"},
-                          {4, vertex, broken, 0, 0x00FF00, "a broken shader empties the slot"}}) {
-        EXPECT_EQ(ShaderLoad(c.slot, c.vertex.c_str(), c.fragment.c_str()), c.loaded) << c.what;
-        EXPECT_EQ(ShadedCentre(c.slot), c.centre) << c.what;
+    // The slot, the files, what loading says, the centre drawn with the slot in use, the case.
+    const std::tuple<double, std::string, std::string, int32_t, uint32_t, const char*> cases[] = {
+        {255, vertex, level, 0, 0x00FF00, "slot 255"}, {-1, vertex, level, 0, 0x00FF00, "-1"},
+        {254.9, vertex, level, 1, 0x0000FF, "254.9 is slot 254"},
+        {0, "none.vert", level, 1, 0x0000FF, "the fragment shader alone"},
+        {0, "none.vert", "none.frag", 1, 0x00FF00, "neither file: the slot is emptied"},
+        {4, vertex, level, 1, 0x0000FF, "a pair"}, {5, vertex, steps, 1, 0xFF0000, "an int"},
+        {4, vertex, broken, 0, 0x00FF00, "a broken shader empties the slot"}};
+    for (const auto& [slot, vertexFile, fragmentFile, loaded, centre, what] : cases) {
+        EXPECT_EQ(ShaderLoad(slot, vertexFile.c_str(), fragmentFile.c_str()), loaded) << what;
+        EXPECT_EQ(ShadedCentre(slot), centre) << what;
     }
     EXPECT_TRUE(PixelNear(ShadedCentre(254, 0.5), 0x000080, 1)) << "a uniform's value reaches the pixel";
 

@@ -12,6 +12,7 @@
 #include <map>
 #include <random>
 #include <sys/stat.h>
+#include <tuple>
 
 TEST(IniFiles, ParserKeepsItsQuirks) {
     IniSelectFile(
@@ -68,12 +69,12 @@ TEST(IniFiles, WriteBacksKeepOtherLinesAndPlaceKeysInTheirSections) {
         FileWith("first=1\n" + ReadFile("/usr/share/doc/libinih-dev/examples/test.ini") + "[gone]\nx=1\n[e]\nz=\n")
             .c_str());
     IniSelectFile(same);
-    IniWriteValue("protocol", "version", "7");
-    IniWriteValue("user", "email", "");
-    IniWriteValue("PROTOCOL", "port", "80");
-    IniWriteValue("", "top", 800); // after the unnamed section's last key, before the first header
-    IniWriteValue("u", "v", "w");
-    IniWriteValue("e", "z", "1"); // a section whose only key was empty: filled, not repeated
+    // "top" goes after the unnamed section's last key, before the first header; "e" is a section whose
+    // only key was empty: filled, not repeated.
+    for (auto [section, key, value] : {std::tuple("protocol", "version", "7"), {"user", "email", ""},
+                                       {"PROTOCOL", "port", "80"}, {"", "top", "800"}, {"u", "v", "w"},
+                                       {"e", "z", "1"}})
+        IniWriteValue(section, key, value);
     IniSelectFile(same);
     // Removing a section is the only change: it must still reach the file.
     IniWriteValue("gone", "", "");

@@ -8,6 +8,7 @@
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -48,12 +49,12 @@ TEST(SpriteAtlas, SharedSpritesKeepPixelsFramesKeysTilingMasksBatchesAndGrabs) {
     for (bool smoothing : {true, false}) {
         glClear(GL_COLOR_BUFFER_BIT);
         SetSmoothing(smoothing);
-        SpriteDraw(50, 3, 5);
-        FrameDraw(50, 1, 100, 7);
-        FrameDraw(50, 2, 200, 7);
-        EXPECT_EQ(PixelsDiffering(noise, 0, 0, 32, 3, 5), 0) << "smoothing " << smoothing;
-        EXPECT_EQ(PixelsDiffering(noise, 16, 0, 16, 100, 7), 0) << "frame 1, smoothing " << smoothing;
-        EXPECT_EQ(PixelsDiffering(noise, 0, 16, 16, 200, 7), 0) << "frame 2, smoothing " << smoothing;
+        // The whole sprite (frame -1), then frames 1 and 2, each against its block of the picture.
+        for (auto [frame, fromX, fromY, side, x, y] :
+             {std::tuple(-1, 0, 0, 32, 3, 5), {1, 16, 0, 16, 100, 7}, {2, 0, 16, 16, 200, 7}}) {
+            frame < 0 ? SpriteDraw(50, x, y) : FrameDraw(50, frame, x, y);
+            EXPECT_EQ(PixelsDiffering(noise, fromX, fromY, side, x, y), 0) << "frame " << frame << ", " << smoothing;
+        }
     }
     // A program's own scaling puts pixels between texels: smoothing mixes them again.
     FlushGL();

@@ -37,11 +37,10 @@ std::vector<uint8_t> Texel(int32_t id, int32_t x, int32_t row) {
 TEST(SpriteStore, EdgeFillFontSlotsMipCopyNormalMapsFormatsFailuresAndNames) {
     StartDrawing();
     TestPicture p = SolidPicture(5, 5, 0x000000);
-    p.At(1, 2) = 0x000010;
-    p.At(3, 2) = 0x000030;
-    p.At(2, 2) = kKey;
-    p.At(0, 4) = kKey;
-    p.At(0, 3) = p.At(1, 4) = 0x000040; // beside it, on the border
+    // The key at (2, 2) between 0x10 and 0x30, and at (0, 4) on the border with 0x40 beside it.
+    for (auto [x, y, colour] :
+         {std::tuple(1, 2, 0x10u), {3, 2, 0x30u}, {2, 2, kKey}, {0, 4, kKey}, {0, 3, 0x40}, {1, 4, 0x40}})
+        p.At(x, y) = colour;
     for (int32_t id : {3, 65504}) ASSERT_TRUE(LoadPicture(id, p));
     EXPECT_EQ(Texel(3, 2, 2), (std::vector<uint8_t>{(0x10 + 0x30) / 8, 0, 0, 0})) << "mean of eight neighbours";
     EXPECT_EQ(Texel(3, 0, 0), (std::vector<uint8_t>{0, 0, 0, 0}));

@@ -10,6 +10,7 @@
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -46,9 +47,9 @@ TEST(Surfaces, GrabsAndScreensOnBothPaths) {
         EXPECT_NE(BackBufferPixel(1, 1), kRed) << "drawing in a viewport or a screen leaves this pixel";
         DrawFilledRect(100, 100, 20, 20, kGrey);
         SpriteDraw(200, 100, 100);
-        EXPECT_EQ(BackBufferPixel(109, 109), kRed);
-        EXPECT_EQ(BackBufferPixel(104, 104), kRed) << "the probed pixel";
-        EXPECT_EQ(BackBufferPixel(107, 107), kGrey) << "the key-coloured area is transparent";
+        // The sprite's corner, the probed pixel, and the key-coloured area, which is transparent.
+        for (auto [xy, colour] : {std::pair(109, kRed), {104, kRed}, {107, kGrey}})
+            EXPECT_EQ(BackBufferPixel(xy, xy), colour) << xy;
     }
     for (auto [id, width, height] :
          {std::tuple{200, 0, 10}, {200, 10, 0}, {65536, 10, 10}, {-1, 10, 10}, {200, 40000, 10}, {200, 10, 40000}})
@@ -119,9 +120,9 @@ TEST(Surfaces, BackgroundsCaptureLoadDrawAndFreeSavedPicturesLoadBack) {
     std::string before = ReadLog();
     Loadbmp(picture.c_str());
     EXPECT_EQ(ReadLog().substr(before.size()), "Loadbmp\r\nShoeboxing\r\nOK?\r\n");
-    EXPECT_EQ(BackBufferPixel(490, 400), kRed);
-    EXPECT_EQ(BackBufferPixel(600, 10), kGreen) << "the edge's colour, for filtering";
-    EXPECT_EQ(BackBufferPixel(610, 10), 0u);
+    // At 600 the edge's colour, for filtering.
+    for (auto [x, y, colour] : {std::tuple(490, 400, kRed), {600, 10, kGreen}, {610, 10, 0u}})
+        EXPECT_EQ(BackBufferPixel(x, y), colour) << x << "," << y;
     // A fade of 1.5 s from it ends on the new picture.
     BackgroundLoadFade(WriteTestFile("fade.bmp", Bmp24(SolidPicture(640, 480, kGreen))).c_str());
     ShowScreen();
@@ -152,9 +153,8 @@ TEST(Surfaces, BackgroundsCaptureLoadDrawAndFreeSavedPicturesLoadBack) {
         ASSERT_TRUE(SpriteLoad(Temp(name).c_str(), 400)) << name;
         DrawFilledRect(0, 0, 640, 480, kBlue);
         SpriteDraw(400, 0, 0);
-        EXPECT_EQ(BackBufferPixel(0, 0), kRed) << name;
-        EXPECT_EQ(BackBufferPixel(1, 1), kBlue) << name << ": the key stays transparent";
-        EXPECT_EQ(BackBufferPixel(639, 479), name[0] == 's' ? kGreen : kBlue) << name;
+        auto corners = std::tuple(BackBufferPixel(0, 0), BackBufferPixel(1, 1), BackBufferPixel(639, 479));
+        EXPECT_EQ(corners, std::tuple(kRed, kBlue, name[0] == 's' ? kGreen : kBlue)) << name;
     }
     EXPECT_EQ(ReadFile(Temp("screen.PNG")).substr(1, 3), "PNG");
     EXPECT_FALSE(SpriteSave(Temp("empty.bmp").c_str(), 403));

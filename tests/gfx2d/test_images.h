@@ -8,11 +8,7 @@
 #include <vector>
 
 constexpr int32_t kKey = 0x8000FF; // the colour key StartDrawing sets
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kGreen = 0x00FF00;
-constexpr uint32_t kBlue = 0xFF0000;
-constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr uint32_t kGrey = 0x808080;
+constexpr uint32_t kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000, kWhite = 0xFFFFFF, kGrey = 0x808080;
 
 // Pixels as packed colours R + G*256 + B*65536, rows top to bottom.
 struct TestPicture {

@@ -130,7 +130,6 @@ TEST(Drawing, CharacterTablesFixedOrMeasured) {
     SpriteGrab(0, 0, 0, 3, 2);
     SetColourKey(0x123456);
     KYgui_font_kerning(1);
-    KYguiState& k = KYgui();
     EXPECT_EQ(std::pair(Gfx2d().spriteColourKey, Gfx2d().fontColourKey), std::pair(0x123456, 0x123456)) << "restored";
     // Sprite 0 kept, the measuring slots freed.
     for (auto [id, width] : {std::pair(0, 3), {1, 0}, {2, 0}}) EXPECT_EQ(Gfx2d().sprites[id].width, width) << id;
@@ -138,7 +137,7 @@ TEST(Drawing, CharacterTablesFixedOrMeasured) {
     // rather than measuring in slot 0.
     for (int32_t id = 2; id < 4000; ++id) Gfx2d().sprites[id].width = 1;
     KYgui_font_kerning(1);
-    EXPECT_EQ(k.proportional, 1);
+    EXPECT_EQ(KYgui().proportional, 1);
     Gfx2d().sprites[4000].width = 1;
     KYgui_font_kerning(1);
     for (int32_t id = 2; id <= 4000; ++id) Gfx2d().sprites[id].width = 0;

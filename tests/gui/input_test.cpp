@@ -65,10 +65,7 @@ TEST(Input, SlidersFollowADragOutsideAndKeepTheFocusForTheKeys) {
     KYgui_slider("s", 0, 100, 16); // at (5, 5)
     KYgui_set("s", "STEP", "0"); // no steps: two decimals
     StartScript();
-    ScriptPress(1, 55, 13);
-    ScriptMotion(2, 500, 250);
-    ScriptMotion(3, 5, 250);
-    ScriptButton(4, SDL_BUTTON_LEFT, false);
+    ScriptDrag(1, {{55, 13}, {500, 250}, {5, 250}});
     EXPECT_EQ(Watch(4, Properties("s.TEXT .FOCUS s.CLICKED")), "0.49,s,1 1.00,s,1 0.00,s,1 0.00,s,0 ");
     KYgui_set("s", "MINVAL", "1");
     RunFrames(1);
@@ -112,21 +109,14 @@ TEST(Input, TitleDragStopsAtTheScreenEdgeAndTheGripResizes) {
     KYgui_pushdialog(50, 50, 200, 100);
     for (const char* property : {"MOVEABLE", "SCALEABLE"}) KYgui_set("", property, "1");
     StartScript();
-    ScriptPress(1, 50, 50); // the title's first pixel
-    ScriptMotion(2, 30, 28);
-    ScriptMotion(3, 0, 0);
-    ScriptButton(4, SDL_BUTTON_LEFT, false);
-    // The grip: the frame's lower right corner, below the 20-pixel title bar, from (180, 100) on.
-    ScriptPress(5, 180, 100);
-    ScriptMotion(6, 260, 170); // far past the grip in one step: the drag goes on
-    ScriptMotion(7, 200, 130);
-    ScriptButton(8, SDL_BUTTON_LEFT, false);
-    ScriptPress(9, 220, 5); // the grip let go: a press just right of the title neither resizes nor moves
-    ScriptMotion(10, 150, 90);
-    ScriptButton(11, SDL_BUTTON_LEFT, false);
-    ScriptPress(12, 100, 16); // nor does one a character height below the top of the title bar
-    ScriptMotion(13, 150, 90);
-    ScriptButton(14, SDL_BUTTON_LEFT, false);
+    ScriptDrag(1, {{50, 50}, {30, 28}, {0, 0}}); // from the title's first pixel
+    // The grip: the frame's lower right corner, below the 20-pixel title bar, from (180, 100) on; the
+    // first step goes far past it, and the drag goes on.
+    ScriptDrag(5, {{180, 100}, {260, 170}, {200, 130}});
+    // The grip let go: a press just right of the title neither resizes nor moves, nor does one a
+    // character height below the top of the title bar.
+    ScriptDrag(9, {{220, 5}, {150, 90}});
+    ScriptDrag(12, {{100, 16}, {150, 90}});
     std::string still;
     for (int frame = 7; frame <= 14; ++frame) still += "0,0,0,220,130 ";
     EXPECT_EQ(Watch(14, Properties(".XPOS .YPOS .MOVING .WIDTH .HEIGHT")),

@@ -30,8 +30,7 @@ TEST(StandardDialogs, ColourButtonsOpenThePickerThatMixesTowardsWhiteOrBlackAndT
         StartScript();
         ScriptClick(1, 321, 321);
         ScriptRecord(3, Properties(".TEXT sl_R.TEXT sl_G.TEXT sl_B.TEXT sl_H.TEXT tx_H.TEXT"));
-        ScriptPress(4, hx, 195); // H at (23, 187) 100 x 16
-        ScriptButton(5, SDL_BUTTON_LEFT, false);
+        ScriptClick(4, hx, 195); // H at (23, 187) 100 x 16
         // The preview from (16, 32) in a black frame, as drawn before this ShowScreen.
         ScriptRecord(6, [] {
             return Properties("tx_H.TEXT tx_R.TEXT")() + std::to_string(BackBufferPixel(26, 42)) + " " +

@@ -109,9 +109,7 @@ TEST(TextField, SelectionTintAndCursorBarInPixelsAndAPressPlacesTheCursorAndADra
     Field("abcdefgh", 0, 0);
     KYgui_set("", "FOCUS", "");
     StartScript();
-    ScriptPress(1, 22, 7); // 17 pixels in: past half of "b"
-    ScriptMotion(2, 46, 7);
-    ScriptButton(3, SDL_BUTTON_LEFT, false);
+    ScriptDrag(1, {{22, 7}, {46, 7}}); // from 17 pixels in: past half of "b"
     // The hit-test takes a character once the point is past half of the one before it.
     EXPECT_EQ(Watch(3, Properties(".FOCUS t.SELSTART t.SELEND")), "t,1,1 t,1,4 t,1,4 ");
 }

@@ -70,6 +70,12 @@ void ScriptClick(int frame, int x, int y) {
     ScriptButton(frame + 1, SDL_BUTTON_LEFT, false);
 }
 
+void ScriptDrag(int frame, const std::vector<std::pair<int, int>>& points) {
+    ScriptPress(frame, points[0].first, points[0].second);
+    for (size_t i = 1; i < points.size(); ++i) ScriptMotion(frame + int(i), points[i].first, points[i].second);
+    ScriptButton(frame + int(points.size()), SDL_BUTTON_LEFT, false);
+}
+
 void ScriptKey(int frame, int sdlScancode, int held) {
     ScriptAt(frame, [sdlScancode] { PushKey(sdlScancode, true); });
     ScriptAt(frame + held, [sdlScancode] { PushKey(sdlScancode, false); });

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Installs the script into ShowScreen's input step, starting at frame 0 with nothing scheduled.
@@ -22,6 +23,9 @@ void ScriptPress(int frame, int x, int y);
 // Left button: down at the frame, up at the next, at (x, y).
 void ScriptClick(int frame, int x, int y);
 void ScriptButton(int frame, int sdlButton, bool down);
+// A left-button drag: pressed at the first point, moved to one more point each frame after, released
+// the frame after the last.
+void ScriptDrag(int frame, const std::vector<std::pair<int, int>>& points);
 // A key by SDL scan code: down at the frame, up `held` frames later.
 void ScriptKey(int frame, int sdlScancode, int held = 1);
 // Keys pressed together (a chord such as Shift+Tab): down at the frame in order, up at the next.

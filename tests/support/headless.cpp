@@ -43,8 +43,7 @@ bool PixelNear(uint32_t pixel, uint32_t colour, int tolerance) {
 }
 
 void PushKey(int sdlScancode, bool down) {
-    SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    SDL_Event e{down ? SDL_KEYDOWN : SDL_KEYUP}; // an SDL_Event starts with its type
     e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.key.keysym.scancode = static_cast<SDL_Scancode>(sdlScancode);
     e.key.keysym.sym = SDL_GetKeyFromScancode(e.key.keysym.scancode);
@@ -52,8 +51,7 @@ void PushKey(int sdlScancode, bool down) {
 }
 
 void PushMouseMotion(int x, int y, int dx, int dy) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
+    SDL_Event e{SDL_MOUSEMOTION};
     e.motion.x = x;
     e.motion.y = y;
     e.motion.xrel = dx;
@@ -62,31 +60,27 @@ void PushMouseMotion(int x, int y, int dx, int dy) {
 }
 
 void PushMouseButton(int sdlButton, bool down) {
-    SDL_Event e{};
-    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    SDL_Event e{down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP};
     e.button.button = static_cast<Uint8>(sdlButton);
     e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     SDL_PushEvent(&e);
 }
 
 void PushMouseWheel(int steps) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEWHEEL;
+    SDL_Event e{SDL_MOUSEWHEEL};
     e.wheel.y = steps;
     e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
     SDL_PushEvent(&e);
 }
 
 void PushWindowEvent(int sdlWindowEvent) {
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
+    SDL_Event e{SDL_WINDOWEVENT};
     e.window.event = static_cast<Uint8>(sdlWindowEvent);
     SDL_PushEvent(&e);
 }
 
 void PushQuit() {
-    SDL_Event e{};
-    e.type = SDL_QUIT;
+    SDL_Event e{SDL_QUIT};
     SDL_PushEvent(&e);
 }
 
