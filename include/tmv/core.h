@@ -107,9 +107,9 @@ double SetRuntimeError(double code);
 // A fatal runtime error: records code and position, writes one line naming them, the meaning (the
 // code's usual one unless given) and the subject when given (the file or program concerned) to
 // standard error and the log, "Runtime error 3: could not write to the file: scores.dat (module 2,
-// line 17)", then ends the program with the code as status. 3 read past the end of the file, 7 file channel outside 0 to 7 (or out of memory),
-// 8 push or delete on an unsuitable array, 9 array index outside the array, 20 data read past the
-// end of its block.
+// line 17)", then ends the program with the code as status. 3 read past the end of the file, 7 file
+// channel outside 0 to 7 (or out of memory), 8 push or delete on an unsuitable array, 9 array index
+// outside the array, 20 data read past the end of its block.
 // EndProgram ends with exit(status): the program's own exit handlers and static destructors run
 // after RuntimeCleanup, when no runtime command may be called any more.
 [[noreturn]] void RuntimeError(int code);

@@ -29,7 +29,8 @@ T ReadFixed(int32_t channel) {
     FileChannel& ch = ChannelOrDie(channel);
     T value{};
     ch.position += sizeof(T);
-    if (!ch.handle.IsOpen() || ch.handle.Read(&value, sizeof(T)) != static_cast<int64_t>(sizeof(T))) PastTheEnd(channel);
+    if (!ch.handle.IsOpen() || ch.handle.Read(&value, sizeof(T)) != static_cast<int64_t>(sizeof(T)))
+        PastTheEnd(channel);
     return value;
 }
 

@@ -54,7 +54,8 @@ TEST(Numbers, EdgesOfTheNumericCommands) {
         {NumberToInt(1099511627776.0), kMax}, {NumberToInt(-1099511627776.0), kMin}, {NumberToInt(-2.9), -2},
         {NumberToInt(-2147483648.0), kMin}, {NumberToInt(2147483646.5), kMax - 1},
         // Boxes far apart, overlapping near the limits without overflow, and meeting at one pixel.
-        {BoxCollision(kMax, kMax, kMax, kMax, kMax, kMax, 1, 1), 1}, {BoxCollision(kMin, kMin, kMin, kMin, kMin, kMin, 0, 0), 1},
+        {BoxCollision(kMax, kMax, kMax, kMax, kMax, kMax, 1, 1), 1},
+        {BoxCollision(kMin, kMin, kMin, kMin, kMin, kMin, 0, 0), 1},
         {BoxCollision(kMin, 0, kMax, 1, -1, 0, 1, 1), 0}, {BoxCollision(kMin, 0, kMax, 1, -2, 0, 1, 1), 1}};
     // clang-format on
     for (size_t i = 0; i < std::size(pairs); ++i) EXPECT_NEAR(pairs[i].first, pairs[i].second, 1e-12) << "case " << i;

@@ -92,9 +92,9 @@ TEST(Renderer, StarFacesCoverWhatLiesInsideThem) {
 }
 
 TEST(Renderer, CullModesTexturesAndCollections) {
-    for (auto [mode, clockwise, shown] :
-         {std::tuple{-1, true, false}, {1, true, true}, {0, true, true}, {1, false, false}, {2, true, true}, // 2 keeps 1
-          {-1, false, true}}) {
+    // Mode 2 keeps mode 1.
+    for (auto [mode, clockwise, shown] : {std::tuple{-1, true, false}, {1, true, true}, {0, true, true},
+                                          {1, false, false}, {2, true, true}, {-1, false, true}}) {
         BeginScene();
         LoadQuad(kQuad, kRed, Square(1, 0, clockwise));
         CullMode(mode);

@@ -79,12 +79,13 @@ TEST(IniFiles, WriteBacksKeepOtherLinesAndPlaceKeysInTheirSections) {
     // Removing a section is the only change: it must still reach the file.
     IniWriteValue("gone", "", "");
     IniSelectFile("");
-    EXPECT_EQ(ReadFile(same.c_str()), "first=1\r\ntop=800\r\n; Test config file for ini_example.c and INIReaderTest.cpp\r\n\r\n"
-                                      "[protocol]             ; Protocol configuration\r\nversion=7\r\nport=80\r\n\r\n"
-                                      "[user]\r\nname = Bob Smith       ; Spaces around '=' are stripped\r\n"
-                                      "active = true          ; Test a boolean\r\n"
-                                      "pi = 3.14159           ; Test a floating point number\r\n"
-                                      "[e]\r\nz=1\r\nz=\r\n[u]\r\nv=w\r\n");
+    EXPECT_EQ(ReadFile(same.c_str()),
+              "first=1\r\ntop=800\r\n; Test config file for ini_example.c and INIReaderTest.cpp\r\n\r\n"
+              "[protocol]             ; Protocol configuration\r\nversion=7\r\nport=80\r\n\r\n"
+              "[user]\r\nname = Bob Smith       ; Spaces around '=' are stripped\r\n"
+              "active = true          ; Test a boolean\r\n"
+              "pi = 3.14159           ; Test a floating point number\r\n"
+              "[e]\r\nz=1\r\nz=\r\n[u]\r\nv=w\r\n");
 }
 
 // A write-back never replaces what it must not, never fails silently (on standard error and in the

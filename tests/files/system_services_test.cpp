@@ -32,9 +32,10 @@ TEST(ProcessRun, WaitsForTheStatusSplitsArgumentsFindsProgramsHereAndBesideItAnd
     // starts nothing.
     // clang-format off
     const std::tuple<RtString, int, double> runs[] = {
-        {"exit_with 7", 1, 0}, {"exit_with 255", 1, 255}, {"exit_with 259", 1, 259 & 0xFF}, {"exit_with kill", 1, 128 + 9},
-        {"\"" + RtString(dir) + "exit_with\" 3", 1, 3}, {"not_a_program", 0, 0}, {"no_such_program_tmv 1", 0, 0},
-        {"   ", 0, 0}, {RtString(("print_args " + out + R"( "two words" plain "say \"hi\"" a\b "" end\\")").c_str()), 1, 0}};
+        {"exit_with 7", 1, 0}, {"exit_with 255", 1, 255}, {"exit_with 259", 1, 259 & 0xFF},
+        {"exit_with kill", 1, 128 + 9}, {"\"" + RtString(dir) + "exit_with\" 3", 1, 3}, {"not_a_program", 0, 0},
+        {"no_such_program_tmv 1", 0, 0}, {"   ", 0, 0},
+        {RtString(("print_args " + out + R"( "two words" plain "say \"hi\"" a\b "" end\\")").c_str()), 1, 0}};
     // clang-format on
     for (const auto& [line, started, expected] : runs) {
         double code = -5;

@@ -46,8 +46,8 @@ TEST(Drawing, TooltipsWaitForTheRestingPointerAndSizeToTheirLines) {
     // The pointer, the widget's top, and the tooltip's outline along the row just above the widget; a
     // list's HOVER is -1 away from it: no tooltip. A hovered list line stops a pixel short of the next.
     for (auto [x, y, top, rested, atEdge, atCentre] :
-         {std::tuple(55, 59, 49, false, false, false), {55, 59, 49, true, true, true}, {55, 123, 113, true, false, true},
-          {55, 187, 177, true, true, true}, {639, 479, 177, true, false, false}}) {
+         {std::tuple(55, 59, 49, false, false, false), {55, 59, 49, true, true, true},
+          {55, 123, 113, true, false, true}, {55, 187, 177, true, true, true}, {639, 479, 177, true, false, false}}) {
         PointerTo(x, y);
         KYgui().restTime = ReadClockMs() - (rested ? 600 : 0);
         KYshow(0);

@@ -198,9 +198,12 @@ TEST(Input, KeysMoveTheFocusRingAndWorkTheFocusedWidget) {
         {{{kTab}, {kTab}, {kTab}, {SDL_SCANCODE_UP}}, "0 r,0,1,-1,0,0.5, "},
         {{{kSpace}, {kTab}, {kTab}, {kTab}, {kSpace}}, "0 r,0,5,-1,0,0.5, "}, // Space clicks no radio group
         // Backwards from nothing to the text field, which only Ctrl+Shift+Tab leaves.
-        {{{kShift, kTab}, {kCtrl, kShift, kTab}, {kShift, kTab}, {SDL_SCANCODE_END}, {SDL_SCANCODE_PAGEUP}}, "0 l,0,5,6,6,0.5, "},
-        {{{kShift, kTab}, {kCtrl, kShift, kTab}, {kShift, kTab}, {kDown}, {kDown}, {kDown}, {kDown}}, "0 l,0,5,3,1,0.5, "},
-        {{{kShift, kTab}, {kCtrl, kShift, kTab}, {SDL_SCANCODE_HOME}, {SDL_SCANCODE_PAGEDOWN}, {SDL_SCANCODE_LEFT}}, "0 s,0,5,-1,0,0.09, "},
+        {{{kShift, kTab}, {kCtrl, kShift, kTab}, {kShift, kTab}, {SDL_SCANCODE_END}, {SDL_SCANCODE_PAGEUP}},
+         "0 l,0,5,6,6,0.5, "},
+        {{{kShift, kTab}, {kCtrl, kShift, kTab}, {kShift, kTab}, {kDown}, {kDown}, {kDown}, {kDown}},
+         "0 l,0,5,3,1,0.5, "},
+        {{{kShift, kTab}, {kCtrl, kShift, kTab}, {SDL_SCANCODE_HOME}, {SDL_SCANCODE_PAGEDOWN}, {SDL_SCANCODE_LEFT}},
+         "0 s,0,5,-1,0,0.09, "},
         {{{kShift, kTab}, {kTab}, {SDL_SCANCODE_A}}, "0 t,0,5,-1,0,0.5,\ta "},
         {{{kShift, kTab}, {kCtrl, kTab}, {kSpace}}, "1 b,0,5,-1,0,0.5, "}}) {
         KYgui().dialogs.clear();

@@ -64,7 +64,8 @@ TEST(Store, FailuresSayWhatWentWrongAndCreateNothingAndDialogsStayOnTheScreen) {
         KYgui_set("", "MOVING", "1");
         KYgui_DebugHelpers(); // the character tables, a line for each character
     });
-    EXPECT_EQ(out.substr(0, 89), "KYgui_set dialog (\"\") property: MOVING is unknown\nKYgui character tables, proportional=0\n");
+    EXPECT_EQ(out.substr(0, 89),
+              "KYgui_set dialog (\"\") property: MOVING is unknown\nKYgui character tables, proportional=0\n");
     EXPECT_TRUE(out.ends_with("\n255: kern_offset=0 char_width=8\n")) << out.substr(out.size() - 60);
 }
 

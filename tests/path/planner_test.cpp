@@ -94,7 +94,8 @@ TEST(Planner, AgreesWithDijkstraOnRandomGrids) {
                 if (std::isfinite(optimum)) {
                     ASSERT_EQ(path.front() * cells + path.back(), start * cells + goal);
                     EXPECT_NEAR(cost, planner.PathCost(), 1e-5 * cost);
-                    // Manhattan distance overestimates diagonal moves: bound while it weighs a third of the cost so far.
+                    // Manhattan distance overestimates diagonal moves: bound while it weighs a third of the
+                    // cost so far.
                     const bool unbound = weight > 0.75f || (diagonal && weight > 0.25f);
                     const double bound = unbound ? INFINITY : weight > 0.5f ? 3 : 1;
                     EXPECT_LE(cost, bound * optimum * (1 + 1e-5));
