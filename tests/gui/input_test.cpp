@@ -171,14 +171,16 @@ TEST(Input, PoppingClearsTheFlagsBelowLinksCopyAfterTheFrameAndTheHookGetsLocalC
     KYgui_spacer(30, 10);
     KYgui_user("u", "GAUGE", 40, 40); // at (37, 5)
     static std::string calls;
-    KYgui_sethook([](const RtString& id, int32_t x, int32_t y, int32_t event, int32_t) {
+    KYgui_sethook([](const RtString& id, int32_t x, int32_t y, int32_t event, int32_t button2) {
         calls += std::string(id.c_str()) + ":" + std::to_string(x) + "," + std::to_string(y) + "," +
-                 std::to_string(event) + " ";
+                 std::to_string(event) + "," + std::to_string(button2) + " ";
     });
+    KYgui().dialogs.back().defaultButton = "u"; // Enter then works it as a click's release at (1, 1)
     StartScript();
     ScriptClick(1, 40, 9);
+    ScriptKey(3, SDL_SCANCODE_RETURN);
     Watch(3, [] { return ""; });
-    EXPECT_EQ(calls, "u:3,4,-1 u:3,4,1 u:3,4,0 ");
+    EXPECT_EQ(calls, "u:3,4,-1,0 u:3,4,1,0 u:1,1,1,0 ");
     KYgui_sethook(nullptr);
     EXPECT_EXIT(KYshow(0), testing::ExitedWithCode(1), "");
 }
