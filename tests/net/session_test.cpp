@@ -18,6 +18,17 @@
 
 namespace {
 
+// Lets the process open `spare` more descriptors from the lowest free one on; returns the old limit.
+rlimit LimitDescriptors(int spare) {
+    rlimit old{};
+    getrlimit(RLIMIT_NOFILE, &old);
+    int next = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    close(next);
+    rlimit tight{static_cast<rlim_t>(next + spare), old.rlim_max};
+    setrlimit(RLIMIT_NOFILE, &tight);
+    return old;
+}
+
 class HostTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -169,12 +180,7 @@ TEST_F(HostTest, ConnectionsPastTheCapAreRefusedAndLingeringOnesDropped) {
     EXPECT_TRUE(WaitFor([&] { return Name(id).empty(); }));
 
     // Every descriptor taken: the host cannot accept a connection, and must not end over it.
-    rlimit old{};
-    getrlimit(RLIMIT_NOFILE, &old);
-    int next = open("/dev/null", O_RDONLY | O_CLOEXEC); // the lowest free one, which the connecting side takes
-    close(next);
-    rlimit tight{static_cast<rlim_t>(next + 1), old.rlim_max};
-    setrlimit(RLIMIT_NOFILE, &tight);
+    rlimit old = LimitDescriptors(1); // the one the connecting side takes
     RawSocket late(port_);
     late.SendPacket(Rvln(1, 0, -1, CreatePayload("late")));
     std::string unanswered = late.ReceivePacket(200);
@@ -192,12 +198,7 @@ TEST_F(HostTest, ConnectionsPastHalfTheDescriptorLimitAreRefused) {
         clients.emplace_back(fcntl(low, F_DUPFD_CLOEXEC, 512));
         close(low);
     }
-    rlimit old{};
-    getrlimit(RLIMIT_NOFILE, &old);
-    int next = open("/dev/null", O_RDONLY | O_CLOEXEC);
-    close(next);
-    rlimit tight{static_cast<rlim_t>(next + 24), old.rlim_max}; // a descriptor for each, yet half is less
-    setrlimit(RLIMIT_NOFILE, &tight);
+    rlimit old = LimitDescriptors(24); // a descriptor for each, yet half of the limit is less
     for (RawSocket& client : clients) client.Connect(port_);
     bool lastRefused = clients.back().ClosedByPeer(), firstKept = !clients.front().ClosedByPeer(100);
     setrlimit(RLIMIT_NOFILE, &old);
